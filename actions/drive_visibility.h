@@ -1,0 +1,20 @@
+// The shell's per-user hidden-drive policy: value "NoDrives" (REG_DWORD, bit i
+// hides letter 'A' + i) under the current user's Explorer policies key.
+#pragma once
+#include "platform/registry.h"
+
+namespace tw::actions {
+
+inline constexpr const char* kPolicyKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+inline constexpr const char* kNoDrives = "NoDrives";
+
+enum DriveVisibility : int { kHidden = 0, kVisible = 1, kNoPolicy = 2 };
+
+// The bit of a letter (folded to upper case), 0 for a character outside A..Z.
+platform::DWORD DriveBit(char letter);
+
+// 0 hidden, 1 visible, 2 no policy (key or value missing, or unreadable).
+// Never raises.
+int GetDriveVisibility(platform::Registry& registry, char letter);
+
+}  // namespace tw::actions

@@ -1,0 +1,24 @@
+// A named control of a window (menu item, tool button, check box) with its
+// caption, hint, state and click action. The real window builds its menus and
+// toolbar from these and routes every click back by name.
+#pragma once
+#include <functional>
+#include <string>
+
+namespace tw {
+
+enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit };
+
+struct Component {
+    std::string name;
+    ComponentKind kind = ComponentKind::MenuItem;
+    std::string caption;
+    std::string hint;
+    std::string shortcut;
+    std::string parent;  // the menu or control that holds it
+    bool checked = false;
+    bool visible = true;
+    std::function<void()> onClick;  // empty: the entry does nothing
+};
+
+}  // namespace tw

@@ -1,0 +1,196 @@
+#include "app/tform1.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "inventory/drive_enumeration.h"
+
+namespace tw {
+
+using namespace tw::platform;
+
+namespace {
+
+constexpr unsigned CM_EXITMENULOOP = 0xAFFD;
+constexpr unsigned CM_ENTERMENULOOP = 0xAFFE;
+constexpr unsigned CM_MENUCLOSED = 0xAFFF;
+
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        auto low = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        return low(x) == low(y);
+    });
+}
+
+}  // namespace
+
+TForm1::TForm1(Platform& platform, MainView& view, Dialogs& dialogs, Application& app)
+    : platform_(platform), view_(view), dialogs_(dialogs), app_(app) {
+    DeclareCommandSurface();
+}
+
+void TForm1::Declare(Component c) {
+    order_.push_back(c.name);
+    components_[c.name] = std::move(c);
+}
+
+Component& TForm1::Get(const std::string& name) {
+    auto it = components_.find(name);
+    if (it == components_.end()) throw UnknownComponent(name);
+    return it->second;
+}
+
+const Component* TForm1::Find(const std::string& name) const {
+    auto it = components_.find(name);
+    return it == components_.end() ? nullptr : &it->second;
+}
+
+bool TForm1::Checked(const std::string& name) const { return Find(name) && Find(name)->checked; }
+
+void TForm1::Dispatch(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        dialogs_.ShowError(e.what());
+    }
+}
+
+void TForm1::ClickInner(const std::string& name) {
+    Component& c = Get(name);
+    if (c.kind == ComponentKind::CheckBox) c.checked = !c.checked;
+    if (c.onClick) c.onClick();
+}
+
+void TForm1::Click(const std::string& name) {
+    Get(name);  // an unknown name is the caller's mistake, not the user's
+    Dispatch([&] { ClickInner(name); });
+}
+
+void TForm1::SetChecked(const std::string& name, bool checked) {
+    if (Get(name).checked != checked) Click(name);
+}
+
+void TForm1::Select(int index) {
+    selected_ = (index >= 0 && index < static_cast<int>(rows_.size())) ? index : -1;
+}
+
+void TForm1::FormCreate() {
+    view_.SetToolBarWidth(698);
+    view_.SetWindowWidth(800);
+    if (view_.ScreenWidth() > 1250) view_.SetWindowWidth(1250);
+    skipAB_ = true;
+    view_.SetTimerEnabled(timerEnabled_);
+    view_.SetListBold(Checked("Bold1"));
+    view_.OptionsChanged();
+}
+
+void TForm1::ApplicationEvents1Activate() {
+    if (EqualsIgnoreCase(app_.ParamStr1(), "/norefresh")) return;
+    Dispatch([&] { ClickInner("Refresh1"); });
+    app_.refreshBusy = false;
+}
+
+void TForm1::Timer1Timer() {
+    if (!timerEnabled_ || app_.refreshBusy) return;
+    Dispatch([&] { ClickInner("Refresh1"); });
+}
+
+std::optional<std::intptr_t> TForm1::WndProc(unsigned message, std::uintptr_t, std::intptr_t lParam) {
+    switch (message) {
+        case CM_EXITMENULOOP:
+        case CM_ENTERMENULOOP:
+        case CM_MENUCLOSED:
+            return 0;
+        case kTrayCallbackMessage:
+            if (lParam == kTrayRightButtonDown) view_.PopupTrayMenu();
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+void TForm1::Refresh1Click() {
+    view_.ShowBusyLabel(true);
+    app_.refreshBusy = true;
+    const int remembered = selected_ < 0 ? 0 : selected_;
+    const int scroll = view_.GetHorzScrollPos();
+    view_.BeginUpdate();
+    view_.LockWindowUpdate(true);
+    rows_.clear();
+    selected_ = -1;
+    // Runs on every path, also when a probe raises.
+    auto cleanup = [&] {
+        app_.refreshBusy = false;
+        platform_.kernel().SetErrorMode(0);
+        view_.LockWindowUpdate(false);
+        view_.ShowBusyLabel(false);
+        view_.ProcessMessages();
+    };
+    try {
+        inventory::EnumerationOptions options;
+        options.skipAB = skipAB_;
+        options.filters = {Checked("CheckBox1"), Checked("CheckBox2"), Checked("CheckBox3"),
+                           Checked("CheckBox4"), Checked("CheckBox5"), Checked("CheckBox8")};
+        inventory::EnumerateDrives(platform_, options, rows_);
+        view_.EndUpdate();
+        if (!rows_.empty()) {
+            // The selection follows the position; past the end it takes the last row.
+            selected_ = std::min(remembered, static_cast<int>(rows_.size()) - 1);
+        }
+        view_.RowsChanged();
+        view_.ScrollHorz(scroll);
+    } catch (...) {
+        view_.EndUpdate();
+        view_.RowsChanged();
+        cleanup();
+        throw;
+    }
+    cleanup();
+}
+
+void TForm1::AutoRefresh1Click() {
+    Component& mark = Get("AutoRefresh1");
+    mark.checked = !mark.checked;
+    timerEnabled_ = mark.checked;
+    view_.SetTimerEnabled(timerEnabled_);
+    Get("CheckBox6").checked = mark.checked;
+    view_.OptionsChanged();
+}
+
+void TForm1::CheckBox6Click() {
+    // The check box is a second face of the menu toggle: the timer follows it too.
+    Get("AutoRefresh1").checked = Get("CheckBox6").checked;
+    timerEnabled_ = Get("CheckBox6").checked;
+    view_.SetTimerEnabled(timerEnabled_);
+    view_.OptionsChanged();
+}
+
+void TForm1::Stayontop2Click() {
+    Component& mark = Get("Stayontop2");
+    mark.checked = !mark.checked;
+    Get("CheckBox7").checked = mark.checked;
+    view_.SetStayOnTop(mark.checked);
+    view_.OptionsChanged();
+}
+
+void TForm1::CheckBox7Click() {
+    Get("Stayontop2").checked = Get("CheckBox7").checked;
+    view_.SetStayOnTop(Get("CheckBox7").checked);
+    view_.OptionsChanged();
+}
+
+void TForm1::Bold1Click() {
+    Component& mark = Get("Bold1");
+    mark.checked = !mark.checked;
+    view_.SetListBold(mark.checked);
+    view_.OptionsChanged();
+}
+
+void TForm1::SkipAandBdrives1Click() {
+    Component& mark = Get("SkipAandBdrives1");
+    mark.checked = !mark.checked;
+    skipAB_ = mark.checked;
+    view_.OptionsChanged();
+}
+
+}  // namespace tw

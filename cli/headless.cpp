@@ -1,0 +1,56 @@
+#include "cli/headless.h"
+
+namespace tw::cli {
+
+std::string AnswerName(ModalResult answer) {
+    switch (answer) {
+        case ModalResult::OK: return "OK";
+        case ModalResult::Cancel: return "Cancel";
+        case ModalResult::Yes: return "Yes";
+        case ModalResult::No: return "No";
+        default: return "None";
+    }
+}
+
+namespace {
+
+const char* KindName(BoxKind kind) {
+    switch (kind) {
+        case BoxKind::Warning: return "warning";
+        case BoxKind::Information: return "information";
+        case BoxKind::Confirmation: return "confirmation";
+        case BoxKind::Error: return "error";
+        default: return "plain";
+    }
+}
+
+}  // namespace
+
+ModalResult HeadlessDialogs::MessageBox(const std::string& text, BoxKind kind, Buttons buttons) {
+    out_ << '[' << KindName(kind) << "] " << text;
+    if (buttons == Buttons::OK) {
+        out_ << '\n';
+        return ModalResult::OK;
+    }
+    if (answers_.empty()) {
+        out_ << '\n';
+        throw UnansweredBox("a box asked \"" + text + "\" but no answer was given");
+    }
+    const ModalResult answer = answers_.front();
+    answers_.pop_front();
+    const bool fits = buttons == Buttons::YesNo ? (answer == ModalResult::Yes || answer == ModalResult::No)
+                                                : (answer == ModalResult::OK || answer == ModalResult::Cancel);
+    if (!fits) {
+        out_ << '\n';
+        throw UnansweredBox("the answer " + AnswerName(answer) + " is not a button of the box \"" + text + "\"");
+    }
+    out_ << " -> " << AnswerName(answer) << '\n';
+    return answer;
+}
+
+void HeadlessDialogs::ShowError(const std::string& text) {
+    ++errors_;
+    out_ << "[error] " << text << '\n';
+}
+
+}  // namespace tw::cli

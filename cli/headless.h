@@ -1,0 +1,74 @@
+// In-memory window and dialogs for running the main window's logic without a
+// screen: message boxes are printed, questions take queued answers.
+#pragma once
+#include <deque>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "app/dialogs.h"
+#include "app/main_view.h"
+
+namespace tw::cli {
+
+// A box asked a question the script did not answer. Not a std::exception, so
+// the window's error display does not take it for an error of the program.
+class UnansweredBox {
+public:
+    explicit UnansweredBox(std::string text) : text_(std::move(text)) {}
+    const std::string& what() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+class HeadlessDialogs final : public Dialogs {
+public:
+    explicit HeadlessDialogs(std::ostream& out) : out_(out) {}
+
+    ModalResult MessageBox(const std::string& text, BoxKind kind, Buttons buttons) override;
+    void ShowError(const std::string& text) override;
+
+    void QueueAnswer(ModalResult answer) { answers_.push_back(answer); }
+    size_t PendingAnswers() const { return answers_.size(); }
+    int ErrorsShown() const { return errors_; }
+
+private:
+    std::ostream& out_;
+    std::deque<ModalResult> answers_;
+    int errors_ = 0;
+};
+
+class HeadlessView final : public MainView {
+public:
+    int ScreenWidth() override { return screenWidth; }
+    void SetToolBarWidth(int pixels) override { toolBarWidth = pixels; }
+    void SetWindowWidth(int pixels) override { windowWidth = pixels; }
+    void ShowBusyLabel(bool visible) override { busyLabelVisible = visible; }
+    int GetHorzScrollPos() override { return scrollPos; }
+    void ScrollHorz(int pixels) override { scrollPos = pixels; }
+    void BeginUpdate() override {}
+    void EndUpdate() override {}
+    void LockWindowUpdate(bool) override {}
+    void RowsChanged() override {}
+    void OptionsChanged() override {}
+    void ProcessMessages() override {}
+    void SetTimerEnabled(bool) override {}
+    void SetStayOnTop(bool) override {}
+    void SetListBold(bool) override {}
+    void Minimize() override {}
+    void HideWindow() override {}
+    void RestoreWindow() override {}
+    void CloseWindow() override {}
+    void PopupTrayMenu() override {}
+
+    int screenWidth = 1280;
+    int toolBarWidth = 0;
+    int windowWidth = 0;
+    int scrollPos = 0;
+    bool busyLabelVisible = false;
+};
+
+std::string AnswerName(ModalResult answer);
+
+}  // namespace tw::cli

@@ -1,0 +1,120 @@
+#include "cli/script_runner.h"
+
+#include <charconv>
+#include <sstream>
+#include <stdexcept>
+
+#include "cli/list_printer.h"
+
+namespace tw::cli {
+
+namespace {
+
+std::string Trim(const std::string& s) {
+    const size_t first = s.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+}
+
+ModalResult ParseAnswer(const std::string& word) {
+    if (word == "Yes") return ModalResult::Yes;
+    if (word == "No") return ModalResult::No;
+    if (word == "OK") return ModalResult::OK;
+    if (word == "Cancel") return ModalResult::Cancel;
+    throw std::invalid_argument("answer must be Yes, No, OK or Cancel, not \"" + word + "\"");
+}
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(platform::Platform& platform, std::vector<std::string> programArgs, std::ostream& out)
+    : out_(out), dialogs_(out), form_(platform, view_, dialogs_, app_) {
+    app_.args = std::move(programArgs);
+    form_.FormCreate();
+}
+
+void ScriptRunner::Execute(const std::string& line) {
+    std::istringstream words(line);
+    std::string command;
+    words >> command;
+    std::string rest;
+    std::getline(words, rest);
+    rest = Trim(rest);
+    auto noArgument = [&] {
+        if (!rest.empty()) throw std::invalid_argument("\"" + command + "\" takes no argument");
+    };
+    auto component = [&](const std::string& name) {
+        if (name.empty()) throw std::invalid_argument("\"" + command + "\" needs a component name");
+        if (!form_.Find(name)) throw std::invalid_argument("no component named \"" + name + "\"");
+        return name;
+    };
+
+    if (command == "activate") {
+        noArgument();
+        form_.ApplicationEvents1Activate();
+    } else if (command == "tick") {
+        noArgument();
+        form_.Timer1Timer();
+    } else if (command == "list") {
+        noArgument();
+        PrintList(form_.Rows(), out_);
+    } else if (command == "select") {
+        if (rest == "none") {
+            form_.Select(-1);
+            return;
+        }
+        int index = -1;
+        auto [ptr, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), index);
+        if (rest.empty() || ec != std::errc() || ptr != rest.data() + rest.size() || index < 0) {
+            throw std::invalid_argument("select needs a row number from 0, or none");
+        }
+        const int count = static_cast<int>(form_.Rows().size());
+        if (index >= count) {
+            throw std::invalid_argument("row " + rest + " is out of range (the list has " + std::to_string(count) +
+                                        (count == 1 ? " row)" : " rows)"));
+        }
+        form_.Select(index);
+    } else if (command == "click") {
+        form_.Click(component(rest));
+    } else if (command == "check") {
+        const size_t space = rest.find(' ');
+        const std::string name = component(rest.substr(0, space));
+        const std::string state = space == std::string::npos ? "" : Trim(rest.substr(space));
+        if (state != "on" && state != "off") throw std::invalid_argument("check needs on or off");
+        form_.SetChecked(name, state == "on");
+    } else if (command == "answer") {
+        dialogs_.QueueAnswer(ParseAnswer(rest));
+    } else if (command == "set") {
+        const size_t space = rest.find(' ');
+        const std::string name = rest.substr(0, space);
+        throw std::invalid_argument("no edit field named \"" + name + "\"");
+    } else {
+        throw std::invalid_argument("unknown command \"" + command + "\"");
+    }
+}
+
+int ScriptRunner::Run(std::istream& script, const std::string& name, std::ostream& err) {
+    std::string line;
+    int number = 0;
+    while (std::getline(script, line)) {
+        ++number;
+        line = Trim(line);
+        if (line.empty() || line[0] == '#') continue;
+        try {
+            Execute(line);
+        } catch (const std::invalid_argument& e) {
+            err << "tarnwell-cli: " << name << ':' << number << ": " << e.what() << '\n';
+            return 1;
+        } catch (const UnansweredBox& e) {
+            err << "tarnwell-cli: " << name << ':' << number << ": " << e.what() << '\n';
+            return 1;
+        }
+    }
+    if (dialogs_.PendingAnswers() > 0) {
+        err << "tarnwell-cli: " << name << ": " << dialogs_.PendingAnswers()
+            << " answer(s) left over: no box asked for them\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace tw::cli

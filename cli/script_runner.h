@@ -1,0 +1,34 @@
+// Drives the main window's logic from a script, one command a line:
+//   activate | tick | select N | select none | click NAME | check NAME on|off
+//   answer Yes|No|OK|Cancel | set NAME TEXT | list | # comment
+#pragma once
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/tform1.h"
+#include "cli/headless.h"
+
+namespace tw::cli {
+
+class ScriptRunner {
+public:
+    ScriptRunner(platform::Platform& platform, std::vector<std::string> programArgs, std::ostream& out);
+
+    // Returns 0 when every line ran; otherwise prints "NAME:LINE: problem" to
+    // `err` and returns 1.
+    int Run(std::istream& script, const std::string& name, std::ostream& err);
+
+private:
+    // Throws std::invalid_argument with the problem of a bad line.
+    void Execute(const std::string& line);
+
+    std::ostream& out_;
+    Application app_;
+    HeadlessView view_;
+    HeadlessDialogs dialogs_;
+    TForm1 form_;
+};
+
+}  // namespace tw::cli

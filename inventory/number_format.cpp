@@ -1,0 +1,73 @@
+#include "inventory/number_format.h"
+
+#include <array>
+#include <charconv>
+
+namespace tw::inventory {
+
+using namespace tw::platform;
+
+namespace {
+
+std::string LocaleText(Locale& locale, LCTYPE type, const char* fallback) {
+    std::array<char, 16> buffer{};
+    int n = locale.GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer.data(), static_cast<int>(buffer.size()));
+    if (n <= 1) return fallback;
+    return std::string(buffer.data());
+}
+
+}  // namespace
+
+NumberSeparators ReadSeparators(Locale& locale) {
+    NumberSeparators sep;
+    sep.decimal = LocaleText(locale, LOCALE_SDECIMAL, ".");
+    sep.thousand = LocaleText(locale, LOCALE_STHOUSAND, ",");
+    return sep;
+}
+
+std::string FormatFixed(double value, int precision, int width, const NumberSeparators& sep) {
+    std::array<char, 400> buffer{};
+    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed,
+                                   precision);
+    std::string digits = ec == std::errc() ? std::string(buffer.data(), end) : std::string("NAN");
+    if (auto dot = digits.find('.'); dot != std::string::npos) digits.replace(dot, 1, sep.decimal);
+    if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<size_t>(width) - digits.size(), ' ');
+    return digits;
+}
+
+std::string FormatGrouped(std::uint64_t value, const NumberSeparators& sep) {
+    std::array<char, 24> buffer{};
+    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    (void)ec;
+    const std::string digits(buffer.data(), end);
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += sep.thousand;
+        out += digits[i];
+    }
+    return out;
+}
+
+std::string SizeText(double bytes, const NumberSeparators& sep) {
+    constexpr double kGiB = 1073741824.0;
+    if (bytes > kGiB) return FormatFixed(bytes / 1024 / 1024 / 1024, 2, 3, sep) + " GB";
+    return FormatFixed(bytes / 1024 / 1024, 2, 3, sep) + " MB";
+}
+
+std::string PercentText(double percent, const NumberSeparators& sep) {
+    return FormatFixed(percent, 1, 8, sep) + "%";
+}
+
+std::string SerialText(std::uint32_t serial) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    auto four = [&](std::uint32_t v) {
+        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(v >> shift) & 0xF];
+    };
+    four(serial >> 16);
+    out += " - ";
+    four(serial & 0xFFFF);
+    return out;
+}
+
+}  // namespace tw::inventory

@@ -1,0 +1,22 @@
+// The operating-system services the program uses, grouped by service. Logic
+// receives a Platform by reference; the real Windows API and the simulated
+// machine each provide one.
+#pragma once
+#include "platform/kernel.h"
+#include "platform/locale.h"
+#include "platform/network.h"
+#include "platform/registry.h"
+
+namespace tw::platform {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual Kernel& kernel() = 0;
+    virtual Registry& registry() = 0;
+    virtual Network& network() = 0;
+    virtual Locale& locale() = 0;
+};
+
+}  // namespace tw::platform

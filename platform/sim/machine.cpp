@@ -1,0 +1,77 @@
+#include <algorithm>
+#include <cctype>
+
+#include "platform/sim/state.h"
+
+namespace tw::sim {
+
+std::string UpperAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+void Machine::State::Enter(const std::string& call, char letter) {
+    ++calls[call];
+    if (letter == 0) return;
+    ++calls[call + ":" + letter];
+    auto d = drives.find(letter);
+    if (d == drives.end()) return;
+    auto r = d->second.raises.find(call);
+    if (r != d->second.raises.end()) throw SimulatedFault(r->second);
+}
+
+SimDrive* Machine::State::DriveOf(const char* path) {
+    if (path == nullptr || path[0] == 0) return nullptr;
+    char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+    if (path[1] != ':') return nullptr;
+    auto it = drives.find(letter);
+    return it == drives.end() ? nullptr : &it->second;
+}
+
+Machine::Machine() : state_(std::make_unique<State>()) {}
+Machine::~Machine() = default;
+
+Kernel& Machine::kernel() { return state_->kernel; }
+Registry& Machine::registry() { return state_->registry; }
+Network& Machine::network() { return state_->network; }
+Locale& Machine::locale() { return state_->locale; }
+
+int Machine::OpenKeyCount() const { return static_cast<int>(state_->openKeys.size()); }
+int Machine::OpenHandleCount() const { return static_cast<int>(state_->openHandles.size()); }
+
+int Machine::CallCount(const std::string& call) const {
+    auto it = state_->calls.find(call);
+    return it == state_->calls.end() ? 0 : it->second;
+}
+
+int Machine::CallCount(const std::string& call, char letter) const {
+    return CallCount(call + ":" + letter);
+}
+
+void Machine::ResetCallCounts() { state_->calls.clear(); }
+UINT Machine::CurrentErrorMode() const { return state_->errorMode; }
+UINT Machine::ErrorModeAtLastSpaceProbe() const { return state_->errorModeAtSpaceProbe; }
+const std::vector<RegWrite>& Machine::RegistryWrites() const { return state_->writes; }
+const std::string& Machine::Name() const { return state_->name; }
+
+std::optional<RegValue> Machine::RegistryValue(const std::string& keyPath, const std::string& name) const {
+    auto key = state_->keys.find(UpperAscii(keyPath));
+    if (key == state_->keys.end()) return std::nullopt;
+    auto value = key->second.values.find(UpperAscii(name));
+    if (value == key->second.values.end()) return std::nullopt;
+    return value->second;
+}
+
+std::map<char, SimDrive>& Machine::Drives() { return state_->drives; }
+std::map<std::string, RegKey>& Machine::RegistryKeys() { return state_->keys; }
+
+void Machine::SetLocale(std::string decimal, std::string thousand) {
+    state_->decimal = std::move(decimal);
+    state_->thousand = std::move(thousand);
+}
+
+void Machine::SetFreeSpaceExAvailable(bool available) { state_->freeSpaceEx = available; }
+
+}  // namespace tw::sim

@@ -1,0 +1,298 @@
+// Reads a machine description (docs/machine-format.md). Unknown keys are
+// refused so that a misspelt field does not silently fall back to a default.
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/sim/state.h"
+
+namespace tw::sim {
+
+namespace {
+
+using json = nlohmann::json;
+
+struct Named {
+    const char* name;
+    DWORD value;
+};
+
+constexpr Named kErrorNames[] = {
+    {"ERROR_SUCCESS", ERROR_SUCCESS},
+    {"ERROR_FILE_NOT_FOUND", ERROR_FILE_NOT_FOUND},
+    {"ERROR_PATH_NOT_FOUND", ERROR_PATH_NOT_FOUND},
+    {"ERROR_ACCESS_DENIED", ERROR_ACCESS_DENIED},
+    {"ERROR_INVALID_HANDLE", ERROR_INVALID_HANDLE},
+    {"ERROR_INVALID_DRIVE", ERROR_INVALID_DRIVE},
+    {"ERROR_NOT_READY", ERROR_NOT_READY},
+    {"ERROR_GEN_FAILURE", ERROR_GEN_FAILURE},
+    {"ERROR_BAD_NETPATH", ERROR_BAD_NETPATH},
+    {"ERROR_INVALID_PARAMETER", ERROR_INVALID_PARAMETER},
+    {"ERROR_CALL_NOT_IMPLEMENTED", ERROR_CALL_NOT_IMPLEMENTED},
+    {"ERROR_UNRECOGNIZED_VOLUME", ERROR_UNRECOGNIZED_VOLUME},
+    {"ERROR_BAD_DEVICE", ERROR_BAD_DEVICE},
+    {"ERROR_CONNECTION_UNAVAIL", ERROR_CONNECTION_UNAVAIL},
+    {"ERROR_NO_NETWORK", ERROR_NO_NETWORK},
+    {"ERROR_NOT_CONNECTED", ERROR_NOT_CONNECTED},
+};
+
+constexpr Named kDriveTypes[] = {
+    {"DRIVE_UNKNOWN", DRIVE_UNKNOWN},     {"DRIVE_NO_ROOT_DIR", DRIVE_NO_ROOT_DIR},
+    {"DRIVE_REMOVABLE", DRIVE_REMOVABLE}, {"DRIVE_FIXED", DRIVE_FIXED},
+    {"DRIVE_REMOTE", DRIVE_REMOTE},       {"DRIVE_CDROM", DRIVE_CDROM},
+    {"DRIVE_RAMDISK", DRIVE_RAMDISK},
+};
+
+constexpr Named kRegTypes[] = {
+    {"REG_NONE", REG_NONE},         {"REG_SZ", REG_SZ},     {"REG_EXPAND_SZ", REG_EXPAND_SZ},
+    {"REG_BINARY", REG_BINARY},     {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
+    {"REG_QWORD", REG_QWORD},
+};
+
+class Reader {
+public:
+    explicit Reader(std::string origin) : origin_(std::move(origin)) {}
+
+    [[noreturn]] void Fail(const std::string& where, const std::string& what) const {
+        throw MachineFormatError(origin_ + ": " + (where.empty() ? "" : where + ": ") + what);
+    }
+
+    void OnlyKeys(const json& obj, const std::string& where, std::initializer_list<const char*> allowed) const {
+        if (!obj.is_object()) Fail(where, "expected an object");
+        std::set<std::string> ok(allowed.begin(), allowed.end());
+        for (const auto& item : obj.items()) {
+            if (!ok.count(item.key())) Fail(where, "unknown field \"" + item.key() + "\"");
+        }
+    }
+
+    std::string Text(const json& v, const std::string& where) const {
+        if (!v.is_string()) Fail(where, "expected a string");
+        return v.get<std::string>();
+    }
+
+    ULONGLONG Number(const json& v, const std::string& where, ULONGLONG max) const {
+        if (!v.is_number_unsigned() && !(v.is_number_integer() && v.get<long long>() >= 0)) {
+            Fail(where, "expected a whole number from 0");
+        }
+        auto n = v.get<ULONGLONG>();
+        if (n > max) Fail(where, "number too large");
+        return n;
+    }
+
+    DWORD NamedNumber(const json& v, const std::string& where, const Named* table, size_t count) const {
+        if (v.is_string()) {
+            for (size_t i = 0; i < count; ++i) {
+                if (v.get<std::string>() == table[i].name) return table[i].value;
+            }
+            Fail(where, "unknown name \"" + v.get<std::string>() + "\"");
+        }
+        return static_cast<DWORD>(Number(v, where, 0xFFFFFFFFu));
+    }
+
+    DWORD Error(const json& v, const std::string& where) const {
+        DWORD e = NamedNumber(v, where, kErrorNames, std::size(kErrorNames));
+        if (e == ERROR_SUCCESS) Fail(where, "an error code must not be 0");
+        return e;
+    }
+
+    DWORD HexOrNumber(const json& v, const std::string& where) const {
+        if (v.is_string()) {
+            const std::string s = v.get<std::string>();
+            if (s.empty() || s.size() > 8 || s.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+                Fail(where, "expected up to 8 hexadecimal digits");
+            }
+            return static_cast<DWORD>(std::stoul(s, nullptr, 16));
+        }
+        return static_cast<DWORD>(Number(v, where, 0xFFFFFFFFu));
+    }
+
+    std::vector<BYTE> Hex(const std::string& s, const std::string& where) const {
+        std::string digits;
+        for (char c : s) {
+            if (c == ' ') continue;
+            if (!std::isxdigit(static_cast<unsigned char>(c))) Fail(where, "expected hexadecimal bytes");
+            digits += c;
+        }
+        if (digits.size() % 2) Fail(where, "odd number of hexadecimal digits");
+        std::vector<BYTE> out;
+        for (size_t i = 0; i < digits.size(); i += 2) {
+            out.push_back(static_cast<BYTE>(std::stoul(digits.substr(i, 2), nullptr, 16)));
+        }
+        return out;
+    }
+
+    void Drive(const std::string& key, const json& j, SimDrive& d) const {
+        const std::string where = "drives." + key;
+        if (key.size() != 1 || !((key[0] >= 'A' && key[0] <= 'Z'))) {
+            Fail(where, "a drive is named by one upper-case letter A to Z");
+        }
+        OnlyKeys(j, where, {"type", "present", "volume", "space", "connection", "dos_device", "raises", "comment"});
+        d.letter = key[0];
+        if (j.contains("type")) d.type = NamedNumber(j["type"], where + ".type", kDriveTypes, std::size(kDriveTypes));
+        if (j.contains("present")) {
+            if (!j["present"].is_boolean()) Fail(where + ".present", "expected true or false");
+            d.present = j["present"].get<bool>();
+        }
+        if (!j.contains("type") && !d.present) d.type = DRIVE_NO_ROOT_DIR;
+        d.volume.error = ERROR_UNRECOGNIZED_VOLUME;
+        if (j.contains("volume")) Volume(j["volume"], where + ".volume", d);
+        d.space.error = ERROR_NOT_READY;
+        if (j.contains("space")) Space(j["space"], where + ".space", d);
+        d.connection.error = ERROR_NOT_CONNECTED;
+        if (j.contains("connection")) {
+            const json& c = j["connection"];
+            if (c.is_string()) {
+                d.connection.value = c.get<std::string>();
+            } else {
+                OnlyKeys(c, where + ".connection", {"error"});
+                if (!c.contains("error")) Fail(where + ".connection", "expected a remote name or an error");
+                d.connection.error = Error(c["error"], where + ".connection.error");
+            }
+        }
+        if (j.contains("dos_device")) d.dosDevice = Text(j["dos_device"], where + ".dos_device");
+        if (j.contains("raises")) {
+            OnlyKeys(j["raises"], where + ".raises",
+                     {"GetDriveTypeA", "GetVolumeInformationA", "GetDiskFreeSpaceExA", "GetDiskFreeSpaceA",
+                      "WNetGetConnectionA", "QueryDosDeviceA"});
+            for (const auto& item : j["raises"].items()) {
+                d.raises[item.key()] = Text(item.value(), where + ".raises." + item.key());
+            }
+        }
+    }
+
+    void Volume(const json& v, const std::string& where, SimDrive& d) const {
+        OnlyKeys(v, where, {"label", "serial", "file_system", "max_component_length", "flags", "error"});
+        if (v.contains("error")) {
+            if (v.size() != 1) Fail(where, "an error volume has no other fields");
+            d.volume.error = Error(v["error"], where + ".error");
+            return;
+        }
+        VolumeInfo info;
+        if (v.contains("label")) info.label = Text(v["label"], where + ".label");
+        if (v.contains("serial")) info.serial = HexOrNumber(v["serial"], where + ".serial");
+        if (v.contains("file_system")) info.fileSystem = Text(v["file_system"], where + ".file_system");
+        if (v.contains("max_component_length")) {
+            info.maxComponentLength = static_cast<DWORD>(Number(v["max_component_length"], where, 0xFFFFFFFFu));
+        }
+        if (v.contains("flags")) info.flags = HexOrNumber(v["flags"], where + ".flags");
+        d.volume.value = info;
+    }
+
+    void Space(const json& v, const std::string& where, SimDrive& d) const {
+        OnlyKeys(v, where, {"total", "free", "free_to_caller", "bytes_per_sector", "sectors_per_cluster", "error"});
+        if (v.contains("error")) {
+            if (v.size() != 1) Fail(where, "an error answer has no other fields");
+            d.space.error = Error(v["error"], where + ".error");
+            return;
+        }
+        if (!v.contains("total") || !v.contains("free")) Fail(where, "needs \"total\" and \"free\"");
+        SpaceInfo s;
+        const ULONGLONG max = ~ULONGLONG{0};
+        s.total = Number(v["total"], where + ".total", max);
+        s.totalFree = Number(v["free"], where + ".free", max);
+        s.freeToCaller = v.contains("free_to_caller") ? Number(v["free_to_caller"], where, max) : s.totalFree;
+        if (s.totalFree > s.total || s.freeToCaller > s.totalFree) Fail(where, "free space exceeds the total");
+        if (v.contains("bytes_per_sector")) {
+            s.bytesPerSector = static_cast<DWORD>(Number(v["bytes_per_sector"], where, 0xFFFFFFFFu));
+        }
+        if (v.contains("sectors_per_cluster")) {
+            s.sectorsPerCluster = static_cast<DWORD>(Number(v["sectors_per_cluster"], where, 0xFFFFFFFFu));
+        }
+        d.space.value = s;
+    }
+
+    void Key(const std::string& path, const json& j, RegKey& k) const {
+        const std::string where = "registry." + path;
+        if (path.rfind("HKEY_CURRENT_USER", 0) != 0) Fail(where, "only HKEY_CURRENT_USER keys are simulated");
+        OnlyKeys(j, where, {"values", "create_error", "set_error", "comment"});
+        if (j.contains("create_error")) k.createError = Error(j["create_error"], where + ".create_error");
+        if (j.contains("set_error")) k.setError = Error(j["set_error"], where + ".set_error");
+        if (!j.contains("values")) return;
+        if (!j["values"].is_object()) Fail(where + ".values", "expected an object");
+        for (const auto& item : j["values"].items()) {
+            const std::string vw = where + ".values." + item.key();
+            const json& v = item.value();
+            OnlyKeys(v, vw, {"type", "data", "hex"});
+            if (!v.contains("type")) Fail(vw, "needs \"type\"");
+            RegValue value;
+            value.type = NamedNumber(v["type"], vw + ".type", kRegTypes, std::size(kRegTypes));
+            if (v.contains("hex") == v.contains("data")) Fail(vw, "needs exactly one of \"data\" and \"hex\"");
+            if (v.contains("hex")) {
+                value.data = Hex(Text(v["hex"], vw + ".hex"), vw + ".hex");
+            } else if (value.type == REG_DWORD) {
+                auto n = static_cast<DWORD>(Number(v["data"], vw + ".data", 0xFFFFFFFFu));
+                value.data = {static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), static_cast<BYTE>(n >> 16),
+                              static_cast<BYTE>(n >> 24)};
+            } else if (value.type == REG_SZ || value.type == REG_EXPAND_SZ) {
+                std::string s = Text(v["data"], vw + ".data");
+                value.data.assign(s.begin(), s.end());
+                value.data.push_back(0);
+            } else {
+                Fail(vw, "give \"hex\" for this type");
+            }
+            k.values[UpperAscii(item.key())] = value;
+        }
+    }
+
+private:
+    std::string origin_;
+};
+
+}  // namespace
+
+std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const std::string& origin) {
+    Reader r(origin);
+    json j;
+    try {
+        j = json::parse(text);
+    } catch (const json::parse_error& e) {
+        r.Fail("", std::string("not valid JSON (") + e.what() + ")");
+    }
+    auto m = std::make_unique<Machine>();
+    State& s = *m->state_;
+    try {
+        r.OnlyKeys(j, "", {"name", "comment", "locale", "free_space_ex", "drives", "registry"});
+        if (j.contains("name")) s.name = r.Text(j["name"], "name");
+        if (j.contains("locale")) {
+            r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
+            if (j["locale"].contains("decimal")) s.decimal = r.Text(j["locale"]["decimal"], "locale.decimal");
+            if (j["locale"].contains("thousand")) s.thousand = r.Text(j["locale"]["thousand"], "locale.thousand");
+        }
+        if (j.contains("free_space_ex")) {
+            if (!j["free_space_ex"].is_boolean()) r.Fail("free_space_ex", "expected true or false");
+            s.freeSpaceEx = j["free_space_ex"].get<bool>();
+        }
+        if (j.contains("drives")) {
+            if (!j["drives"].is_object()) r.Fail("drives", "expected an object");
+            for (const auto& item : j["drives"].items()) {
+                SimDrive d;
+                r.Drive(item.key(), item.value(), d);
+                s.drives[d.letter] = std::move(d);
+            }
+        }
+        if (j.contains("registry")) {
+            if (!j["registry"].is_object()) r.Fail("registry", "expected an object");
+            for (const auto& item : j["registry"].items()) {
+                std::string path = UpperAscii(item.key());
+                while (!path.empty() && path.back() == '\\') path.pop_back();
+                r.Key(item.key(), item.value(), s.keys[path]);
+            }
+        }
+    } catch (const json::exception& e) {
+        r.Fail("", e.what());
+    }
+    return m;
+}
+
+std::unique_ptr<Machine> Machine::FromFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw MachineFormatError(path + ": cannot read the machine file");
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw MachineFormatError(path + ": cannot read the machine file");
+    return FromJsonText(text.str(), path);
+}
+
+}  // namespace tw::sim

@@ -1,0 +1,194 @@
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/state.h"
+
+namespace tw::sim {
+
+namespace {
+
+constexpr DWORD ERROR_INVALID_NAME = 123;
+
+char LetterOf(const char* path) {
+    if (path == nullptr || path[0] == 0 || path[1] != ':') return 0;
+    char c = path[0];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return (c >= 'A' && c <= 'Z') ? c : 0;
+}
+
+// Copies `text` and its terminating zero when it fits in `size` bytes.
+bool CopyOut(const std::string& text, char* buffer, DWORD size) {
+    if (buffer == nullptr) return true;
+    if (text.size() + 1 > size) return false;
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return true;
+}
+
+std::string DefaultDosDevice(const SimDrive& d) {
+    switch (d.type) {
+        case DRIVE_CDROM: return "\\Device\\CdRom0";
+        case DRIVE_REMOVABLE: return std::string("\\Device\\Harddisk1\\DP(1)0-0+") + d.letter;
+        case DRIVE_REMOTE: return std::string("\\Device\\LanmanRedirector\\;") + d.letter + ":0000000000001234";
+        case DRIVE_RAMDISK: return "\\Device\\Ramdisk";
+        default: return std::string("\\Device\\HarddiskVolume") + std::to_string(d.letter - 'A' + 1);
+    }
+}
+
+}  // namespace
+
+DWORD SimKernel::GetLogicalDrives() {
+    s_.Enter("GetLogicalDrives");
+    DWORD mask = 0;
+    for (const auto& [letter, d] : s_.drives) {
+        if (d.present) mask |= 1u << (letter - 'A');
+    }
+    s_.lastError = ERROR_SUCCESS;
+    return mask;
+}
+
+UINT SimKernel::GetDriveTypeA(const char* rootPathName) {
+    char letter = LetterOf(rootPathName);
+    s_.Enter("GetDriveTypeA", letter);
+    if (letter == 0) return DRIVE_NO_ROOT_DIR;
+    // "C:" and "C:\" both name the root; anything after the backslash does not.
+    if (rootPathName[2] != 0 && !(rootPathName[2] == '\\' && rootPathName[3] == 0)) return DRIVE_NO_ROOT_DIR;
+    SimDrive* d = s_.DriveOf(rootPathName);
+    if (d == nullptr) return DRIVE_NO_ROOT_DIR;
+    return d->type;
+}
+
+BOOL SimKernel::GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer,
+                                      DWORD volumeNameSize, DWORD* volumeSerialNumber,
+                                      DWORD* maximumComponentLength, DWORD* fileSystemFlags,
+                                      char* fileSystemNameBuffer, DWORD fileSystemNameSize) {
+    char letter = LetterOf(rootPathName);
+    s_.Enter("GetVolumeInformationA", letter);
+    if (letter == 0 || rootPathName[2] != '\\' || rootPathName[3] != 0) {
+        s_.lastError = ERROR_INVALID_NAME;
+        return FALSE;
+    }
+    SimDrive* d = s_.DriveOf(rootPathName);
+    if (d == nullptr || (!d->present)) {
+        s_.lastError = ERROR_PATH_NOT_FOUND;
+        return FALSE;
+    }
+    if (!d->volume.value) {
+        s_.lastError = d->volume.error;
+        return FALSE;
+    }
+    const VolumeInfo& v = *d->volume.value;
+    if (!CopyOut(v.label, volumeNameBuffer, volumeNameSize) ||
+        !CopyOut(v.fileSystem, fileSystemNameBuffer, fileSystemNameSize)) {
+        s_.lastError = ERROR_BAD_LENGTH;
+        return FALSE;
+    }
+    if (volumeSerialNumber) *volumeSerialNumber = v.serial;
+    if (maximumComponentLength) *maximumComponentLength = v.maxComponentLength;
+    if (fileSystemFlags) *fileSystemFlags = v.flags;
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+BOOL SimKernel::GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBytesAvailableToCaller,
+                                    ULONGLONG* totalNumberOfBytes, ULONGLONG* totalNumberOfFreeBytes) {
+    char letter = LetterOf(directoryName);
+    s_.errorModeAtSpaceProbe = s_.errorMode;
+    if (!s_.freeSpaceEx) {
+        s_.Enter("GetDiskFreeSpaceExA");
+        s_.lastError = ERROR_CALL_NOT_IMPLEMENTED;
+        return FALSE;
+    }
+    s_.Enter("GetDiskFreeSpaceExA", letter);
+    SimDrive* d = s_.DriveOf(directoryName);
+    if (letter == 0 || d == nullptr || !d->present) {
+        s_.lastError = ERROR_PATH_NOT_FOUND;
+        return FALSE;
+    }
+    if (!d->space.value) {
+        s_.lastError = d->space.error;
+        return FALSE;
+    }
+    const SpaceInfo& sp = *d->space.value;
+    if (freeBytesAvailableToCaller) *freeBytesAvailableToCaller = sp.freeToCaller;
+    if (totalNumberOfBytes) *totalNumberOfBytes = sp.total;
+    if (totalNumberOfFreeBytes) *totalNumberOfFreeBytes = sp.totalFree;
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+BOOL SimKernel::GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                                  DWORD* numberOfFreeClusters, DWORD* totalNumberOfClusters) {
+    char letter = LetterOf(rootPathName);
+    s_.errorModeAtSpaceProbe = s_.errorMode;
+    s_.Enter("GetDiskFreeSpaceA", letter);
+    SimDrive* d = s_.DriveOf(rootPathName);
+    if (letter == 0 || d == nullptr || !d->present) {
+        s_.lastError = ERROR_PATH_NOT_FOUND;
+        return FALSE;
+    }
+    if (!d->space.value) {
+        s_.lastError = d->space.error;
+        return FALSE;
+    }
+    const SpaceInfo& sp = *d->space.value;
+    const ULONGLONG cluster = ULONGLONG{sp.bytesPerSector} * sp.sectorsPerCluster;
+    auto clusters = [cluster](ULONGLONG bytes) {
+        return static_cast<DWORD>(std::min<ULONGLONG>(cluster ? bytes / cluster : 0, 0xFFFFFFFFu));
+    };
+    if (sectorsPerCluster) *sectorsPerCluster = sp.sectorsPerCluster;
+    if (bytesPerSector) *bytesPerSector = sp.bytesPerSector;
+    if (numberOfFreeClusters) *numberOfFreeClusters = clusters(sp.freeToCaller);
+    if (totalNumberOfClusters) *totalNumberOfClusters = clusters(sp.total);
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+UINT SimKernel::SetErrorMode(UINT mode) {
+    s_.Enter("SetErrorMode");
+    UINT previous = s_.errorMode;
+    s_.errorMode = mode;
+    return previous;
+}
+
+DWORD SimKernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
+    s_.Enter("GetLogicalDriveStringsA");
+    std::string all;
+    for (const auto& [letter, d] : s_.drives) {
+        if (!d.present) continue;
+        all += letter;
+        all += ":\\";
+        all += '\0';
+    }
+    // Without the final zero: the length a successful call reports.
+    const DWORD length = static_cast<DWORD>(all.size());
+    if (buffer == nullptr || bufferLength < length + 1) return length + 1;
+    std::memcpy(buffer, all.data(), all.size());
+    buffer[all.size()] = 0;
+    s_.lastError = ERROR_SUCCESS;
+    return length;
+}
+
+DWORD SimKernel::QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) {
+    char letter = LetterOf(deviceName);
+    s_.Enter("QueryDosDeviceA", letter);
+    SimDrive* d = s_.DriveOf(deviceName);
+    if (letter == 0 || deviceName[2] != 0 || d == nullptr || !d->present) {
+        s_.lastError = ERROR_FILE_NOT_FOUND;
+        return 0;
+    }
+    std::string target = d->dosDevice.empty() ? DefaultDosDevice(*d) : d->dosDevice;
+    // The target list ends with two zeros.
+    if (targetPath == nullptr || target.size() + 2 > max) {
+        s_.lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+    }
+    std::memcpy(targetPath, target.c_str(), target.size() + 1);
+    targetPath[target.size() + 1] = 0;
+    s_.lastError = ERROR_SUCCESS;
+    return static_cast<DWORD>(target.size() + 2);
+}
+
+DWORD SimKernel::GetLastError() { return s_.lastError; }
+void SimKernel::SetLastError(DWORD errorCode) { s_.lastError = errorCode; }
+
+}  // namespace tw::sim

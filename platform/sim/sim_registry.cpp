@@ -1,0 +1,99 @@
+#include <cstring>
+
+#include "platform/sim/state.h"
+
+namespace tw::sim {
+
+namespace {
+
+constexpr LONG ERROR_BAD_PATHNAME = 161;
+
+std::string RootName(HKEY key) {
+    return key == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER" : std::string();
+}
+
+}  // namespace
+
+LONG SimRegistry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSAM, void*,
+                                  HKEY* result, DWORD* disposition) {
+    s_.Enter("RegCreateKeyExA");
+    std::string base;
+    if (auto open = s_.openKeys.find(key); open != s_.openKeys.end()) {
+        base = open->second;
+    } else {
+        base = RootName(key);
+        if (base.empty()) return static_cast<LONG>(ERROR_INVALID_HANDLE);
+    }
+    if (subKey == nullptr || result == nullptr) return static_cast<LONG>(ERROR_INVALID_PARAMETER);
+    // The registry refuses a sub-key that starts with a backslash.
+    if (subKey[0] == '\\') return ERROR_BAD_PATHNAME;
+    std::string path = subKey[0] ? base + "\\" + UpperAscii(subKey) : base;
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    auto it = s_.keys.find(path);
+    if (it != s_.keys.end() && it->second.createError != ERROR_SUCCESS) {
+        return static_cast<LONG>(it->second.createError);
+    }
+    // A key that refuses creation also refuses creation of keys below it.
+    for (const auto& [p, k] : s_.keys) {
+        if (k.createError != ERROR_SUCCESS && path.size() > p.size() && path.compare(0, p.size(), p) == 0 &&
+            path[p.size()] == '\\') {
+            return static_cast<LONG>(k.createError);
+        }
+    }
+    DWORD disp = REG_OPENED_EXISTING_KEY;
+    if (it == s_.keys.end()) {
+        s_.keys.emplace(path, RegKey{});
+        disp = REG_CREATED_NEW_KEY;
+    }
+    HKEY handle = s_.nextKey;
+    s_.nextKey += 4;
+    s_.openKeys.emplace(handle, path);
+    *result = handle;
+    if (disposition) *disposition = disp;
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG SimRegistry::RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWORD* type, BYTE* data,
+                                   DWORD* dataSize) {
+    s_.Enter("RegQueryValueExA");
+    auto open = s_.openKeys.find(key);
+    if (open == s_.openKeys.end()) return static_cast<LONG>(ERROR_INVALID_HANDLE);
+    RegKey& k = s_.keys[open->second];
+    auto v = k.values.find(UpperAscii(valueName ? valueName : ""));
+    if (v == k.values.end()) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    if (data != nullptr && dataSize == nullptr) return static_cast<LONG>(ERROR_INVALID_PARAMETER);
+    if (type) *type = v->second.type;
+    const auto size = static_cast<DWORD>(v->second.data.size());
+    if (data != nullptr) {
+        if (*dataSize < size) {
+            *dataSize = size;
+            return static_cast<LONG>(ERROR_MORE_DATA);
+        }
+        if (size) std::memcpy(data, v->second.data.data(), size);
+    }
+    if (dataSize) *dataSize = size;
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG SimRegistry::RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD type, const BYTE* data,
+                                 DWORD dataSize) {
+    s_.Enter("RegSetValueExA");
+    auto open = s_.openKeys.find(key);
+    if (open == s_.openKeys.end()) return static_cast<LONG>(ERROR_INVALID_HANDLE);
+    RegKey& k = s_.keys[open->second];
+    if (k.setError != ERROR_SUCCESS) return static_cast<LONG>(k.setError);
+    if (data == nullptr && dataSize != 0) return static_cast<LONG>(ERROR_INVALID_PARAMETER);
+    RegValue value{type, std::vector<BYTE>(data, data + dataSize)};
+    std::string name = valueName ? valueName : "";
+    k.values[UpperAscii(name)] = value;
+    s_.writes.push_back(RegWrite{open->second, name, value});
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG SimRegistry::RegCloseKey(HKEY key) {
+    s_.Enter("RegCloseKey");
+    if (s_.openKeys.erase(key) == 0) return static_cast<LONG>(ERROR_INVALID_HANDLE);
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+}  // namespace tw::sim
