@@ -1,0 +1,138 @@
+// tarnwell-cli end to end, in process: the list and script runs over the
+// example machines checked line by line against expected output, and bad
+// input refused with one clear line and a non-zero exit.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli.h"
+
+namespace {
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Result RunCli(std::vector<std::string> args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    int code = tw::cli::Run(args, in, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::string Example(const std::string& name) { return std::string(TW_EXAMPLES_DIR) + "/" + name; }
+std::string Data(const std::string& name) { return std::string(TW_TESTDATA_DIR) + "/" + name; }
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    EXPECT_TRUE(in.good()) << path;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void ExpectSameLines(const std::string& actual, const std::string& expectedFile) {
+    const auto got = Lines(actual);
+    const auto want = Lines(ReadFile(expectedFile));
+    for (size_t i = 0; i < std::max(got.size(), want.size()); ++i) {
+        EXPECT_EQ(i < got.size() ? got[i] : "<missing>", i < want.size() ? want[i] : "<extra>")
+            << expectedFile << " line " << i + 1;
+    }
+}
+
+TEST(Cli, ListsTheWorkstation) {
+    Result r = RunCli({"--machine", Example("workstation.json"), "list"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("workstation.list"));
+}
+
+TEST(Cli, ListHasOneFieldPerColumnPlusImageAndColour) {
+    Result r = RunCli({"--machine", Example("workstation.json"), "list"});
+    auto lines = Lines(r.out);
+    ASSERT_FALSE(lines.empty());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto tabs = std::count(lines[i].begin(), lines[i].end(), '\t');
+        EXPECT_EQ(tabs, i == 0 ? 13 : 15) << lines[i];
+    }
+}
+
+TEST(Cli, ScriptDrivesTheWindow) {
+    Result r = RunCli({"--machine", Example("workstation.json"), "script", Data("session.script")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("session.expected"));
+}
+
+TEST(Cli, ScriptFromStandardInputPrintsRaisedErrors) {
+    Result r = RunCli({"--machine", Data("raising.json"), "script", "-"}, ReadFile(Data("raising.script")));
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("raising.expected"));
+}
+
+TEST(Cli, ArgsReachTheWindow) {
+    Result r = RunCli({"--machine", Example("workstation.json"), "--args", "/NoRefresh", "script", "-"},
+                      "activate\nlist\ntick\nselect 7\n");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Lines(r.out).size(), 1u);  // the header of an empty list
+}
+
+TEST(Cli, BadScriptLinesAreRefusedWithTheirLineNumber) {
+    struct Case {
+        const char* script;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"activate\n\nfrobnicate\n", "-:3: unknown command \"frobnicate\""},
+        {"activate\nselect 8\n", "-:2: row 8 is out of range (the list has 8 rows)"},
+        {"select x\n", "-:1: select needs a row number from 0, or none"},
+        {"click NoSuchThing\n", "-:1: no component named \"NoSuchThing\""},
+        {"click\n", "-:1: \"click\" needs a component name"},
+        {"check CheckBox1 maybe\n", "-:1: check needs on or off"},
+        {"answer Perhaps\n", "-:1: answer must be Yes, No, OK or Cancel, not \"Perhaps\""},
+        {"set Edit9 C:\\\n", "-:1: no edit field named \"Edit9\""},
+        {"tick now\n", "-:1: \"tick\" takes no argument"},
+        {"answer Yes\n", "-: 1 answer(s) left over: no box asked for them"},
+    };
+    for (const Case& c : cases) {
+        Result r = RunCli({"--machine", Example("workstation.json"), "script", "-"}, c.script);
+        EXPECT_EQ(r.code, 1) << c.script;
+        EXPECT_EQ(r.err, std::string("tarnwell-cli: ") + c.message + "\n") << c.script;
+    }
+}
+
+TEST(Cli, BadMachineFilesAndArgumentsAreRefused) {
+    Result r = RunCli({"--machine", Data("malformed.json"), "list"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("malformed.json: not valid JSON"), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+
+    r = RunCli({"--machine", Data("misspelt.json"), "list"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("misspelt.json: drives.C: unknown field \"typ\""), std::string::npos) << r.err;
+
+    r = RunCli({"--machine", Data("no-such-machine.json"), "list"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("no-such-machine.json: cannot read the machine file"), std::string::npos) << r.err;
+
+    r = RunCli({"--machine", Example("workstation.json"), "script", Data("no-such.script")});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("no-such.script: cannot read the script"), std::string::npos) << r.err;
+
+    EXPECT_EQ(RunCli({"explode"}).code, 2);
+    EXPECT_EQ(RunCli({}).code, 2);
+    EXPECT_EQ(RunCli({"list", "extra"}).code, 2);
+}
+
+}  // namespace
