@@ -3,6 +3,7 @@
 // open whatever the calls answer.
 #include <gtest/gtest.h>
 
+#include "inventory/drive_chooser.h"
 #include "inventory/drive_enumeration.h"
 #include "test_support.h"
 
@@ -227,4 +228,33 @@ TEST(DriveList, UsesTheLocaleSeparators) {
     EXPECT_EQ(c.cells[inv::kSize], "3,00 GB");
     EXPECT_EQ(c.cells[inv::kBytesFree], "1.234.567.890");
     EXPECT_EQ(c.cells[inv::kPercentFree], "    38,3%");
+}
+
+// The drive combo box of the diagnostic windows.
+TEST(DriveChooser, ListsDrivesOfTheWantedTypeWithTheirLabels) {
+    auto m = twtest::ExampleMachine("workstation.json");
+    tw::inventory::ComboBox box;
+    int changes = 0;
+    tw::inventory::FillDriveChooser(m->kernel(), box, tw::platform::DRIVE_FIXED, [&] { ++changes; });
+    EXPECT_EQ(box.items, (std::vector<std::string>{"C: [System]", "F: [STICK]", "S: [System]"}));
+    EXPECT_EQ(box.itemIndex, 0);
+    EXPECT_EQ(changes, 1);
+    // Shown again: the box is refilled, not appended to.
+    tw::inventory::FillDriveChooser(m->kernel(), box, tw::platform::DRIVE_FIXED, [&] { ++changes; });
+    EXPECT_EQ(box.items.size(), 3u);
+    EXPECT_EQ(changes, 2);
+    // An optical drive without a disc has an empty label.
+    tw::inventory::FillDriveChooser(m->kernel(), box, tw::platform::DRIVE_CDROM, {});
+    EXPECT_EQ(box.items, std::vector<std::string>{"D: []"});
+    EXPECT_EQ(box.Text(), "D: []");
+}
+
+TEST(DriveChooser, NoDriveOfTheTypeLeavesTheBoxEmptyButStillRunsTheChange) {
+    auto m = twtest::MachineFromText(R"({"drives": {"C": {"volume": {"label": "Sys"}}}})");
+    tw::inventory::ComboBox box;
+    int changes = 0;
+    tw::inventory::FillDriveChooser(m->kernel(), box, tw::platform::DRIVE_CDROM, [&] { ++changes; });
+    EXPECT_TRUE(box.items.empty());
+    EXPECT_EQ(box.Text(), "");
+    EXPECT_EQ(changes, 1);
 }
