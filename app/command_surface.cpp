@@ -90,8 +90,8 @@ void TForm1::DeclareCommandSurface() {
     item("PopupMenu1", "EjectMedia1", "Eject Media");
     item("PopupMenu1", "LockCDDoor1", "Lock CD Door");
     item("PopupMenu1", "UnlockCDDoor1", "Unlock CD Door");
-    item("PopupMenu1", "HideDrive1", "Hide Selected Drive");
-    item("PopupMenu1", "UnhideDrive1", "Unhide Selected Drive");
+    item("PopupMenu1", "HideDrive1", "Hide Selected Drive", [this] { HideDrive1Click(); });
+    item("PopupMenu1", "UnhideDrive1", "Unhide Selected Drive", [this] { UnhideDrive1Click(); });
     item("PopupMenu1", "MapNetworkDrive1", "Map Network Drive");
     item("PopupMenu1", "DisconnectNetworkDrive1", "Disconnect Network Drive");
     item("PopupMenu1", "SearchDrive1", "Search Drives");
@@ -119,7 +119,10 @@ void TForm1::DeclareCommandSurface() {
     item("PopupMenu3", "LoadCD1", "Load CD", clicks("LoadMedia1"));
     item("PopupMenu4", "LoadCD2", "Load CD", clicks("LoadMedia1"));
     button("ToolButton5", "Hide", "Hide highlighted drive", clicks("HideDrive1"));
-    item("PopupMenu5", "Unhide2", "Unhide");
+    item("PopupMenu5", "Unhide2", "Unhide", [this] {
+        ClickInner("UnhideDrive1");
+        ClickInner("Refresh1");
+    });
     button("ToolButton7", "Properties", "Selected drive properties", clicks("Properties1"));
     button("ToolButton10", "Subst", "Create substitute drive letter for local folder.",
            clicks("CreateSubstituteDrive1"));

@@ -70,6 +70,11 @@ void TForm1::SetChecked(const std::string& name, bool checked) {
     if (Get(name).checked != checked) Click(name);
 }
 
+std::optional<char> TForm1::SelectedLetter() const {
+    if (selected_ < 0) return std::nullopt;
+    return rows_[static_cast<size_t>(selected_)].Letter();
+}
+
 void TForm1::Select(int index) {
     selected_ = (index >= 0 && index < static_cast<int>(rows_.size())) ? index : -1;
 }

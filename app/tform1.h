@@ -63,6 +63,8 @@ public:
     void CheckBox7Click();
     void Bold1Click();
     void SkipAandBdrives1Click();
+    void HideDrive1Click();
+    void UnhideDrive1Click();
 
 private:
     void Declare(Component c);
@@ -70,6 +72,8 @@ private:
     void Dispatch(const std::function<void()>& action);
     void ClickInner(const std::string& name);
     bool Checked(const std::string& name) const;
+    // The letter of the selected row: the first character of its caption.
+    std::optional<char> SelectedLetter() const;
 
     platform::Platform& platform_;
     MainView& view_;
