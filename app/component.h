@@ -18,6 +18,9 @@ struct Component {
     std::string parent;  // the menu or control that holds it
     bool checked = false;
     bool visible = true;
+    std::string text;       // edit fields
+    int maxLength = 0;      // edit fields: 0 = no limit
+    bool upperCase = false; // edit fields: typed letters become capitals
     std::function<void()> onClick;  // empty: the entry does nothing
 };
 

@@ -25,49 +25,8 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 TForm1::TForm1(Platform& platform, MainView& view, Dialogs& dialogs, Application& app)
-    : platform_(platform), view_(view), dialogs_(dialogs), app_(app) {
+    : FormLogic("TForm1", "Tarnwell", dialogs), platform_(platform), view_(view), app_(app) {
     DeclareCommandSurface();
-}
-
-void TForm1::Declare(Component c) {
-    order_.push_back(c.name);
-    components_[c.name] = std::move(c);
-}
-
-Component& TForm1::Get(const std::string& name) {
-    auto it = components_.find(name);
-    if (it == components_.end()) throw UnknownComponent(name);
-    return it->second;
-}
-
-const Component* TForm1::Find(const std::string& name) const {
-    auto it = components_.find(name);
-    return it == components_.end() ? nullptr : &it->second;
-}
-
-bool TForm1::Checked(const std::string& name) const { return Find(name) && Find(name)->checked; }
-
-void TForm1::Dispatch(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        dialogs_.ShowError(e.what());
-    }
-}
-
-void TForm1::ClickInner(const std::string& name) {
-    Component& c = Get(name);
-    if (c.kind == ComponentKind::CheckBox) c.checked = !c.checked;
-    if (c.onClick) c.onClick();
-}
-
-void TForm1::Click(const std::string& name) {
-    Get(name);  // an unknown name is the caller's mistake, not the user's
-    Dispatch([&] { ClickInner(name); });
-}
-
-void TForm1::SetChecked(const std::string& name, bool checked) {
-    if (Get(name).checked != checked) Click(name);
 }
 
 std::optional<char> TForm1::SelectedLetter() const {

@@ -1,0 +1,67 @@
+#include "app/form_logic.h"
+
+#include <exception>
+
+namespace tw {
+
+FormLogic::FormLogic(std::string className, std::string caption, Dialogs& dialogs)
+    : dialogs_(dialogs), className_(std::move(className)), caption_(std::move(caption)) {}
+
+void FormLogic::Declare(Component c) {
+    order_.push_back(c.name);
+    components_[c.name] = std::move(c);
+}
+
+Component& FormLogic::Get(const std::string& name) {
+    auto it = components_.find(name);
+    if (it == components_.end()) throw UnknownComponent(name);
+    return it->second;
+}
+
+const Component* FormLogic::Find(const std::string& name) const {
+    auto it = components_.find(name);
+    return it == components_.end() ? nullptr : &it->second;
+}
+
+bool FormLogic::Checked(const std::string& name) const {
+    const Component* c = Find(name);
+    return c && c->checked;
+}
+
+void FormLogic::Dispatch(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        dialogs_.ShowError(e.what());
+    }
+}
+
+void FormLogic::ClickInner(const std::string& name) {
+    Component& c = Get(name);
+    if (c.kind == ComponentKind::CheckBox) c.checked = !c.checked;
+    if (c.onClick) c.onClick();
+}
+
+void FormLogic::Click(const std::string& name) {
+    Get(name);  // an unknown name is the caller's mistake, not the user's
+    Dispatch([&] { ClickInner(name); });
+}
+
+void FormLogic::SetChecked(const std::string& name, bool checked) {
+    if (Get(name).checked != checked) Click(name);
+}
+
+void FormLogic::SetText(const std::string& name, const std::string& text) {
+    Component& c = Get(name);
+    if (c.kind != ComponentKind::Edit) throw UnknownComponent(name + " (not an edit field)");
+    std::string value = text;
+    if (c.maxLength > 0 && value.size() > static_cast<size_t>(c.maxLength)) value.resize(c.maxLength);
+    if (c.upperCase) {
+        for (char& ch : value) {
+            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+        }
+    }
+    c.text = value;
+}
+
+}  // namespace tw
