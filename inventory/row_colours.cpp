@@ -7,17 +7,21 @@ namespace tw::inventory {
 
 namespace {
 
-// The "% Free" text with its first "%" removed, read as a number. Any decimal
-// separator the list used is read as a point.
+// The "% Free" text with its first "%" removed, read as a number. The list
+// wrote it with the user's decimal separator, whatever that is: the run of
+// characters between the whole and the fractional digits is read as a point.
 bool ReadPercent(std::string text, double& value) {
     if (auto pct = text.find('%'); pct != std::string::npos) text.erase(pct, 1);
-    size_t first = text.find_first_not_of(' ');
-    size_t last = text.find_last_not_of(' ');
+    const size_t first = text.find_first_not_of(' ');
+    const size_t last = text.find_last_not_of(' ');
     if (first == std::string::npos) return false;
     text = text.substr(first, last - first + 1);
-    for (char& c : text) {
-        if (c == ',') c = '.';
-    }
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    size_t whole = text[0] == '-' ? 1 : 0;
+    while (whole < text.size() && isDigit(text[whole])) ++whole;
+    size_t fraction = whole;
+    while (fraction < text.size() && !isDigit(text[fraction])) ++fraction;
+    if (whole > 0 && fraction > whole && fraction < text.size()) text.replace(whole, fraction - whole, ".");
     const char* begin = text.data();
     const char* end = begin + text.size();
     auto [ptr, ec] = std::from_chars(begin, end, value);

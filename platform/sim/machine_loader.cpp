@@ -174,7 +174,8 @@ public:
         if (v.contains("serial")) info.serial = HexOrNumber(v["serial"], where + ".serial");
         if (v.contains("file_system")) info.fileSystem = Text(v["file_system"], where + ".file_system");
         if (v.contains("max_component_length")) {
-            info.maxComponentLength = static_cast<DWORD>(Number(v["max_component_length"], where, 0xFFFFFFFFu));
+            info.maxComponentLength = static_cast<DWORD>(
+                Number(v["max_component_length"], where + ".max_component_length", 0xFFFFFFFFu));
         }
         if (v.contains("flags")) info.flags = HexOrNumber(v["flags"], where + ".flags");
         d.volume.value = info;
@@ -192,20 +193,25 @@ public:
         const ULONGLONG max = ~ULONGLONG{0};
         s.total = Number(v["total"], where + ".total", max);
         s.totalFree = Number(v["free"], where + ".free", max);
-        s.freeToCaller = v.contains("free_to_caller") ? Number(v["free_to_caller"], where, max) : s.totalFree;
+        s.freeToCaller =
+            v.contains("free_to_caller") ? Number(v["free_to_caller"], where + ".free_to_caller", max) : s.totalFree;
         if (s.totalFree > s.total || s.freeToCaller > s.totalFree) Fail(where, "free space exceeds the total");
         if (v.contains("bytes_per_sector")) {
-            s.bytesPerSector = static_cast<DWORD>(Number(v["bytes_per_sector"], where, 0xFFFFFFFFu));
+            s.bytesPerSector =
+                static_cast<DWORD>(Number(v["bytes_per_sector"], where + ".bytes_per_sector", 0xFFFFFFFFu));
         }
         if (v.contains("sectors_per_cluster")) {
-            s.sectorsPerCluster = static_cast<DWORD>(Number(v["sectors_per_cluster"], where, 0xFFFFFFFFu));
+            s.sectorsPerCluster =
+                static_cast<DWORD>(Number(v["sectors_per_cluster"], where + ".sectors_per_cluster", 0xFFFFFFFFu));
         }
         d.space.value = s;
     }
 
     void Key(const std::string& path, const json& j, RegKey& k) const {
         const std::string where = "registry." + path;
-        if (path.rfind("HKEY_CURRENT_USER", 0) != 0) Fail(where, "only HKEY_CURRENT_USER keys are simulated");
+        if (path.rfind("HKEY_CURRENT_USER", 0) != 0 || (path.size() > 17 && path[17] != '\\')) {
+            Fail(where, "only HKEY_CURRENT_USER keys are simulated");
+        }
         OnlyKeys(j, where, {"values", "create_error", "set_error", "comment"});
         if (j.contains("create_error")) k.createError = Error(j["create_error"], where + ".create_error");
         if (j.contains("set_error")) k.setError = Error(j["set_error"], where + ".set_error");

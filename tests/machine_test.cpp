@@ -1,0 +1,563 @@
+// The simulated machine: its calls answer the way Windows does (buffer sizes,
+// list layouts, last-error codes, registry handles, faults), its loader refuses
+// bad descriptions naming the file and the field, and the example machines
+// answer what their comments promise.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "actions/drive_visibility.h"
+#include "test_support.h"
+
+using namespace tw::platform;
+using tw::sim::Machine;
+using tw::sim::MachineFormatError;
+using tw::sim::SimulatedFault;
+
+namespace {
+
+// C: fixed and healthy, D: empty CD drive, E: described by its letter only,
+// G: network share, H: remembered connection that is not in the drive mask.
+const char* const kMachine = R"({
+  "name": "test machine",
+  "locale": {"decimal": ",", "thousand": "."},
+  "drives": {
+    "C": {"volume": {"label": "System", "serial": "1A2B3C4D", "file_system": "NTFS", "flags": "3E700FF"},
+          "space": {"total": 1000000, "free": 600000, "free_to_caller": 500000,
+                    "bytes_per_sector": 512, "sectors_per_cluster": 2},
+          "dos_device": "\\Device\\HarddiskVolume2"},
+    "D": {"type": "DRIVE_CDROM", "volume": {"error": "ERROR_NOT_READY"}, "space": {"error": "ERROR_NOT_READY"}},
+    "E": {},
+    "G": {"type": "DRIVE_REMOTE", "connection": "\\\\server\\share", "volume": {}, "space": {"total": 10, "free": 5}},
+    "H": {"present": false, "connection": {"error": "ERROR_CONNECTION_UNAVAIL"}}
+  },
+  "registry": {
+    "HKEY_CURRENT_USER\\Software\\Values": {"values": {
+      "Dword": {"type": "REG_DWORD", "data": 131072},
+      "Text": {"type": "REG_SZ", "data": "abc"},
+      "Bytes": {"type": 3, "hex": "de ad BE EF 01"},
+      "Empty": {"type": "REG_BINARY", "hex": ""}}},
+    "HKEY_CURRENT_USER\\Software\\Locked": {"create_error": "ERROR_ACCESS_DENIED"},
+    "HKEY_CURRENT_USER\\Software\\ReadOnly": {"set_error": 5}
+  }
+})";
+
+std::unique_ptr<Machine> TestMachine() { return twtest::MachineFromText(kMachine); }
+
+std::vector<BYTE> Bytes(std::initializer_list<int> values) {
+    std::vector<BYTE> out;
+    for (int v : values) out.push_back(static_cast<BYTE>(v));
+    return out;
+}
+
+// Opens (creating) a key under HKEY_CURRENT_USER; 0 when that fails.
+HKEY Open(Machine& m, const char* path, LONG* rc = nullptr, DWORD* disposition = nullptr) {
+    HKEY key = 0;
+    LONG r = m.registry().RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                          KEY_ALL_ACCESS, nullptr, &key, disposition);
+    if (rc) *rc = r;
+    return r == ERROR_SUCCESS ? key : 0;
+}
+
+}  // namespace
+
+TEST(SimKernel, DriveMaskAndDriveTypes) {
+    auto m = TestMachine();
+    Kernel& k = m->kernel();
+    k.SetLastError(ERROR_GEN_FAILURE);
+    EXPECT_EQ(k.GetLogicalDrives(), (1u << 2) | (1u << 3) | (1u << 4) | (1u << 6));
+    EXPECT_EQ(k.GetLastError(), ERROR_SUCCESS);
+
+    const struct {
+        const char* path;
+        UINT type;
+    } cases[] = {
+        {"C:\\", DRIVE_FIXED},  {"C:", DRIVE_FIXED},          {"c:\\", DRIVE_FIXED},
+        {"E:\\", DRIVE_FIXED},  {"D:\\", DRIVE_CDROM},        {"G:\\", DRIVE_REMOTE},
+        {"H:\\", DRIVE_NO_ROOT_DIR}, {"Q:\\", DRIVE_NO_ROOT_DIR}, {"C:\\Windows", DRIVE_NO_ROOT_DIR},
+        {"C", DRIVE_NO_ROOT_DIR}, {"", DRIVE_NO_ROOT_DIR},    {"1:\\", DRIVE_NO_ROOT_DIR},
+    };
+    for (const auto& c : cases) EXPECT_EQ(k.GetDriveTypeA(c.path), c.type) << c.path;
+    EXPECT_EQ(k.GetDriveTypeA(nullptr), DRIVE_NO_ROOT_DIR);
+
+    auto odd = twtest::MachineFromText(R"({"drives": {"K": {"type": 7}, "U": {"type": "DRIVE_UNKNOWN"}}})");
+    EXPECT_EQ(odd->kernel().GetDriveTypeA("K:\\"), 7u);
+    EXPECT_EQ(odd->kernel().GetDriveTypeA("U:\\"), DRIVE_UNKNOWN);
+}
+
+TEST(SimKernel, VolumeInformation) {
+    auto m = TestMachine();
+    Kernel& k = m->kernel();
+    char label[16] = "x", fs[16] = "x";
+    DWORD serial = 0, maxLen = 0, flags = 0;
+    ASSERT_TRUE(k.GetVolumeInformationA("C:\\", label, 7, &serial, &maxLen, &flags, fs, 5));
+    EXPECT_STREQ(label, "System");
+    EXPECT_STREQ(fs, "NTFS");
+    EXPECT_EQ(serial, 0x1A2B3C4Du);
+    EXPECT_EQ(maxLen, 255u);
+    EXPECT_EQ(flags, 0x3E700FFu);
+    // An empty volume description answers empty texts and zero numbers.
+    ASSERT_TRUE(k.GetVolumeInformationA("G:\\", label, 16, &serial, &maxLen, &flags, fs, 16));
+    EXPECT_STREQ(label, "");
+    EXPECT_STREQ(fs, "");
+    EXPECT_EQ(serial, 0u);
+    EXPECT_EQ(flags, 0u);
+    // Buffers the caller does not want are left out.
+    EXPECT_TRUE(k.GetVolumeInformationA("C:\\", nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0));
+
+    const struct {
+        const char* path;
+        DWORD labelSize, fsSize, error;
+    } failures[] = {
+        {"C:\\", 6, 16, ERROR_BAD_LENGTH},   // "System" needs 7
+        {"C:\\", 16, 4, ERROR_BAD_LENGTH},   // "NTFS" needs 5
+        {"C:", 16, 16, 123},                 // ERROR_INVALID_NAME: no root backslash
+        {"C:\\Windows", 16, 16, 123},
+        {"Q:\\", 16, 16, ERROR_PATH_NOT_FOUND},
+        {"H:\\", 16, 16, ERROR_PATH_NOT_FOUND},
+        {"D:\\", 16, 16, ERROR_NOT_READY},
+        {"E:\\", 16, 16, ERROR_UNRECOGNIZED_VOLUME},
+    };
+    for (const auto& f : failures) {
+        k.SetLastError(0);
+        EXPECT_FALSE(k.GetVolumeInformationA(f.path, label, f.labelSize, nullptr, nullptr, nullptr, fs, f.fsSize))
+            << f.path;
+        EXPECT_EQ(k.GetLastError(), f.error) << f.path << " " << f.labelSize << "/" << f.fsSize;
+    }
+}
+
+TEST(SimKernel, FreeSpace) {
+    auto m = TestMachine();
+    Kernel& k = m->kernel();
+    ULONGLONG caller = 0, total = 0, free = 0;
+    ASSERT_TRUE(k.GetDiskFreeSpaceExA("C:\\", &caller, &total, &free));
+    EXPECT_EQ(caller, 500000u);
+    EXPECT_EQ(total, 1000000u);
+    EXPECT_EQ(free, 600000u);
+    // Any directory of the drive will do; free to caller defaults to all free.
+    ASSERT_TRUE(k.GetDiskFreeSpaceExA("G:\\some\\dir", &caller, &total, &free));
+    EXPECT_EQ(caller, 5u);
+    for (const auto& [path, error] : {std::pair{"D:\\", ERROR_NOT_READY}, std::pair{"E:\\", ERROR_NOT_READY},
+                                      std::pair{"Q:\\", ERROR_PATH_NOT_FOUND}, std::pair{"H:\\", ERROR_PATH_NOT_FOUND}}) {
+        EXPECT_FALSE(k.GetDiskFreeSpaceExA(path, &caller, &total, &free)) << path;
+        EXPECT_EQ(k.GetLastError(), error) << path;
+    }
+
+    // Cluster counts are whole clusters of the caller's free space and the total.
+    DWORD spc = 0, bps = 0, freeClusters = 0, totalClusters = 0;
+    ASSERT_TRUE(k.GetDiskFreeSpaceA("C:\\", &spc, &bps, &freeClusters, &totalClusters));
+    EXPECT_EQ(spc, 2u);
+    EXPECT_EQ(bps, 512u);
+    EXPECT_EQ(freeClusters, 488u);   // 500000 / 1024
+    EXPECT_EQ(totalClusters, 976u);  // 1000000 / 1024
+    EXPECT_FALSE(k.GetDiskFreeSpaceA("D:\\", &spc, &bps, &freeClusters, &totalClusters));
+    EXPECT_EQ(k.GetLastError(), ERROR_NOT_READY);
+
+    // Without the extended call every drive fails alike; the cluster call remains.
+    m->SetFreeSpaceExAvailable(false);
+    for (const char* path : {"C:\\", "Q:\\"}) {
+        EXPECT_FALSE(k.GetDiskFreeSpaceExA(path, &caller, &total, &free));
+        EXPECT_EQ(k.GetLastError(), ERROR_CALL_NOT_IMPLEMENTED);
+    }
+    EXPECT_TRUE(k.GetDiskFreeSpaceA("C:\\", &spc, &bps, &freeClusters, &totalClusters));
+}
+
+TEST(SimKernel, DefaultGeometryAndClusterCountCap) {
+    auto m = twtest::MachineFromText(R"({"drives": {
+      "C": {"space": {"total": 4096, "free": 4095}},
+      "T": {"space": {"total": 17592186044416, "free": 17592186044416, "bytes_per_sector": 4096, "sectors_per_cluster": 1}}}})");
+    DWORD spc = 0, bps = 0, freeClusters = 0, totalClusters = 0;
+    ASSERT_TRUE(m->kernel().GetDiskFreeSpaceA("C:\\", &spc, &bps, &freeClusters, &totalClusters));
+    EXPECT_EQ(bps, 512u);
+    EXPECT_EQ(spc, 8u);
+    EXPECT_EQ(freeClusters, 0u);
+    EXPECT_EQ(totalClusters, 1u);
+    // 2^32 clusters of 4 KiB do not fit a DWORD: the count stops one short.
+    ASSERT_TRUE(m->kernel().GetDiskFreeSpaceA("T:\\", &spc, &bps, &freeClusters, &totalClusters));
+    EXPECT_EQ(totalClusters, 0xFFFFFFFFu);
+    EXPECT_EQ(freeClusters, 0xFFFFFFFFu);
+}
+
+TEST(SimKernel, ErrorModeInForceAtEachSpaceProbe) {
+    auto m = TestMachine();
+    Kernel& k = m->kernel();
+    EXPECT_EQ(k.SetErrorMode(SEM_FAILCRITICALERRORS), 0u);
+    ULONGLONG a, b, c;
+    k.GetDiskFreeSpaceExA("C:\\", &a, &b, &c);
+    EXPECT_EQ(k.SetErrorMode(0), SEM_FAILCRITICALERRORS);
+    EXPECT_EQ(m->ErrorModeAtLastSpaceProbe(), SEM_FAILCRITICALERRORS);
+    EXPECT_EQ(m->CurrentErrorMode(), 0u);
+}
+
+TEST(SimKernel, LogicalDriveStrings) {
+    auto m = TestMachine();
+    Kernel& k = m->kernel();
+    const std::string expected("C:\\\0D:\\\0E:\\\0G:\\\0\0", 17);
+    std::string buffer(32, 'x');
+    EXPECT_EQ(k.GetLogicalDriveStringsA(17, buffer.data()), 16u);
+    EXPECT_EQ(buffer.substr(0, 17), expected);
+    // One byte short: the size needed comes back and the buffer is untouched.
+    std::string small(16, 'x');
+    EXPECT_EQ(k.GetLogicalDriveStringsA(16, small.data()), 17u);
+    EXPECT_EQ(small, std::string(16, 'x'));
+    EXPECT_EQ(k.GetLogicalDriveStringsA(0, nullptr), 17u);
+}
+
+TEST(SimKernel, QueryDosDeviceEndsWithTwoZeros) {
+    auto m = TestMachine();
+    Kernel& k = m->kernel();
+    const std::string target = "\\Device\\HarddiskVolume2";
+    const DWORD needed = static_cast<DWORD>(target.size() + 2);
+    std::string buffer(64, 'x');
+    EXPECT_EQ(k.QueryDosDeviceA("C:", buffer.data(), needed), needed);
+    EXPECT_EQ(buffer.substr(0, needed), target + std::string(2, '\0'));
+    EXPECT_EQ(k.QueryDosDeviceA("C:", buffer.data(), needed - 1), 0u);
+    EXPECT_EQ(k.GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    for (const char* name : {"C:\\", "Q:", "H:", "C"}) {
+        EXPECT_EQ(k.QueryDosDeviceA(name, buffer.data(), 64), 0u) << name;
+        EXPECT_EQ(k.GetLastError(), ERROR_FILE_NOT_FOUND) << name;
+    }
+    // Without a described mapping a drive still names a device, never a substitution.
+    ASSERT_GT(k.QueryDosDeviceA("E:", buffer.data(), 64), 0u);
+    EXPECT_EQ(std::string(buffer.c_str()).rfind("\\Device\\", 0), 0u);
+}
+
+TEST(SimNetwork, ConnectionNames) {
+    auto m = TestMachine();
+    Network& n = m->network();
+    char remote[32] = {};
+    DWORD length = 15;  // "\\server\share" and its zero
+    EXPECT_EQ(n.WNetGetConnectionA("g:", remote, &length), ERROR_SUCCESS);
+    EXPECT_STREQ(remote, "\\\\server\\share");
+    length = 14;
+    EXPECT_EQ(n.WNetGetConnectionA("G:", remote, &length), ERROR_MORE_DATA);
+    EXPECT_EQ(length, 15u);
+    length = 32;
+    EXPECT_EQ(n.WNetGetConnectionA("G:", nullptr, &length), ERROR_MORE_DATA);
+    EXPECT_EQ(n.WNetGetConnectionA("H:", remote, &length), ERROR_CONNECTION_UNAVAIL);
+    EXPECT_EQ(n.WNetGetConnectionA("C:", remote, &length), ERROR_NOT_CONNECTED);
+    EXPECT_EQ(n.WNetGetConnectionA("Q:", remote, &length), ERROR_NOT_CONNECTED);
+    EXPECT_EQ(n.WNetGetConnectionA("G:\\", remote, &length), ERROR_BAD_DEVICE);
+    EXPECT_EQ(n.WNetGetConnectionA("G:", remote, nullptr), ERROR_BAD_DEVICE);
+}
+
+TEST(SimLocale, SeparatorsAndBufferSizes) {
+    auto m = TestMachine();
+    Locale& l = m->locale();
+    char text[8] = {};
+    EXPECT_EQ(l.GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, 8), 2);
+    EXPECT_STREQ(text, ",");
+    EXPECT_EQ(l.GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, text, 8), 2);
+    EXPECT_STREQ(text, ".");
+    EXPECT_EQ(l.GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, nullptr, 0), 2);
+    EXPECT_EQ(l.GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, 1), 0);
+    EXPECT_EQ(m->kernel().GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(l.GetLocaleInfoA(LOCALE_USER_DEFAULT, 0x1234, text, 8), 0);
+    EXPECT_EQ(m->kernel().GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST(SimRegistry, CreateSetQueryClose) {
+    auto m = TestMachine();
+    Registry& r = m->registry();
+    DWORD disposition = 0;
+    const HKEY first = Open(*m, "Software\\Tarnwell", nullptr, &disposition);
+    ASSERT_NE(first, 0u);
+    EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+    const HKEY second = Open(*m, "SOFTWARE\\tarnwell\\", nullptr, &disposition);
+    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(m->OpenKeyCount(), 2);
+
+    const BYTE data[4] = {1, 2, 3, 4};
+    EXPECT_EQ(r.RegSetValueExA(first, "Value", 0, REG_DWORD, data, 4), ERROR_SUCCESS);
+    DWORD type = 0, size = 4;
+    BYTE out[4] = {};
+    EXPECT_EQ(r.RegQueryValueExA(second, "VALUE", nullptr, &type, out, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_DWORD);
+    EXPECT_EQ(std::vector<BYTE>(out, out + 4), std::vector<BYTE>(data, data + 4));
+    ASSERT_EQ(m->RegistryWrites().size(), 1u);
+    EXPECT_EQ(m->RegistryWrites()[0].key, "HKEY_CURRENT_USER\\SOFTWARE\\TARNWELL");
+    EXPECT_EQ(m->RegistryWrites()[0].name, "Value");
+    EXPECT_EQ(m->RegistryValue("HKEY_CURRENT_USER\\Software\\Tarnwell", "value")->data, Bytes({1, 2, 3, 4}));
+
+    // A key opened from an open key lies below it.
+    HKEY child = 0;
+    EXPECT_EQ(r.RegCreateKeyExA(first, "Child", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(m->RegistryKeys().count("HKEY_CURRENT_USER\\SOFTWARE\\TARNWELL\\CHILD"));
+
+    for (HKEY key : {first, second, child}) EXPECT_EQ(r.RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(m->OpenKeyCount(), 0);
+    EXPECT_EQ(r.RegCloseKey(first), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(r.RegQueryValueExA(first, "Value", nullptr, &type, out, &size), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(r.RegSetValueExA(first, "Value", 0, REG_DWORD, data, 4), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(r.RegCreateKeyExA(0x1234, "X", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr),
+              ERROR_INVALID_HANDLE);
+}
+
+TEST(SimRegistry, QuerySizesAndDescribedValues) {
+    auto m = TestMachine();
+    Registry& r = m->registry();
+    const HKEY key = Open(*m, "Software\\Values");
+    ASSERT_NE(key, 0u);
+    const struct {
+        const char* name;
+        DWORD type;
+        std::vector<BYTE> data;
+    } values[] = {
+        {"Dword", REG_DWORD, Bytes({0x00, 0x00, 0x02, 0x00})},
+        {"Text", REG_SZ, Bytes({'a', 'b', 'c', 0})},
+        {"Bytes", REG_BINARY, Bytes({0xDE, 0xAD, 0xBE, 0xEF, 0x01})},
+        {"Empty", REG_BINARY, {}},
+    };
+    for (const auto& v : values) {
+        DWORD type = 0, size = 0;
+        // Without a buffer the call reports the size.
+        ASSERT_EQ(r.RegQueryValueExA(key, v.name, nullptr, &type, nullptr, &size), ERROR_SUCCESS) << v.name;
+        EXPECT_EQ(type, v.type) << v.name;
+        ASSERT_EQ(size, v.data.size()) << v.name;
+        std::vector<BYTE> out(size + 1, 0xCC);
+        EXPECT_EQ(r.RegQueryValueExA(key, v.name, nullptr, &type, out.data(), &size), ERROR_SUCCESS);
+        out.resize(size);
+        EXPECT_EQ(out, v.data) << v.name;
+    }
+    DWORD type = 0, size = 2;
+    BYTE out[8] = {};
+    EXPECT_EQ(r.RegQueryValueExA(key, "Text", nullptr, &type, out, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(r.RegQueryValueExA(key, "Text", nullptr, &type, out, nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(r.RegQueryValueExA(key, "Missing", nullptr, &type, out, &size), ERROR_FILE_NOT_FOUND);
+    r.RegCloseKey(key);
+}
+
+TEST(SimRegistry, RefusedCreatesAndWrites) {
+    auto m = TestMachine();
+    LONG rc = 0;
+    // A leading backslash is refused (ERROR_BAD_PATHNAME) and creates nothing.
+    const size_t keys = m->RegistryKeys().size();
+    EXPECT_EQ(Open(*m, "\\Software\\Other", &rc), 0u);
+    EXPECT_EQ(rc, 161);
+    EXPECT_EQ(m->RegistryKeys().size(), keys);
+    // A key that refuses creation refuses the keys below it, not its namesakes.
+    for (const char* path : {"Software\\Locked", "software\\locked\\Below\\Deeper"}) {
+        EXPECT_EQ(Open(*m, path, &rc), 0u) << path;
+        EXPECT_EQ(rc, static_cast<LONG>(ERROR_ACCESS_DENIED)) << path;
+    }
+    EXPECT_EQ(m->OpenKeyCount(), 0);
+    const HKEY namesake = Open(*m, "Software\\LockedOut");
+    EXPECT_NE(namesake, 0u);
+    m->registry().RegCloseKey(namesake);
+
+    const HKEY readOnly = Open(*m, "Software\\ReadOnly");
+    ASSERT_NE(readOnly, 0u);
+    const BYTE data[4] = {};
+    EXPECT_EQ(m->registry().RegSetValueExA(readOnly, "V", 0, REG_DWORD, data, 4), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(m->RegistryValue("HKEY_CURRENT_USER\\Software\\ReadOnly", "V"));
+    EXPECT_TRUE(m->RegistryWrites().empty());
+    m->registry().RegCloseKey(readOnly);
+    EXPECT_EQ(m->OpenKeyCount(), 0);
+}
+
+TEST(SimMachine, RaisesFaultsForTheNamedCallAndDriveOnly) {
+    using Call = std::function<void(Machine&, const char* root, const char* device)>;
+    const std::pair<const char*, Call> calls[] = {
+        {"GetDriveTypeA", [](Machine& m, const char* root, const char*) { m.kernel().GetDriveTypeA(root); }},
+        {"GetVolumeInformationA",
+         [](Machine& m, const char* root, const char*) {
+             m.kernel().GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0);
+         }},
+        {"GetDiskFreeSpaceExA",
+         [](Machine& m, const char* root, const char*) {
+             ULONGLONG a, b, c;
+             m.kernel().GetDiskFreeSpaceExA(root, &a, &b, &c);
+         }},
+        {"GetDiskFreeSpaceA",
+         [](Machine& m, const char* root, const char*) {
+             DWORD a, b, c, d;
+             m.kernel().GetDiskFreeSpaceA(root, &a, &b, &c, &d);
+         }},
+        {"WNetGetConnectionA",
+         [](Machine& m, const char*, const char* device) {
+             DWORD length = 0;
+             m.network().WNetGetConnectionA(device, nullptr, &length);
+         }},
+        {"QueryDosDeviceA",
+         [](Machine& m, const char*, const char* device) { m.kernel().QueryDosDeviceA(device, nullptr, 0); }},
+    };
+    for (const auto& [name, call] : calls) {
+        auto m = twtest::MachineFromText(std::string(R"({"drives": {"C": {}, "D": {"raises": {")") + name +
+                                         R"(": "fault in the call"}}}})");
+        try {
+            call(*m, "D:\\", "D:");
+            ADD_FAILURE() << name << " did not raise";
+        } catch (const SimulatedFault& e) {
+            EXPECT_STREQ(e.what(), "fault in the call") << name;
+        }
+        EXPECT_EQ(m->CallCount(name, 'D'), 1) << name;
+        EXPECT_NO_THROW(call(*m, "C:\\", "C:")) << name;
+        EXPECT_EQ(m->CallCount(name), 2) << name;
+    }
+    // A missing extended free-space call has nothing to raise.
+    auto m = twtest::MachineFromText(
+        R"({"free_space_ex": false, "drives": {"D": {"raises": {"GetDiskFreeSpaceExA": "x"}}}})");
+    ULONGLONG a, b, c;
+    EXPECT_NO_THROW(m->kernel().GetDiskFreeSpaceExA("D:\\", &a, &b, &c));
+    EXPECT_EQ(m->CallCount("GetDiskFreeSpaceExA"), 1);
+    EXPECT_EQ(m->CallCount("GetDiskFreeSpaceExA", 'D'), 0);
+}
+
+TEST(MachineLoader, NamesAndNumberForms) {
+    auto m = TestMachine();
+    EXPECT_EQ(m->Name(), "test machine");
+    EXPECT_EQ(twtest::MachineFromText("{}")->Name(), "machine");
+    auto numeric = twtest::MachineFromText(R"({"drives": {"C": {"volume": {"serial": 439041101, "flags": 255},
+                                                                "connection": {"error": 1222}}}})");
+    DWORD serial = 0, flags = 0, length = 0;
+    ASSERT_TRUE(numeric->kernel().GetVolumeInformationA("C:\\", nullptr, 0, &serial, nullptr, &flags, nullptr, 0));
+    EXPECT_EQ(serial, 0x1A2B3C4Du);
+    EXPECT_EQ(flags, 0xFFu);
+    EXPECT_EQ(numeric->network().WNetGetConnectionA("C:", nullptr, &length), ERROR_NO_NETWORK);
+}
+
+TEST(MachineLoader, RefusesBadDescriptionsNamingTheField) {
+    const struct {
+        const char* json;
+        const char* message;  // after "test.json: "
+    } cases[] = {
+        {R"({"drives": {"C": {"type": "DRIVE_FIXED",}}})", "not valid JSON"},
+        {R"([])", "expected an object"},
+        {R"({"drive": {}})", "unknown field \"drive\""},
+        {R"({"name": 5})", "name: expected a string"},
+        {R"({"free_space_ex": "no"})", "free_space_ex: expected true or false"},
+        {R"({"locale": {"decimals": "."}})", "locale: unknown field \"decimals\""},
+        {R"({"drives": []})", "drives: expected an object"},
+        {R"({"drives": {"c": {}}})", "drives.c: a drive is named by one upper-case letter A to Z"},
+        {R"({"drives": {"1": {}}})", "drives.1: a drive is named"},
+        {R"({"drives": {"C": {"typ": 3}}})", "drives.C: unknown field \"typ\""},
+        {R"({"drives": {"C": {"type": "DRIVE_FLOPPY"}}})", "drives.C.type: unknown name \"DRIVE_FLOPPY\""},
+        {R"({"drives": {"C": {"present": "yes"}}})", "drives.C.present: expected true or false"},
+        {R"({"drives": {"C": {"volume": {"lable": "x"}}}})", "drives.C.volume: unknown field \"lable\""},
+        {R"({"drives": {"C": {"volume": {"label": 5}}}})", "drives.C.volume.label: expected a string"},
+        {R"({"drives": {"C": {"volume": {"serial": "123456789"}}}})", "drives.C.volume.serial: expected up to 8"},
+        {R"({"drives": {"C": {"volume": {"max_component_length": -1}}}})",
+         "drives.C.volume.max_component_length: expected a whole number from 0"},
+        {R"({"drives": {"C": {"volume": {"error": "ERROR_NOT_READY", "label": "x"}}}})",
+         "drives.C.volume: an error volume has no other fields"},
+        {R"({"drives": {"C": {"volume": {"error": "ERROR_NOPE"}}}})", "drives.C.volume.error: unknown name"},
+        {R"({"drives": {"C": {"volume": {"error": "ERROR_SUCCESS"}}}})", "drives.C.volume.error: an error code must not be 0"},
+        {R"({"drives": {"C": {"space": {"total": "big", "free": 0}}}})", "drives.C.space.total: expected a whole number"},
+        {R"({"drives": {"C": {"space": {"total": 10, "free": -1}}}})", "drives.C.space.free: expected a whole number"},
+        {R"({"drives": {"C": {"space": {"total": 10}}}})", "drives.C.space: needs \"total\" and \"free\""},
+        {R"({"drives": {"C": {"space": {"total": 10, "free": 11}}}})", "drives.C.space: free space exceeds the total"},
+        {R"({"drives": {"C": {"space": {"total": 10, "free": 5, "free_to_caller": 6}}}})",
+         "drives.C.space: free space exceeds the total"},
+        {R"({"drives": {"C": {"space": {"total": 10, "free": 5, "free_to_caller": "x"}}}})",
+         "drives.C.space.free_to_caller: expected a whole number"},
+        {R"({"drives": {"C": {"space": {"total": 10, "free": 5, "bytes_per_sector": 4294967296}}}})",
+         "drives.C.space.bytes_per_sector: number too large"},
+        {R"({"drives": {"C": {"space": {"total": 10, "free": 5, "sectors_per_cluster": true}}}})",
+         "drives.C.space.sectors_per_cluster: expected a whole number"},
+        {R"({"drives": {"C": {"connection": {}}}})", "drives.C.connection: expected a remote name or an error"},
+        {R"({"drives": {"C": {"raises": {"GetDiskFreeSpace": "x"}}}})",
+         "drives.C.raises: unknown field \"GetDiskFreeSpace\""},
+        {R"({"registry": {"HKEY_LOCAL_MACHINE\\X": {}}})",
+         "registry.HKEY_LOCAL_MACHINE\\X: only HKEY_CURRENT_USER keys are simulated"},
+        {R"({"registry": {"HKEY_CURRENT_USERS\\X": {}}})",
+         "registry.HKEY_CURRENT_USERS\\X: only HKEY_CURRENT_USER keys are simulated"},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"create_error": "nope"}}})",
+         "registry.HKEY_CURRENT_USER\\X.create_error: unknown name \"nope\""},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"values": {"V": {"data": 1}}}}})",
+         "registry.HKEY_CURRENT_USER\\X.values.V: needs \"type\""},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"values": {"V": {"type": "REG_DWORD", "data": 1, "hex": "00"}}}}})",
+         "registry.HKEY_CURRENT_USER\\X.values.V: needs exactly one of \"data\" and \"hex\""},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"values": {"V": {"type": "REG_BINARY", "data": "00"}}}}})",
+         "registry.HKEY_CURRENT_USER\\X.values.V: give \"hex\" for this type"},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"values": {"V": {"type": "REG_DWORD", "data": "1"}}}}})",
+         "registry.HKEY_CURRENT_USER\\X.values.V.data: expected a whole number"},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"values": {"V": {"type": "REG_BINARY", "hex": "123"}}}}})",
+         "registry.HKEY_CURRENT_USER\\X.values.V.hex: odd number of hexadecimal digits"},
+        {R"({"registry": {"HKEY_CURRENT_USER\\X": {"values": {"V": {"type": "REG_BINARY", "hex": "zz"}}}}})",
+         "registry.HKEY_CURRENT_USER\\X.values.V.hex: expected hexadecimal bytes"},
+    };
+    for (const auto& c : cases) {
+        try {
+            twtest::MachineFromText(c.json);
+            ADD_FAILURE() << "accepted: " << c.json;
+        } catch (const MachineFormatError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind(std::string("test.json: ") + c.message, 0), 0u)
+                << c.json << "\n  gave: " << message;
+        }
+    }
+}
+
+TEST(MachineLoader, FromFileNamesTheFile) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path();
+    const std::string missing = (dir / "tarnwell-no-such-machine.json").string();
+    try {
+        Machine::FromFile(missing);
+        ADD_FAILURE() << "read a missing file";
+    } catch (const MachineFormatError& e) {
+        EXPECT_EQ(std::string(e.what()), missing + ": cannot read the machine file");
+    }
+    const std::string bad = (dir / "tarnwell-machine-test.json").string();
+    std::ofstream(bad) << R"({"drives": {"C": {"space": {"total": 1, "free": 2}}}})";
+    try {
+        Machine::FromFile(bad);
+        ADD_FAILURE() << "accepted free > total";
+    } catch (const MachineFormatError& e) {
+        EXPECT_EQ(std::string(e.what()), bad + ": drives.C.space: free space exceeds the total");
+    }
+    std::filesystem::remove(bad);
+}
+
+TEST(ExampleMachines, MinimalHasOnlyC) {
+    auto m = twtest::ExampleMachine("minimal.json");
+    EXPECT_EQ(m->kernel().GetLogicalDrives(), 1u << 2);
+    EXPECT_EQ(m->kernel().GetDriveTypeA("C:\\"), DRIVE_FIXED);
+    EXPECT_TRUE(m->RegistryKeys().empty());
+    EXPECT_EQ(twtest::ExampleMachine("workstation.json")->Name(), "workstation");
+}
+
+TEST(ExampleMachines, FaultsFailAsDescribed) {
+    auto m = twtest::ExampleMachine("faults.json");
+    Kernel& k = m->kernel();
+    DWORD spc, bps, freeClusters, totalClusters, length = 0;
+    ULONGLONG a, b, c;
+    EXPECT_FALSE(k.GetVolumeInformationA("D:\\", nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0));
+    EXPECT_EQ(k.GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(k.GetDiskFreeSpaceExA("C:\\", &a, &b, &c));
+    EXPECT_EQ(k.GetLastError(), ERROR_CALL_NOT_IMPLEMENTED);
+    EXPECT_TRUE(k.GetDiskFreeSpaceA("C:\\", &spc, &bps, &freeClusters, &totalClusters));
+    EXPECT_FALSE(k.GetDiskFreeSpaceA("E:\\", &spc, &bps, &freeClusters, &totalClusters));
+    EXPECT_EQ(k.GetLastError(), ERROR_GEN_FAILURE);
+    EXPECT_TRUE(k.GetDiskFreeSpaceA("T:\\", &spc, &bps, &freeClusters, &totalClusters));
+    EXPECT_EQ(totalClusters, 0xFFFFFFFFu);
+    EXPECT_THROW(k.GetDiskFreeSpaceA("V:\\", &spc, &bps, &freeClusters, &totalClusters), SimulatedFault);
+    EXPECT_EQ(k.GetDriveTypeA("K:\\"), 7u);
+    EXPECT_EQ(k.GetDriveTypeA("U:\\"), DRIVE_UNKNOWN);
+    EXPECT_EQ(k.GetDriveTypeA("M:\\"), DRIVE_REMOTE);
+    EXPECT_TRUE(k.GetLogicalDrives() & (1u << ('M' - 'A')));
+    EXPECT_EQ(m->network().WNetGetConnectionA("M:", nullptr, &length), ERROR_CONNECTION_UNAVAIL);
+    EXPECT_EQ(m->network().WNetGetConnectionA("N:", nullptr, &length), ERROR_NO_NETWORK);
+    // The policy value is unreadable and the policy can't be written.
+    EXPECT_EQ(tw::actions::GetDriveVisibility(m->registry(), 'E'), tw::actions::kNoPolicy);
+    const HKEY policy = Open(*m, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
+    const BYTE zero[4] = {};
+    EXPECT_EQ(m->registry().RegSetValueExA(policy, "NoDrives", 0, REG_DWORD, zero, 4), ERROR_ACCESS_DENIED);
+    m->registry().RegCloseKey(policy);
+    LONG rc = 0;
+    EXPECT_EQ(Open(*m, "Software\\Policies\\Microsoft", &rc), 0u);
+    EXPECT_EQ(rc, static_cast<LONG>(ERROR_ACCESS_DENIED));
+}
+
+TEST(ExampleMachines, LockedPolicyKeyCannotBeOpened) {
+    auto m = twtest::ExampleMachine("locked-policy.json");
+    LONG rc = 0;
+    EXPECT_EQ(Open(*m, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", &rc), 0u);
+    EXPECT_EQ(rc, static_cast<LONG>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(tw::actions::GetDriveVisibility(m->registry(), 'C'), tw::actions::kNoPolicy);
+    EXPECT_EQ(m->OpenKeyCount(), 0);
+}
