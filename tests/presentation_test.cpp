@@ -83,6 +83,8 @@ TEST(Presentation, TextColourRulesInOrder) {
         {"low space, other optical format", Row("     0.0%", "UDF"), kMaroon},
         {"at the limit", Row("     5.0%"), kBlack},
         {"decimal comma", Row("     4,9%"), kMaroon},
+        {"other decimal separator", Row("     4\xC2\xB7" "9%"), kMaroon},
+        {"other decimal separator, enough space", Row("    45\xC2\xB7" "9%"), kBlack},
         {"decimal comma at the limit", Row("     5,0%"), kBlack},
         {"unreadable percent", Row("n/a"), kBlack},
         {"empty percent", Row(""), kBlack},
