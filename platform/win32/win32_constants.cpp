@@ -1,0 +1,56 @@
+// Compile-time proof that the constants of win_types.h are the system's own.
+// The portable code passes them to the real calls unchanged, so a wrong value
+// would reach Windows as a different request.
+//
+// win_types.h and <windows.h> use the same names, the latter as macros; our
+// values are therefore copied out first, under other names, and compared
+// with the macros once <windows.h> is in.
+#include "platform/win_types.h"
+
+#include <type_traits>
+
+#define TW_WIN32_CONSTANTS(X)                                                                              \
+    X(TRUE) X(FALSE)                                                                                       \
+    X(ERROR_SUCCESS) X(ERROR_FILE_NOT_FOUND) X(ERROR_PATH_NOT_FOUND) X(ERROR_ACCESS_DENIED)                \
+    X(ERROR_INVALID_HANDLE) X(ERROR_INVALID_DRIVE) X(ERROR_NOT_READY) X(ERROR_BAD_LENGTH)                  \
+    X(ERROR_GEN_FAILURE) X(ERROR_BAD_NETPATH) X(ERROR_INVALID_PARAMETER) X(ERROR_CALL_NOT_IMPLEMENTED)     \
+    X(ERROR_INSUFFICIENT_BUFFER) X(ERROR_MORE_DATA) X(ERROR_UNRECOGNIZED_VOLUME) X(ERROR_BADKEY)           \
+    X(ERROR_BAD_DEVICE) X(ERROR_CONNECTION_UNAVAIL) X(ERROR_NO_NETWORK) X(ERROR_NOT_CONNECTED)             \
+    X(DRIVE_UNKNOWN) X(DRIVE_NO_ROOT_DIR) X(DRIVE_REMOVABLE) X(DRIVE_FIXED) X(DRIVE_REMOTE) X(DRIVE_CDROM) \
+    X(DRIVE_RAMDISK)                                                                                       \
+    X(SEM_FAILCRITICALERRORS)                                                                              \
+    X(REG_NONE) X(REG_SZ) X(REG_EXPAND_SZ) X(REG_BINARY) X(REG_DWORD) X(REG_MULTI_SZ) X(REG_QWORD)         \
+    X(REG_OPTION_NON_VOLATILE) X(REG_CREATED_NEW_KEY) X(REG_OPENED_EXISTING_KEY)                           \
+    X(KEY_ALL_ACCESS) X(KEY_READ)                                                                          \
+    X(LOCALE_USER_DEFAULT) X(LOCALE_SDECIMAL) X(LOCALE_STHOUSAND)                                          \
+    X(VER_PLATFORM_WIN32s) X(VER_PLATFORM_WIN32_WINDOWS) X(VER_PLATFORM_WIN32_NT)
+
+namespace tw_ours {
+// `name` is not yet a macro here; `name##_` never expands.
+#define TW_COPY(name) constexpr auto name##_ = tw::platform::name;
+TW_WIN32_CONSTANTS(TW_COPY)
+#undef TW_COPY
+}  // namespace tw_ours
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX  // libstdc++ for MinGW defines it already
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+// Compared in our type, the width the portable code hands over.
+#define TW_CHECK(name)                                                                               \
+    static_assert(tw_ours::name##_ == static_cast<std::remove_cv_t<decltype(tw_ours::name##_)>>(name),                 \
+                  #name " differs from <windows.h>");
+TW_WIN32_CONSTANTS(TW_CHECK)
+#undef TW_CHECK
+
+// HKEY_CURRENT_USER is a pointer constant in <windows.h>, out of reach of a
+// static_assert; its translation is in win32_platform.cpp and the conformance
+// tests open keys through it.
+static_assert(sizeof(tw::platform::HKEY) == sizeof(::HKEY));
+static_assert(sizeof(tw::platform::DWORD) == sizeof(::DWORD));
+static_assert(sizeof(tw::platform::LONG) == sizeof(::LONG));
+static_assert(sizeof(tw::platform::ULONGLONG) == sizeof(::ULONGLONG));

@@ -1,0 +1,144 @@
+// The Win32 calls behind the platform interfaces. Each member passes its
+// arguments straight through and returns the call's own result; the last-error
+// code is the system's, so GetLastError after a member reads what the call set.
+//
+// Our header (and with it win_types.h) comes before <windows.h>: once the
+// system header is in, names such as ERROR_SUCCESS or HKEY_CURRENT_USER are its
+// macros, so below they mean the system's values. win32_constants.cpp checks
+// that the two agree.
+#include "platform/win32/win32_platform.h"
+
+#include <cstdint>
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX  // libstdc++ for MinGW defines it already
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <winnetwk.h>
+
+namespace tw::platform::win32 {
+
+namespace {
+
+// Our scalar types have the system's sizes but not always its spelling
+// (DWORD is unsigned int here, unsigned long in <windows.h>; a key is an
+// integer here, a pointer there). Out-parameters are handed to the system as
+// they are, so a call writes exactly what it writes to the caller's variable,
+// and leaves it alone where it leaves it alone.
+template <class Native, class Ours>
+Native* AsNative(Ours* p) {
+    static_assert(sizeof(Native) == sizeof(Ours) && alignof(Native) == alignof(Ours));
+    return reinterpret_cast<Native*>(p);
+}
+
+// Predefined keys (HKEY_CLASSES_ROOT 0x80000000, HKEY_CURRENT_USER 0x80000001,
+// ...) are 32-bit values the system sign-extends to pointer width; opened keys
+// are handles and pass unchanged.
+::HKEY NativeKey(HKEY key) {
+    if ((key & ~std::uintptr_t{0xFF}) == std::uintptr_t{0x80000000u}) {
+        const auto predefined = static_cast<std::int32_t>(static_cast<std::uint32_t>(key));
+        return reinterpret_cast<::HKEY>(static_cast<std::intptr_t>(predefined));
+    }
+    return reinterpret_cast<::HKEY>(key);
+}
+
+using DiskFreeSpaceExFn = ::BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+
+}  // namespace
+
+// ---- Kernel ----
+
+Win32Kernel::Win32Kernel(const char* diskFreeSpaceExExport) : diskFreeSpaceEx_(nullptr) {
+    // The lookup sets the last error when the export is missing; a caller
+    // building a platform should not see that.
+    const ::DWORD savedError = ::GetLastError();
+    if (const HMODULE kernel32 = ::GetModuleHandleA("kernel32.dll")) {
+        // void (*)() converts to and from any function pointer type.
+        diskFreeSpaceEx_ = reinterpret_cast<void (*)()>(::GetProcAddress(kernel32, diskFreeSpaceExExport));
+    }
+    ::SetLastError(savedError);
+}
+
+DWORD Win32Kernel::GetLogicalDrives() { return ::GetLogicalDrives(); }
+
+UINT Win32Kernel::GetDriveTypeA(const char* rootPathName) { return ::GetDriveTypeA(rootPathName); }
+
+BOOL Win32Kernel::GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWORD volumeNameSize,
+                                        DWORD* volumeSerialNumber, DWORD* maximumComponentLength,
+                                        DWORD* fileSystemFlags, char* fileSystemNameBuffer,
+                                        DWORD fileSystemNameSize) {
+    return ::GetVolumeInformationA(rootPathName, volumeNameBuffer, volumeNameSize,
+                                   AsNative<::DWORD>(volumeSerialNumber), AsNative<::DWORD>(maximumComponentLength),
+                                   AsNative<::DWORD>(fileSystemFlags), fileSystemNameBuffer, fileSystemNameSize);
+}
+
+BOOL Win32Kernel::GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBytesAvailableToCaller,
+                                      ULONGLONG* totalNumberOfBytes, ULONGLONG* totalNumberOfFreeBytes) {
+    if (diskFreeSpaceEx_ == nullptr) {
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    const auto call = reinterpret_cast<DiskFreeSpaceExFn>(diskFreeSpaceEx_);
+    return call(directoryName, AsNative<ULARGE_INTEGER>(freeBytesAvailableToCaller),
+                AsNative<ULARGE_INTEGER>(totalNumberOfBytes), AsNative<ULARGE_INTEGER>(totalNumberOfFreeBytes));
+}
+
+BOOL Win32Kernel::GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                                    DWORD* numberOfFreeClusters, DWORD* totalNumberOfClusters) {
+    return ::GetDiskFreeSpaceA(rootPathName, AsNative<::DWORD>(sectorsPerCluster), AsNative<::DWORD>(bytesPerSector),
+                               AsNative<::DWORD>(numberOfFreeClusters), AsNative<::DWORD>(totalNumberOfClusters));
+}
+
+UINT Win32Kernel::SetErrorMode(UINT mode) { return ::SetErrorMode(mode); }
+
+DWORD Win32Kernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
+    return ::GetLogicalDriveStringsA(bufferLength, buffer);
+}
+
+DWORD Win32Kernel::QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) {
+    return ::QueryDosDeviceA(deviceName, targetPath, max);
+}
+
+DWORD Win32Kernel::GetLastError() { return ::GetLastError(); }
+
+void Win32Kernel::SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }
+
+// ---- Registry ----
+
+LONG Win32Registry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className, DWORD options,
+                                    REGSAM samDesired, void* securityAttributes, HKEY* result,
+                                    DWORD* disposition) {
+    return ::RegCreateKeyExA(NativeKey(key), subKey, reserved, className, options, samDesired,
+                             static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes), AsNative<::HKEY>(result),
+                             AsNative<::DWORD>(disposition));
+}
+
+LONG Win32Registry::RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                                     DWORD* dataSize) {
+    return ::RegQueryValueExA(NativeKey(key), valueName, AsNative<::DWORD>(reserved), AsNative<::DWORD>(type), data,
+                              AsNative<::DWORD>(dataSize));
+}
+
+LONG Win32Registry::RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
+                                   DWORD dataSize) {
+    return ::RegSetValueExA(NativeKey(key), valueName, reserved, type, data, dataSize);
+}
+
+LONG Win32Registry::RegCloseKey(HKEY key) { return ::RegCloseKey(NativeKey(key)); }
+
+// ---- Network ----
+
+DWORD Win32Network::WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) {
+    return ::WNetGetConnectionA(localName, remoteName, AsNative<::DWORD>(length));
+}
+
+// ---- Locale ----
+
+int Win32Locale::GetLocaleInfoA(LCID locale, LCTYPE type, char* data, int dataSize) {
+    return ::GetLocaleInfoA(locale, type, data, dataSize);
+}
+
+}  // namespace tw::platform::win32

@@ -1,0 +1,78 @@
+// The real Windows backend: each member forwards to the Win32 call of the same
+// name and returns what it returns, last-error code included. No <windows.h>
+// here, so portable code that includes this header sees none of its macros;
+// the calls live in win32_platform.cpp.
+#pragma once
+#include "platform/platform.h"
+
+namespace tw::platform::win32 {
+
+class Win32Kernel final : public Kernel {
+public:
+    // The name under which GetDiskFreeSpaceExA is looked up in kernel32. The
+    // export is absent on the oldest systems; a test passes a name kernel32
+    // lacks to make the call fail as it would there.
+    static constexpr const char* kDiskFreeSpaceExExport = "GetDiskFreeSpaceExA";
+
+    explicit Win32Kernel(const char* diskFreeSpaceExExport = kDiskFreeSpaceExExport);
+
+    DWORD GetLogicalDrives() override;
+    UINT GetDriveTypeA(const char* rootPathName) override;
+    BOOL GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWORD volumeNameSize,
+                               DWORD* volumeSerialNumber, DWORD* maximumComponentLength, DWORD* fileSystemFlags,
+                               char* fileSystemNameBuffer, DWORD fileSystemNameSize) override;
+    // Fails with ERROR_CALL_NOT_IMPLEMENTED when kernel32 lacks the export.
+    BOOL GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBytesAvailableToCaller,
+                             ULONGLONG* totalNumberOfBytes, ULONGLONG* totalNumberOfFreeBytes) override;
+    BOOL GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                           DWORD* numberOfFreeClusters, DWORD* totalNumberOfClusters) override;
+    UINT SetErrorMode(UINT mode) override;
+    DWORD GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) override;
+    DWORD QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) override;
+    DWORD GetLastError() override;
+    void SetLastError(DWORD errorCode) override;
+
+private:
+    // kernel32's GetDiskFreeSpaceExA, or null where it has none. Stored
+    // untyped: its real type needs <windows.h>.
+    void (*diskFreeSpaceEx_)();
+};
+
+// Keys: HKEY_CURRENT_USER (0x80000001) stands for the system's own predefined
+// key; any other value is a key handle the system handed out.
+class Win32Registry final : public Registry {
+public:
+    LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className, DWORD options,
+                         REGSAM samDesired, void* securityAttributes, HKEY* result, DWORD* disposition) override;
+    LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                          DWORD* dataSize) override;
+    LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
+                        DWORD dataSize) override;
+    LONG RegCloseKey(HKEY key) override;
+};
+
+class Win32Network final : public Network {
+public:
+    DWORD WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) override;
+};
+
+class Win32Locale final : public Locale {
+public:
+    int GetLocaleInfoA(LCID locale, LCTYPE type, char* data, int dataSize) override;
+};
+
+class Win32Platform final : public Platform {
+public:
+    Kernel& kernel() override { return kernel_; }
+    Registry& registry() override { return registry_; }
+    Network& network() override { return network_; }
+    Locale& locale() override { return locale_; }
+
+private:
+    Win32Kernel kernel_;
+    Win32Registry registry_;
+    Win32Network network_;
+    Win32Locale locale_;
+};
+
+}  // namespace tw::platform::win32
