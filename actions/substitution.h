@@ -1,4 +1,6 @@
-// Substitute drives: letters that stand for a folder of another drive.
+// Substitute drives: letters that stand for a folder of another drive, made
+// through the system's device-name service (the NT family's; the 9x family's
+// DOS service is not supported).
 #pragma once
 #include <string>
 
@@ -9,5 +11,14 @@ namespace tw::actions {
 // The folder a substituted letter stands for; empty when the letter is not a
 // substitution (its device mapping does not start with "\??\").
 std::string QuerySubstitution(platform::Kernel& kernel, char letter);
+
+// Makes `letter` stand for `path` (passed as entered, a trailing backslash
+// included). True when the system took the definition.
+bool CreateSubstitution(platform::Kernel& kernel, char letter, const std::string& path);
+
+// Removes the substitution of `letter`. A letter that is no substitution is
+// left alone and false returned: removing with an empty target would drop the
+// letter's own mapping.
+bool RemoveSubstitution(platform::Kernel& kernel, char letter);
 
 }  // namespace tw::actions

@@ -95,8 +95,8 @@ void TForm1::DeclareCommandSurface() {
     item("PopupMenu1", "MapNetworkDrive1", "Map Network Drive");
     item("PopupMenu1", "DisconnectNetworkDrive1", "Disconnect Network Drive");
     item("PopupMenu1", "SearchDrive1", "Search Drives");
-    item("PopupMenu1", "CreateSubstituteDrive1", "Create Substitute Drive");
-    item("PopupMenu1", "RemoveSubstituteDrive1", "Remove Substitute Drive");
+    item("PopupMenu1", "CreateSubstituteDrive1", "Create Substitute Drive", [this] { CreateSubstituteDrive1Click(); });
+    item("PopupMenu1", "RemoveSubstituteDrive1", "Remove Substitute Drive", [this] { RemoveSubstituteDrive1Click(); });
     item("PopupMenu1", "Properties1", "Properties", {}, "F6");
     item("PopupMenu1", "About1", "About");
     item("PopupMenu1", "Minimize1", "Minimize", minimize);
@@ -104,6 +104,7 @@ void TForm1::DeclareCommandSurface() {
     hidden("PopupMenu1", "Stayontop1", "Stay on top");
     hidden("PopupMenu1", "FormatDisk1", "Format Disk");
     hidden("PopupMenu1", "Query1", "Show Substitute Directory");
+    Get("Query1").onClick = [this] { Query1Click(); };
     hidden("PopupMenu1", "Settings1", "Settings");
     hidden("PopupMenu1", "Diskflags1", "Disk flags");
 

@@ -5,9 +5,11 @@
 #include <functional>
 #include <string>
 
+#include "app/dialogs.h"
+
 namespace tw {
 
-enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit };
+enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit, Label };
 
 struct Component {
     std::string name;
@@ -21,6 +23,7 @@ struct Component {
     std::string text;       // edit fields
     int maxLength = 0;      // edit fields: 0 = no limit
     bool upperCase = false; // edit fields: typed letters become capitals
+    ModalResult modalResult = ModalResult::None;  // buttons that close a modal window
     std::function<void()> onClick;  // empty: the entry does nothing
 };
 

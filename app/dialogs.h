@@ -1,9 +1,12 @@
 // How window handlers talk to the user: message boxes and the default error
 // display. The real GUI shows Windows message boxes; the script runner prints.
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace tw {
+
+class FormLogic;
 
 enum class BoxKind { Warning, Information, Confirmation, Error, Plain };
 enum class Buttons { OK, YesNo, OKCancel };
@@ -17,6 +20,10 @@ public:
     virtual ModalResult MessageBox(const std::string& text, BoxKind kind, Buttons buttons) = 0;
     // The default error display of raised errors.
     virtual void ShowError(const std::string& text) = 0;
+    // Shows a secondary window modally until one of its buttons closes it.
+    virtual ModalResult ShowModal(FormLogic& form) = 0;
+    // The window that owns system dialogs (0 where there is none).
+    virtual std::uintptr_t OwnerWindow() = 0;
 };
 
 }  // namespace tw

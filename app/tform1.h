@@ -12,6 +12,7 @@
 #include "app/dialogs.h"
 #include "app/form_logic.h"
 #include "app/main_view.h"
+#include "app/tfrm_subst_dialog.h"
 #include "inventory/drive_row.h"
 #include "platform/platform.h"
 
@@ -50,6 +51,13 @@ public:
     void SkipAandBdrives1Click();
     void HideDrive1Click();
     void UnhideDrive1Click();
+    void CreateSubstituteDrive1Click();
+    void RemoveSubstituteDrive1Click();
+    void Query1Click();
+
+    // The secondary windows the main window shows.
+    TFrmSubstDialog& SubstDialog() { return substDialog_; }
+    std::vector<FormLogic*> SecondaryForms() { return {&substDialog_}; }
 
 private:
     void DeclareCommandSurface();
@@ -59,6 +67,7 @@ private:
     platform::Platform& platform_;
     MainView& view_;
     Application& app_;
+    TFrmSubstDialog substDialog_;
 
     std::vector<inventory::DriveRow> rows_;
     int selected_ = -1;

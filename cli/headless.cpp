@@ -1,5 +1,7 @@
 #include "cli/headless.h"
 
+#include "app/form_logic.h"
+
 namespace tw::cli {
 
 std::string AnswerName(ModalResult answer) {
@@ -44,6 +46,18 @@ ModalResult HeadlessDialogs::MessageBox(const std::string& text, BoxKind kind, B
         out_ << '\n';
         throw UnansweredBox("the answer " + AnswerName(answer) + " is not a button of the box \"" + text + "\"");
     }
+    out_ << " -> " << AnswerName(answer) << '\n';
+    return answer;
+}
+
+ModalResult HeadlessDialogs::ShowModal(FormLogic& form) {
+    out_ << "[dialog] " << form.Caption();
+    if (answers_.empty() || (answers_.front() != ModalResult::OK && answers_.front() != ModalResult::Cancel)) {
+        out_ << '\n';
+        throw UnansweredBox("the window \"" + form.Caption() + "\" was shown but no answer OK or Cancel was given");
+    }
+    const ModalResult answer = answers_.front();
+    answers_.pop_front();
     out_ << " -> " << AnswerName(answer) << '\n';
     return answer;
 }

@@ -28,6 +28,9 @@ public:
 
     ModalResult MessageBox(const std::string& text, BoxKind kind, Buttons buttons) override;
     void ShowError(const std::string& text) override;
+    // Prints "[dialog] CAPTION -> ANSWER" and closes it with the next answer.
+    ModalResult ShowModal(FormLogic& form) override;
+    std::uintptr_t OwnerWindow() override { return 0; }
 
     void QueueAnswer(ModalResult answer) { answers_.push_back(answer); }
     size_t PendingAnswers() const { return answers_.size(); }

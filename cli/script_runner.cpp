@@ -42,10 +42,19 @@ void ScriptRunner::Execute(const std::string& line) {
     auto noArgument = [&] {
         if (!rest.empty()) throw std::invalid_argument("\"" + command + "\" takes no argument");
     };
-    auto component = [&](const std::string& name) {
-        if (name.empty()) throw std::invalid_argument("\"" + command + "\" needs a component name");
-        if (!form_.Find(name)) throw std::invalid_argument("no component named \"" + name + "\"");
-        return name;
+    // "Form.Name" names a component of one window; a bare name is looked up in
+    // the window a "set" last filled, then in the main window.
+    auto component = [&](const std::string& text) -> std::pair<FormLogic*, std::string> {
+        if (text.empty()) throw std::invalid_argument("\"" + command + "\" needs a component name");
+        if (const size_t dot = text.find('.'); dot != std::string::npos) {
+            FormLogic* form = FormNamed(text.substr(0, dot));
+            const std::string name = text.substr(dot + 1);
+            if (!form || !form->Find(name)) throw std::invalid_argument("no component named \"" + text + "\"");
+            return {form, name};
+        }
+        if (focus_ && focus_->Find(text)) return {focus_, text};
+        if (form_.Find(text)) return {&form_, text};
+        throw std::invalid_argument("no component named \"" + text + "\"");
     };
 
     if (command == "activate") {
@@ -74,22 +83,54 @@ void ScriptRunner::Execute(const std::string& line) {
         }
         form_.Select(index);
     } else if (command == "click") {
-        form_.Click(component(rest));
+        auto [form, name] = component(rest);
+        // A click in the main window may show a dialog that takes the values set.
+        if (form == &form_) focus_ = nullptr;
+        form->Click(name);
     } else if (command == "check") {
         const size_t space = rest.find(' ');
-        const std::string name = component(rest.substr(0, space));
+        auto [form, name] = component(rest.substr(0, space));
         const std::string state = space == std::string::npos ? "" : Trim(rest.substr(space));
         if (state != "on" && state != "off") throw std::invalid_argument("check needs on or off");
-        form_.SetChecked(name, state == "on");
+        if (form->Get(name).kind != ComponentKind::CheckBox && form->Get(name).kind != ComponentKind::MenuItem) {
+            throw std::invalid_argument("\"" + name + "\" has no check mark");
+        }
+        form->SetChecked(name, state == "on");
     } else if (command == "answer") {
         dialogs_.QueueAnswer(ParseAnswer(rest));
     } else if (command == "set") {
         const size_t space = rest.find(' ');
         const std::string name = rest.substr(0, space);
-        throw std::invalid_argument("no edit field named \"" + name + "\"");
+        const std::string text = space == std::string::npos ? "" : Trim(rest.substr(space));
+        FormLogic* owner = nullptr;
+        for (FormLogic* form : AllForms()) {
+            const std::string bare = name.substr(name.find('.') == std::string::npos ? 0 : name.find('.') + 1);
+            const bool named = name.find('.') == std::string::npos || name.substr(0, name.find('.')) == form->ClassName();
+            const Component* c = form->Find(bare);
+            if (named && c && c->kind == ComponentKind::Edit) {
+                owner = form;
+                owner->SetText(bare, text);
+                break;
+            }
+        }
+        if (!owner) throw std::invalid_argument("no edit field named \"" + name + "\"");
+        focus_ = owner;
     } else {
         throw std::invalid_argument("unknown command \"" + command + "\"");
     }
+}
+
+std::vector<FormLogic*> ScriptRunner::AllForms() {
+    std::vector<FormLogic*> forms{&form_};
+    for (FormLogic* f : form_.SecondaryForms()) forms.push_back(f);
+    return forms;
+}
+
+FormLogic* ScriptRunner::FormNamed(const std::string& className) {
+    for (FormLogic* f : AllForms()) {
+        if (f->ClassName() == className) return f;
+    }
+    return nullptr;
 }
 
 int ScriptRunner::Run(std::istream& script, const std::string& name, std::ostream& err) {

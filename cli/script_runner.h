@@ -1,6 +1,7 @@
 // Drives the main window's logic from a script, one command a line:
 //   activate | tick | select N | select none | click NAME | check NAME on|off
 //   answer Yes|No|OK|Cancel | set NAME TEXT | list | # comment
+// NAME may be qualified by its window's class: TFrmSubstDialog.CheckBox1.
 #pragma once
 #include <istream>
 #include <ostream>
@@ -23,12 +24,15 @@ public:
 private:
     // Throws std::invalid_argument with the problem of a bad line.
     void Execute(const std::string& line);
+    std::vector<FormLogic*> AllForms();
+    FormLogic* FormNamed(const std::string& className);
 
     std::ostream& out_;
     Application app_;
     HeadlessView view_;
     HeadlessDialogs dialogs_;
     TForm1 form_;
+    FormLogic* focus_ = nullptr;  // the window a "set" last filled
 };
 
 }  // namespace tw::cli

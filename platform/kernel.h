@@ -24,6 +24,18 @@ public:
     virtual UINT SetErrorMode(UINT mode) = 0;
     virtual DWORD GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) = 0;
     virtual DWORD QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) = 0;
+    // Device names (drive-letter substitutions).
+    virtual BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) = 0;
+    virtual BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) = 0;
+
+    // Files.
+    virtual HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
+                               DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) = 0;
+    virtual BOOL WriteFile(HANDLE file, const void* buffer, DWORD numberOfBytesToWrite, DWORD* numberOfBytesWritten,
+                           void* overlapped) = 0;
+    virtual DWORD SetFilePointer(HANDLE file, LONG distanceToMove, LONG* distanceToMoveHigh, DWORD moveMethod) = 0;
+    virtual BOOL CloseHandle(HANDLE object) = 0;
+
     virtual DWORD GetLastError() = 0;
     virtual void SetLastError(DWORD errorCode) = 0;
 };

@@ -6,6 +6,7 @@
 #include "platform/locale.h"
 #include "platform/network.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 
 namespace tw::platform {
 
@@ -17,6 +18,7 @@ public:
     virtual Registry& registry() = 0;
     virtual Network& network() = 0;
     virtual Locale& locale() = 0;
+    virtual Shell& shell() = 0;
 };
 
 }  // namespace tw::platform

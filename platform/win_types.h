@@ -82,4 +82,44 @@ constexpr DWORD VER_PLATFORM_WIN32s = 0;
 constexpr DWORD VER_PLATFORM_WIN32_WINDOWS = 1;
 constexpr DWORD VER_PLATFORM_WIN32_NT = 2;
 
+// Windows and kernel objects, as the system hands them out.
+using HWND = std::uintptr_t;
+using HANDLE = std::uintptr_t;
+inline constexpr HANDLE INVALID_HANDLE_VALUE = ~HANDLE{0};
+constexpr DWORD GENERIC_READ = 0x80000000u;
+constexpr DWORD GENERIC_WRITE = 0x40000000u;
+constexpr DWORD FILE_SHARE_READ = 0x1;
+constexpr DWORD FILE_SHARE_WRITE = 0x2;
+constexpr DWORD CREATE_NEW = 1;
+constexpr DWORD CREATE_ALWAYS = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD OPEN_ALWAYS = 4;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD FILE_BEGIN = 0;
+constexpr DWORD FILE_CURRENT = 1;
+constexpr DWORD FILE_END = 2;
+constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFFu;
+constexpr DWORD ERROR_FILE_EXISTS = 80;
+constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
+constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+constexpr DWORD ERROR_WRITE_PROTECT = 19;
+constexpr DWORD ERROR_DISK_FULL = 112;
+
+// DefineDosDeviceA flags.
+constexpr DWORD DDD_RAW_TARGET_PATH = 0x1;
+constexpr DWORD DDD_REMOVE_DEFINITION = 0x2;
+constexpr DWORD DDD_EXACT_MATCH_ON_REMOVE = 0x4;
+
+// GetVersionExA's record, in the layout Windows fills (148 bytes).
+struct OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize = 0;
+    DWORD dwMajorVersion = 0;
+    DWORD dwMinorVersion = 0;
+    DWORD dwBuildNumber = 0;
+    DWORD dwPlatformId = 0;
+    char szCSDVersion[128] = {};
+};
+static_assert(sizeof(OSVERSIONINFOA) == 148);
+
 }  // namespace tw::platform

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/dialogs.h"
+#include "app/form_logic.h"
 #include "app/main_view.h"
 #include "platform/sim/machine.h"
 
@@ -84,10 +85,20 @@ struct RecordingDialogs : tw::Dialogs {
         return answer;
     }
     void ShowError(const std::string& text) override { errors.push_back(text); }
+    tw::ModalResult ShowModal(tw::FormLogic& form) override {
+        shown.push_back(&form);
+        if (modalAnswers.empty()) return tw::ModalResult::Cancel;
+        auto answer = modalAnswers.front();
+        modalAnswers.pop_front();
+        return answer;
+    }
+    std::uintptr_t OwnerWindow() override { return 0; }
 
     std::vector<Box> boxes;
     std::vector<std::string> errors;
     std::deque<tw::ModalResult> answers;
+    std::deque<tw::ModalResult> modalAnswers;
+    std::vector<tw::FormLogic*> shown;
 };
 
 }  // namespace twtest

@@ -37,6 +37,44 @@ Kernel& Machine::kernel() { return state_->kernel; }
 Registry& Machine::registry() { return state_->registry; }
 Network& Machine::network() { return state_->network; }
 Locale& Machine::locale() { return state_->locale; }
+Shell& Machine::shell() { return state_->shell; }
+
+SimDrive* Machine::State::Effective(char letter) {
+    auto defined = definitions.find(letter);
+    if (defined != definitions.end() && !defined->second.empty()) {
+        const std::string& target = defined->second.back();
+        // "\??\X:..." stands on drive X.
+        if (target.size() >= 6 && target.compare(0, 4, "\\??\\") == 0 && target[5] == ':') {
+            const char base = UpperAscii(std::string(1, target[4]))[0];
+            if (base != letter) return Effective(base);
+        }
+        return nullptr;
+    }
+    auto d = drives.find(letter);
+    return d != drives.end() && d->second.present ? &d->second : nullptr;
+}
+
+bool Machine::State::Present(char letter) {
+    auto defined = definitions.find(letter);
+    if (defined != definitions.end() && !defined->second.empty()) return true;
+    auto d = drives.find(letter);
+    return d != drives.end() && d->second.present;
+}
+
+HANDLE Machine::State::NewHandle() {
+    const HANDLE h = nextHandle;
+    nextHandle += 4;
+    openHandles.insert(h);
+    return h;
+}
+
+std::optional<std::string> Machine::FileText(const std::string& path) const {
+    auto it = state_->files.find(UpperAscii(path));
+    if (it == state_->files.end()) return std::nullopt;
+    return it->second.text;
+}
+
+const std::string& Machine::LastBrowseTitle() const { return state_->lastBrowseTitle; }
 
 int Machine::OpenKeyCount() const { return static_cast<int>(state_->openKeys.size()); }
 int Machine::OpenHandleCount() const { return static_cast<int>(state_->openHandles.size()); }

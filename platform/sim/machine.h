@@ -74,6 +74,12 @@ struct RegKey {
     DWORD setError = ERROR_SUCCESS;         // RegSetValueExA fails with this
 };
 
+struct SimFile {
+    std::optional<std::string> text;  // none: the file does not exist
+    DWORD openError = ERROR_SUCCESS;  // CreateFileA fails with this
+    DWORD writeError = ERROR_SUCCESS; // WriteFile fails with this
+};
+
 struct RegWrite {
     std::string key;
     std::string name;
@@ -93,6 +99,7 @@ public:
     Registry& registry() override;
     Network& network() override;
     Locale& locale() override;
+    Shell& shell() override;
 
     // What tests look at.
     int OpenKeyCount() const;
@@ -106,6 +113,9 @@ public:
     const std::vector<RegWrite>& RegistryWrites() const;
     std::optional<RegValue> RegistryValue(const std::string& keyPath, const std::string& name) const;
     const std::string& Name() const;
+    // The text of a file, none when it does not exist.
+    std::optional<std::string> FileText(const std::string& path) const;
+    const std::string& LastBrowseTitle() const;
 
     // Direct access for tests that build a machine in code.
     std::map<char, SimDrive>& Drives();

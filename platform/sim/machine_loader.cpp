@@ -26,6 +26,10 @@ constexpr Named kErrorNames[] = {
     {"ERROR_ACCESS_DENIED", ERROR_ACCESS_DENIED},
     {"ERROR_INVALID_HANDLE", ERROR_INVALID_HANDLE},
     {"ERROR_INVALID_DRIVE", ERROR_INVALID_DRIVE},
+    {"ERROR_WRITE_PROTECT", ERROR_WRITE_PROTECT},
+    {"ERROR_FILE_EXISTS", ERROR_FILE_EXISTS},
+    {"ERROR_DISK_FULL", ERROR_DISK_FULL},
+    {"ERROR_ALREADY_EXISTS", ERROR_ALREADY_EXISTS},
     {"ERROR_NOT_READY", ERROR_NOT_READY},
     {"ERROR_GEN_FAILURE", ERROR_GEN_FAILURE},
     {"ERROR_BAD_NETPATH", ERROR_BAD_NETPATH},
@@ -242,6 +246,25 @@ public:
         }
     }
 
+    void Version(const json& v, OSVERSIONINFOA& version) const {
+        OnlyKeys(v, "version", {"major", "minor", "build", "platform_id"});
+        if (v.contains("major")) version.dwMajorVersion = static_cast<DWORD>(Number(v["major"], "version.major", 0xFFFFFFFFu));
+        if (v.contains("minor")) version.dwMinorVersion = static_cast<DWORD>(Number(v["minor"], "version.minor", 0xFFFFFFFFu));
+        if (v.contains("build")) version.dwBuildNumber = static_cast<DWORD>(Number(v["build"], "version.build", 0xFFFFFFFFu));
+        if (v.contains("platform_id")) {
+            version.dwPlatformId = static_cast<DWORD>(Number(v["platform_id"], "version.platform_id", 0xFFFFFFFFu));
+        }
+    }
+
+    void File(const std::string& path, const json& j, SimFile& f) const {
+        const std::string where = "files." + path;
+        if (path.size() < 3 || path[1] != ':' || path[2] != '\\') Fail(where, "a file is named by a full path like C:\\x");
+        OnlyKeys(j, where, {"text", "open_error", "write_error", "comment"});
+        if (j.contains("text")) f.text = Text(j["text"], where + ".text");
+        if (j.contains("open_error")) f.openError = Error(j["open_error"], where + ".open_error");
+        if (j.contains("write_error")) f.writeError = Error(j["write_error"], where + ".write_error");
+    }
+
 private:
     std::string origin_;
 };
@@ -259,7 +282,8 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     auto m = std::make_unique<Machine>();
     State& s = *m->state_;
     try {
-        r.OnlyKeys(j, "", {"name", "comment", "locale", "free_space_ex", "drives", "registry"});
+        r.OnlyKeys(j, "", {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files",
+                           "shell"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -276,6 +300,22 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
                 SimDrive d;
                 r.Drive(item.key(), item.value(), d);
                 s.drives[d.letter] = std::move(d);
+            }
+        }
+        if (j.contains("version")) r.Version(j["version"], s.version);
+        if (j.contains("files")) {
+            if (!j["files"].is_object()) r.Fail("files", "expected an object");
+            for (const auto& item : j["files"].items()) r.File(item.key(), item.value(), s.files[UpperAscii(item.key())]);
+        }
+        if (j.contains("shell")) {
+            r.OnlyKeys(j["shell"], "shell", {"folder_browser"});
+            const json& answers = j["shell"].value("folder_browser", json::array());
+            for (const json& a : answers.is_array() ? answers : json::array({answers})) {
+                if (a.is_null()) {
+                    s.browserAnswers.push_back(std::nullopt);
+                } else {
+                    s.browserAnswers.push_back(r.Text(a, "shell.folder_browser"));
+                }
             }
         }
         if (j.contains("registry")) {

@@ -39,8 +39,8 @@ std::string DefaultDosDevice(const SimDrive& d) {
 DWORD SimKernel::GetLogicalDrives() {
     s_.Enter("GetLogicalDrives");
     DWORD mask = 0;
-    for (const auto& [letter, d] : s_.drives) {
-        if (d.present) mask |= 1u << (letter - 'A');
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (s_.Present(letter)) mask |= 1u << (letter - 'A');
     }
     s_.lastError = ERROR_SUCCESS;
     return mask;
@@ -52,9 +52,13 @@ UINT SimKernel::GetDriveTypeA(const char* rootPathName) {
     if (letter == 0) return DRIVE_NO_ROOT_DIR;
     // "C:" and "C:\" both name the root; anything after the backslash does not.
     if (rootPathName[2] != 0 && !(rootPathName[2] == '\\' && rootPathName[3] == 0)) return DRIVE_NO_ROOT_DIR;
-    SimDrive* d = s_.DriveOf(rootPathName);
-    if (d == nullptr) return DRIVE_NO_ROOT_DIR;
-    return d->type;
+    // A substitution answers with the type of the drive it stands on.
+    if (!s_.Present(letter)) {
+        SimDrive* d = s_.DriveOf(rootPathName);
+        return d ? d->type : DRIVE_NO_ROOT_DIR;
+    }
+    SimDrive* d = s_.Effective(letter);
+    return d ? d->type : DRIVE_NO_ROOT_DIR;
 }
 
 BOOL SimKernel::GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer,
@@ -67,8 +71,8 @@ BOOL SimKernel::GetVolumeInformationA(const char* rootPathName, char* volumeName
         s_.lastError = ERROR_INVALID_NAME;
         return FALSE;
     }
-    SimDrive* d = s_.DriveOf(rootPathName);
-    if (d == nullptr || (!d->present)) {
+    SimDrive* d = s_.Effective(letter);
+    if (d == nullptr) {
         s_.lastError = ERROR_PATH_NOT_FOUND;
         return FALSE;
     }
@@ -99,8 +103,8 @@ BOOL SimKernel::GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBy
         return FALSE;
     }
     s_.Enter("GetDiskFreeSpaceExA", letter);
-    SimDrive* d = s_.DriveOf(directoryName);
-    if (letter == 0 || d == nullptr || !d->present) {
+    SimDrive* d = letter ? s_.Effective(letter) : nullptr;
+    if (d == nullptr) {
         s_.lastError = ERROR_PATH_NOT_FOUND;
         return FALSE;
     }
@@ -121,8 +125,8 @@ BOOL SimKernel::GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerClu
     char letter = LetterOf(rootPathName);
     s_.errorModeAtSpaceProbe = s_.errorMode;
     s_.Enter("GetDiskFreeSpaceA", letter);
-    SimDrive* d = s_.DriveOf(rootPathName);
-    if (letter == 0 || d == nullptr || !d->present) {
+    SimDrive* d = letter ? s_.Effective(letter) : nullptr;
+    if (d == nullptr) {
         s_.lastError = ERROR_PATH_NOT_FOUND;
         return FALSE;
     }
@@ -153,8 +157,8 @@ UINT SimKernel::SetErrorMode(UINT mode) {
 DWORD SimKernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
     s_.Enter("GetLogicalDriveStringsA");
     std::string all;
-    for (const auto& [letter, d] : s_.drives) {
-        if (!d.present) continue;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (!s_.Present(letter)) continue;
         all += letter;
         all += ":\\";
         all += '\0';
@@ -172,11 +176,14 @@ DWORD SimKernel::QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD
     char letter = LetterOf(deviceName);
     s_.Enter("QueryDosDeviceA", letter);
     SimDrive* d = s_.DriveOf(deviceName);
-    if (letter == 0 || deviceName[2] != 0 || d == nullptr || !d->present) {
+    if (letter == 0 || deviceName[2] != 0 || !s_.Present(letter)) {
         s_.lastError = ERROR_FILE_NOT_FOUND;
         return 0;
     }
-    std::string target = d->dosDevice.empty() ? DefaultDosDevice(*d) : d->dosDevice;
+    // The most recent definition hides the ones beneath it.
+    const auto& defined = s_.definitions[letter];
+    std::string target = !defined.empty()                          ? defined.back()
+                         : d->dosDevice.empty() ? DefaultDosDevice(*d) : d->dosDevice;
     // The target list ends with two zeros.
     if (targetPath == nullptr || target.size() + 2 > max) {
         s_.lastError = ERROR_INSUFFICIENT_BUFFER;

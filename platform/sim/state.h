@@ -1,5 +1,6 @@
 // Internal state of the simulated machine, shared by its service objects.
 #pragma once
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -26,6 +27,14 @@ public:
     UINT SetErrorMode(UINT mode) override;
     DWORD GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) override;
     DWORD QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) override;
+    BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) override;
+    BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) override;
+    HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
+                       DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) override;
+    BOOL WriteFile(HANDLE file, const void* buffer, DWORD numberOfBytesToWrite, DWORD* numberOfBytesWritten,
+                   void* overlapped) override;
+    DWORD SetFilePointer(HANDLE file, LONG distanceToMove, LONG* distanceToMoveHigh, DWORD moveMethod) override;
+    BOOL CloseHandle(HANDLE object) override;
     DWORD GetLastError() override;
     void SetLastError(DWORD errorCode) override;
 
@@ -67,6 +76,23 @@ private:
     Machine::State& s_;
 };
 
+class SimShell final : public Shell {
+public:
+    explicit SimShell(Machine::State& s) : s_(s) {}
+    PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* bi) override;
+    BOOL SHGetPathFromIDListA(PIDLIST_ABSOLUTE pidl, char* path) override;
+    void CoTaskMemFree(PIDLIST_ABSOLUTE pidl) override;
+
+private:
+    Machine::State& s_;
+};
+
+struct OpenFile {
+    std::string path;  // upper-cased key into State::files
+    size_t position = 0;
+    DWORD access = 0;
+};
+
 struct Machine::State {
     std::string name = "machine";
     std::map<char, SimDrive> drives;
@@ -82,16 +108,32 @@ struct Machine::State {
     bool freeSpaceEx = true;
     std::string decimal = ".";
     std::string thousand = ",";
+    OSVERSIONINFOA version{sizeof(OSVERSIONINFOA), 5, 1, 2600, VER_PLATFORM_WIN32_NT, {}};
+    // Definitions made with DefineDosDeviceA, most recent last, in NT form.
+    std::map<char, std::vector<std::string>> definitions;
+    std::map<std::string, SimFile> files;  // by upper-cased path
+    std::map<HANDLE, OpenFile> openFiles;
+    HANDLE nextHandle = 0x100;
+    // The folder browser's answers in turn; an empty one is a cancel.
+    std::deque<std::optional<std::string>> browserAnswers;
+    std::map<PIDLIST_ABSOLUTE, std::string> pidls;
+    std::string lastBrowseTitle;
 
     SimKernel kernel{*this};
     SimRegistry registry{*this};
     SimNetwork network{*this};
     SimLocale locale{*this};
+    SimShell shell{*this};
 
     // Counts a call, raises when the description says it raises for `letter`.
     void Enter(const std::string& call, char letter = 0);
     // The drive a root path, device name or local name names, or null.
     SimDrive* DriveOf(const char* path);
+    // The drive whose volume answers for `letter`: the target's drive of a
+    // substitution, the letter's own when present, else null.
+    SimDrive* Effective(char letter);
+    bool Present(char letter);
+    HANDLE NewHandle();
 };
 
 }  // namespace tw::sim

@@ -1,0 +1,176 @@
+// The simulated machine's device names, version and files.
+#include <cstring>
+
+#include "platform/sim/state.h"
+
+namespace tw::sim {
+
+namespace {
+
+char DeviceLetter(const char* deviceName) {
+    if (deviceName == nullptr || deviceName[0] == 0 || deviceName[1] != ':' || deviceName[2] != 0) return 0;
+    char c = deviceName[0];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return (c >= 'A' && c <= 'Z') ? c : 0;
+}
+
+}  // namespace
+
+BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) {
+    const char letter = DeviceLetter(deviceName);
+    s_.Enter("DefineDosDeviceA", letter);
+    if (letter == 0) {
+        s_.lastError = ERROR_INVALID_PARAMETER;
+        return FALSE;
+    }
+    const std::string target = targetPath ? targetPath : "";
+    // Without DDD_RAW_TARGET_PATH the target is a DOS path: the system keeps it
+    // in its NT form.
+    const std::string mapping = (flags & DDD_RAW_TARGET_PATH) || target.empty() ? target : "\\??\\" + target;
+    auto& stack = s_.definitions[letter];
+    if (!(flags & DDD_REMOVE_DEFINITION)) {
+        if (target.empty()) {
+            s_.lastError = ERROR_INVALID_PARAMETER;
+            return FALSE;
+        }
+        stack.push_back(mapping);
+        s_.lastError = ERROR_SUCCESS;
+        return TRUE;
+    }
+    // Removal: the most recent definition that matches; no target matches any.
+    auto matches = [&](const std::string& defined) {
+        if (mapping.empty()) return true;
+        if (flags & DDD_EXACT_MATCH_ON_REMOVE) return UpperAscii(defined) == UpperAscii(mapping);
+        return UpperAscii(defined).rfind(UpperAscii(mapping), 0) == 0;
+    };
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+        if (matches(*it)) {
+            stack.erase(std::next(it).base());
+            s_.lastError = ERROR_SUCCESS;
+            return TRUE;
+        }
+    }
+    // Nothing defined on top that matches: the letter's own mapping may be it.
+    auto d = s_.drives.find(letter);
+    if (stack.empty() && d != s_.drives.end() && d->second.present && matches(d->second.dosDevice)) {
+        d->second.present = false;
+        s_.lastError = ERROR_SUCCESS;
+        return TRUE;
+    }
+    s_.lastError = ERROR_FILE_NOT_FOUND;
+    return FALSE;
+}
+
+BOOL SimKernel::GetVersionExA(OSVERSIONINFOA* info) {
+    s_.Enter("GetVersionExA");
+    if (info == nullptr || info->dwOSVersionInfoSize < sizeof(OSVERSIONINFOA)) {
+        s_.lastError = ERROR_INSUFFICIENT_BUFFER;
+        return FALSE;
+    }
+    *info = s_.version;
+    info->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD, void*, DWORD creationDisposition,
+                              DWORD, HANDLE) {
+    s_.Enter("CreateFileA");
+    const std::string key = UpperAscii(fileName ? fileName : "");
+    auto it = s_.files.find(key);
+    SimFile* file = it == s_.files.end() ? nullptr : &it->second;
+    if (file && file->openError != ERROR_SUCCESS) {
+        s_.lastError = file->openError;
+        return INVALID_HANDLE_VALUE;
+    }
+    const bool exists = file && file->text.has_value();
+    switch (creationDisposition) {
+        case OPEN_EXISTING:
+            if (!exists) {
+                s_.lastError = ERROR_FILE_NOT_FOUND;
+                return INVALID_HANDLE_VALUE;
+            }
+            break;
+        case CREATE_NEW:
+            if (exists) {
+                s_.lastError = ERROR_FILE_EXISTS;
+                return INVALID_HANDLE_VALUE;
+            }
+            break;
+        case OPEN_ALWAYS:
+        case CREATE_ALWAYS:
+            break;
+        default:
+            s_.lastError = ERROR_INVALID_PARAMETER;
+            return INVALID_HANDLE_VALUE;
+    }
+    SimFile& f = s_.files[key];
+    if (!f.text || creationDisposition == CREATE_ALWAYS) f.text = std::string();
+    const HANDLE h = s_.NewHandle();
+    s_.openFiles[h] = OpenFile{key, 0, desiredAccess};
+    s_.lastError = exists && creationDisposition == OPEN_ALWAYS ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
+    return h;
+}
+
+BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void*) {
+    s_.Enter("WriteFile");
+    if (written) *written = 0;
+    auto it = s_.openFiles.find(file);
+    if (it == s_.openFiles.end()) {
+        s_.lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    if (!(it->second.access & GENERIC_WRITE)) {
+        s_.lastError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
+    SimFile& f = s_.files[it->second.path];
+    if (f.writeError != ERROR_SUCCESS) {
+        s_.lastError = f.writeError;
+        return FALSE;
+    }
+    std::string& text = *f.text;
+    const auto* bytes = static_cast<const char*>(buffer);
+    if (text.size() < it->second.position) text.resize(it->second.position, '\0');
+    text.replace(it->second.position, std::min<size_t>(toWrite, text.size() - it->second.position), bytes, toWrite);
+    it->second.position += toWrite;
+    if (written) *written = toWrite;
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
+    s_.Enter("SetFilePointer");
+    auto it = s_.openFiles.find(file);
+    if (it == s_.openFiles.end()) {
+        s_.lastError = ERROR_INVALID_HANDLE;
+        return INVALID_SET_FILE_POINTER;
+    }
+    long long base = 0;
+    if (moveMethod == FILE_CURRENT) base = static_cast<long long>(it->second.position);
+    if (moveMethod == FILE_END) base = static_cast<long long>(s_.files[it->second.path].text->size());
+    long long offset = distance;
+    if (distanceHigh) offset = (static_cast<long long>(*distanceHigh) << 32) | static_cast<DWORD>(distance);
+    const long long position = base + offset;
+    if (moveMethod > FILE_END || position < 0) {
+        s_.lastError = moveMethod > FILE_END ? ERROR_INVALID_PARAMETER : ERROR_NEGATIVE_SEEK;
+        return INVALID_SET_FILE_POINTER;
+    }
+    it->second.position = static_cast<size_t>(position);
+    if (distanceHigh) *distanceHigh = static_cast<LONG>(position >> 32);
+    s_.lastError = ERROR_SUCCESS;
+    return static_cast<DWORD>(position);
+}
+
+BOOL SimKernel::CloseHandle(HANDLE object) {
+    s_.Enter("CloseHandle");
+    if (s_.openHandles.erase(object) == 0) {
+        s_.lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    s_.openFiles.erase(object);
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+}  // namespace tw::sim
