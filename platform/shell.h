@@ -8,7 +8,6 @@ namespace tw::platform {
 using PIDLIST_ABSOLUTE = std::uintptr_t;
 
 constexpr UINT BIF_RETURNONLYFSDIRS = 0x0001;
-constexpr DWORD MAX_PATH = 260;
 
 struct BROWSEINFOA {
     HWND hwndOwner = 0;

@@ -105,6 +105,7 @@ constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 constexpr DWORD ERROR_WRITE_PROTECT = 19;
 constexpr DWORD ERROR_DISK_FULL = 112;
+constexpr DWORD MAX_PATH = 260;
 
 // DefineDosDeviceA flags.
 constexpr DWORD DDD_RAW_TARGET_PATH = 0x1;

@@ -23,7 +23,12 @@
     X(REG_OPTION_NON_VOLATILE) X(REG_CREATED_NEW_KEY) X(REG_OPENED_EXISTING_KEY)                           \
     X(KEY_ALL_ACCESS) X(KEY_READ)                                                                          \
     X(LOCALE_USER_DEFAULT) X(LOCALE_SDECIMAL) X(LOCALE_STHOUSAND)                                          \
-    X(VER_PLATFORM_WIN32s) X(VER_PLATFORM_WIN32_WINDOWS) X(VER_PLATFORM_WIN32_NT)
+    X(VER_PLATFORM_WIN32s) X(VER_PLATFORM_WIN32_WINDOWS) X(VER_PLATFORM_WIN32_NT)                         \
+    X(ERROR_FILE_EXISTS) X(ERROR_NEGATIVE_SEEK) X(ERROR_ALREADY_EXISTS) X(ERROR_WRITE_PROTECT)             \
+    X(ERROR_DISK_FULL) X(GENERIC_READ) X(GENERIC_WRITE) X(FILE_SHARE_READ) X(FILE_SHARE_WRITE)             \
+    X(CREATE_NEW) X(CREATE_ALWAYS) X(OPEN_EXISTING) X(OPEN_ALWAYS) X(FILE_ATTRIBUTE_READONLY)              \
+    X(FILE_ATTRIBUTE_NORMAL) X(FILE_BEGIN) X(FILE_CURRENT) X(FILE_END) X(INVALID_SET_FILE_POINTER)         \
+    X(DDD_RAW_TARGET_PATH) X(DDD_REMOVE_DEFINITION) X(DDD_EXACT_MATCH_ON_REMOVE) X(MAX_PATH)
 
 namespace tw_ours {
 // `name` is not yet a macro here; `name##_` never expands.
@@ -54,3 +59,7 @@ static_assert(sizeof(tw::platform::HKEY) == sizeof(::HKEY));
 static_assert(sizeof(tw::platform::DWORD) == sizeof(::DWORD));
 static_assert(sizeof(tw::platform::LONG) == sizeof(::LONG));
 static_assert(sizeof(tw::platform::ULONGLONG) == sizeof(::ULONGLONG));
+
+static_assert(sizeof(tw::platform::OSVERSIONINFOA) == sizeof(::OSVERSIONINFOA));
+// INVALID_HANDLE_VALUE is (HANDLE)-1: all bits set at pointer width.
+static_assert(sizeof(tw::platform::HANDLE) == sizeof(::HANDLE));

@@ -102,6 +102,33 @@ DWORD Win32Kernel::QueryDosDeviceA(const char* deviceName, char* targetPath, DWO
     return ::QueryDosDeviceA(deviceName, targetPath, max);
 }
 
+BOOL Win32Kernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) {
+    return ::DefineDosDeviceA(flags, deviceName, targetPath);
+}
+
+BOOL Win32Kernel::GetVersionExA(OSVERSIONINFOA* info) {
+    return ::GetVersionExA(AsNative<::OSVERSIONINFOA>(info));
+}
+
+HANDLE Win32Kernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
+                                DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) {
+    return reinterpret_cast<HANDLE>(::CreateFileA(fileName, desiredAccess, shareMode,
+                                                  static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes),
+                                                  creationDisposition, flagsAndAttributes,
+                                                  reinterpret_cast<::HANDLE>(templateFile)));
+}
+
+BOOL Win32Kernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void* overlapped) {
+    return ::WriteFile(reinterpret_cast<::HANDLE>(file), buffer, toWrite, AsNative<::DWORD>(written),
+                       static_cast<LPOVERLAPPED>(overlapped));
+}
+
+DWORD Win32Kernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
+    return ::SetFilePointer(reinterpret_cast<::HANDLE>(file), distance, AsNative<::LONG>(distanceHigh), moveMethod);
+}
+
+BOOL Win32Kernel::CloseHandle(HANDLE object) { return ::CloseHandle(reinterpret_cast<::HANDLE>(object)); }
+
 DWORD Win32Kernel::GetLastError() { return ::GetLastError(); }
 
 void Win32Kernel::SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }

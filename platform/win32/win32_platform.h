@@ -29,6 +29,14 @@ public:
     UINT SetErrorMode(UINT mode) override;
     DWORD GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) override;
     DWORD QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) override;
+    BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) override;
+    BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) override;
+    HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
+                       DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) override;
+    BOOL WriteFile(HANDLE file, const void* buffer, DWORD numberOfBytesToWrite, DWORD* numberOfBytesWritten,
+                   void* overlapped) override;
+    DWORD SetFilePointer(HANDLE file, LONG distanceToMove, LONG* distanceToMoveHigh, DWORD moveMethod) override;
+    BOOL CloseHandle(HANDLE object) override;
     DWORD GetLastError() override;
     void SetLastError(DWORD errorCode) override;
 
@@ -61,18 +69,27 @@ public:
     int GetLocaleInfoA(LCID locale, LCTYPE type, char* data, int dataSize) override;
 };
 
+class Win32Shell final : public Shell {
+public:
+    PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* bi) override;
+    BOOL SHGetPathFromIDListA(PIDLIST_ABSOLUTE pidl, char* path) override;
+    void CoTaskMemFree(PIDLIST_ABSOLUTE pidl) override;
+};
+
 class Win32Platform final : public Platform {
 public:
     Kernel& kernel() override { return kernel_; }
     Registry& registry() override { return registry_; }
     Network& network() override { return network_; }
     Locale& locale() override { return locale_; }
+    Shell& shell() override { return shell_; }
 
 private:
     Win32Kernel kernel_;
     Win32Registry registry_;
     Win32Network network_;
     Win32Locale locale_;
+    Win32Shell shell_;
 };
 
 }  // namespace tw::platform::win32

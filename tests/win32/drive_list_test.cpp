@@ -143,12 +143,14 @@ public:
     tw::platform::Registry& registry() override { return registry_; }
     tw::platform::Network& network() override { return network_; }
     tw::platform::Locale& locale() override { return locale_; }
+    tw::platform::Shell& shell() override { return shell_; }
 
 private:
     Win32Kernel kernel_{"TarnwellNoSuchExport"};
     Win32Registry registry_;
     Win32Network network_;
     Win32Locale locale_;
+    tw::platform::win32::Win32Shell shell_;
 };
 
 TEST_F(DriveListOnWine, SizesComeFromClusterCountsWithoutTheExtendedCall) {

@@ -1,0 +1,32 @@
+// The program's secondary windows: each its own window class named after the
+// form, created hidden and owned by the main window. Closing one hides it.
+#pragma once
+#include <string>
+
+#include "gui/win32/window_class.h"
+
+namespace tw::gui {
+
+class FormWindow : public Window {
+public:
+    FormWindow(std::string className, std::string caption) : className_(std::move(className)), caption_(std::move(caption)) {}
+
+    void CreateHidden(HWND owner, HICON icon, int width96, int height96, UINT dpi);
+    // Shows the window modally over its owner until it hides itself.
+    void ShowModal();
+    void EndModal() { modal_ = false; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Lets a window build its controls once its handle exists.
+    virtual void CreateControls(UINT) {}
+
+private:
+    void CenterOverOwner();
+
+    std::string className_;
+    std::string caption_;
+    bool modal_ = false;
+};
+
+}  // namespace tw::gui

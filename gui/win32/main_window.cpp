@@ -1,0 +1,307 @@
+#include "gui/win32/main_window.h"
+
+#include <algorithm>
+
+#include "gui/win32/about_box.h"
+#include "gui/win32/dpi.h"
+#include "gui/win32/message_dialogs.h"
+
+namespace tw::gui {
+
+namespace {
+
+constexpr UINT kToolBarId = 10;
+constexpr UINT kListId = 11;
+constexpr UINT kBusyLabelId = 12;
+constexpr UINT_PTR kTimerId = 1;
+constexpr const char* kClassName = "TForm1";
+
+// The private menu-loop messages and the notification-icon callback; the
+// logic sees them before the window does.
+bool IsFormMessage(UINT message) {
+    return (message >= 0xAFFD && message <= 0xAFFF) || message == tw::kTrayCallbackMessage;
+}
+
+}  // namespace
+
+MainWindow::~MainWindow() {
+    tray_.Remove();
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+    if (font_) DeleteObject(font_);
+}
+
+bool MainWindow::Create(TForm1& form) {
+    form_ = &form;
+    commands_ = std::make_unique<CommandMap>(form);
+    toolBar_ = std::make_unique<ToolBar>(form, *commands_);
+    options_ = std::make_unique<OptionPanel>(form, *commands_);
+    list_ = std::make_unique<DriveListView>(
+        form.Rows(), DriveListView::Events{
+                         [this](int index) { form_->Select(index); },
+                         [this] { Route("Explorer1"); },
+                         [this](POINT at) {
+                             if (auto chosen = TrackPopup(hwnd(), *form_, *commands_, "PopupMenu1", at)) Route(*chosen);
+                         },
+                     });
+
+    RegisterClassOnce(kClassName, icon_, smallIcon_);
+    menuBar_ = BuildMenuBar(form, *commands_);
+    const UINT startDpi = DpiOf(nullptr);
+    Window::Create(kClassName, kProgramName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, nullptr, menuBar_,
+                   CW_USEDEFAULT, CW_USEDEFAULT, Scale(800, startDpi), Scale(480, startDpi));
+    if (!hwnd()) return false;
+    dpi_ = DpiOf(hwnd());
+    font_ = CreateMessageFont(dpi_);
+
+    toolBar_->Create(hwnd(), kToolBarId, font_);
+    options_->Create(hwnd());
+    busyLabel_ = CreateWindowExA(0, "STATIC", "Refreshing ...", WS_CHILD | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
+                                 hwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kBusyLabelId)),
+                                 GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(busyLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    list_->Create(hwnd(), kListId, dpi_);
+    accelerators_ = BuildAccelerators(form, *commands_);
+    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+    tray_.Add(hwnd(), smallIcon_, kProgramName);
+    Layout();
+    return true;
+}
+
+void MainWindow::Show(int showCommand) {
+    ShowWindow(hwnd(), showCommand);
+    UpdateWindow(hwnd());
+    SetForegroundWindow(hwnd());
+    if (List()) SetFocus(List());
+}
+
+void MainWindow::Dispatch(MSG& msg) {
+    const bool ours = hwnd() && (msg.hwnd == hwnd() || IsChild(hwnd(), msg.hwnd));
+    if (ours && accelerators_ && TranslateAcceleratorA(hwnd(), accelerators_, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+void MainWindow::Route(const std::string& name) {
+    if (!form_) return;
+    form_->Click(name);
+    // The about box is not the logic's yet: its entries only open it.
+    if ((name == "About1" || name == "About2") && about_) about_->ShowModal();
+    OptionsChanged();
+}
+
+bool MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT id = LOWORD(wParam);
+    const std::string* name = commands_ ? commands_->NameOf(id) : nullptr;
+    if (!name) return false;
+    // Controls report many things; only a click counts.
+    if (lParam != 0 && HIWORD(wParam) != BN_CLICKED) return false;
+    Route(*name);
+    return true;
+}
+
+void MainWindow::Layout() {
+    if (!hwnd() || !toolBar_ || !toolBar_->hwnd() || !List()) return;
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const int gap = Scale(4, dpi_);
+    const int toolBarHeight = toolBar_->Height();
+    MoveWindow(toolBar_->hwnd(), 0, 0, Scale(toolBarWidth_, dpi_), toolBarHeight, TRUE);
+    int y = toolBarHeight + gap / 2;
+    const int optionsHeight = options_->Layout(gap * 2, y, dpi_, font_);
+    const int labelLeft = gap * 2 + options_->Width(dpi_, font_) + gap * 3;
+    MoveWindow(busyLabel_, labelLeft, y, std::max(0, static_cast<int>(client.right) - labelLeft - gap), optionsHeight, TRUE);
+    y += optionsHeight + gap;
+    MoveWindow(List(), 0, y, client.right, std::max(0, static_cast<int>(client.bottom) - y), TRUE);
+}
+
+void MainWindow::ApplyDpi(UINT dpi) {
+    dpi_ = dpi;
+    HFONT old = font_;
+    font_ = CreateMessageFont(dpi_);
+    toolBar_->SetFont(font_);
+    SendMessageA(busyLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    list_->SetDpi(dpi_);
+    if (old) DeleteObject(old);
+    Layout();
+}
+
+// ---- MainView ----
+
+int MainWindow::ScreenWidth() {
+    // The logic thinks in 96-dpi pixels, as it sizes the window in them.
+    return Unscale(GetSystemMetrics(SM_CXSCREEN), dpi_);
+}
+
+void MainWindow::SetToolBarWidth(int pixels) {
+    toolBarWidth_ = pixels;
+    Layout();
+}
+
+void MainWindow::SetWindowWidth(int pixels) {
+    RECT rc{};
+    GetWindowRect(hwnd(), &rc);
+    SetWindowPos(hwnd(), nullptr, 0, 0, Scale(pixels, dpi_), rc.bottom - rc.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::ShowBusyLabel(bool visible) {
+    ShowWindow(busyLabel_, visible ? SW_SHOW : SW_HIDE);
+    if (visible) UpdateWindow(busyLabel_);
+}
+
+int MainWindow::GetHorzScrollPos() { return GetScrollPos(List(), SB_HORZ); }
+
+void MainWindow::ScrollHorz(int pixels) {
+    // The position the logic remembered, whatever the list kept meanwhile.
+    ListView_Scroll(List(), pixels - GetScrollPos(List(), SB_HORZ), 0);
+}
+
+void MainWindow::BeginUpdate() { SendMessageA(List(), WM_SETREDRAW, FALSE, 0); }
+
+void MainWindow::EndUpdate() {
+    SendMessageA(List(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(List(), nullptr, TRUE);
+}
+
+void MainWindow::LockWindowUpdate(bool lock) { ::LockWindowUpdate(lock ? List() : nullptr); }
+
+void MainWindow::RowsChanged() {
+    if (list_ && form_) list_->ShowRows(form_->Selected());
+}
+
+void MainWindow::OptionsChanged() {
+    if (!form_) return;
+    if (options_) options_->Sync();
+    SyncMenuChecks(menuBar_, *form_, *commands_);
+}
+
+void MainWindow::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
+            break;
+        }
+        Dispatch(msg);
+    }
+}
+
+void MainWindow::SetTimerEnabled(bool enabled) {
+    if (enabled) {
+        SetTimer(hwnd(), kTimerId, static_cast<UINT>(tw::kTimerInterval), nullptr);
+    } else {
+        KillTimer(hwnd(), kTimerId);
+    }
+}
+
+void MainWindow::SetStayOnTop(bool onTop) {
+    SetWindowPos(hwnd(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainWindow::SetListBold(bool bold) {
+    if (list_) list_->SetBold(bold);
+}
+
+void MainWindow::Minimize() { ShowWindow(hwnd(), SW_MINIMIZE); }
+
+void MainWindow::HideWindow() { ShowWindow(hwnd(), SW_HIDE); }
+
+void MainWindow::RestoreWindow() {
+    if (!IsWindowVisible(hwnd())) ShowWindow(hwnd(), SW_SHOW);
+    if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+    SetForegroundWindow(hwnd());
+}
+
+void MainWindow::CloseWindow() { PostMessageA(hwnd(), WM_CLOSE, 0, 0); }
+
+void MainWindow::PopupTrayMenu() {
+    POINT at{};
+    GetCursorPos(&at);
+    // Without this the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(hwnd());
+    auto chosen = TrackPopup(hwnd(), *form_, *commands_, "PopupMenu2", at);
+    PostMessageA(hwnd(), WM_NULL, 0, 0);
+    if (chosen) Route(*chosen);
+}
+
+// ---- messages ----
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (form_ && IsFormMessage(message)) {
+        if (auto answer = form_->WndProc(message, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam))) {
+            return static_cast<LRESULT>(*answer);
+        }
+    }
+    if (taskbarCreated_ && message == taskbarCreated_) {
+        tray_.Readd();
+        return 0;
+    }
+    switch (message) {
+        case WM_COMMAND:
+            if (OnCommand(wParam, lParam)) return 0;
+            break;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            LRESULT result = 0;
+            if (header && toolBar_ && toolBar_->OnNotify(header, result, [this](const std::string& n) { Route(n); })) {
+                return result;
+            }
+            if (header && list_ && list_->OnNotify(header, result)) return result;
+            break;
+        }
+        case WM_NOTIFYFORMAT:
+            if (lParam == NF_QUERY) return NFR_ANSI;
+            break;
+        case WM_SIZE:
+            Layout();
+            return 0;
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ApplyDpi(HIWORD(wParam));
+            if (suggested) {
+                SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                             suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            return 0;
+        }
+        case WM_ACTIVATEAPP:
+            if (wParam && form_) form_->ApplicationEvents1Activate();
+            return 0;
+        case WM_TIMER:
+            if (wParam == kTimerId && form_) {
+                form_->Timer1Timer();
+                return 0;
+            }
+            break;
+        case WM_CONTEXTMENU:
+            // The keyboard's menu key on the list: the pop-up opens at the selected row.
+            if (reinterpret_cast<HWND>(wParam) == List() && lParam == -1) {
+                POINT at{0, 0};
+                RECT row{};
+                const int selected = ListView_GetNextItem(List(), -1, LVNI_SELECTED);
+                if (selected >= 0 && ListView_GetItemRect(List(), selected, &row, LVIR_LABEL)) {
+                    at = POINT{row.left, row.bottom};
+                }
+                ClientToScreen(List(), &at);
+                if (auto chosen = TrackPopup(hwnd(), *form_, *commands_, "PopupMenu1", at)) Route(*chosen);
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+            if (List()) SetFocus(List());
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(hwnd());
+            return 0;
+        case WM_DESTROY:
+            KillTimer(hwnd(), kTimerId);
+            tray_.Remove();
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return Default(message, wParam, lParam);
+}
+
+}  // namespace tw::gui

@@ -1,0 +1,84 @@
+// TForm1's window: menu bar, toolbar, option panel, busy label and the drive
+// list, all built from the form's components. It implements the view the
+// logic drives and hands every user action back to the logic by name.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "app/main_view.h"
+#include "app/tform1.h"
+#include "gui/win32/command_menus.h"
+#include "gui/win32/drive_list_view.h"
+#include "gui/win32/option_panel.h"
+#include "gui/win32/tool_bar.h"
+#include "gui/win32/tray_icon.h"
+#include "gui/win32/window_class.h"
+
+namespace tw::gui {
+
+class AboutBox;
+
+class MainWindow final : public Window, public MainView {
+public:
+    MainWindow(HICON icon, HICON smallIcon) : icon_(icon), smallIcon_(smallIcon) {}
+    ~MainWindow() override;
+
+    // Creates the window, still hidden, with its controls; false on failure.
+    bool Create(TForm1& form);
+    void SetAboutBox(AboutBox* about) { about_ = about; }
+    void Show(int showCommand);
+    // Translates and dispatches one message of the thread's queue.
+    void Dispatch(MSG& msg);
+
+    // MainView.
+    int ScreenWidth() override;
+    void SetToolBarWidth(int pixels) override;
+    void SetWindowWidth(int pixels) override;
+    void ShowBusyLabel(bool visible) override;
+    int GetHorzScrollPos() override;
+    void ScrollHorz(int pixels) override;
+    void BeginUpdate() override;
+    void EndUpdate() override;
+    void LockWindowUpdate(bool lock) override;
+    void RowsChanged() override;
+    void OptionsChanged() override;
+    void ProcessMessages() override;
+    void SetTimerEnabled(bool enabled) override;
+    void SetStayOnTop(bool onTop) override;
+    void SetListBold(bool bold) override;
+    void Minimize() override;
+    void HideWindow() override;
+    void RestoreWindow() override;
+    void CloseWindow() override;
+    void PopupTrayMenu() override;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Runs a component's click, then shows the marks as they now are.
+    void Route(const std::string& name);
+    void Layout();
+    void ApplyDpi(UINT dpi);
+    bool OnCommand(WPARAM wParam, LPARAM lParam);
+    HWND List() const { return list_ ? list_->hwnd() : nullptr; }
+
+    HICON icon_;
+    HICON smallIcon_;
+    TForm1* form_ = nullptr;
+    AboutBox* about_ = nullptr;
+    std::unique_ptr<CommandMap> commands_;
+    std::unique_ptr<ToolBar> toolBar_;
+    std::unique_ptr<OptionPanel> options_;
+    std::unique_ptr<DriveListView> list_;
+    HWND busyLabel_ = nullptr;
+    HMENU menuBar_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    HFONT font_ = nullptr;
+    TrayIcon tray_;
+    UINT dpi_ = 96;
+    int toolBarWidth_ = 698;  // at 96 dpi
+    UINT taskbarCreated_ = 0;
+};
+
+}  // namespace tw::gui

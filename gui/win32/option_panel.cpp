@@ -1,0 +1,60 @@
+#include "gui/win32/option_panel.h"
+
+#include "gui/win32/dpi.h"
+
+namespace tw::gui {
+
+void OptionPanel::Create(HWND parent) {
+    for (const std::string& name : form_.ComponentNames()) {
+        const Component* c = form_.Find(name);
+        if (!c || c->kind != ComponentKind::CheckBox || c->parent != "OptionPanel" || !c->visible) continue;
+        const auto id = commands_.IdOf(name);
+        if (!id) continue;
+        // BS_CHECKBOX, not BS_AUTOCHECKBOX: the mark is the logic's to set.
+        HWND box = CreateWindowExA(0, "BUTTON", c->caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX,
+                                   0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(*id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+        boxes_.push_back(Box{box, name});
+    }
+    Sync();
+}
+
+int OptionPanel::BoxWidth(const Box& box, UINT dpi, HFONT font) const {
+    const Component* c = form_.Find(box.name);
+    const std::string text = c ? c->caption : std::string();
+    HDC dc = GetDC(box.hwnd);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(box.hwnd, dc);
+    return extent.cx + SystemMetricForDpi(SM_CXMENUCHECK, dpi) + Scale(10, dpi);
+}
+
+int OptionPanel::Width(UINT dpi, HFONT font) const {
+    int width = 0;
+    for (const Box& box : boxes_) width += BoxWidth(box, dpi, font) + Scale(6, dpi);
+    return width;
+}
+
+int OptionPanel::Layout(int left, int top, UINT dpi, HFONT font) {
+    const int height = Scale(22, dpi);
+    int x = left;
+    for (const Box& box : boxes_) {
+        SendMessageA(box.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const int width = BoxWidth(box, dpi, font);
+        MoveWindow(box.hwnd, x, top, width, height, TRUE);
+        x += width + Scale(6, dpi);
+    }
+    return height;
+}
+
+void OptionPanel::Sync() {
+    for (const Box& box : boxes_) {
+        const Component* c = form_.Find(box.name);
+        // BM_SETCHECK sends no click, so this never feeds back into the logic.
+        SendMessageA(box.hwnd, BM_SETCHECK, c && c->checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+}  // namespace tw::gui

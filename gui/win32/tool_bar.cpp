@@ -1,0 +1,158 @@
+#include "gui/win32/tool_bar.h"
+
+#include <iterator>
+#include <vector>
+
+namespace tw::gui {
+
+namespace {
+
+struct ButtonMenu {
+    const char* button;
+    const char* menu;
+};
+
+// The menus behind the drop-down arrows, and the one a right click opens.
+constexpr ButtonMenu kDropDowns[] = {
+    {"ToolButton3", "PopupMenu3"},
+    {"ToolButton5", "PopupMenu5"},
+    {"ToolButton10", "PopupMenu7"},
+    {"ToolButton8", "PopupMenu8"},
+};
+constexpr ButtonMenu kRightClick[] = {{"ToolButton3", "PopupMenu4"}};
+
+const char* MenuFor(const ButtonMenu* table, size_t count, const std::string& button) {
+    for (size_t i = 0; i < count; ++i) {
+        if (button == table[i].button) return table[i].menu;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void ToolBar::Create(HWND parent, UINT controlId, HFONT font) {
+    hwnd_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS |
+                                CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                            0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)),
+                            GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(hwnd_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    SendMessageA(hwnd_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    SetFont(font);
+
+    std::vector<TBBUTTON> buttons;
+    for (const std::string& name : form_.ComponentNames()) {
+        const Component* c = form_.Find(name);
+        if (!c || c->kind != ComponentKind::ToolButton || c->parent != "ToolBar1" || !c->visible) continue;
+        const auto id = commands_.IdOf(name);
+        if (!id) continue;
+        TBBUTTON b{};
+        b.iBitmap = I_IMAGENONE;
+        b.idCommand = static_cast<int>(*id);
+        b.fsState = TBSTATE_ENABLED;
+        b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+        if (MenuFor(kDropDowns, std::size(kDropDowns), name)) b.fsStyle |= BTNS_DROPDOWN;
+        // The caption lives as long as the form; the toolbar copies it anyway.
+        b.iString = reinterpret_cast<INT_PTR>(c->caption.c_str());
+        buttons.push_back(b);
+    }
+    SendMessageA(hwnd_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+}
+
+void ToolBar::SetFont(HFONT font) {
+    if (!hwnd_) return;
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageA(hwnd_, TB_AUTOSIZE, 0, 0);
+}
+
+int ToolBar::Height() const {
+    if (!hwnd_) return 0;
+    const DWORD size = static_cast<DWORD>(SendMessageA(hwnd_, TB_GETBUTTONSIZE, 0, 0));
+    return HIWORD(size) + 2;
+}
+
+const char* ToolBar::HintOf(UINT id) const {
+    const std::string* name = commands_.NameOf(id);
+    const Component* c = name ? form_.Find(*name) : nullptr;
+    return c ? c->hint.c_str() : "";
+}
+
+void ToolBar::DropDown(UINT id, const char* menu, const Route& route) {
+    RECT rc{};
+    SendMessageA(hwnd_, TB_GETRECT, id, reinterpret_cast<LPARAM>(&rc));
+    MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    if (auto chosen = TrackPopup(GetParent(hwnd_), form_, commands_, menu, POINT{rc.left, rc.bottom}, &rc)) {
+        route(*chosen);
+    }
+}
+
+bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route) {
+    if (!hwnd_) return false;
+    const bool fromToolBar = header->hwndFrom == hwnd_;
+    switch (header->code) {
+        case TBN_DROPDOWN: {
+            if (!fromToolBar) return false;
+            const auto* nm = reinterpret_cast<const NMTOOLBARA*>(header);
+            const std::string* name = commands_.NameOf(static_cast<UINT>(nm->iItem));
+            const char* menu = name ? MenuFor(kDropDowns, std::size(kDropDowns), *name) : nullptr;
+            if (menu) DropDown(static_cast<UINT>(nm->iItem), menu, route);
+            result = TBDDRET_DEFAULT;
+            return true;
+        }
+        case NM_RCLICK: {
+            if (!fromToolBar) return false;
+            const auto* nm = reinterpret_cast<const NMMOUSE*>(header);
+            const std::string* name = commands_.NameOf(static_cast<UINT>(nm->dwItemSpec));
+            const char* menu = name ? MenuFor(kRightClick, std::size(kRightClick), *name) : nullptr;
+            if (!menu) return false;
+            POINT at{};
+            GetCursorPos(&at);
+            if (auto chosen = TrackPopup(GetParent(hwnd_), form_, commands_, menu, at)) route(*chosen);
+            result = TRUE;
+            return true;
+        }
+        case TBN_GETINFOTIPA: {
+            if (!fromToolBar) return false;
+            auto* tip = reinterpret_cast<NMTBGETINFOTIPA*>(const_cast<NMHDR*>(header));
+            if (tip->pszText && tip->cchTextMax > 0) lstrcpynA(tip->pszText, HintOf(static_cast<UINT>(tip->iItem)), tip->cchTextMax);
+            result = 0;
+            return true;
+        }
+        case TBN_GETINFOTIPW: {
+            if (!fromToolBar) return false;
+            auto* tip = reinterpret_cast<NMTBGETINFOTIPW*>(const_cast<NMHDR*>(header));
+            if (tip->pszText && tip->cchTextMax > 0) {
+                MultiByteToWideChar(CP_ACP, 0, HintOf(static_cast<UINT>(tip->iItem)), -1, tip->pszText, tip->cchTextMax);
+                tip->pszText[tip->cchTextMax - 1] = 0;
+            }
+            result = 0;
+            return true;
+        }
+        case TTN_GETDISPINFOA: {
+            const std::string* name = commands_.NameOf(static_cast<UINT>(header->idFrom));
+            if (!name) return false;
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(const_cast<NMHDR*>(header));
+            info->hinst = nullptr;
+            info->lpszText = const_cast<char*>(HintOf(static_cast<UINT>(header->idFrom)));
+            result = 0;
+            return true;
+        }
+        case TTN_GETDISPINFOW: {
+            const std::string* name = commands_.NameOf(static_cast<UINT>(header->idFrom));
+            if (!name) return false;
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
+            info->hinst = nullptr;
+            info->lpszText = info->szText;
+            MultiByteToWideChar(CP_ACP, 0, HintOf(static_cast<UINT>(header->idFrom)), -1, info->szText,
+                                static_cast<int>(std::size(info->szText)));
+            info->szText[std::size(info->szText) - 1] = 0;
+            result = 0;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace tw::gui

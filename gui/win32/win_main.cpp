@@ -1,0 +1,102 @@
+// Tarnwell's entry point: the real platform, the main window and the hidden
+// secondary windows, then the message loop until the main window closes.
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "app/application.h"
+#include "app/tform1.h"
+#include "cli/cli.h"
+#include "gui/win32/about_box.h"
+#include "gui/win32/command_line.h"
+#include "gui/win32/dpi.h"
+#include "gui/win32/form_window.h"
+#include "gui/win32/main_window.h"
+#include "gui/win32/message_dialogs.h"
+#include "gui/win32/resource_ids.h"
+#include "gui/win32/subst_dialog_window.h"
+#include "gui/win32/win_headers.h"
+
+namespace {
+
+HICON LoadAppIcon(HINSTANCE instance, int metricX, int metricY) {
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TARNWELL), IMAGE_ICON, GetSystemMetrics(metricX),
+                                         GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
+}
+
+struct HiddenForm {
+    const char* className;
+    const char* caption;
+};
+
+// The secondary windows after the about box, in the order they are created.
+constexpr HiddenForm kHiddenForms[] = {
+    {"TFrmSubstDialog", "Substitute Drive"},
+    {"TfrmSettings", "Settings"},
+    {"TForm5", ""},
+    {"TForm6", ""},
+    {"TfrmVolumes", "Volumes"},
+    {"TfrmBenchMark", "Drive Benchmark"},
+    {"TfrmCheckDisk", "Check Disk"},
+    {"TfrmOpticalInfo", "Optical Information"},
+    {"TfrmSmart", "SMART Information"},
+    {"TfrmDiskInfo", "Disk Information"},
+    {"TfrmUSBDrives", "USB Drives"},
+};
+
+int Run(HINSTANCE instance, int showCommand) {
+    tw::gui::EnableDpiAwareness();
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    tw::Application app;
+    app.args = tw::gui::CommandLineArguments();
+    std::unique_ptr<tw::platform::Platform> platform = tw::cli::MakeRealPlatform();
+    if (!platform) {
+        MessageBoxA(nullptr, "This system offers no drive services.", tw::gui::kProgramName, MB_ICONERROR | MB_OK);
+        return 1;
+    }
+
+    HICON icon = LoadAppIcon(instance, SM_CXICON, SM_CYICON);
+    HICON smallIcon = LoadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
+    tw::gui::MainWindow view(icon, smallIcon);
+    tw::gui::MessageDialogs dialogs([&view] { return view.hwnd(); });
+    tw::TForm1 form(*platform, view, dialogs, app);
+    if (!view.Create(form)) return 1;
+    form.FormCreate();
+
+    const UINT dpi = tw::gui::DpiOf(view.hwnd());
+    tw::gui::AboutBox about;
+    about.CreateHidden(view.hwnd(), icon, 380, 190, dpi);
+    view.SetAboutBox(&about);
+    std::vector<std::unique_ptr<tw::gui::FormWindow>> others;
+    for (const HiddenForm& f : kHiddenForms) {
+        if (std::string(f.className) == "TFrmSubstDialog") {
+            auto subst = std::make_unique<tw::gui::SubstDialogWindow>();
+            subst->CreateHidden(view.hwnd(), icon, 464, 168, dpi);
+            dialogs.RegisterModal(f.className, [w = subst.get()](tw::FormLogic& logic) { return w->Run(logic); });
+            others.push_back(std::move(subst));
+            continue;
+        }
+        others.push_back(std::make_unique<tw::gui::FormWindow>(f.className, f.caption));
+        others.back()->CreateHidden(view.hwnd(), icon, 480, 360, dpi);
+    }
+
+    view.Show(showCommand);
+    MSG msg{};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) view.Dispatch(msg);
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    try {
+        return Run(instance, showCommand);
+    } catch (const std::exception& e) {
+        MessageBoxA(nullptr, e.what(), tw::gui::kProgramName, MB_ICONERROR | MB_OK);
+    }
+    return 1;
+}
