@@ -1,10 +1,26 @@
 #include "gui/win32/about_box.h"
 
 #include "gui/win32/dpi.h"
+#include "gui/win32/resource_ids.h"
 #include "gui/win32/message_dialogs.h"
 #include "tarnwell_version.h"
 
 namespace tw::gui {
+
+namespace {
+
+// The picture built into the program, decoded; none if it can't be read.
+std::optional<BgrImage> LoadPicture() {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_ABOUT_PICTURE), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    if (!found) return std::nullopt;
+    HGLOBAL loaded = LoadResource(module, found);
+    const auto* bytes = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+    if (!bytes) return std::nullopt;
+    return DecodeJpeg({bytes, SizeofResource(module, found)});
+}
+
+}  // namespace
 
 AboutBox::~AboutBox() {
     if (font_) DeleteObject(font_);
@@ -25,21 +41,43 @@ void AboutBox::CreateControls(UINT dpi) {
         return c;
     };
 
-    // PICTURE: the program's picture goes in this frame once it exists; until
-    // then the frame keeps its place so the text does not move later.
-    const int picture = Scale(96, dpi);
-    control("STATIC", "", SS_ETCHEDFRAME, margin, margin, picture, picture, -1, font_);
+    // The picture spans the top; name and version go below it.
+    picture_ = LoadPicture();
+    const int pictureHeight = picture_ ? Scale(picture_->height, dpi) : 0;
+    const int pictureWidth = picture_ ? Scale(picture_->width, dpi) : 0;
+    pictureRect_ = {(client.right - pictureWidth) / 2, margin, (client.right + pictureWidth) / 2, margin + pictureHeight};
 
-    const int textLeft = margin * 2 + picture;
-    const int textWidth = client.right - textLeft - margin;
-    control("STATIC", kProgramName, SS_LEFT, textLeft, margin, textWidth, Scale(26, dpi), -1, titleFont_);
-    control("STATIC", "Version " TW_VERSION_TEXT, SS_LEFT, textLeft, margin + Scale(32, dpi), textWidth, Scale(18, dpi), -1,
-            font_);
+    const int textTop = pictureRect_.bottom + margin;
+    const int textWidth = client.right - 2 * margin;
+    control("STATIC", kProgramName, SS_CENTER, margin, textTop, textWidth, Scale(26, dpi), -1, titleFont_);
+    control("STATIC", "Version " TW_VERSION_TEXT, SS_CENTER, margin, textTop + Scale(30, dpi), textWidth,
+            Scale(18, dpi), -1, font_);
 
     const int buttonWidth = Scale(80, dpi);
     const int buttonHeight = Scale(26, dpi);
     control("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, (client.right - buttonWidth) / 2,
             client.bottom - margin - buttonHeight, buttonWidth, buttonHeight, IDOK, font_);
+}
+
+LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT && picture_) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd(), &paint);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = picture_->width;
+        info.bmiHeader.biHeight = -picture_->height;  // rows run top down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetStretchBltMode(dc, HALFTONE);
+        StretchDIBits(dc, pictureRect_.left, pictureRect_.top, pictureRect_.right - pictureRect_.left,
+                      pictureRect_.bottom - pictureRect_.top, 0, 0, picture_->width, picture_->height,
+                      picture_->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        EndPaint(hwnd(), &paint);
+        return 0;
+    }
+    return FormWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tw::gui

@@ -1,5 +1,8 @@
-// TAboutBox: the program's name and version over an OK button.
+// TAboutBox: the program's picture, name and version over an OK button.
 #pragma once
+#include <optional>
+
+#include "app/jpeg_decoder.h"
 #include "gui/win32/form_window.h"
 
 namespace tw::gui {
@@ -11,8 +14,11 @@ public:
 
 protected:
     void CreateControls(UINT dpi) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    std::optional<BgrImage> picture_;
+    RECT pictureRect_{};
     HFONT font_ = nullptr;
     HFONT titleFont_ = nullptr;
 };

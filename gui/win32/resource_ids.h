@@ -2,3 +2,4 @@
 #pragma once
 
 #define IDI_TARNWELL 1
+#define IDR_ABOUT_PICTURE 2

@@ -69,7 +69,7 @@ int Run(HINSTANCE instance, int showCommand) {
 
     const UINT dpi = tw::gui::DpiOf(view.hwnd());
     tw::gui::AboutBox about;
-    about.CreateHidden(view.hwnd(), icon, 380, 190, dpi);
+    about.CreateHidden(view.hwnd(), icon, 360, 250, dpi);
     view.SetAboutBox(&about);
     std::vector<std::unique_ptr<tw::gui::FormWindow>> others;
     for (const HiddenForm& f : kHiddenForms) {
