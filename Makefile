@@ -2,6 +2,7 @@
 # test) and scripts/wine-run (Wine); see README.md.
 #
 #   make run          build the Windows program (i686) and run it under Wine
+#   make screenshot   run the GUI test under Xvfb and save a PNG of the window
 #   make test         install what is missing, then every build and its tests
 #   make test-native  the native Debug build and its tests only (no Wine)
 #   make test-asan    the native build with ASan and UBSan, and its tests
@@ -16,25 +17,36 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 export JOBS
 
 # What `make run` starts, from build/win32.
-RUN_TARGET ?= tarnwell-cli
-RUN_EXE ?= cli/tarnwell-cli.exe
-RUN_ARGS ?= list
+RUN_TARGET ?= tarnwell
+RUN_EXE ?= gui/win32/tarnwell.exe
+RUN_ARGS ?=
+SCREENSHOT := build/win32/tests/gui/gui-run/tarnwell-main-window.png
 
 BUILD := scripts/build
 
 .NOTPARALLEL:
-.PHONY: help run deps test test-native test-asan test-win32 test-win64 format clean \
+.PHONY: help run screenshot deps test test-native test-asan test-win32 test-win64 format clean \
 	build-native build-asan build-win32 build-win64
 
 help:
-	@sed -n '4,14p' Makefile | sed 's/^# \{0,1\}//'
+	@sed -n '4,15p' Makefile | sed 's/^# \{0,1\}//'
 
 deps:
 	scripts/install-deps
 
 run: deps
 	$(BUILD) build win32 $(RUN_TARGET)
-	scripts/wine-run build/win32/$(RUN_EXE) $(RUN_ARGS)
+	@if [ -z "$${DISPLAY:-}" ]; then \
+		echo "make run: no display here. 'make screenshot' runs the window under Xvfb and saves $(SCREENSHOT);"; \
+		echo "make run: the drive list as text is: scripts/wine-run build/win32/cli/tarnwell-cli.exe list"; \
+	else \
+		scripts/wine-run build/win32/$(RUN_EXE) $(RUN_ARGS); \
+	fi
+
+screenshot: deps
+	$(BUILD) build win32
+	cd build/win32 && ctest -R '^tarnwell_gui$$' --output-on-failure
+	@echo "screenshot: $(SCREENSHOT)"
 
 test: deps
 	$(BUILD) test native asan win32
