@@ -75,6 +75,24 @@ TEST(Cli, ScriptDrivesTheWindow) {
     ExpectSameLines(r.out, Data("session.expected"));
 }
 
+TEST(Cli, ScriptFillsTheSubstituteDriveDialog) {
+    Result r = RunCli({"--machine", Example("workstation.json"), "script", Data("subst.script")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("subst.expected"));
+}
+
+TEST(Cli, ADialogShownWithoutAnAnswerStopsTheScript) {
+    Result r = RunCli({"--machine", Example("workstation.json"), "script", "-"},
+                      "set Edit2 T\nclick CreateSubstituteDrive1\n");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "tarnwell-cli: -:2: the window \"Substitute Drive\" was shown but no answer OK or Cancel was given\n");
+    // A qualified name reaches the dialog's box, a bare one the main window's.
+    r = RunCli({"--machine", Example("workstation.json"), "script", "-"},
+               "check TFrmSubstDialog.CheckBox1 on\ncheck CheckBox1 off\nlist\n");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Lines(r.out).size(), 6u);  // fixed drives dropped at once: header and five rows
+}
+
 TEST(Cli, ScriptFromStandardInputPrintsRaisedErrors) {
     Result r = RunCli({"--machine", Data("raising.json"), "script", "-"}, ReadFile(Data("raising.script")));
     EXPECT_EQ(r.code, 0) << r.err;
