@@ -5,13 +5,7 @@
 // names; it must be read before <windows.h> turns those names into macros.
 #include "platform/platform.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 #include <commctrl.h>
 #include <shellapi.h>
 

@@ -37,13 +37,7 @@ TW_WIN32_CONSTANTS(TW_COPY)
 #undef TW_COPY
 }  // namespace tw_ours
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX  // libstdc++ for MinGW defines it already
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 
 // Compared in our type, the width the portable code hands over.
 #define TW_CHECK(name)                                                                               \

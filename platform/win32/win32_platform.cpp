@@ -10,13 +10,7 @@
 
 #include <cstdint>
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX  // libstdc++ for MinGW defines it already
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 #include <winnetwk.h>
 
 namespace tw::platform::win32 {

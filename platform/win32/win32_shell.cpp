@@ -9,13 +9,7 @@ using OurBrowseInfo = tw::platform::BROWSEINFOA;
 constexpr UINT kOurReturnOnlyFsDirs = tw::platform::BIF_RETURNONLYFSDIRS;
 }  // namespace tw::platform::win32
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 #include <objbase.h>
 #include <shlobj.h>
 
