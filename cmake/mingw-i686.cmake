@@ -14,4 +14,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# The shipped program carries no symbol table.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
