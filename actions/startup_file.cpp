@@ -13,14 +13,22 @@ namespace {
 }  // namespace
 
 void AppendStartupLine(Kernel& kernel, const std::string& path, const std::string& line) {
-    const HANDLE file = kernel.CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                           FILE_ATTRIBUTE_NORMAL, 0);
+    const HANDLE file = kernel.CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, 0);
     if (file == INVALID_HANDLE_VALUE) RaiseIoError(kernel);
-    const std::string text = line + "\r\n";
-    DWORD written = 0;
-    const bool ok = kernel.SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
-                    kernel.WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size();
+    std::string text = line + "\r\n";
+    DWORD count = 0;
+    bool ok = kernel.SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+    // The last line of a file may lack its line break, and old files end in
+    // Ctrl-Z: the new line must start a line of its own, before any Ctrl-Z.
+    char last = '\n';
+    if (ok && kernel.SetFilePointer(file, -1, nullptr, FILE_END) != INVALID_SET_FILE_POINTER) {
+        ok = kernel.ReadFile(file, &last, 1, &count, nullptr) != FALSE;
+        if (ok && last == '\x1A') ok = kernel.SetFilePointer(file, -1, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+        else if (ok && last != '\n') text.insert(0, "\r\n");
+    }
+    ok = ok && kernel.WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &count, nullptr) &&
+         count == text.size();
     if (!ok) {
         const DWORD error = kernel.GetLastError();
         kernel.CloseHandle(file);

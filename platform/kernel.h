@@ -31,6 +31,8 @@ public:
     // Files.
     virtual HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                                DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) = 0;
+    virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD numberOfBytesToRead, DWORD* numberOfBytesRead,
+                          void* overlapped) = 0;
     virtual BOOL WriteFile(HANDLE file, const void* buffer, DWORD numberOfBytesToWrite, DWORD* numberOfBytesWritten,
                            void* overlapped) = 0;
     virtual DWORD SetFilePointer(HANDLE file, LONG distanceToMove, LONG* distanceToMoveHigh, DWORD moveMethod) = 0;

@@ -83,10 +83,21 @@ TEST_F(Subst, StartupLinesAreAppendedNeverMerged) {
     EXPECT_EQ(machine_->OpenHandleCount(), 0);
 }
 
-TEST_F(Subst, AppendsToAnExistingStartupFile) {
-    Open(std::string(kMachine).insert(1, R"("files": {"C:\\AUTOEXEC.BAT": {"text": "@echo off\r\n"}}, )"));
-    Create("T", "C:\\tools", true);
-    EXPECT_EQ(Startup(), "@echo off\r\nsubst T: C:\\tools\r\n");
+TEST_F(Subst, AppendsToAnExistingStartupFileOnALineOfItsOwn) {
+    const std::pair<const char*, const char*> cases[] = {
+        {R"(@echo off\r\n)", "@echo off\r\nsubst T: C:\\tools\r\n"},
+        // No line break at the end: the new line must not run on from the last.
+        {R"(@echo off)", "@echo off\r\nsubst T: C:\\tools\r\n"},
+        // An old end-of-file mark goes; what follows it would be ignored.
+        {R"(@echo off\r\n\u001a)", "@echo off\r\nsubst T: C:\\tools\r\n"},
+        {R"()", "subst T: C:\\tools\r\n"},
+    };
+    for (const auto& [before, after] : cases) {
+        Open(std::string(kMachine).insert(1, std::string(R"("files": {"C:\\AUTOEXEC.BAT": {"text": ")") + before + R"("}}, )"));
+        Create("T", "C:\\tools", true);
+        EXPECT_EQ(Startup(), after) << before;
+        EXPECT_EQ(machine_->OpenHandleCount(), 0);
+    }
 }
 
 TEST_F(Subst, AStartupFileThatCannotBeWrittenIsShownAndTheListNotRefreshed) {

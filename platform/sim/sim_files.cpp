@@ -1,4 +1,6 @@
 // The simulated machine's device names, version and files.
+#include <algorithm>
+#include <algorithm>
 #include <cstring>
 
 #include "platform/sim/state.h"
@@ -54,6 +56,7 @@ BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char
     auto d = s_.drives.find(letter);
     if (stack.empty() && d != s_.drives.end() && d->second.present && matches(d->second.dosDevice)) {
         d->second.present = false;
+        d->second.type = DRIVE_NO_ROOT_DIR;  // the letter now names nothing
         s_.lastError = ERROR_SUCCESS;
         return TRUE;
     }
@@ -77,6 +80,10 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD, 
                               DWORD, HANDLE) {
     s_.Enter("CreateFileA");
     const std::string key = UpperAscii(fileName ? fileName : "");
+    if (key.empty()) {
+        s_.lastError = ERROR_PATH_NOT_FOUND;
+        return INVALID_HANDLE_VALUE;
+    }
     auto it = s_.files.find(key);
     SimFile* file = it == s_.files.end() ? nullptr : &it->second;
     if (file && file->openError != ERROR_SUCCESS) {
@@ -108,8 +115,33 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD, 
     if (!f.text || creationDisposition == CREATE_ALWAYS) f.text = std::string();
     const HANDLE h = s_.NewHandle();
     s_.openFiles[h] = OpenFile{key, 0, desiredAccess};
-    s_.lastError = exists && creationDisposition == OPEN_ALWAYS ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
+    // Both "always" dispositions report that the file was already there.
+    const bool always = creationDisposition == OPEN_ALWAYS || creationDisposition == CREATE_ALWAYS;
+    s_.lastError = exists && always ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
     return h;
+}
+
+BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void*) {
+    s_.Enter("ReadFile");
+    if (read) *read = 0;
+    auto it = s_.openFiles.find(file);
+    if (it == s_.openFiles.end()) {
+        s_.lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    if (!(it->second.access & GENERIC_READ)) {
+        s_.lastError = ERROR_ACCESS_DENIED;
+        return FALSE;
+    }
+    const std::string& text = *s_.files[it->second.path].text;
+    // Reading at or past the end succeeds with nothing read.
+    const size_t from = std::min(it->second.position, text.size());
+    const size_t count = std::min<size_t>(toRead, text.size() - from);
+    if (count) std::memcpy(buffer, text.data() + from, count);
+    it->second.position = from + count;
+    if (read) *read = static_cast<DWORD>(count);
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
 }
 
 BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void*) {
@@ -129,11 +161,15 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
         s_.lastError = f.writeError;
         return FALSE;
     }
-    std::string& text = *f.text;
-    const auto* bytes = static_cast<const char*>(buffer);
-    if (text.size() < it->second.position) text.resize(it->second.position, '\0');
-    text.replace(it->second.position, std::min<size_t>(toWrite, text.size() - it->second.position), bytes, toWrite);
-    it->second.position += toWrite;
+    // Writing nothing leaves the file as it is, even with the pointer past its end.
+    if (toWrite > 0) {
+        std::string& text = *f.text;
+        const auto* bytes = static_cast<const char*>(buffer);
+        if (text.size() < it->second.position) text.resize(it->second.position, '\0');
+        text.replace(it->second.position, std::min<size_t>(toWrite, text.size() - it->second.position), bytes,
+                     toWrite);
+        it->second.position += toWrite;
+    }
     if (written) *written = toWrite;
     s_.lastError = ERROR_SUCCESS;
     return TRUE;
@@ -164,11 +200,12 @@ DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, 
 
 BOOL SimKernel::CloseHandle(HANDLE object) {
     s_.Enter("CloseHandle");
-    if (s_.openHandles.erase(object) == 0) {
+    // Only file handles close here; a folder browser's PIDL is not a handle.
+    if (s_.openFiles.erase(object) == 0) {
         s_.lastError = ERROR_INVALID_HANDLE;
         return FALSE;
     }
-    s_.openFiles.erase(object);
+    s_.openHandles.erase(object);
     s_.lastError = ERROR_SUCCESS;
     return TRUE;
 }

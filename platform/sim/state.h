@@ -31,6 +31,8 @@ public:
     BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) override;
     HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                        DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) override;
+    BOOL ReadFile(HANDLE file, void* buffer, DWORD numberOfBytesToRead, DWORD* numberOfBytesRead,
+                  void* overlapped) override;
     BOOL WriteFile(HANDLE file, const void* buffer, DWORD numberOfBytesToWrite, DWORD* numberOfBytesWritten,
                    void* overlapped) override;
     DWORD SetFilePointer(HANDLE file, LONG distanceToMove, LONG* distanceToMoveHigh, DWORD moveMethod) override;

@@ -112,6 +112,11 @@ HANDLE Win32Kernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD
                                                   reinterpret_cast<::HANDLE>(templateFile)));
 }
 
+BOOL Win32Kernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped) {
+    return ::ReadFile(reinterpret_cast<::HANDLE>(file), buffer, toRead, AsNative<::DWORD>(read),
+                      static_cast<LPOVERLAPPED>(overlapped));
+}
+
 BOOL Win32Kernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void* overlapped) {
     return ::WriteFile(reinterpret_cast<::HANDLE>(file), buffer, toWrite, AsNative<::DWORD>(written),
                        static_cast<LPOVERLAPPED>(overlapped));
