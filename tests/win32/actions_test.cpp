@@ -375,6 +375,9 @@ public:
                            tp::DWORD flags, tp::HANDLE templateFile) override {
         return real_.CreateFileA(name, access, share, security, creation, flags, templateFile);
     }
+    tp::BOOL ReadFile(tp::HANDLE file, void* buffer, tp::DWORD size, tp::DWORD* read, void* overlapped) override {
+        return real_.ReadFile(file, buffer, size, read, overlapped);
+    }
     tp::BOOL WriteFile(tp::HANDLE file, const void* buffer, tp::DWORD size, tp::DWORD* written,
                        void* overlapped) override {
         return real_.WriteFile(file, buffer, size, written, overlapped);
