@@ -81,7 +81,8 @@ void TForm1::DeclareCommandSurface() {
     item("Tools", "RemoveUSBDrive1", "Remove USB Drive");
     item("Help", "TarnwellHomepage1", "Tarnwell - Homepage");
     item("Help", "Donate1", "Donate");
-    item("Help", "About2", "About");
+    auto about = [this] { dialogs_.ShowModal(aboutBox_); };
+    item("Help", "About2", "About", about);
 
     // The list's pop-up menu, visible entries in order, then the hidden ones.
     item("PopupMenu1", "Refresh1", "Refresh", refresh);
@@ -98,9 +99,9 @@ void TForm1::DeclareCommandSurface() {
     item("PopupMenu1", "CreateSubstituteDrive1", "Create Substitute Drive", [this] { CreateSubstituteDrive1Click(); });
     item("PopupMenu1", "RemoveSubstituteDrive1", "Remove Substitute Drive", [this] { RemoveSubstituteDrive1Click(); });
     item("PopupMenu1", "Properties1", "Properties", {}, "F6");
-    item("PopupMenu1", "About1", "About");
+    item("PopupMenu1", "About1", "About", about);
     item("PopupMenu1", "Minimize1", "Minimize", minimize);
-    item("PopupMenu1", "Exit1", "Exit", close);
+    item("PopupMenu1", "Exit1", "Exit", close, "F10");
     hidden("PopupMenu1", "Stayontop1", "Stay on top");
     hidden("PopupMenu1", "FormatDisk1", "Format Disk");
     hidden("PopupMenu1", "Query1", "Show Substitute Directory");
@@ -117,9 +118,12 @@ void TForm1::DeclareCommandSurface() {
     button("ToolButton1", "Refresh", "Refresh drives. (F5)", clicks("Refresh1"));
     button("ToolButton2", "Explore", "Explorer selected  drive F8");
     button("ToolButton3", "Eject CD", "Open / Eject Highlighted CD/DVD/Zip drive.", clicks("EjectMedia1"));
+    Get("ToolButton3").dropDownMenu = "PopupMenu3";
+    Get("ToolButton3").rightClickMenu = "PopupMenu4";
     item("PopupMenu3", "LoadCD1", "Load CD", clicks("LoadMedia1"));
     item("PopupMenu4", "LoadCD2", "Load CD", clicks("LoadMedia1"));
     button("ToolButton5", "Hide", "Hide highlighted drive", clicks("HideDrive1"));
+    Get("ToolButton5").dropDownMenu = "PopupMenu5";
     item("PopupMenu5", "Unhide2", "Unhide", [this] {
         ClickInner("UnhideDrive1");
         ClickInner("Refresh1");
@@ -127,8 +131,10 @@ void TForm1::DeclareCommandSurface() {
     button("ToolButton7", "Properties", "Selected drive properties", clicks("Properties1"));
     button("ToolButton10", "Subst", "Create substitute drive letter for local folder.",
            clicks("CreateSubstituteDrive1"));
+    Get("ToolButton10").dropDownMenu = "PopupMenu7";
     item("PopupMenu7", "Unsubst2", "Unsubst", clicks("RemoveSubstituteDrive1"));
     button("ToolButton8", "Disk Info", "");
+    Get("ToolButton8").dropDownMenu = "PopupMenu8";
     item("PopupMenu8", "DriveBenchmark1", "Drive Benchmark");
     button("ToolButton9", "SMART", "");
     button("ToolButton11", "Chk Disk", "");

@@ -29,6 +29,7 @@ TForm1::TForm1(Platform& platform, MainView& view, Dialogs& dialogs, Application
       platform_(platform),
       view_(view),
       app_(app),
+      aboutBox_(dialogs),
       substDialog_(platform, dialogs) {
     DeclareCommandSurface();
 }

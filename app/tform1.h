@@ -12,6 +12,7 @@
 #include "app/dialogs.h"
 #include "app/form_logic.h"
 #include "app/main_view.h"
+#include "app/taboutbox.h"
 #include "app/tfrm_subst_dialog.h"
 #include "inventory/drive_row.h"
 #include "platform/platform.h"
@@ -57,7 +58,8 @@ public:
 
     // The secondary windows the main window shows.
     TFrmSubstDialog& SubstDialog() { return substDialog_; }
-    std::vector<FormLogic*> SecondaryForms() { return {&substDialog_}; }
+    TAboutBox& AboutBox() { return aboutBox_; }
+    std::vector<FormLogic*> SecondaryForms() { return {&aboutBox_, &substDialog_}; }
 
 private:
     void DeclareCommandSurface();
@@ -67,6 +69,7 @@ private:
     platform::Platform& platform_;
     MainView& view_;
     Application& app_;
+    TAboutBox aboutBox_;
     TFrmSubstDialog substDialog_;
 
     std::vector<inventory::DriveRow> rows_;

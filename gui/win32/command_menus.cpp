@@ -114,8 +114,6 @@ HACCEL BuildAccelerators(const TForm1& form, const CommandMap& commands) {
         if (!c) continue;
         if (auto key = FunctionKey(c->shortcut)) add(*key, name);
     }
-    // The exit key is named only in the Exit button's hint.
-    add(VK_F10, "Exit1");
     if (table.empty()) return nullptr;
     return CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));
 }

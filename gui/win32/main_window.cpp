@@ -84,8 +84,6 @@ void MainWindow::Dispatch(MSG& msg) {
 void MainWindow::Route(const std::string& name) {
     if (!form_) return;
     form_->Click(name);
-    // The about box is not the logic's yet: its entries only open it.
-    if ((name == "About1" || name == "About2") && about_) about_->ShowModal();
     OptionsChanged();
 }
 

@@ -16,7 +16,6 @@
 
 namespace tw::gui {
 
-class AboutBox;
 
 class MainWindow final : public Window, public MainView {
 public:
@@ -25,7 +24,6 @@ public:
 
     // Creates the window, still hidden, with its controls; false on failure.
     bool Create(TForm1& form);
-    void SetAboutBox(AboutBox* about) { about_ = about; }
     void Show(int showCommand);
     // Translates and dispatches one message of the thread's queue.
     void Dispatch(MSG& msg);
@@ -66,7 +64,6 @@ private:
     HICON icon_;
     HICON smallIcon_;
     TForm1* form_ = nullptr;
-    AboutBox* about_ = nullptr;
     std::unique_ptr<CommandMap> commands_;
     std::unique_ptr<ToolBar> toolBar_;
     std::unique_ptr<OptionPanel> options_;

@@ -7,27 +7,6 @@ namespace tw::gui {
 
 namespace {
 
-struct ButtonMenu {
-    const char* button;
-    const char* menu;
-};
-
-// The menus behind the drop-down arrows, and the one a right click opens.
-constexpr ButtonMenu kDropDowns[] = {
-    {"ToolButton3", "PopupMenu3"},
-    {"ToolButton5", "PopupMenu5"},
-    {"ToolButton10", "PopupMenu7"},
-    {"ToolButton8", "PopupMenu8"},
-};
-constexpr ButtonMenu kRightClick[] = {{"ToolButton3", "PopupMenu4"}};
-
-const char* MenuFor(const ButtonMenu* table, size_t count, const std::string& button) {
-    for (size_t i = 0; i < count; ++i) {
-        if (button == table[i].button) return table[i].menu;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 void ToolBar::Create(HWND parent, UINT controlId, HFONT font) {
@@ -52,7 +31,7 @@ void ToolBar::Create(HWND parent, UINT controlId, HFONT font) {
         b.idCommand = static_cast<int>(*id);
         b.fsState = TBSTATE_ENABLED;
         b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
-        if (MenuFor(kDropDowns, std::size(kDropDowns), name)) b.fsStyle |= BTNS_DROPDOWN;
+        if (!c->dropDownMenu.empty()) b.fsStyle |= BTNS_DROPDOWN;
         // The caption lives as long as the form; the toolbar copies it anyway.
         b.iString = reinterpret_cast<INT_PTR>(c->caption.c_str());
         buttons.push_back(b);
@@ -95,7 +74,8 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
             if (!fromToolBar) return false;
             const auto* nm = reinterpret_cast<const NMTOOLBARA*>(header);
             const std::string* name = commands_.NameOf(static_cast<UINT>(nm->iItem));
-            const char* menu = name ? MenuFor(kDropDowns, std::size(kDropDowns), *name) : nullptr;
+            const Component* button = name ? form_.Find(*name) : nullptr;
+            const char* menu = button && !button->dropDownMenu.empty() ? button->dropDownMenu.c_str() : nullptr;
             if (menu) DropDown(static_cast<UINT>(nm->iItem), menu, route);
             result = TBDDRET_DEFAULT;
             return true;
@@ -104,7 +84,8 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
             if (!fromToolBar) return false;
             const auto* nm = reinterpret_cast<const NMMOUSE*>(header);
             const std::string* name = commands_.NameOf(static_cast<UINT>(nm->dwItemSpec));
-            const char* menu = name ? MenuFor(kRightClick, std::size(kRightClick), *name) : nullptr;
+            const Component* button = name ? form_.Find(*name) : nullptr;
+            const char* menu = button && !button->rightClickMenu.empty() ? button->rightClickMenu.c_str() : nullptr;
             if (!menu) return false;
             POINT at{};
             GetCursorPos(&at);

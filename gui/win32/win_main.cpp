@@ -70,7 +70,10 @@ int Run(HINSTANCE instance, int showCommand) {
     const UINT dpi = tw::gui::DpiOf(view.hwnd());
     tw::gui::AboutBox about;
     about.CreateHidden(view.hwnd(), icon, 360, 250, dpi);
-    view.SetAboutBox(&about);
+    dialogs.RegisterModal("TAboutBox", [&about](tw::FormLogic&) {
+        about.ShowModal();
+        return tw::ModalResult::OK;
+    });
     std::vector<std::unique_ptr<tw::gui::FormWindow>> others;
     for (const HiddenForm& f : kHiddenForms) {
         if (std::string(f.className) == "TFrmSubstDialog") {

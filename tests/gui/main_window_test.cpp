@@ -255,7 +255,7 @@ TEST_F(MainWindowTest, TheListsPopUpMenuHoldsOnlyTheVisibleEntriesInOrder) {
     ASSERT_EQ(texts.size(), 17u);
     EXPECT_EQ(texts.front(), "Refresh");
     EXPECT_EQ(texts[1], "Explorer\tF8");
-    EXPECT_EQ(texts.back(), "Exit");
+    EXPECT_EQ(texts.back(), "Exit\tF10");
     for (const auto& t : texts) EXPECT_NE(t, "Format Disk");
 }
 
