@@ -4,6 +4,7 @@
 // answer what their comments promise.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -408,6 +409,547 @@ TEST(SimMachine, RaisesFaultsForTheNamedCallAndDriveOnly) {
     EXPECT_EQ(m->CallCount("GetDiskFreeSpaceExA", 'D'), 0);
 }
 
+// Device names made with DefineDosDeviceA.
+namespace {
+
+constexpr const char* kSubstMachine = R"({"drives": {
+    "C": {"volume": {"label": "System", "file_system": "NTFS"},
+          "space": {"total": 1048576, "free": 524288, "bytes_per_sector": 512, "sectors_per_cluster": 2}},
+    "D": {"type": "DRIVE_CDROM", "volume": {"error": "ERROR_NOT_READY"}, "space": {"error": "ERROR_NOT_READY"}},
+    "E": {"present": false, "type": "DRIVE_REMOTE"},
+    "S": {"dos_device": "\\??\\C:\\work", "volume": {"label": "Own"}}}})";
+
+// The device name QueryDosDeviceA answers for `device`, or "" when it fails.
+std::string DeviceName(Machine& m, const char* device) {
+    char buffer[MAX_PATH] = {};
+    return m.kernel().QueryDosDeviceA(device, buffer, MAX_PATH) ? std::string(buffer) : std::string();
+}
+
+bool HasLetter(Machine& m, char letter) { return (m.kernel().GetLogicalDrives() >> (letter - 'A')) & 1; }
+
+// Takes a letter's definitions away one by one, most recent first, and
+// returns what QueryDosDeviceA answered before each removal.
+std::vector<std::string> DrainDefinitions(Machine& m, const char* device) {
+    std::vector<std::string> stack;
+    for (std::string top = DeviceName(m, device); !top.empty(); top = DeviceName(m, device)) {
+        stack.push_back(top);
+        if (!m.kernel().DefineDosDeviceA(DDD_REMOVE_DEFINITION, device, nullptr) || stack.size() > 10) break;
+    }
+    return stack;
+}
+
+}  // namespace
+
+TEST(SimDosDevice, SubstitutedLetterAnswersWithTheDriveItStandsOn) {
+    const struct {
+        DWORD flags;
+        const char* target;
+        UINT type;
+        const char* name;    // QueryDosDeviceA
+        DWORD volumeError;   // 0: answers C:'s volume
+        DWORD spaceError;    // 0: answers C:'s free space
+    } cases[] = {
+        {0, "C:\\work", DRIVE_FIXED, "\\??\\C:\\work", 0, 0},
+        {0, "c:", DRIVE_FIXED, "\\??\\c:", 0, 0},
+        {DDD_RAW_TARGET_PATH, "\\??\\C:\\", DRIVE_FIXED, "\\??\\C:\\", 0, 0},
+        {0, "D:\\", DRIVE_CDROM, "\\??\\D:\\", ERROR_NOT_READY, ERROR_NOT_READY},
+        // Standing on nothing the machine knows: the letter exists but has no root.
+        {0, "E:\\share", DRIVE_NO_ROOT_DIR, "\\??\\E:\\share", ERROR_PATH_NOT_FOUND, ERROR_PATH_NOT_FOUND},
+        {0, "Q:\\", DRIVE_NO_ROOT_DIR, "\\??\\Q:\\", ERROR_PATH_NOT_FOUND, ERROR_PATH_NOT_FOUND},
+        {0, "X:\\", DRIVE_NO_ROOT_DIR, "\\??\\X:\\", ERROR_PATH_NOT_FOUND, ERROR_PATH_NOT_FOUND},
+        {0, "\\\\server\\share", DRIVE_NO_ROOT_DIR, "\\??\\\\\\server\\share", ERROR_PATH_NOT_FOUND,
+         ERROR_PATH_NOT_FOUND},
+        {DDD_RAW_TARGET_PATH, "\\Device\\HarddiskVolume3", DRIVE_NO_ROOT_DIR, "\\Device\\HarddiskVolume3",
+         ERROR_PATH_NOT_FOUND, ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& c : cases) {
+        auto m = twtest::MachineFromText(kSubstMachine);
+        Kernel& k = m->kernel();
+        k.SetLastError(ERROR_GEN_FAILURE);
+        ASSERT_TRUE(k.DefineDosDeviceA(c.flags, "x:", c.target)) << c.target;
+        EXPECT_EQ(k.GetLastError(), ERROR_SUCCESS) << c.target;
+        EXPECT_TRUE(HasLetter(*m, 'X')) << c.target;
+        EXPECT_EQ(DeviceName(*m, "X:"), c.name) << c.target;
+        EXPECT_EQ(k.GetDriveTypeA("X:\\"), c.type) << c.target;
+
+        char label[16] = {};
+        const BOOL volume = k.GetVolumeInformationA("X:\\", label, 16, nullptr, nullptr, nullptr, nullptr, 0);
+        EXPECT_EQ(volume, c.volumeError == 0) << c.target;
+        if (volume) {
+            EXPECT_STREQ(label, "System") << c.target;
+        } else {
+            EXPECT_EQ(k.GetLastError(), c.volumeError) << c.target;
+        }
+
+        ULONGLONG caller = 0, total = 0, free = 0;
+        const BOOL space = k.GetDiskFreeSpaceExA("X:\\", &caller, &total, &free);
+        EXPECT_EQ(space, c.spaceError == 0) << c.target;
+        if (space) {
+            EXPECT_EQ(total, 1048576u) << c.target;
+        } else {
+            EXPECT_EQ(k.GetLastError(), c.spaceError) << c.target;
+        }
+        DWORD spc = 0, bps = 0, freeClusters = 0, totalClusters = 0;
+        EXPECT_EQ(k.GetDiskFreeSpaceA("X:\\", &spc, &bps, &freeClusters, &totalClusters), c.spaceError == 0);
+        if (c.spaceError == 0) {
+            EXPECT_EQ(totalClusters, 1024u) << c.target;
+        }
+
+        // Calls are counted against the letter asked, not the drive beneath.
+        EXPECT_EQ(m->CallCount("DefineDosDeviceA", 'X'), 1);
+        EXPECT_EQ(m->CallCount("GetVolumeInformationA", 'X'), 1);
+        EXPECT_EQ(m->CallCount("GetVolumeInformationA", 'C'), 0);
+        // A letter made by a definition has no network connection.
+        DWORD length = 0;
+        EXPECT_EQ(m->network().WNetGetConnectionA("X:", nullptr, &length), ERROR_NOT_CONNECTED);
+    }
+}
+
+TEST(SimDosDevice, DefinitionsStackAndHideWhatIsBeneath) {
+    auto m = twtest::MachineFromText(kSubstMachine);
+    Kernel& k = m->kernel();
+    // A substitution stands on another substitution.
+    ASSERT_TRUE(k.DefineDosDeviceA(0, "X:", "C:\\a"));
+    ASSERT_TRUE(k.DefineDosDeviceA(0, "Y:", "X:\\"));
+    EXPECT_EQ(k.GetDriveTypeA("Y:"), DRIVE_FIXED);
+    // A definition over a present drive hides it until removed.
+    ASSERT_TRUE(k.DefineDosDeviceA(0, "D:", "C:\\"));
+    EXPECT_EQ(k.GetDriveTypeA("D:\\"), DRIVE_FIXED);
+    EXPECT_EQ(DeviceName(*m, "D:"), "\\??\\C:\\");
+    ASSERT_TRUE(k.DefineDosDeviceA(DDD_REMOVE_DEFINITION, "D:", nullptr));
+    EXPECT_EQ(k.GetDriveTypeA("D:\\"), DRIVE_CDROM);
+    EXPECT_EQ(DeviceName(*m, "D:"), "\\Device\\CdRom0");
+    EXPECT_TRUE(HasLetter(*m, 'D'));
+
+    ASSERT_TRUE(k.DefineDosDeviceA(0, "X:", "D:\\b"));
+    EXPECT_EQ(k.GetDriveTypeA("X:\\"), DRIVE_CDROM);
+    EXPECT_EQ(DrainDefinitions(*m, "X:"), (std::vector<std::string>{"\\??\\D:\\b", "\\??\\C:\\a"}));
+    EXPECT_FALSE(HasLetter(*m, 'X'));
+    EXPECT_EQ(k.GetDriveTypeA("X:\\"), DRIVE_NO_ROOT_DIR);
+    // Nothing is left to remove.
+    EXPECT_FALSE(k.DefineDosDeviceA(DDD_REMOVE_DEFINITION, "X:", nullptr));
+    EXPECT_EQ(k.GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST(SimDosDevice, RemovalTakesTheMostRecentMatchingDefinition) {
+    constexpr DWORD kRemove = DDD_REMOVE_DEFINITION;
+    constexpr DWORD kExact = DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE;
+    const struct {
+        DWORD flags;
+        const char* target;
+        bool removed;
+        std::vector<std::string> left;  // most recent first
+    } cases[] = {
+        {kRemove, nullptr, true, {"\\??\\C:\\onetwo", "\\??\\C:\\one"}},
+        {kRemove, "", true, {"\\??\\C:\\onetwo", "\\??\\C:\\one"}},
+        {kRemove | DDD_RAW_TARGET_PATH, "", true, {"\\??\\C:\\onetwo", "\\??\\C:\\one"}},
+        // Without an exact match the target need only begin the definition.
+        {kRemove, "C:\\one", true, {"\\??\\D:\\", "\\??\\C:\\one"}},
+        {kRemove, "c:\\ONETWO", true, {"\\??\\D:\\", "\\??\\C:\\one"}},
+        {kRemove | DDD_RAW_TARGET_PATH, "\\??\\D:", true, {"\\??\\C:\\onetwo", "\\??\\C:\\one"}},
+        {kExact, "C:\\one", true, {"\\??\\D:\\", "\\??\\C:\\onetwo"}},
+        {kExact, "c:\\One", true, {"\\??\\D:\\", "\\??\\C:\\onetwo"}},
+        {kExact | DDD_RAW_TARGET_PATH, "\\??\\C:\\onetwo", true, {"\\??\\D:\\", "\\??\\C:\\one"}},
+        {kExact, "C:\\on", false, {"\\??\\D:\\", "\\??\\C:\\onetwo", "\\??\\C:\\one"}},
+        {kRemove, "C:\\three", false, {"\\??\\D:\\", "\\??\\C:\\onetwo", "\\??\\C:\\one"}},
+        // Without DDD_RAW_TARGET_PATH the target is a DOS path, so an NT name never matches.
+        {kRemove, "\\??\\D:", false, {"\\??\\D:\\", "\\??\\C:\\onetwo", "\\??\\C:\\one"}},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.target ? c.target : "(null)";
+        auto m = twtest::MachineFromText(kSubstMachine);
+        Kernel& k = m->kernel();
+        for (const char* target : {"C:\\one", "C:\\onetwo", "D:\\"}) ASSERT_TRUE(k.DefineDosDeviceA(0, "X:", target));
+        k.SetLastError(ERROR_GEN_FAILURE);
+        EXPECT_EQ(k.DefineDosDeviceA(c.flags, "X:", c.target), c.removed ? TRUE : FALSE) << name;
+        EXPECT_EQ(k.GetLastError(), c.removed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND) << name;
+        EXPECT_EQ(DrainDefinitions(*m, "X:"), c.left) << name;
+    }
+}
+
+TEST(SimDosDevice, RemovingTheLettersOwnMapping) {
+    constexpr DWORD kRemove = DDD_REMOVE_DEFINITION;
+    const struct {
+        DWORD flags;
+        const char* target;
+        bool removed;
+    } cases[] = {
+        {kRemove, nullptr, true},
+        {kRemove, "C:\\work", true},
+        {kRemove, "C:\\WO", true},
+        {kRemove | DDD_EXACT_MATCH_ON_REMOVE, "c:\\WORK", true},
+        {kRemove | DDD_RAW_TARGET_PATH | DDD_EXACT_MATCH_ON_REMOVE, "\\??\\C:\\work", true},
+        {kRemove | DDD_EXACT_MATCH_ON_REMOVE, "C:\\wo", false},
+        {kRemove, "D:\\", false},
+    };
+    for (const auto& c : cases) {
+        const std::string name = c.target ? c.target : "(null)";
+        auto m = twtest::MachineFromText(kSubstMachine);
+        Kernel& k = m->kernel();
+        EXPECT_EQ(k.DefineDosDeviceA(c.flags, "S:", c.target), c.removed ? TRUE : FALSE) << name;
+        EXPECT_EQ(k.GetLastError(), c.removed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND) << name;
+        EXPECT_EQ(HasLetter(*m, 'S'), !c.removed) << name;
+        EXPECT_EQ(k.GetDriveTypeA("S:\\"), c.removed ? DRIVE_NO_ROOT_DIR : DRIVE_FIXED) << name;
+        EXPECT_EQ(DeviceName(*m, "S:"), c.removed ? "" : "\\??\\C:\\work") << name;
+        EXPECT_EQ(k.GetVolumeInformationA("S:\\", nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0), !c.removed);
+    }
+
+    auto m = twtest::MachineFromText(kSubstMachine);
+    Kernel& k = m->kernel();
+    // Beneath a definition the letter's own mapping cannot be reached.
+    ASSERT_TRUE(k.DefineDosDeviceA(0, "S:", "D:\\"));
+    EXPECT_FALSE(k.DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", "C:\\work"));
+    EXPECT_EQ(k.GetLastError(), ERROR_FILE_NOT_FOUND);
+    ASSERT_TRUE(k.DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", "D:\\"));
+    EXPECT_TRUE(k.DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", "C:\\work"));
+    // Once gone it stays gone, and a real drive goes the same way.
+    EXPECT_FALSE(k.DefineDosDeviceA(DDD_REMOVE_DEFINITION, "S:", nullptr));
+    EXPECT_EQ(k.GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_TRUE(k.DefineDosDeviceA(DDD_REMOVE_DEFINITION, "C:", nullptr));
+    EXPECT_EQ(k.GetLogicalDrives(), 1u << ('D' - 'A'));
+    // An absent letter has no mapping to remove.
+    EXPECT_FALSE(k.DefineDosDeviceA(DDD_REMOVE_DEFINITION, "E:", nullptr));
+    EXPECT_EQ(k.GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST(SimDosDevice, RefusesBadNamesAndEmptyTargets) {
+    auto m = twtest::MachineFromText(kSubstMachine);
+    Kernel& k = m->kernel();
+    const DWORD drives = k.GetLogicalDrives();
+    const struct {
+        DWORD flags;
+        const char* device;
+        const char* target;
+    } cases[] = {
+        {0, "X", "C:\\"},     {0, "X:\\", "C:\\"}, {0, "", "C:\\"},     {0, nullptr, "C:\\"},
+        {0, "1:", "C:\\"},    {0, "XY:", "C:\\"},  {0, "X:", nullptr},  {0, "X:", ""},
+        {DDD_RAW_TARGET_PATH, "X:", ""},           {DDD_REMOVE_DEFINITION, "C:\\", nullptr},
+    };
+    for (const auto& c : cases) {
+        k.SetLastError(0);
+        EXPECT_FALSE(k.DefineDosDeviceA(c.flags, c.device, c.target)) << (c.device ? c.device : "(null)");
+        EXPECT_EQ(k.GetLastError(), ERROR_INVALID_PARAMETER) << (c.device ? c.device : "(null)");
+    }
+    EXPECT_EQ(k.GetLogicalDrives(), drives);
+    EXPECT_EQ(m->CallCount("DefineDosDeviceA"), static_cast<int>(std::size(cases)));
+}
+
+TEST(SimKernel, VersionFromTheDescription) {
+    const struct {
+        const char* json;
+        DWORD major, minor, build, platform;
+    } cases[] = {
+        {"{}", 5, 1, 2600, VER_PLATFORM_WIN32_NT},
+        {R"({"version": {"major": 4, "minor": 10, "build": 2222, "platform_id": 1}})", 4, 10, 2222,
+         VER_PLATFORM_WIN32_WINDOWS},
+        {R"({"version": {"major": 6}})", 6, 1, 2600, VER_PLATFORM_WIN32_NT},
+        {R"({"version": {}})", 5, 1, 2600, VER_PLATFORM_WIN32_NT},
+    };
+    for (const auto& c : cases) {
+        auto m = twtest::MachineFromText(c.json);
+        OSVERSIONINFOA info;
+        info.dwOSVersionInfoSize = sizeof info;
+        info.dwMajorVersion = info.dwMinorVersion = info.dwBuildNumber = info.dwPlatformId = 0x55555555;
+        std::strcpy(info.szCSDVersion, "stale");
+        m->kernel().SetLastError(ERROR_GEN_FAILURE);
+        ASSERT_TRUE(m->kernel().GetVersionExA(&info)) << c.json;
+        EXPECT_EQ(m->kernel().GetLastError(), ERROR_SUCCESS);
+        EXPECT_EQ(info.dwOSVersionInfoSize, sizeof info);
+        EXPECT_EQ(info.dwMajorVersion, c.major) << c.json;
+        EXPECT_EQ(info.dwMinorVersion, c.minor) << c.json;
+        EXPECT_EQ(info.dwBuildNumber, c.build) << c.json;
+        EXPECT_EQ(info.dwPlatformId, c.platform) << c.json;
+        EXPECT_STREQ(info.szCSDVersion, "") << c.json;
+    }
+    auto m = twtest::MachineFromText("{}");
+    OSVERSIONINFOA small;
+    small.dwOSVersionInfoSize = sizeof small - 1;
+    EXPECT_FALSE(m->kernel().GetVersionExA(&small));
+    EXPECT_EQ(m->kernel().GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(small.dwMajorVersion, 0u);
+    EXPECT_FALSE(m->kernel().GetVersionExA(nullptr));
+    EXPECT_EQ(m->CallCount("GetVersionExA"), 2);
+}
+
+namespace {
+
+constexpr const char* kFilesMachine = R"({"drives": {"C": {}}, "files": {
+    "C:\\exists.txt": {"text": "old"},
+    "c:\\Locked.txt": {"text": "x", "open_error": "ERROR_ACCESS_DENIED"},
+    "C:\\readonly.txt": {"text": "keep", "write_error": "ERROR_WRITE_PROTECT", "comment": "a write-protected disk"},
+    "C:\\ghost.txt": {}}})";
+
+constexpr DWORD kTruncateExisting = 5;
+
+HANDLE OpenFile(Machine& m, const char* path, DWORD disposition, DWORD access = GENERIC_WRITE) {
+    return m.kernel().CreateFileA(path, access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, 0);
+}
+
+}  // namespace
+
+TEST(SimFiles, CreateFileDispositions) {
+    const std::optional<std::string> none;
+    const struct {
+        const char* path;
+        DWORD disposition;
+        bool opens;
+        DWORD error;
+        std::optional<std::string> text;  // afterwards
+    } cases[] = {
+        {"C:\\exists.txt", OPEN_EXISTING, true, ERROR_SUCCESS, "old"},
+        {"c:\\EXISTS.TXT", OPEN_EXISTING, true, ERROR_SUCCESS, "old"},
+        {"C:\\exists.txt", OPEN_ALWAYS, true, ERROR_ALREADY_EXISTS, "old"},
+        {"C:\\exists.txt", CREATE_ALWAYS, true, ERROR_ALREADY_EXISTS, ""},
+        {"C:\\exists.txt", CREATE_NEW, false, ERROR_FILE_EXISTS, "old"},
+        {"C:\\exists.txt", kTruncateExisting, false, ERROR_INVALID_PARAMETER, "old"},
+        {"C:\\new.txt", OPEN_EXISTING, false, ERROR_FILE_NOT_FOUND, none},
+        {"C:\\new.txt", OPEN_ALWAYS, true, ERROR_SUCCESS, ""},
+        {"C:\\new.txt", CREATE_ALWAYS, true, ERROR_SUCCESS, ""},
+        {"C:\\new.txt", CREATE_NEW, true, ERROR_SUCCESS, ""},
+        {"C:\\ghost.txt", OPEN_EXISTING, false, ERROR_FILE_NOT_FOUND, none},
+        {"C:\\ghost.txt", CREATE_NEW, true, ERROR_SUCCESS, ""},
+        {"C:\\locked.txt", OPEN_EXISTING, false, ERROR_ACCESS_DENIED, "x"},
+        {"C:\\locked.txt", CREATE_ALWAYS, false, ERROR_ACCESS_DENIED, "x"},
+        {"", OPEN_ALWAYS, false, ERROR_PATH_NOT_FOUND, none},
+    };
+    for (const auto& c : cases) {
+        auto m = twtest::MachineFromText(kFilesMachine);
+        m->kernel().SetLastError(ERROR_GEN_FAILURE);
+        const HANDLE h = OpenFile(*m, c.path, c.disposition);
+        EXPECT_EQ(h != INVALID_HANDLE_VALUE, c.opens) << c.path << " " << c.disposition;
+        EXPECT_EQ(m->kernel().GetLastError(), c.error) << c.path << " " << c.disposition;
+        EXPECT_EQ(m->OpenHandleCount(), c.opens ? 1 : 0) << c.path << " " << c.disposition;
+        EXPECT_EQ(m->FileText(c.path), c.text) << c.path << " " << c.disposition;
+        if (c.opens) {
+            EXPECT_TRUE(m->kernel().CloseHandle(h));
+            EXPECT_EQ(m->OpenHandleCount(), 0);
+        }
+    }
+}
+
+TEST(SimFiles, WritesAtThePointer) {
+    auto m = twtest::MachineFromText(kFilesMachine);
+    Kernel& k = m->kernel();
+    const HANDLE h = OpenFile(*m, "C:\\exists.txt", OPEN_ALWAYS);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 99;
+    auto write = [&](const std::string& text) {
+        return k.WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    };
+    // A new handle writes from the start, over what is there.
+    ASSERT_TRUE(write("n"));
+    EXPECT_EQ(written, 1u);
+    EXPECT_EQ(m->FileText("C:\\exists.txt"), "nld");
+    EXPECT_EQ(k.SetFilePointer(h, 0, nullptr, FILE_END), 3u);
+    ASSERT_TRUE(write("new"));
+    EXPECT_EQ(m->FileText("C:\\exists.txt"), "nldnew");
+    EXPECT_EQ(k.SetFilePointer(h, 1, nullptr, FILE_BEGIN), 1u);
+    ASSERT_TRUE(write("XY"));
+    EXPECT_EQ(k.SetFilePointer(h, -1, nullptr, FILE_CURRENT), 2u);
+    EXPECT_EQ(m->FileText("C:\\exists.txt"), "nXYnew");
+    // Past the end: nothing changes until something is written, then zeros fill the gap.
+    EXPECT_EQ(k.SetFilePointer(h, 8, nullptr, FILE_BEGIN), 8u);
+    ASSERT_TRUE(write(""));
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(m->FileText("C:\\exists.txt"), "nXYnew");
+    ASSERT_TRUE(write("!"));
+    EXPECT_EQ(m->FileText("C:\\exists.txt"), std::string("nXYnew\0\0!", 9));
+
+    // Refused moves leave the pointer where it was.
+    k.SetLastError(0);
+    EXPECT_EQ(k.SetFilePointer(h, -10, nullptr, FILE_CURRENT), INVALID_SET_FILE_POINTER);
+    EXPECT_EQ(k.GetLastError(), 131u);  // ERROR_NEGATIVE_SEEK
+    EXPECT_EQ(k.SetFilePointer(h, 0, nullptr, 3), INVALID_SET_FILE_POINTER);
+    EXPECT_EQ(k.GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(k.SetFilePointer(h, 0, nullptr, FILE_CURRENT), 9u);
+    // The high half of a 64-bit distance goes in and comes back.
+    LONG high = 1;
+    EXPECT_EQ(k.SetFilePointer(h, 5, &high, FILE_BEGIN), 5u);
+    EXPECT_EQ(high, 1);
+    EXPECT_EQ(k.GetLastError(), ERROR_SUCCESS);
+    high = -1;
+    EXPECT_EQ(k.SetFilePointer(h, -6, &high, FILE_CURRENT), INVALID_SET_FILE_POINTER);
+    EXPECT_EQ(high, 0);
+    EXPECT_EQ(k.GetLastError(), ERROR_SUCCESS);  // a real position whose low half is all ones
+    EXPECT_TRUE(k.CloseHandle(h));
+    EXPECT_EQ(m->OpenHandleCount(), 0);
+}
+
+TEST(SimFiles, ReadsFromThePointer) {
+    auto m = twtest::MachineFromText(kFilesMachine);
+    Kernel& k = m->kernel();
+    const HANDLE h = OpenFile(*m, "C:\\exists.txt", OPEN_EXISTING, GENERIC_READ | GENERIC_WRITE);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const struct {
+        LONG seek;       // from the start, before reading
+        DWORD wanted;
+        std::string got;
+        DWORD after;     // the pointer afterwards
+    } cases[] = {
+        {0, 2, "ol", 2}, {1, 10, "ld", 3}, {2, 1, "d", 3}, {3, 1, "", 3}, {7, 4, "", 7}, {0, 0, "", 0},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(k.SetFilePointer(h, c.seek, nullptr, FILE_BEGIN), static_cast<DWORD>(c.seek));
+        char buffer[16] = {};
+        DWORD read = 99;
+        k.SetLastError(ERROR_GEN_FAILURE);
+        ASSERT_TRUE(k.ReadFile(h, buffer, c.wanted, &read, nullptr)) << c.seek << "+" << c.wanted;
+        EXPECT_EQ(k.GetLastError(), ERROR_SUCCESS);
+        EXPECT_EQ(std::string(buffer, read), c.got) << c.seek << "+" << c.wanted;
+        EXPECT_EQ(k.SetFilePointer(h, 0, nullptr, FILE_CURRENT), c.after) << c.seek << "+" << c.wanted;
+    }
+    // Reading follows what was written through the same handle.
+    k.SetFilePointer(h, 0, nullptr, FILE_END);
+    DWORD count = 0;
+    ASSERT_TRUE(k.WriteFile(h, "\x1A", 1, &count, nullptr));
+    k.SetFilePointer(h, -1, nullptr, FILE_END);
+    char last = 0;
+    ASSERT_TRUE(k.ReadFile(h, &last, 1, &count, nullptr));
+    EXPECT_EQ(last, '\x1A');
+    EXPECT_TRUE(k.CloseHandle(h));
+
+    const HANDLE writer = OpenFile(*m, "C:\\exists.txt", OPEN_EXISTING, GENERIC_WRITE);
+    count = 99;
+    EXPECT_FALSE(k.ReadFile(writer, &last, 1, &count, nullptr));
+    EXPECT_EQ(k.GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(count, 0u);
+    EXPECT_TRUE(k.CloseHandle(writer));
+    EXPECT_FALSE(k.ReadFile(writer, &last, 1, &count, nullptr));
+    EXPECT_EQ(k.GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST(SimFiles, RefusedWritesAndClosedHandles) {
+    auto m = twtest::MachineFromText(kFilesMachine);
+    Kernel& k = m->kernel();
+    DWORD written = 99;
+    const HANDLE reader = OpenFile(*m, "C:\\exists.txt", OPEN_EXISTING, GENERIC_READ);
+    const HANDLE protectedFile = OpenFile(*m, "C:\\readonly.txt", OPEN_EXISTING);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    ASSERT_NE(protectedFile, INVALID_HANDLE_VALUE);
+    EXPECT_NE(reader, protectedFile);
+    EXPECT_EQ(m->OpenHandleCount(), 2);
+
+    const struct {
+        HANDLE handle;
+        DWORD error;
+    } cases[] = {
+        {reader, ERROR_ACCESS_DENIED},
+        {protectedFile, ERROR_WRITE_PROTECT},
+        {0x1234, ERROR_INVALID_HANDLE},
+        {INVALID_HANDLE_VALUE, ERROR_INVALID_HANDLE},
+    };
+    for (const auto& c : cases) {
+        written = 99;
+        EXPECT_FALSE(k.WriteFile(c.handle, "abc", 3, &written, nullptr)) << c.handle;
+        EXPECT_EQ(k.GetLastError(), c.error) << c.handle;
+        EXPECT_EQ(written, 0u) << c.handle;
+    }
+    EXPECT_EQ(m->FileText("C:\\exists.txt"), "old");
+    EXPECT_EQ(m->FileText("C:\\readonly.txt"), "keep");
+
+    EXPECT_TRUE(k.CloseHandle(reader));
+    EXPECT_EQ(m->OpenHandleCount(), 1);
+    // A closed handle is no handle at all.
+    EXPECT_FALSE(k.CloseHandle(reader));
+    EXPECT_EQ(k.GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(k.SetFilePointer(reader, 0, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
+    EXPECT_EQ(k.GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(k.WriteFile(reader, "abc", 3, &written, nullptr));
+    EXPECT_EQ(k.GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_TRUE(k.CloseHandle(protectedFile));
+    EXPECT_EQ(m->OpenHandleCount(), 0);
+    EXPECT_EQ(m->CallCount("CloseHandle"), 3);
+}
+
+TEST(SimShell, FolderBrowserAnswersInTurn) {
+    auto m = twtest::MachineFromText(R"({"shell": {"folder_browser": ["C:\\data\\photos", null, "D:\\"]}})");
+    Shell& shell = m->shell();
+    char display[MAX_PATH] = "untouched";
+    BROWSEINFOA bi;
+    bi.pszDisplayName = display;
+    bi.lpszTitle = "Select Directory";
+    bi.ulFlags = BIF_RETURNONLYFSDIRS;
+
+    const PIDLIST_ABSOLUTE photos = shell.SHBrowseForFolderA(&bi);
+    ASSERT_NE(photos, 0u);
+    EXPECT_EQ(m->LastBrowseTitle(), "Select Directory");
+    EXPECT_STREQ(display, "photos");
+    EXPECT_EQ(m->OpenHandleCount(), 1);
+
+    std::strcpy(display, "untouched");
+    bi.lpszTitle = nullptr;
+    EXPECT_EQ(shell.SHBrowseForFolderA(&bi), 0u);  // cancelled
+    EXPECT_STREQ(display, "untouched");
+    EXPECT_EQ(m->LastBrowseTitle(), "");
+
+    const PIDLIST_ABSOLUTE root = shell.SHBrowseForFolderA(&bi);
+    ASSERT_NE(root, 0u);
+    EXPECT_NE(root, photos);
+    EXPECT_STREQ(display, "");
+    EXPECT_EQ(m->OpenHandleCount(), 2);
+    // Out of answers: the user cancels.
+    EXPECT_EQ(shell.SHBrowseForFolderA(nullptr), 0u);
+    EXPECT_EQ(m->CallCount("SHBrowseForFolderA"), 4);
+
+    char path[MAX_PATH] = {};
+    ASSERT_TRUE(shell.SHGetPathFromIDListA(photos, path));
+    EXPECT_STREQ(path, "C:\\data\\photos");
+    ASSERT_TRUE(shell.SHGetPathFromIDListA(root, path));
+    EXPECT_STREQ(path, "D:\\");
+    EXPECT_FALSE(shell.SHGetPathFromIDListA(photos, nullptr));
+
+    // A PIDL is freed with CoTaskMemFree, not closed as a handle.
+    EXPECT_FALSE(m->kernel().CloseHandle(photos));
+    EXPECT_EQ(m->kernel().GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(m->OpenHandleCount(), 2);
+    shell.CoTaskMemFree(photos);
+    EXPECT_EQ(m->OpenHandleCount(), 1);
+    std::strcpy(path, "untouched");
+    EXPECT_FALSE(shell.SHGetPathFromIDListA(photos, path));
+    EXPECT_STREQ(path, "untouched");
+    shell.CoTaskMemFree(photos);
+    shell.CoTaskMemFree(0);
+    EXPECT_EQ(m->OpenHandleCount(), 1);
+    shell.CoTaskMemFree(root);
+    EXPECT_EQ(m->OpenHandleCount(), 0);
+}
+
+TEST(SimShell, AnswerFormsAndLongPaths) {
+    const struct {
+        const char* shell;
+        std::vector<bool> picks;  // whether each browse picks a folder
+    } cases[] = {
+        {R"({})", {false}},
+        {R"({"folder_browser": []})", {false}},
+        {R"({"folder_browser": null})", {false, false}},
+        {R"({"folder_browser": "C:\\x"})", {true, false}},
+        {R"({"folder_browser": [null, "C:\\x", "C:\\y"]})", {false, true, true, false}},
+    };
+    for (const auto& c : cases) {
+        auto m = twtest::MachineFromText(std::string(R"({"shell": )") + c.shell + "}");
+        for (size_t i = 0; i < c.picks.size(); ++i) {
+            const PIDLIST_ABSOLUTE pidl = m->shell().SHBrowseForFolderA(nullptr);
+            EXPECT_EQ(pidl != 0, c.picks[i]) << c.shell << " browse " << i;
+            if (pidl) m->shell().CoTaskMemFree(pidl);
+        }
+        EXPECT_EQ(m->OpenHandleCount(), 0);
+    }
+
+    // A path and its zero must fit MAX_PATH bytes.
+    const std::string fits = "C:\\" + std::string(MAX_PATH - 4, 'a');
+    const std::string tooLong = fits + "a";
+    auto quoted = [](const std::string& path) { return "\"C:\\\\" + path.substr(3) + "\""; };
+    auto m = twtest::MachineFromText(R"({"shell": {"folder_browser": [)" + quoted(fits) + "," + quoted(tooLong) + "]}}");
+    char path[MAX_PATH] = {};
+    const PIDLIST_ABSOLUTE first = m->shell().SHBrowseForFolderA(nullptr);
+    const PIDLIST_ABSOLUTE second = m->shell().SHBrowseForFolderA(nullptr);
+    EXPECT_TRUE(m->shell().SHGetPathFromIDListA(first, path));
+    EXPECT_EQ(std::string(path), fits);
+    EXPECT_FALSE(m->shell().SHGetPathFromIDListA(second, path));
+    m->shell().CoTaskMemFree(first);
+    m->shell().CoTaskMemFree(second);
+}
+
 TEST(MachineLoader, NamesAndNumberForms) {
     auto m = TestMachine();
     EXPECT_EQ(m->Name(), "test machine");
@@ -480,6 +1022,24 @@ TEST(MachineLoader, RefusesBadDescriptionsNamingTheField) {
          "registry.HKEY_CURRENT_USER\\X.values.V.hex: odd number of hexadecimal digits"},
         {R"({"registry": {"HKEY_CURRENT_USER\\X": {"values": {"V": {"type": "REG_BINARY", "hex": "zz"}}}}})",
          "registry.HKEY_CURRENT_USER\\X.values.V.hex: expected hexadecimal bytes"},
+        {R"({"version": 5})", "version: expected an object"},
+        {R"({"version": {"service_pack": "SP2"}})", "version: unknown field \"service_pack\""},
+        {R"({"version": {"major": -1}})", "version.major: expected a whole number from 0"},
+        {R"({"version": {"minor": 1.5}})", "version.minor: expected a whole number from 0"},
+        {R"({"version": {"build": 4294967296}})", "version.build: number too large"},
+        {R"({"version": {"platform_id": "VER_PLATFORM_WIN32_NT"}})", "version.platform_id: expected a whole number"},
+        {R"({"files": []})", "files: expected an object"},
+        {R"({"files": {"AUTOEXEC.BAT": {}}})", "files.AUTOEXEC.BAT: a file is named by a full path like C:\\x"},
+        {R"({"files": {"C:AUTOEXEC.BAT": {}}})", "files.C:AUTOEXEC.BAT: a file is named by a full path"},
+        {R"({"files": {"C:\\A": "text"}})", "files.C:\\A: expected an object"},
+        {R"({"files": {"C:\\A": {"txt": ""}}})", "files.C:\\A: unknown field \"txt\""},
+        {R"({"files": {"C:\\A": {"text": 1}}})", "files.C:\\A.text: expected a string"},
+        {R"({"files": {"C:\\A": {"open_error": "ERROR_NOPE"}}})", "files.C:\\A.open_error: unknown name \"ERROR_NOPE\""},
+        {R"({"files": {"C:\\A": {"write_error": 0}}})", "files.C:\\A.write_error: an error code must not be 0"},
+        {R"({"shell": []})", "shell: expected an object"},
+        {R"({"shell": {"browser": []}})", "shell: unknown field \"browser\""},
+        {R"({"shell": {"folder_browser": ["C:\\", 5]}})", "shell.folder_browser: expected a string"},
+        {R"({"shell": {"folder_browser": true}})", "shell.folder_browser: expected a string"},
     };
     for (const auto& c : cases) {
         try {

@@ -39,14 +39,18 @@ Network& Machine::network() { return state_->network; }
 Locale& Machine::locale() { return state_->locale; }
 Shell& Machine::shell() { return state_->shell; }
 
-SimDrive* Machine::State::Effective(char letter) {
+SimDrive* Machine::State::Effective(char letter) { return Effective(letter, 0); }
+
+SimDrive* Machine::State::Effective(char letter, int depth) {
+    // Letters defined on each other stand on nothing.
+    if (depth > 26) return nullptr;
     auto defined = definitions.find(letter);
     if (defined != definitions.end() && !defined->second.empty()) {
         const std::string& target = defined->second.back();
         // "\??\X:..." stands on drive X.
         if (target.size() >= 6 && target.compare(0, 4, "\\??\\") == 0 && target[5] == ':') {
             const char base = UpperAscii(std::string(1, target[4]))[0];
-            if (base != letter) return Effective(base);
+            if (base != letter) return Effective(base, depth + 1);
         }
         return nullptr;
     }

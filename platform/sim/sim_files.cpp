@@ -1,6 +1,5 @@
 // The simulated machine's device names, version and files.
 #include <algorithm>
-#include <algorithm>
 #include <cstring>
 
 #include "platform/sim/state.h"
@@ -138,7 +137,7 @@ BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, v
     const size_t from = std::min(it->second.position, text.size());
     const size_t count = std::min<size_t>(toRead, text.size() - from);
     if (count) std::memcpy(buffer, text.data() + from, count);
-    it->second.position = from + count;
+    it->second.position += count;  // past the end the pointer stays where it is
     if (read) *read = static_cast<DWORD>(count);
     s_.lastError = ERROR_SUCCESS;
     return TRUE;

@@ -134,6 +134,7 @@ struct Machine::State {
     // The drive whose volume answers for `letter`: the target's drive of a
     // substitution, the letter's own when present, else null.
     SimDrive* Effective(char letter);
+    SimDrive* Effective(char letter, int depth);
     bool Present(char letter);
     HANDLE NewHandle();
 };
