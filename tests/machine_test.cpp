@@ -1121,3 +1121,12 @@ TEST(ExampleMachines, LockedPolicyKeyCannotBeOpened) {
     EXPECT_EQ(tw::actions::GetDriveVisibility(m->registry(), 'C'), tw::actions::kNoPolicy);
     EXPECT_EQ(m->OpenKeyCount(), 0);
 }
+
+TEST(SimDosDeviceLoop, LettersDefinedOnEachOtherStandOnNothing) {
+    auto m = tw::sim::Machine::FromJsonText(R"({"drives": {"C": {}}})", "test.json");
+    auto& k = m->kernel();
+    ASSERT_TRUE(k.DefineDosDeviceA(0, "X:", "Y:\\"));
+    ASSERT_TRUE(k.DefineDosDeviceA(0, "Y:", "X:\\"));
+    EXPECT_EQ(k.GetDriveTypeA("X:\\"), tw::platform::DRIVE_NO_ROOT_DIR);
+    EXPECT_FALSE(k.GetVolumeInformationA("Y:\\", nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0));
+}
