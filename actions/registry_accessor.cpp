@@ -18,8 +18,8 @@ bool RegistryAccessor::OpenKey(const std::string& path) {
     if (!relative.empty() && relative[0] == '\\') relative.erase(0, 1);
     HKEY key = 0;
     DWORD disposition = 0;
-    LONG rc = registry_.RegCreateKeyExA(root_, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                        KEY_ALL_ACCESS, nullptr, &key, &disposition);
+    LONG rc = registry_.RegCreateKeyExA(root_, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                        nullptr, &key, &disposition);
     if (rc != static_cast<LONG>(ERROR_SUCCESS)) return false;
     key_ = key;
     return true;

@@ -24,8 +24,10 @@ void AppendStartupLine(Kernel& kernel, const std::string& path, const std::strin
     char last = '\n';
     if (ok && kernel.SetFilePointer(file, -1, nullptr, FILE_END) != INVALID_SET_FILE_POINTER) {
         ok = kernel.ReadFile(file, &last, 1, &count, nullptr) != FALSE;
-        if (ok && last == '\x1A') ok = kernel.SetFilePointer(file, -1, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
-        else if (ok && last != '\n') text.insert(0, "\r\n");
+        if (ok && last == '\x1A')
+            ok = kernel.SetFilePointer(file, -1, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+        else if (ok && last != '\n')
+            text.insert(0, "\r\n");
     }
     ok = ok && kernel.WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &count, nullptr) &&
          count == text.size();

@@ -20,13 +20,13 @@ struct Component {
     std::string parent;  // the menu or control that holds it
     bool checked = false;
     bool visible = true;
-    std::string text;       // edit fields
-    int maxLength = 0;      // edit fields: 0 = no limit
-    bool upperCase = false; // edit fields: typed letters become capitals
+    std::string text;                             // edit fields
+    int maxLength = 0;                            // edit fields: 0 = no limit
+    bool upperCase = false;                       // edit fields: typed letters become capitals
     ModalResult modalResult = ModalResult::None;  // buttons that close a modal window
-    std::string dropDownMenu;    // tool buttons: the menu behind the arrow
-    std::string rightClickMenu;  // tool buttons: the menu a right click opens
-    std::function<void()> onClick;  // empty: the entry does nothing
+    std::string dropDownMenu;                     // tool buttons: the menu behind the arrow
+    std::string rightClickMenu;                   // tool buttons: the menu a right click opens
+    std::function<void()> onClick;                // empty: the entry does nothing
 };
 
 }  // namespace tw

@@ -39,9 +39,7 @@ std::optional<char> TForm1::SelectedLetter() const {
     return rows_[static_cast<size_t>(selected_)].Letter();
 }
 
-void TForm1::Select(int index) {
-    selected_ = (index >= 0 && index < static_cast<int>(rows_.size())) ? index : -1;
-}
+void TForm1::Select(int index) { selected_ = (index >= 0 && index < static_cast<int>(rows_.size())) ? index : -1; }
 
 void TForm1::FormCreate() {
     view_.SetToolBarWidth(698);
@@ -68,13 +66,11 @@ std::optional<std::intptr_t> TForm1::WndProc(unsigned message, std::uintptr_t, s
     switch (message) {
         case CM_EXITMENULOOP:
         case CM_ENTERMENULOOP:
-        case CM_MENUCLOSED:
-            return 0;
+        case CM_MENUCLOSED: return 0;
         case kTrayCallbackMessage:
             if (lParam == kTrayRightButtonDown) view_.PopupTrayMenu();
             return std::nullopt;
-        default:
-            return std::nullopt;
+        default: return std::nullopt;
     }
 }
 

@@ -19,8 +19,8 @@
 
 namespace tw {
 
-inline constexpr int kTimerInterval = 20000;      // ms
-inline constexpr unsigned kTrayCallbackMessage = 1025;  // WM_USER + 1
+inline constexpr int kTimerInterval = 20000;                // ms
+inline constexpr unsigned kTrayCallbackMessage = 1025;      // WM_USER + 1
 inline constexpr std::intptr_t kTrayRightButtonDown = 516;  // WM_RBUTTONDOWN
 
 class TForm1 : public FormLogic {

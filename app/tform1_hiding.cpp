@@ -26,8 +26,8 @@ void TForm1::HideDrive1Click() {
         return;
     }
     const std::string l(1, *letter);
-    if (dialogs_.MessageBox("Are you Sure you want to hide drive " + l + ":", BoxKind::Confirmation,
-                            Buttons::YesNo) != ModalResult::Yes) {
+    if (dialogs_.MessageBox("Are you Sure you want to hide drive " + l + ":", BoxKind::Confirmation, Buttons::YesNo) !=
+        ModalResult::Yes) {
         return;
     }
     RefuseUnavailableKey(actions::HideDrive(platform_.registry(), *letter));

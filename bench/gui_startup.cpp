@@ -2,6 +2,7 @@
 // that took and the process's working set once the refresh is done.
 //   tarnwell-gui-startup PATH\tarnwell.exe
 #include <windows.h>
+// After <windows.h>, which they need.
 #include <commctrl.h>
 #include <psapi.h>
 

@@ -18,8 +18,7 @@ int main() {
         char root[4] = {letter, ':', '\\', 0};
         char label[81], fileSystem[21];
         DWORD serial = 0, maxComponent = 0, flags = 0;
-        GetVolumeInformationA(root, label, sizeof label, &serial, &maxComponent, &flags, fileSystem,
-                              sizeof fileSystem);
+        GetVolumeInformationA(root, label, sizeof label, &serial, &maxComponent, &flags, fileSystem, sizeof fileSystem);
         const UINT type = GetDriveTypeA(root);
         if (type == DRIVE_REMOTE) {
             length = sizeof remote;

@@ -105,7 +105,8 @@ void ScriptRunner::Execute(const std::string& line) {
         FormLogic* owner = nullptr;
         for (FormLogic* form : AllForms()) {
             const std::string bare = name.substr(name.find('.') == std::string::npos ? 0 : name.find('.') + 1);
-            const bool named = name.find('.') == std::string::npos || name.substr(0, name.find('.')) == form->ClassName();
+            const bool named =
+                name.find('.') == std::string::npos || name.substr(0, name.find('.')) == form->ClassName();
             const Component* c = form->Find(bare);
             if (named && c && c->kind == ComponentKind::Edit) {
                 owner = form;

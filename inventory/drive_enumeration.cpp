@@ -150,8 +150,8 @@ void EnumerateDrives(Platform& platform, const EnumerationOptions& options, std:
         if (!notMounted) {
             std::array<char, 256> label2{};
             DWORD serial2 = 0, maxComponent2 = 0, flags2 = 0;
-            if (kernel.GetVolumeInformationA(root.c_str(), label2.data(), static_cast<DWORD>(label2.size()),
-                                             &serial2, &maxComponent2, &flags2, nullptr, 0)) {
+            if (kernel.GetVolumeInformationA(root.c_str(), label2.data(), static_cast<DWORD>(label2.size()), &serial2,
+                                             &maxComponent2, &flags2, nullptr, 0)) {
                 cells[kVolumeSerial] = SerialText(serial2);
             }
         }

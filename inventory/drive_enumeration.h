@@ -26,7 +26,6 @@ struct EnumerationOptions {
 // Appends the rows to `rows` as they are built, so a probe that raises leaves
 // the rows made so far. Raises whatever a platform call raises outside the
 // space probe, which absorbs its own faults.
-void EnumerateDrives(platform::Platform& platform, const EnumerationOptions& options,
-                     std::vector<DriveRow>& rows);
+void EnumerateDrives(platform::Platform& platform, const EnumerationOptions& options, std::vector<DriveRow>& rows);
 
 }  // namespace tw::inventory

@@ -9,13 +9,13 @@ namespace tw::inventory {
 
 struct KindFacts {
     platform::UINT driveType = platform::DRIVE_UNKNOWN;
-    bool disconnected = false;         // remembered connection, server unavailable
-    std::string identityText;          // removable drives show its first 8 characters
-    std::string substitutedFolder;     // fixed drives: empty when not a substitution
-    bool external = false;             // fixed drives: USB or IEEE 1394 bus
+    bool disconnected = false;             // remembered connection, server unavailable
+    std::string identityText;              // removable drives show its first 8 characters
+    std::string substitutedFolder;         // fixed drives: empty when not a substitution
+    bool external = false;                 // fixed drives: USB or IEEE 1394 bus
     platform::DWORD connectionResult = 0;  // remote drives: WNetGetConnectionA result
-    std::string remoteName;            // remote drives: the connection's remote name
-    std::string opticalClass;          // CD/DVD drives
+    std::string remoteName;                // remote drives: the connection's remote name
+    std::string opticalClass;              // CD/DVD drives
 };
 
 struct Kind {

@@ -27,8 +27,8 @@ NumberSeparators ReadSeparators(Locale& locale) {
 
 std::string FormatFixed(double value, int precision, int width, const NumberSeparators& sep) {
     std::array<char, 400> buffer{};
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed,
-                                   precision);
+    auto [end, ec] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, precision);
     std::string digits = ec == std::errc() ? std::string(buffer.data(), end) : std::string("NAN");
     if (auto dot = digits.find('.'); dot != std::string::npos) digits.replace(dot, 1, sep.decimal);
     if (static_cast<int>(digits.size()) < width) digits.insert(0, static_cast<size_t>(width) - digits.size(), ' ');
@@ -54,9 +54,7 @@ std::string SizeText(double bytes, const NumberSeparators& sep) {
     return FormatFixed(bytes / 1024 / 1024, 2, 3, sep) + " MB";
 }
 
-std::string PercentText(double percent, const NumberSeparators& sep) {
-    return FormatFixed(percent, 1, 8, sep) + "%";
-}
+std::string PercentText(double percent, const NumberSeparators& sep) { return FormatFixed(percent, 1, 8, sep) + "%"; }
 
 std::string SerialText(std::uint32_t serial) {
     static constexpr char kHex[] = "0123456789ABCDEF";

@@ -33,8 +33,7 @@ bool ReadPercent(std::string text, double& value) {
 Rgb SubItemTextColour(const DriveRow& row) {
     Rgb colour = kBlack;
     double percent = 0;
-    if (ReadPercent(row.cells[kPercentFree], percent) && percent < kLowSpacePercent &&
-        row.cells[kFormat] != "CDFS") {
+    if (ReadPercent(row.cells[kPercentFree], percent) && percent < kLowSpacePercent && row.cells[kFormat] != "CDFS") {
         colour = kMaroon;
     }
     if (row.cells[kVisibility] == "Hidden") colour = kBlue;

@@ -28,7 +28,7 @@ struct CellPaint {
     bool useBackground = false;  // false: the list's own background
     Rgb background;
     Rgb text;
-    bool highlighted = false;    // selected: the system highlight colours
+    bool highlighted = false;  // selected: the system highlight colours
 };
 
 // The paint of one cell of an unselected or selected row.

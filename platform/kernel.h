@@ -10,17 +10,15 @@ public:
 
     virtual DWORD GetLogicalDrives() = 0;
     virtual UINT GetDriveTypeA(const char* rootPathName) = 0;
-    virtual BOOL GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer,
-                                       DWORD volumeNameSize, DWORD* volumeSerialNumber,
-                                       DWORD* maximumComponentLength, DWORD* fileSystemFlags,
+    virtual BOOL GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWORD volumeNameSize,
+                                       DWORD* volumeSerialNumber, DWORD* maximumComponentLength, DWORD* fileSystemFlags,
                                        char* fileSystemNameBuffer, DWORD fileSystemNameSize) = 0;
     // Fails with ERROR_CALL_NOT_IMPLEMENTED where the system lacks the call;
     // callers then fall back to GetDiskFreeSpaceA.
     virtual BOOL GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBytesAvailableToCaller,
                                      ULONGLONG* totalNumberOfBytes, ULONGLONG* totalNumberOfFreeBytes) = 0;
-    virtual BOOL GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerCluster,
-                                   DWORD* bytesPerSector, DWORD* numberOfFreeClusters,
-                                   DWORD* totalNumberOfClusters) = 0;
+    virtual BOOL GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
+                                   DWORD* numberOfFreeClusters, DWORD* totalNumberOfClusters) = 0;
     virtual UINT SetErrorMode(UINT mode) = 0;
     virtual DWORD GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) = 0;
     virtual DWORD QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) = 0;

@@ -8,13 +8,12 @@ class Registry {
 public:
     virtual ~Registry() = default;
 
-    virtual LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className,
-                                 DWORD options, REGSAM samDesired, void* securityAttributes,
-                                 HKEY* result, DWORD* disposition) = 0;
-    virtual LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type,
-                                  BYTE* data, DWORD* dataSize) = 0;
-    virtual LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type,
-                                const BYTE* data, DWORD dataSize) = 0;
+    virtual LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className, DWORD options,
+                                 REGSAM samDesired, void* securityAttributes, HKEY* result, DWORD* disposition) = 0;
+    virtual LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                                  DWORD* dataSize) = 0;
+    virtual LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
+                                DWORD dataSize) = 0;
     virtual LONG RegCloseKey(HKEY key) = 0;
 };
 

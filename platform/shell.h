@@ -11,7 +11,7 @@ constexpr UINT BIF_RETURNONLYFSDIRS = 0x0001;
 
 struct BROWSEINFOA {
     HWND hwndOwner = 0;
-    PIDLIST_ABSOLUTE pidlRoot = 0;  // 0: the desktop
+    PIDLIST_ABSOLUTE pidlRoot = 0;   // 0: the desktop
     char* pszDisplayName = nullptr;  // MAX_PATH bytes
     const char* lpszTitle = nullptr;
     UINT ulFlags = 0;

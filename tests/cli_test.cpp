@@ -85,7 +85,8 @@ TEST(Cli, ADialogShownWithoutAnAnswerStopsTheScript) {
     Result r = RunCli({"--machine", Example("workstation.json"), "script", "-"},
                       "set Edit2 T\nclick CreateSubstituteDrive1\n");
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "tarnwell-cli: -:2: the window \"Substitute Drive\" was shown but no answer OK or Cancel was given\n");
+    EXPECT_EQ(r.err,
+              "tarnwell-cli: -:2: the window \"Substitute Drive\" was shown but no answer OK or Cancel was given\n");
     // A qualified name reaches the dialog's box, a bare one the main window's.
     r = RunCli({"--machine", Example("workstation.json"), "script", "-"},
                "check TFrmSubstDialog.CheckBox1 on\ncheck CheckBox1 off\nlist\n");

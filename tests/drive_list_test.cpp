@@ -61,8 +61,8 @@ TEST(DriveList, FixedDriveCells) {
     auto m = twtest::ExampleMachine("workstation.json");
     const DriveRow c = RowOf(Enumerate(*m), 'C');
     const std::array<std::string, inv::kCellCount> expected{
-        "System",  "Local Disk", "",     "238.37 GB",   "144.09 GB", "94.28 GB", "101,234,567,168",
-        "NTFS",    "1A2B - 3C4D", "    39.6%", "Visible", "",          ""};
+        "System", "Local Disk",  "",          "238.37 GB", "144.09 GB", "94.28 GB", "101,234,567,168",
+        "NTFS",   "1A2B - 3C4D", "    39.6%", "Visible",   "",          ""};
     EXPECT_EQ(c.cells, expected);
     EXPECT_EQ(c.image, inv::kImageLocal);
 }

@@ -230,11 +230,23 @@ TEST_F(Form, CommandSurfaceHasEveryListMenuEntryInOrder) {
         const tw::Component& c = *form_->Find(name);
         if (c.parent == "PopupMenu1" && c.visible) visible.push_back(c.caption);
     }
-    const std::vector<std::string> expected{
-        "Refresh", "Explorer", "Load Media", "Eject Media", "Lock CD Door", "Unlock CD Door",
-        "Hide Selected Drive", "Unhide Selected Drive", "Map Network Drive", "Disconnect Network Drive",
-        "Search Drives", "Create Substitute Drive", "Remove Substitute Drive", "Properties", "About",
-        "Minimize", "Exit"};
+    const std::vector<std::string> expected{"Refresh",
+                                            "Explorer",
+                                            "Load Media",
+                                            "Eject Media",
+                                            "Lock CD Door",
+                                            "Unlock CD Door",
+                                            "Hide Selected Drive",
+                                            "Unhide Selected Drive",
+                                            "Map Network Drive",
+                                            "Disconnect Network Drive",
+                                            "Search Drives",
+                                            "Create Substitute Drive",
+                                            "Remove Substitute Drive",
+                                            "Properties",
+                                            "About",
+                                            "Minimize",
+                                            "Exit"};
     EXPECT_EQ(visible, expected);
     EXPECT_EQ(form_->Get("ToolButton3").hint, "Open / Eject Highlighted CD/DVD/Zip drive.");
 }

@@ -11,12 +11,14 @@ namespace {
 
 using tw::actions::PolicyChange;
 constexpr const char* kKey = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
-constexpr const char* kKeyInJson = R"(HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer)";
+constexpr const char* kKeyInJson =
+    R"(HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer)";
 
 std::unique_ptr<tw::sim::Machine> WithPolicy(const std::string& values, const std::string& extra = "") {
     return twtest::MachineFromText(R"({"drives": {"C": {"volume": {"label": "Sys"}, "space": {"total": 10, "free": 5}},
         "D": {"volume": {"label": "Data"}, "space": {"total": 10, "free": 5}}},
-        "registry": {")" + std::string(kKeyInJson) + R"(": {"values": {)" + values + "}" + extra + "}}}");
+        "registry": {")" + std::string(kKeyInJson) +
+                                   R"(": {"values": {)" + values + "}" + extra + "}}}");
 }
 
 std::optional<std::uint32_t> NoDrives(const tw::sim::Machine& m) {
@@ -54,7 +56,8 @@ TEST(Hiding, ReadModifyWriteKeepsOtherBits) {
     for (const Case& c : cases) {
         auto m = WithPolicy(*c.values ? Dword(std::stoul(c.values)) : none);
         const size_t writesBefore = m->RegistryWrites().size();
-        auto change = c.hide ? tw::actions::HideDrive(m->registry(), c.letter) : tw::actions::UnhideDrive(m->registry(), c.letter);
+        auto change = c.hide ? tw::actions::HideDrive(m->registry(), c.letter)
+                             : tw::actions::UnhideDrive(m->registry(), c.letter);
         EXPECT_EQ(change, c.change) << c.values << ' ' << c.letter;
         EXPECT_EQ(NoDrives(*m), c.after) << c.values << ' ' << c.letter;
         EXPECT_EQ(m->RegistryWrites().size() - writesBefore, c.change == PolicyChange::Written ? 1u : 0u);

@@ -56,8 +56,8 @@ std::vector<BYTE> Bytes(std::initializer_list<int> values) {
 // Opens (creating) a key under HKEY_CURRENT_USER; 0 when that fails.
 HKEY Open(Machine& m, const char* path, LONG* rc = nullptr, DWORD* disposition = nullptr) {
     HKEY key = 0;
-    LONG r = m.registry().RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                          KEY_ALL_ACCESS, nullptr, &key, disposition);
+    LONG r = m.registry().RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                          nullptr, &key, disposition);
     if (rc) *rc = r;
     return r == ERROR_SUCCESS ? key : 0;
 }
@@ -75,10 +75,10 @@ TEST(SimKernel, DriveMaskAndDriveTypes) {
         const char* path;
         UINT type;
     } cases[] = {
-        {"C:\\", DRIVE_FIXED},  {"C:", DRIVE_FIXED},          {"c:\\", DRIVE_FIXED},
-        {"E:\\", DRIVE_FIXED},  {"D:\\", DRIVE_CDROM},        {"G:\\", DRIVE_REMOTE},
+        {"C:\\", DRIVE_FIXED},       {"C:", DRIVE_FIXED},         {"c:\\", DRIVE_FIXED},
+        {"E:\\", DRIVE_FIXED},       {"D:\\", DRIVE_CDROM},       {"G:\\", DRIVE_REMOTE},
         {"H:\\", DRIVE_NO_ROOT_DIR}, {"Q:\\", DRIVE_NO_ROOT_DIR}, {"C:\\Windows", DRIVE_NO_ROOT_DIR},
-        {"C", DRIVE_NO_ROOT_DIR}, {"", DRIVE_NO_ROOT_DIR},    {"1:\\", DRIVE_NO_ROOT_DIR},
+        {"C", DRIVE_NO_ROOT_DIR},    {"", DRIVE_NO_ROOT_DIR},     {"1:\\", DRIVE_NO_ROOT_DIR},
     };
     for (const auto& c : cases) EXPECT_EQ(k.GetDriveTypeA(c.path), c.type) << c.path;
     EXPECT_EQ(k.GetDriveTypeA(nullptr), DRIVE_NO_ROOT_DIR);
@@ -112,9 +112,9 @@ TEST(SimKernel, VolumeInformation) {
         const char* path;
         DWORD labelSize, fsSize, error;
     } failures[] = {
-        {"C:\\", 6, 16, ERROR_BAD_LENGTH},   // "System" needs 7
-        {"C:\\", 16, 4, ERROR_BAD_LENGTH},   // "NTFS" needs 5
-        {"C:", 16, 16, 123},                 // ERROR_INVALID_NAME: no root backslash
+        {"C:\\", 6, 16, ERROR_BAD_LENGTH},  // "System" needs 7
+        {"C:\\", 16, 4, ERROR_BAD_LENGTH},  // "NTFS" needs 5
+        {"C:", 16, 16, 123},                // ERROR_INVALID_NAME: no root backslash
         {"C:\\Windows", 16, 16, 123},
         {"Q:\\", 16, 16, ERROR_PATH_NOT_FOUND},
         {"H:\\", 16, 16, ERROR_PATH_NOT_FOUND},
@@ -140,8 +140,9 @@ TEST(SimKernel, FreeSpace) {
     // Any directory of the drive will do; free to caller defaults to all free.
     ASSERT_TRUE(k.GetDiskFreeSpaceExA("G:\\some\\dir", &caller, &total, &free));
     EXPECT_EQ(caller, 5u);
-    for (const auto& [path, error] : {std::pair{"D:\\", ERROR_NOT_READY}, std::pair{"E:\\", ERROR_NOT_READY},
-                                      std::pair{"Q:\\", ERROR_PATH_NOT_FOUND}, std::pair{"H:\\", ERROR_PATH_NOT_FOUND}}) {
+    for (const auto& [path, error] :
+         {std::pair{"D:\\", ERROR_NOT_READY}, std::pair{"E:\\", ERROR_NOT_READY},
+          std::pair{"Q:\\", ERROR_PATH_NOT_FOUND}, std::pair{"H:\\", ERROR_PATH_NOT_FOUND}}) {
         EXPECT_FALSE(k.GetDiskFreeSpaceExA(path, &caller, &total, &free)) << path;
         EXPECT_EQ(k.GetLastError(), error) << path;
     }
@@ -445,9 +446,9 @@ TEST(SimDosDevice, SubstitutedLetterAnswersWithTheDriveItStandsOn) {
         DWORD flags;
         const char* target;
         UINT type;
-        const char* name;    // QueryDosDeviceA
-        DWORD volumeError;   // 0: answers C:'s volume
-        DWORD spaceError;    // 0: answers C:'s free space
+        const char* name;   // QueryDosDeviceA
+        DWORD volumeError;  // 0: answers C:'s volume
+        DWORD spaceError;   // 0: answers C:'s free space
     } cases[] = {
         {0, "C:\\work", DRIVE_FIXED, "\\??\\C:\\work", 0, 0},
         {0, "c:", DRIVE_FIXED, "\\??\\c:", 0, 0},
@@ -621,9 +622,16 @@ TEST(SimDosDevice, RefusesBadNamesAndEmptyTargets) {
         const char* device;
         const char* target;
     } cases[] = {
-        {0, "X", "C:\\"},     {0, "X:\\", "C:\\"}, {0, "", "C:\\"},     {0, nullptr, "C:\\"},
-        {0, "1:", "C:\\"},    {0, "XY:", "C:\\"},  {0, "X:", nullptr},  {0, "X:", ""},
-        {DDD_RAW_TARGET_PATH, "X:", ""},           {DDD_REMOVE_DEFINITION, "C:\\", nullptr},
+        {0, "X", "C:\\"},
+        {0, "X:\\", "C:\\"},
+        {0, "", "C:\\"},
+        {0, nullptr, "C:\\"},
+        {0, "1:", "C:\\"},
+        {0, "XY:", "C:\\"},
+        {0, "X:", nullptr},
+        {0, "X:", ""},
+        {DDD_RAW_TARGET_PATH, "X:", ""},
+        {DDD_REMOVE_DEFINITION, "C:\\", nullptr},
     };
     for (const auto& c : cases) {
         k.SetLastError(0);
@@ -781,10 +789,10 @@ TEST(SimFiles, ReadsFromThePointer) {
     const HANDLE h = OpenFile(*m, "C:\\exists.txt", OPEN_EXISTING, GENERIC_READ | GENERIC_WRITE);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     const struct {
-        LONG seek;       // from the start, before reading
+        LONG seek;  // from the start, before reading
         DWORD wanted;
         std::string got;
-        DWORD after;     // the pointer afterwards
+        DWORD after;  // the pointer afterwards
     } cases[] = {
         {0, 2, "ol", 2}, {1, 10, "ld", 3}, {2, 1, "d", 3}, {3, 1, "", 3}, {7, 4, "", 7}, {0, 0, "", 0},
     };
@@ -939,7 +947,8 @@ TEST(SimShell, AnswerFormsAndLongPaths) {
     const std::string fits = "C:\\" + std::string(MAX_PATH - 4, 'a');
     const std::string tooLong = fits + "a";
     auto quoted = [](const std::string& path) { return "\"C:\\\\" + path.substr(3) + "\""; };
-    auto m = twtest::MachineFromText(R"({"shell": {"folder_browser": [)" + quoted(fits) + "," + quoted(tooLong) + "]}}");
+    auto m =
+        twtest::MachineFromText(R"({"shell": {"folder_browser": [)" + quoted(fits) + "," + quoted(tooLong) + "]}}");
     char path[MAX_PATH] = {};
     const PIDLIST_ABSOLUTE first = m->shell().SHBrowseForFolderA(nullptr);
     const PIDLIST_ABSOLUTE second = m->shell().SHBrowseForFolderA(nullptr);
@@ -988,8 +997,10 @@ TEST(MachineLoader, RefusesBadDescriptionsNamingTheField) {
         {R"({"drives": {"C": {"volume": {"error": "ERROR_NOT_READY", "label": "x"}}}})",
          "drives.C.volume: an error volume has no other fields"},
         {R"({"drives": {"C": {"volume": {"error": "ERROR_NOPE"}}}})", "drives.C.volume.error: unknown name"},
-        {R"({"drives": {"C": {"volume": {"error": "ERROR_SUCCESS"}}}})", "drives.C.volume.error: an error code must not be 0"},
-        {R"({"drives": {"C": {"space": {"total": "big", "free": 0}}}})", "drives.C.space.total: expected a whole number"},
+        {R"({"drives": {"C": {"volume": {"error": "ERROR_SUCCESS"}}}})",
+         "drives.C.volume.error: an error code must not be 0"},
+        {R"({"drives": {"C": {"space": {"total": "big", "free": 0}}}})",
+         "drives.C.space.total: expected a whole number"},
         {R"({"drives": {"C": {"space": {"total": 10, "free": -1}}}})", "drives.C.space.free: expected a whole number"},
         {R"({"drives": {"C": {"space": {"total": 10}}}})", "drives.C.space: needs \"total\" and \"free\""},
         {R"({"drives": {"C": {"space": {"total": 10, "free": 11}}}})", "drives.C.space: free space exceeds the total"},
@@ -1034,7 +1045,8 @@ TEST(MachineLoader, RefusesBadDescriptionsNamingTheField) {
         {R"({"files": {"C:\\A": "text"}})", "files.C:\\A: expected an object"},
         {R"({"files": {"C:\\A": {"txt": ""}}})", "files.C:\\A: unknown field \"txt\""},
         {R"({"files": {"C:\\A": {"text": 1}}})", "files.C:\\A.text: expected a string"},
-        {R"({"files": {"C:\\A": {"open_error": "ERROR_NOPE"}}})", "files.C:\\A.open_error: unknown name \"ERROR_NOPE\""},
+        {R"({"files": {"C:\\A": {"open_error": "ERROR_NOPE"}}})",
+         "files.C:\\A.open_error: unknown name \"ERROR_NOPE\""},
         {R"({"files": {"C:\\A": {"write_error": 0}}})", "files.C:\\A.write_error: an error code must not be 0"},
         {R"({"shell": []})", "shell: expected an object"},
         {R"({"shell": {"browser": []}})", "shell: unknown field \"browser\""},

@@ -28,15 +28,15 @@ TEST(NumberFormat, SizeSwitchesToGigabytesAboveOneGibibyte) {
         const char* text;
     } cases[] = {
         {0, "0.00 MB"},
-        {5242, "0.00 MB"},                // 0.004999 MB
-        {5243, "0.01 MB"},                // 0.005000 MB
-        {131072, "0.12 MB"},              // 0.125 exactly: ties go to the even digit
-        {393216, "0.38 MB"},              // 0.375 exactly
+        {5242, "0.00 MB"},    // 0.004999 MB
+        {5243, "0.01 MB"},    // 0.005000 MB
+        {131072, "0.12 MB"},  // 0.125 exactly: ties go to the even digit
+        {393216, "0.38 MB"},  // 0.375 exactly
         {1048576, "1.00 MB"},
-        {1073741824, "1024.00 MB"},       // exactly one gibibyte is still megabytes
+        {1073741824, "1024.00 MB"},  // exactly one gibibyte is still megabytes
         {1073741825, "1.00 GB"},
-        {1207959552, "1.12 GB"},          // 1.125 exactly
-        {1476395008, "1.38 GB"},          // 1.375 exactly
+        {1207959552, "1.12 GB"},  // 1.125 exactly
+        {1476395008, "1.38 GB"},  // 1.375 exactly
         {1099511627776.0, "1024.00 GB"},
         {18446744073709551615.0, "17179869184.00 GB"},
     };
@@ -50,13 +50,9 @@ TEST(NumberFormat, PercentIsEightWideWithOneDecimal) {
         double percent;
         const char* text;
     } cases[] = {
-        {0, "     0.0%"},
-        {100, "   100.0%"},
-        {12.25, "    12.2%"},            // exact tie, rounds to even
-        {12.75, "    12.8%"},
-        {4.95, "     5.0%"},             // just above 4.95 in binary
-        {99.95, "   100.0%"},
-        {12345678.9, "12345678.9%"},     // wider than eight: nothing cut
+        {0, "     0.0%"},     {100, "   100.0%"},          {12.25, "    12.2%"},  // exact tie, rounds to even
+        {12.75, "    12.8%"}, {4.95, "     5.0%"},                                // just above 4.95 in binary
+        {99.95, "   100.0%"}, {12345678.9, "12345678.9%"},                        // wider than eight: nothing cut
     };
     for (const auto& c : cases) EXPECT_EQ(PercentText(c.percent, kEnglish), c.text) << c.percent;
     EXPECT_EQ(PercentText(12.25, kGerman), "    12,2%");
@@ -87,8 +83,14 @@ TEST(NumberFormat, GroupsByThrees) {
     };
     for (const auto& c : cases) EXPECT_EQ(FormatGrouped(c.value, kEnglish), c.text) << c.value;
     EXPECT_EQ(FormatGrouped(1234567, kGerman), "1.234.567");
-    EXPECT_EQ(FormatGrouped(1234567, {",", "\xA0"}), "1\xA0" "234\xA0" "567");
-    EXPECT_EQ(FormatGrouped(1234567, {",", "\xC2\xA0"}), "1\xC2\xA0" "234\xC2\xA0" "567");
+    EXPECT_EQ(FormatGrouped(1234567, {",", "\xA0"}),
+              "1\xA0"
+              "234\xA0"
+              "567");
+    EXPECT_EQ(FormatGrouped(1234567, {",", "\xC2\xA0"}),
+              "1\xC2\xA0"
+              "234\xC2\xA0"
+              "567");
 }
 
 TEST(NumberFormat, SerialIsTwoHexHalves) {

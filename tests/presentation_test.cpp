@@ -25,21 +25,51 @@ TEST(Presentation, KindTable) {
     } cases[] = {
         {"unknown", facts(DRIVE_UNKNOWN), {"Unknown", "", kImageLocal}},
         {"no root dir", facts(DRIVE_NO_ROOT_DIR), {"No Root Dir", "", kImageLocal}},
-        {"disconnected", [&] { auto f = facts(DRIVE_NO_ROOT_DIR); f.disconnected = true; return f; }(),
+        {"disconnected",
+         [&] {
+             auto f = facts(DRIVE_NO_ROOT_DIR);
+             f.disconnected = true;
+             return f;
+         }(),
          {"Network", "Disconnected", kImageDisconnected}},
         {"removable", facts(DRIVE_REMOVABLE), {"Removable Disk", "VENDORXX", kImageRemovable}},
-        {"removable short identity", [&] { auto f = facts(DRIVE_REMOVABLE); f.identityText = "USB"; return f; }(),
+        {"removable short identity",
+         [&] {
+             auto f = facts(DRIVE_REMOVABLE);
+             f.identityText = "USB";
+             return f;
+         }(),
          {"Removable Disk", "USB", kImageRemovable}},
         {"fixed", facts(DRIVE_FIXED), {"Local Disk", "", kImageLocal}},
-        {"external", [&] { auto f = facts(DRIVE_FIXED); f.external = true; return f; }(),
+        {"external",
+         [&] {
+             auto f = facts(DRIVE_FIXED);
+             f.external = true;
+             return f;
+         }(),
          {"Local Disk", "External Drive", kImageLocal}},
-        {"substitution", [&] { auto f = facts(DRIVE_FIXED); f.substitutedFolder = "C:\\work"; f.external = true; return f; }(),
+        {"substitution",
+         [&] {
+             auto f = facts(DRIVE_FIXED);
+             f.substitutedFolder = "C:\\work";
+             f.external = true;
+             return f;
+         }(),
          {"Subst", "C:\\work", kImageLocal}},
         {"remote connected", facts(DRIVE_REMOTE), {"Network Disk", "\\\\server\\share", kImageNetwork}},
         {"remote unavailable",
-         [&] { auto f = facts(DRIVE_REMOTE); f.connectionResult = ERROR_CONNECTION_UNAVAIL; return f; }(),
+         [&] {
+             auto f = facts(DRIVE_REMOTE);
+             f.connectionResult = ERROR_CONNECTION_UNAVAIL;
+             return f;
+         }(),
          {"Network Disk", "Disconnected", kImageNetwork}},
-        {"remote other error", [&] { auto f = facts(DRIVE_REMOTE); f.connectionResult = ERROR_NO_NETWORK; return f; }(),
+        {"remote other error",
+         [&] {
+             auto f = facts(DRIVE_REMOTE);
+             f.connectionResult = ERROR_NO_NETWORK;
+             return f;
+         }(),
          {"Network Disk", "", kImageNetwork}},
         {"optical", facts(DRIVE_CDROM), {"CD / DVD Drive", "DVD-RW", kImageOptical}},
         {"ram disk", facts(DRIVE_RAMDISK), {"RAM Disk", "", kImageLocal}},
@@ -83,8 +113,14 @@ TEST(Presentation, TextColourRulesInOrder) {
         {"low space, other optical format", Row("     0.0%", "UDF"), kMaroon},
         {"at the limit", Row("     5.0%"), kBlack},
         {"decimal comma", Row("     4,9%"), kMaroon},
-        {"other decimal separator", Row("     4\xC2\xB7" "9%"), kMaroon},
-        {"other decimal separator, enough space", Row("    45\xC2\xB7" "9%"), kBlack},
+        {"other decimal separator",
+         Row("     4\xC2\xB7"
+             "9%"),
+         kMaroon},
+        {"other decimal separator, enough space",
+         Row("    45\xC2\xB7"
+             "9%"),
+         kBlack},
         {"decimal comma at the limit", Row("     5,0%"), kBlack},
         {"unreadable percent", Row("n/a"), kBlack},
         {"empty percent", Row(""), kBlack},
@@ -130,10 +166,12 @@ TEST(Presentation, Columns) {
         int width;
         Align align;
     } expected[] = {
-        {"Drive", 0, Align::Left},       {"Label", 110, Align::Left},       {"Type", 105, Align::Left},
-        {"Additional Info", 110, Align::Left}, {"Size", 75, Align::Right},  {"Used", 75, Align::Right},
-        {"Available", 75, Align::Right}, {"Bytes Free", 110, Align::Right}, {"Format", 55, Align::Left},
-        {"Volume Serial", 98, Align::Left}, {"% Free", 65, Align::Right},   {"Visibility", 74, Align::Left},
+        {"Drive", 0, Align::Left},       {"Label", 110, Align::Left},
+        {"Type", 105, Align::Left},      {"Additional Info", 110, Align::Left},
+        {"Size", 75, Align::Right},      {"Used", 75, Align::Right},
+        {"Available", 75, Align::Right}, {"Bytes Free", 110, Align::Right},
+        {"Format", 55, Align::Left},     {"Volume Serial", 98, Align::Left},
+        {"% Free", 65, Align::Right},    {"Visibility", 74, Align::Left},
         {"Vendor", 75, Align::Left},     {"Product Id", 140, Align::Left},
     };
     ASSERT_EQ(kColumns.size(), std::size(expected));

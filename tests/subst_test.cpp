@@ -93,7 +93,8 @@ TEST_F(Subst, AppendsToAnExistingStartupFileOnALineOfItsOwn) {
         {R"()", "subst T: C:\\tools\r\n"},
     };
     for (const auto& [before, after] : cases) {
-        Open(std::string(kMachine).insert(1, std::string(R"("files": {"C:\\AUTOEXEC.BAT": {"text": ")") + before + R"("}}, )"));
+        Open(std::string(kMachine).insert(
+            1, std::string(R"("files": {"C:\\AUTOEXEC.BAT": {"text": ")") + before + R"("}}, )"));
         Create("T", "C:\\tools", true);
         EXPECT_EQ(Startup(), after) << before;
         EXPECT_EQ(machine_->OpenHandleCount(), 0);

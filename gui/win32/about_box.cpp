@@ -1,8 +1,8 @@
 #include "gui/win32/about_box.h"
 
 #include "gui/win32/dpi.h"
-#include "gui/win32/resource_ids.h"
 #include "gui/win32/message_dialogs.h"
+#include "gui/win32/resource_ids.h"
 #include "tarnwell_version.h"
 
 namespace tw::gui {
@@ -45,7 +45,8 @@ void AboutBox::CreateControls(UINT dpi) {
     picture_ = LoadPicture();
     const int pictureHeight = picture_ ? Scale(picture_->height, dpi) : 0;
     const int pictureWidth = picture_ ? Scale(picture_->width, dpi) : 0;
-    pictureRect_ = {(client.right - pictureWidth) / 2, margin, (client.right + pictureWidth) / 2, margin + pictureHeight};
+    pictureRect_ = {(client.right - pictureWidth) / 2, margin, (client.right + pictureWidth) / 2,
+                    margin + pictureHeight};
 
     const int textTop = pictureRect_.bottom + margin;
     const int textWidth = client.right - 2 * margin;

@@ -6,9 +6,7 @@ namespace tw::gui {
 
 namespace {
 
-std::string MenuText(const Component& c) {
-    return c.shortcut.empty() ? c.caption : c.caption + "\t" + c.shortcut;
-}
+std::string MenuText(const Component& c) { return c.shortcut.empty() ? c.caption : c.caption + "\t" + c.shortcut; }
 
 void AppendEntries(HMENU menu, const TForm1& form, const CommandMap& commands, const std::string& parent) {
     for (const std::string& name : form.ComponentNames()) {
@@ -91,8 +89,9 @@ std::optional<std::string> TrackPopup(HWND owner, const TForm1& form, const Comm
     TPMPARAMS params{};
     params.cbSize = sizeof params;
     if (exclude) params.rcExclude = *exclude;
-    const UINT id = static_cast<UINT>(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
-                                                       at.x, at.y, owner, exclude ? &params : nullptr));
+    const UINT id =
+        static_cast<UINT>(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x,
+                                           at.y, owner, exclude ? &params : nullptr));
     DestroyMenu(menu);
     const std::string* name = commands.NameOf(id);
     if (!name) return std::nullopt;

@@ -118,17 +118,15 @@ void DriveListView::FillItem(LVITEMA& item) const {
 
 LRESULT DriveListView::CustomDraw(NMLVCUSTOMDRAW* draw) {
     switch (draw->nmcd.dwDrawStage) {
-        case CDDS_PREPAINT:
-            return CDRF_NOTIFYITEMDRAW;
-        case CDDS_ITEMPREPAINT:
-            return CDRF_NOTIFYSUBITEMDRAW;
+        case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+        case CDDS_ITEMPREPAINT: return CDRF_NOTIFYSUBITEMDRAW;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
             const int index = static_cast<int>(draw->nmcd.dwItemSpec);
             if (index < 0 || index >= static_cast<int>(rows_.size())) return CDRF_DODEFAULT;
             const bool selected = ListView_GetItemState(hwnd_, index, LVIS_SELECTED) & LVIS_SELECTED;
-            const inventory::CellPaint paint = draw->iSubItem == 0
-                                                   ? inventory::PaintCaption(index, selected)
-                                                   : inventory::PaintSubItem(rows_[static_cast<size_t>(index)], index, selected);
+            const inventory::CellPaint paint =
+                draw->iSubItem == 0 ? inventory::PaintCaption(index, selected)
+                                    : inventory::PaintSubItem(rows_[static_cast<size_t>(index)], index, selected);
             if (paint.highlighted) {
                 draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
                 draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
@@ -140,8 +138,7 @@ LRESULT DriveListView::CustomDraw(NMLVCUSTOMDRAW* draw) {
             draw->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED | CDIS_HOT);
             return CDRF_NEWFONT;
         }
-        default:
-            return CDRF_DODEFAULT;
+        default: return CDRF_DODEFAULT;
     }
 }
 
@@ -178,8 +175,7 @@ bool DriveListView::OnNotify(const NMHDR* header, LRESULT& result) {
             result = TRUE;
             return true;
         }
-        default:
-            return false;
+        default: return false;
     }
 }
 

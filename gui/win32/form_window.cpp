@@ -7,8 +7,8 @@ namespace tw::gui {
 void FormWindow::CreateHidden(HWND owner, HICON icon, int width96, int height96, UINT dpi) {
     RegisterClassOnce(className_.c_str(), icon, icon);
     Create(className_.c_str(), caption_.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, owner, nullptr, CW_USEDEFAULT, CW_USEDEFAULT,
-           Scale(width96, dpi), Scale(height96, dpi));
+           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, owner, nullptr, CW_USEDEFAULT, CW_USEDEFAULT, Scale(width96, dpi),
+           Scale(height96, dpi));
     if (hwnd()) CreateControls(DpiOf(hwnd()));
 }
 
@@ -24,8 +24,8 @@ void FormWindow::CenterOverOwner() {
     GetWindowRect(hwnd(), &self);
     const int w = self.right - self.left;
     const int h = self.bottom - self.top;
-    SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
+                 area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::ShowModal() {
@@ -71,8 +71,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
-        default:
-            break;
+        default: break;
     }
     return Default(message, wParam, lParam);
 }

@@ -9,7 +9,8 @@ namespace tw::gui {
 
 class FormWindow : public Window {
 public:
-    FormWindow(std::string className, std::string caption) : className_(std::move(className)), caption_(std::move(caption)) {}
+    FormWindow(std::string className, std::string caption)
+        : className_(std::move(className)), caption_(std::move(caption)) {}
 
     void CreateHidden(HWND owner, HICON icon, int width96, int height96, UINT dpi);
     // Shows the window modally over its owner until it hides itself.

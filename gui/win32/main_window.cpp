@@ -47,16 +47,16 @@ bool MainWindow::Create(TForm1& form) {
     RegisterClassOnce(kClassName, icon_, smallIcon_);
     menuBar_ = BuildMenuBar(form, *commands_);
     const UINT startDpi = DpiOf(nullptr);
-    Window::Create(kClassName, kProgramName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, nullptr, menuBar_,
-                   CW_USEDEFAULT, CW_USEDEFAULT, Scale(800, startDpi), Scale(480, startDpi));
+    Window::Create(kClassName, kProgramName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, nullptr, menuBar_, CW_USEDEFAULT,
+                   CW_USEDEFAULT, Scale(800, startDpi), Scale(480, startDpi));
     if (!hwnd()) return false;
     dpi_ = DpiOf(hwnd());
     font_ = CreateMessageFont(dpi_);
 
     toolBar_->Create(hwnd(), kToolBarId, font_);
     options_->Create(hwnd());
-    busyLabel_ = CreateWindowExA(0, "STATIC", "Refreshing ...", WS_CHILD | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
-                                 hwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kBusyLabelId)),
+    busyLabel_ = CreateWindowExA(0, "STATIC", "Refreshing ...", WS_CHILD | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0, hwnd(),
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kBusyLabelId)),
                                  GetModuleHandleA(nullptr), nullptr);
     SendMessageA(busyLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     list_->Create(hwnd(), kListId, dpi_);
@@ -107,7 +107,8 @@ void MainWindow::Layout() {
     int y = toolBarHeight + gap / 2;
     const int optionsHeight = options_->Layout(gap * 2, y, dpi_, font_);
     const int labelLeft = gap * 2 + options_->Width(dpi_, font_) + gap * 3;
-    MoveWindow(busyLabel_, labelLeft, y, std::max(0, static_cast<int>(client.right) - labelLeft - gap), optionsHeight, TRUE);
+    MoveWindow(busyLabel_, labelLeft, y, std::max(0, static_cast<int>(client.right) - labelLeft - gap), optionsHeight,
+               TRUE);
     y += optionsHeight + gap;
     MoveWindow(List(), 0, y, client.right, std::max(0, static_cast<int>(client.bottom) - y), TRUE);
 }
@@ -226,7 +227,8 @@ void MainWindow::PopupTrayMenu() {
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (form_ && IsFormMessage(message)) {
-        if (auto answer = form_->WndProc(message, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam))) {
+        if (auto answer =
+                form_->WndProc(message, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam))) {
             return static_cast<LRESULT>(*answer);
         }
     }
@@ -250,9 +252,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFYFORMAT:
             if (lParam == NF_QUERY) return NFR_ANSI;
             break;
-        case WM_SIZE:
-            Layout();
-            return 0;
+        case WM_SIZE: Layout(); return 0;
         case WM_DPICHANGED: {
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             ApplyDpi(HIWORD(wParam));
@@ -288,16 +288,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
             if (List()) SetFocus(List());
             return 0;
-        case WM_CLOSE:
-            DestroyWindow(hwnd());
-            return 0;
+        case WM_CLOSE: DestroyWindow(hwnd()); return 0;
         case WM_DESTROY:
             KillTimer(hwnd(), kTimerId);
             tray_.Remove();
             PostQuitMessage(0);
             return 0;
-        default:
-            break;
+        default: break;
     }
     return Default(message, wParam, lParam);
 }

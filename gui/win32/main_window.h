@@ -16,7 +16,6 @@
 
 namespace tw::gui {
 
-
 class MainWindow final : public Window, public MainView {
 public:
     MainWindow(HICON icon, HICON smallIcon) : icon_(icon), smallIcon_(smallIcon) {}

@@ -49,8 +49,6 @@ ModalResult MessageDialogs::ShowModal(FormLogic& form) {
     return it->second(form);
 }
 
-std::uintptr_t MessageDialogs::OwnerWindow() {
-    return reinterpret_cast<std::uintptr_t>(owner_ ? owner_() : nullptr);
-}
+std::uintptr_t MessageDialogs::OwnerWindow() { return reinterpret_cast<std::uintptr_t>(owner_ ? owner_() : nullptr); }
 
 }  // namespace tw::gui

@@ -11,8 +11,8 @@ void OptionPanel::Create(HWND parent) {
         const auto id = commands_.IdOf(name);
         if (!id) continue;
         // BS_CHECKBOX, not BS_AUTOCHECKBOX: the mark is the logic's to set.
-        HWND box = CreateWindowExA(0, "BUTTON", c->caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX,
-                                   0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(*id)),
+        HWND box = CreateWindowExA(0, "BUTTON", c->caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 0,
+                                   0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(*id)),
                                    GetModuleHandleA(nullptr), nullptr);
         boxes_.push_back(Box{box, name});
     }

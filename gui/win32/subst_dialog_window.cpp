@@ -34,16 +34,15 @@ void SubstDialogWindow::CreateControls(UINT dpi) {
     auto add = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
                    DWORD exStyle = 0) {
         HWND c = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, Scale(x, dpi), Scale(y, dpi),
-                                 Scale(w, dpi), Scale(h, dpi), hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+                                 Scale(w, dpi), Scale(h, dpi), hwnd(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
         SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
         return c;
     };
     HWND heading = add("STATIC", "Select drive letter and path for the new drive", 0, kLabel1, 12, 10, 440, 22);
     SendMessageA(heading, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), TRUE);
     add("STATIC", "Drive Letter", 0, kLabel2, 12, 42, 80, 16);
-    add("EDIT", "", WS_TABSTOP | WS_BORDER | ES_UPPERCASE | ES_AUTOHSCROLL, kEdit2, 12, 60, 40, 22,
-        WS_EX_CLIENTEDGE);
+    add("EDIT", "", WS_TABSTOP | WS_BORDER | ES_UPPERCASE | ES_AUTOHSCROLL, kEdit2, 12, 60, 40, 22, WS_EX_CLIENTEDGE);
     SendMessageA(Control(kEdit2), EM_LIMITTEXT, 1, 0);
     add("STATIC", "Path", 0, kLabel3, 70, 42, 80, 16);
     add("EDIT", "", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kEdit1, 70, 60, 344, 22, WS_EX_CLIENTEDGE);
@@ -92,20 +91,15 @@ ModalResult SubstDialogWindow::Run(FormLogic& form) {
 LRESULT SubstDialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && form_) {
         switch (LOWORD(wParam)) {
-            case IDOK:
-                result_ = ModalResult::OK;
-                break;
-            case IDCANCEL:
-                result_ = ModalResult::Cancel;
-                break;
+            case IDOK: result_ = ModalResult::OK; break;
+            case IDCANCEL: result_ = ModalResult::Cancel; break;
             case kSpeedButton1:
                 // The logic browses; the field shows what it chose.
                 Store();
                 form_->Click("SpeedButton1");
                 Load();
                 return 0;
-            default:
-                break;
+            default: break;
         }
     }
     if (message == WM_DESTROY) {

@@ -5,9 +5,7 @@
 
 namespace tw::gui {
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 void ToolBar::Create(HWND parent, UINT controlId, HFONT font) {
     hwnd_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
@@ -96,7 +94,8 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
         case TBN_GETINFOTIPA: {
             if (!fromToolBar) return false;
             auto* tip = reinterpret_cast<NMTBGETINFOTIPA*>(const_cast<NMHDR*>(header));
-            if (tip->pszText && tip->cchTextMax > 0) lstrcpynA(tip->pszText, HintOf(static_cast<UINT>(tip->iItem)), tip->cchTextMax);
+            if (tip->pszText && tip->cchTextMax > 0)
+                lstrcpynA(tip->pszText, HintOf(static_cast<UINT>(tip->iItem)), tip->cchTextMax);
             result = 0;
             return true;
         }
@@ -104,7 +103,8 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
             if (!fromToolBar) return false;
             auto* tip = reinterpret_cast<NMTBGETINFOTIPW*>(const_cast<NMHDR*>(header));
             if (tip->pszText && tip->cchTextMax > 0) {
-                MultiByteToWideChar(CP_ACP, 0, HintOf(static_cast<UINT>(tip->iItem)), -1, tip->pszText, tip->cchTextMax);
+                MultiByteToWideChar(CP_ACP, 0, HintOf(static_cast<UINT>(tip->iItem)), -1, tip->pszText,
+                                    tip->cchTextMax);
                 tip->pszText[tip->cchTextMax - 1] = 0;
             }
             result = 0;
@@ -131,8 +131,7 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
             result = 0;
             return true;
         }
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 #include "platform/win32/windows_headers.h"
+// After <windows.h>, which they need.
 #include <commctrl.h>
 #include <shellapi.h>
 

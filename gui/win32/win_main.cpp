@@ -20,8 +20,8 @@
 namespace {
 
 HICON LoadAppIcon(HINSTANCE instance, int metricX, int metricY) {
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TARNWELL), IMAGE_ICON, GetSystemMetrics(metricX),
-                                         GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TARNWELL), IMAGE_ICON,
+                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
 }
 
 struct HiddenForm {

@@ -27,15 +27,13 @@ void Window::RegisterClassOnce(const char* className, HICON icon, HICON smallIco
     RegisterClassExA(&wc);
 }
 
-HWND Window::Create(const char* className, const char* caption, DWORD style, DWORD exStyle, HWND owner,
-                    HMENU menu, int x, int y, int width, int height) {
+HWND Window::Create(const char* className, const char* caption, DWORD style, DWORD exStyle, HWND owner, HMENU menu,
+                    int x, int y, int width, int height) {
     return CreateWindowExA(exStyle, className, caption, style, x, y, width, height, owner, menu,
                            GetModuleHandleA(nullptr), this);
 }
 
-LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return Default(message, wParam, lParam);
-}
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
 
 LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, message, wParam, lParam);

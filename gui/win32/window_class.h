@@ -19,8 +19,8 @@ protected:
     // Registers the class once per process; later calls are no-ops.
     static void RegisterClassOnce(const char* className, HICON icon, HICON smallIcon);
     // Creates the window; WM_NCCREATE already reaches HandleMessage.
-    HWND Create(const char* className, const char* caption, DWORD style, DWORD exStyle, HWND owner, HMENU menu,
-                int x, int y, int width, int height);
+    HWND Create(const char* className, const char* caption, DWORD style, DWORD exStyle, HWND owner, HMENU menu, int x,
+                int y, int width, int height);
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -88,9 +88,7 @@ int Machine::CallCount(const std::string& call) const {
     return it == state_->calls.end() ? 0 : it->second;
 }
 
-int Machine::CallCount(const std::string& call, char letter) const {
-    return CallCount(call + ":" + letter);
-}
+int Machine::CallCount(const std::string& call, char letter) const { return CallCount(call + ":" + letter); }
 
 void Machine::ResetCallCounts() { state_->calls.clear(); }
 UINT Machine::CurrentErrorMode() const { return state_->errorMode; }

@@ -70,14 +70,14 @@ struct RegValue {
 
 struct RegKey {
     std::map<std::string, RegValue> values;  // by upper-cased name
-    DWORD createError = ERROR_SUCCESS;      // RegCreateKeyExA fails with this
-    DWORD setError = ERROR_SUCCESS;         // RegSetValueExA fails with this
+    DWORD createError = ERROR_SUCCESS;       // RegCreateKeyExA fails with this
+    DWORD setError = ERROR_SUCCESS;          // RegSetValueExA fails with this
 };
 
 struct SimFile {
-    std::optional<std::string> text;  // none: the file does not exist
-    DWORD openError = ERROR_SUCCESS;  // CreateFileA fails with this
-    DWORD writeError = ERROR_SUCCESS; // WriteFile fails with this
+    std::optional<std::string> text;   // none: the file does not exist
+    DWORD openError = ERROR_SUCCESS;   // CreateFileA fails with this
+    DWORD writeError = ERROR_SUCCESS;  // WriteFile fails with this
 };
 
 struct RegWrite {

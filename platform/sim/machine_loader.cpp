@@ -43,15 +43,14 @@ constexpr Named kErrorNames[] = {
 };
 
 constexpr Named kDriveTypes[] = {
-    {"DRIVE_UNKNOWN", DRIVE_UNKNOWN},     {"DRIVE_NO_ROOT_DIR", DRIVE_NO_ROOT_DIR},
-    {"DRIVE_REMOVABLE", DRIVE_REMOVABLE}, {"DRIVE_FIXED", DRIVE_FIXED},
-    {"DRIVE_REMOTE", DRIVE_REMOTE},       {"DRIVE_CDROM", DRIVE_CDROM},
+    {"DRIVE_UNKNOWN", DRIVE_UNKNOWN}, {"DRIVE_NO_ROOT_DIR", DRIVE_NO_ROOT_DIR}, {"DRIVE_REMOVABLE", DRIVE_REMOVABLE},
+    {"DRIVE_FIXED", DRIVE_FIXED},     {"DRIVE_REMOTE", DRIVE_REMOTE},           {"DRIVE_CDROM", DRIVE_CDROM},
     {"DRIVE_RAMDISK", DRIVE_RAMDISK},
 };
 
 constexpr Named kRegTypes[] = {
-    {"REG_NONE", REG_NONE},         {"REG_SZ", REG_SZ},     {"REG_EXPAND_SZ", REG_EXPAND_SZ},
-    {"REG_BINARY", REG_BINARY},     {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
+    {"REG_NONE", REG_NONE},     {"REG_SZ", REG_SZ},       {"REG_EXPAND_SZ", REG_EXPAND_SZ},
+    {"REG_BINARY", REG_BINARY}, {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
     {"REG_QWORD", REG_QWORD},
 };
 
@@ -178,8 +177,8 @@ public:
         if (v.contains("serial")) info.serial = HexOrNumber(v["serial"], where + ".serial");
         if (v.contains("file_system")) info.fileSystem = Text(v["file_system"], where + ".file_system");
         if (v.contains("max_component_length")) {
-            info.maxComponentLength = static_cast<DWORD>(
-                Number(v["max_component_length"], where + ".max_component_length", 0xFFFFFFFFu));
+            info.maxComponentLength =
+                static_cast<DWORD>(Number(v["max_component_length"], where + ".max_component_length", 0xFFFFFFFFu));
         }
         if (v.contains("flags")) info.flags = HexOrNumber(v["flags"], where + ".flags");
         d.volume.value = info;
@@ -248,9 +247,12 @@ public:
 
     void Version(const json& v, OSVERSIONINFOA& version) const {
         OnlyKeys(v, "version", {"major", "minor", "build", "platform_id"});
-        if (v.contains("major")) version.dwMajorVersion = static_cast<DWORD>(Number(v["major"], "version.major", 0xFFFFFFFFu));
-        if (v.contains("minor")) version.dwMinorVersion = static_cast<DWORD>(Number(v["minor"], "version.minor", 0xFFFFFFFFu));
-        if (v.contains("build")) version.dwBuildNumber = static_cast<DWORD>(Number(v["build"], "version.build", 0xFFFFFFFFu));
+        if (v.contains("major"))
+            version.dwMajorVersion = static_cast<DWORD>(Number(v["major"], "version.major", 0xFFFFFFFFu));
+        if (v.contains("minor"))
+            version.dwMinorVersion = static_cast<DWORD>(Number(v["minor"], "version.minor", 0xFFFFFFFFu));
+        if (v.contains("build"))
+            version.dwBuildNumber = static_cast<DWORD>(Number(v["build"], "version.build", 0xFFFFFFFFu));
         if (v.contains("platform_id")) {
             version.dwPlatformId = static_cast<DWORD>(Number(v["platform_id"], "version.platform_id", 0xFFFFFFFFu));
         }
@@ -258,7 +260,8 @@ public:
 
     void File(const std::string& path, const json& j, SimFile& f) const {
         const std::string where = "files." + path;
-        if (path.size() < 3 || path[1] != ':' || path[2] != '\\') Fail(where, "a file is named by a full path like C:\\x");
+        if (path.size() < 3 || path[1] != ':' || path[2] != '\\')
+            Fail(where, "a file is named by a full path like C:\\x");
         OnlyKeys(j, where, {"text", "open_error", "write_error", "comment"});
         if (j.contains("text")) f.text = Text(j["text"], where + ".text");
         if (j.contains("open_error")) f.openError = Error(j["open_error"], where + ".open_error");
@@ -282,8 +285,8 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     auto m = std::make_unique<Machine>();
     State& s = *m->state_;
     try {
-        r.OnlyKeys(j, "", {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files",
-                           "shell"});
+        r.OnlyKeys(j, "",
+                   {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "shell"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -305,7 +308,8 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
         if (j.contains("version")) r.Version(j["version"], s.version);
         if (j.contains("files")) {
             if (!j["files"].is_object()) r.Fail("files", "expected an object");
-            for (const auto& item : j["files"].items()) r.File(item.key(), item.value(), s.files[UpperAscii(item.key())]);
+            for (const auto& item : j["files"].items())
+                r.File(item.key(), item.value(), s.files[UpperAscii(item.key())]);
         }
         if (j.contains("shell")) {
             r.OnlyKeys(j["shell"], "shell", {"folder_browser"});

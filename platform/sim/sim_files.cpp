@@ -75,8 +75,8 @@ BOOL SimKernel::GetVersionExA(OSVERSIONINFOA* info) {
     return TRUE;
 }
 
-HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD, void*, DWORD creationDisposition,
-                              DWORD, HANDLE) {
+HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD, void*, DWORD creationDisposition, DWORD,
+                              HANDLE) {
     s_.Enter("CreateFileA");
     const std::string key = UpperAscii(fileName ? fileName : "");
     if (key.empty()) {
@@ -104,11 +104,8 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD, 
             }
             break;
         case OPEN_ALWAYS:
-        case CREATE_ALWAYS:
-            break;
-        default:
-            s_.lastError = ERROR_INVALID_PARAMETER;
-            return INVALID_HANDLE_VALUE;
+        case CREATE_ALWAYS: break;
+        default: s_.lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
     }
     SimFile& f = s_.files[key];
     if (!f.text || creationDisposition == CREATE_ALWAYS) f.text = std::string();
@@ -134,7 +131,7 @@ BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, v
     }
     const std::string& text = *s_.files[it->second.path].text;
     // Reading at or past the end succeeds with nothing read.
-    const size_t from = std::min(it->second.position, text.size());
+    const size_t from = static_cast<size_t>(std::min<std::uint64_t>(it->second.position, text.size()));
     const size_t count = std::min<size_t>(toRead, text.size() - from);
     if (count) std::memcpy(buffer, text.data() + from, count);
     it->second.position += count;  // past the end the pointer stays where it is
@@ -164,9 +161,15 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
     if (toWrite > 0) {
         std::string& text = *f.text;
         const auto* bytes = static_cast<const char*>(buffer);
-        if (text.size() < it->second.position) text.resize(it->second.position, '\0');
-        text.replace(it->second.position, std::min<size_t>(toWrite, text.size() - it->second.position), bytes,
-                     toWrite);
+        // A simulated file lives in memory: a write far past its end is a full disk.
+        constexpr std::uint64_t kMaxSize = 64u << 20;
+        if (it->second.position + toWrite > kMaxSize) {
+            s_.lastError = ERROR_DISK_FULL;
+            return FALSE;
+        }
+        const auto at = static_cast<size_t>(it->second.position);
+        if (text.size() < at) text.resize(at, '\0');
+        text.replace(at, std::min<size_t>(toWrite, text.size() - at), bytes, toWrite);
         it->second.position += toWrite;
     }
     if (written) *written = toWrite;
@@ -191,7 +194,7 @@ DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, 
         s_.lastError = moveMethod > FILE_END ? ERROR_INVALID_PARAMETER : ERROR_NEGATIVE_SEEK;
         return INVALID_SET_FILE_POINTER;
     }
-    it->second.position = static_cast<size_t>(position);
+    it->second.position = static_cast<std::uint64_t>(position);
     if (distanceHigh) *distanceHigh = static_cast<LONG>(position >> 32);
     s_.lastError = ERROR_SUCCESS;
     return static_cast<DWORD>(position);

@@ -61,9 +61,8 @@ UINT SimKernel::GetDriveTypeA(const char* rootPathName) {
     return d ? d->type : DRIVE_NO_ROOT_DIR;
 }
 
-BOOL SimKernel::GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer,
-                                      DWORD volumeNameSize, DWORD* volumeSerialNumber,
-                                      DWORD* maximumComponentLength, DWORD* fileSystemFlags,
+BOOL SimKernel::GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWORD volumeNameSize,
+                                      DWORD* volumeSerialNumber, DWORD* maximumComponentLength, DWORD* fileSystemFlags,
                                       char* fileSystemNameBuffer, DWORD fileSystemNameSize) {
     char letter = LetterOf(rootPathName);
     s_.Enter("GetVolumeInformationA", letter);
@@ -182,8 +181,7 @@ DWORD SimKernel::QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD
     }
     // The most recent definition hides the ones beneath it.
     const auto& defined = s_.definitions[letter];
-    std::string target = !defined.empty()                          ? defined.back()
-                         : d->dosDevice.empty() ? DefaultDosDevice(*d) : d->dosDevice;
+    std::string target = !defined.empty() ? defined.back() : d->dosDevice.empty() ? DefaultDosDevice(*d) : d->dosDevice;
     // The target list ends with two zeros.
     if (targetPath == nullptr || target.size() + 2 > max) {
         s_.lastError = ERROR_INSUFFICIENT_BUFFER;

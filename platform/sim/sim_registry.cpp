@@ -8,14 +8,12 @@ namespace {
 
 constexpr LONG ERROR_BAD_PATHNAME = 161;
 
-std::string RootName(HKEY key) {
-    return key == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER" : std::string();
-}
+std::string RootName(HKEY key) { return key == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER" : std::string(); }
 
 }  // namespace
 
-LONG SimRegistry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSAM, void*,
-                                  HKEY* result, DWORD* disposition) {
+LONG SimRegistry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSAM, void*, HKEY* result,
+                                  DWORD* disposition) {
     s_.Enter("RegCreateKeyExA");
     std::string base;
     if (auto open = s_.openKeys.find(key); open != s_.openKeys.end()) {
@@ -53,8 +51,7 @@ LONG SimRegistry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DW
     return static_cast<LONG>(ERROR_SUCCESS);
 }
 
-LONG SimRegistry::RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWORD* type, BYTE* data,
-                                   DWORD* dataSize) {
+LONG SimRegistry::RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWORD* type, BYTE* data, DWORD* dataSize) {
     s_.Enter("RegQueryValueExA");
     auto open = s_.openKeys.find(key);
     if (open == s_.openKeys.end()) return static_cast<LONG>(ERROR_INVALID_HANDLE);
@@ -75,8 +72,7 @@ LONG SimRegistry::RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWOR
     return static_cast<LONG>(ERROR_SUCCESS);
 }
 
-LONG SimRegistry::RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD type, const BYTE* data,
-                                 DWORD dataSize) {
+LONG SimRegistry::RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD type, const BYTE* data, DWORD dataSize) {
     s_.Enter("RegSetValueExA");
     auto open = s_.openKeys.find(key);
     if (open == s_.openKeys.end()) return static_cast<LONG>(ERROR_INVALID_HANDLE);

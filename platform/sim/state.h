@@ -17,9 +17,8 @@ public:
     DWORD GetLogicalDrives() override;
     UINT GetDriveTypeA(const char* rootPathName) override;
     BOOL GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWORD volumeNameSize,
-                               DWORD* volumeSerialNumber, DWORD* maximumComponentLength,
-                               DWORD* fileSystemFlags, char* fileSystemNameBuffer,
-                               DWORD fileSystemNameSize) override;
+                               DWORD* volumeSerialNumber, DWORD* maximumComponentLength, DWORD* fileSystemFlags,
+                               char* fileSystemNameBuffer, DWORD fileSystemNameSize) override;
     BOOL GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBytesAvailableToCaller,
                              ULONGLONG* totalNumberOfBytes, ULONGLONG* totalNumberOfFreeBytes) override;
     BOOL GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
@@ -48,8 +47,7 @@ class SimRegistry final : public Registry {
 public:
     explicit SimRegistry(Machine::State& s) : s_(s) {}
     LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className, DWORD options,
-                         REGSAM samDesired, void* securityAttributes, HKEY* result,
-                         DWORD* disposition) override;
+                         REGSAM samDesired, void* securityAttributes, HKEY* result, DWORD* disposition) override;
     LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
                           DWORD* dataSize) override;
     LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
@@ -91,7 +89,7 @@ private:
 
 struct OpenFile {
     std::string path;  // upper-cased key into State::files
-    size_t position = 0;
+    std::uint64_t position = 0;  // 64-bit in every build, like the real file pointer
     DWORD access = 0;
 };
 

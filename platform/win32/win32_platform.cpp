@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "platform/win32/windows_headers.h"
+// After <windows.h>, which it needs.
 #include <winnetwk.h>
 
 namespace tw::platform::win32 {
@@ -62,8 +63,7 @@ UINT Win32Kernel::GetDriveTypeA(const char* rootPathName) { return ::GetDriveTyp
 
 BOOL Win32Kernel::GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWORD volumeNameSize,
                                         DWORD* volumeSerialNumber, DWORD* maximumComponentLength,
-                                        DWORD* fileSystemFlags, char* fileSystemNameBuffer,
-                                        DWORD fileSystemNameSize) {
+                                        DWORD* fileSystemFlags, char* fileSystemNameBuffer, DWORD fileSystemNameSize) {
     return ::GetVolumeInformationA(rootPathName, volumeNameBuffer, volumeNameSize,
                                    AsNative<::DWORD>(volumeSerialNumber), AsNative<::DWORD>(maximumComponentLength),
                                    AsNative<::DWORD>(fileSystemFlags), fileSystemNameBuffer, fileSystemNameSize);
@@ -100,16 +100,13 @@ BOOL Win32Kernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const ch
     return ::DefineDosDeviceA(flags, deviceName, targetPath);
 }
 
-BOOL Win32Kernel::GetVersionExA(OSVERSIONINFOA* info) {
-    return ::GetVersionExA(AsNative<::OSVERSIONINFOA>(info));
-}
+BOOL Win32Kernel::GetVersionExA(OSVERSIONINFOA* info) { return ::GetVersionExA(AsNative<::OSVERSIONINFOA>(info)); }
 
 HANDLE Win32Kernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                                 DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) {
-    return reinterpret_cast<HANDLE>(::CreateFileA(fileName, desiredAccess, shareMode,
-                                                  static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes),
-                                                  creationDisposition, flagsAndAttributes,
-                                                  reinterpret_cast<::HANDLE>(templateFile)));
+    return reinterpret_cast<HANDLE>(
+        ::CreateFileA(fileName, desiredAccess, shareMode, static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes),
+                      creationDisposition, flagsAndAttributes, reinterpret_cast<::HANDLE>(templateFile)));
 }
 
 BOOL Win32Kernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void* overlapped) {
@@ -135,8 +132,7 @@ void Win32Kernel::SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }
 // ---- Registry ----
 
 LONG Win32Registry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className, DWORD options,
-                                    REGSAM samDesired, void* securityAttributes, HKEY* result,
-                                    DWORD* disposition) {
+                                    REGSAM samDesired, void* securityAttributes, HKEY* result, DWORD* disposition) {
     return ::RegCreateKeyExA(NativeKey(key), subKey, reserved, className, options, samDesired,
                              static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes), AsNative<::HKEY>(result),
                              AsNative<::DWORD>(disposition));

@@ -10,6 +10,7 @@ constexpr UINT kOurReturnOnlyFsDirs = tw::platform::BIF_RETURNONLYFSDIRS;
 }  // namespace tw::platform::win32
 
 #include "platform/win32/windows_headers.h"
+// After <windows.h>, which they need.
 #include <objbase.h>
 #include <shlobj.h>
 

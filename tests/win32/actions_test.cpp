@@ -6,11 +6,11 @@
 //
 // Project headers first: <windows.h> (pulled in by win32_test_support.h) turns
 // names such as MessageBox into macros.
+#include "../test_support.h"
 #include "actions/drive_hiding.h"
 #include "actions/startup_file.h"
 #include "app/app_error.h"
 #include "app/tform1.h"
-#include "../test_support.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -62,8 +62,8 @@ std::optional<RawValue> ReadRawNoDrives() {
 }
 
 RawValue Dword(::DWORD v) {
-    return {REG_DWORD, {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
-                        static_cast<BYTE>(v >> 24)}};
+    return {REG_DWORD,
+            {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16), static_cast<BYTE>(v >> 24)}};
 }
 
 std::string Describe(const std::optional<RawValue>& v) {

@@ -101,8 +101,7 @@ TEST_F(KernelBackend, VolumeInformationRefusesATooSmallFileSystemBuffer) {
     std::array<char, MAX_PATH + 1> fileSystem{};
     const auto size = static_cast<tw::platform::DWORD>(direct.fileSystem.size());
     kernel_.SetLastError(0xdeadbeef);
-    EXPECT_FALSE(
-        kernel_.GetVolumeInformationA("C:\\", nullptr, 0, nullptr, nullptr, nullptr, fileSystem.data(), size));
+    EXPECT_FALSE(kernel_.GetVolumeInformationA("C:\\", nullptr, 0, nullptr, nullptr, nullptr, fileSystem.data(), size));
     EXPECT_EQ(kernel_.GetLastError(), static_cast<tw::platform::DWORD>(ERROR_BAD_LENGTH));
     EXPECT_TRUE(
         kernel_.GetVolumeInformationA("C:\\", nullptr, 0, nullptr, nullptr, nullptr, fileSystem.data(), size + 1));
@@ -114,8 +113,8 @@ TEST_F(KernelBackend, VolumeInformationOfAMissingDriveFailsLikeTheSystem) {
     ASSERT_NE(unused, 0);
     std::array<char, 64> label{};
     ::SetLastError(0);
-    const BOOL directOk = ::GetVolumeInformationA(Root(unused).c_str(), label.data(), 64, nullptr, nullptr, nullptr,
-                                                  nullptr, 0);
+    const BOOL directOk =
+        ::GetVolumeInformationA(Root(unused).c_str(), label.data(), 64, nullptr, nullptr, nullptr, nullptr, 0);
     const ::DWORD directError = ::GetLastError();
     kernel_.SetLastError(0);
     EXPECT_FALSE(

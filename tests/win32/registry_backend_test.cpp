@@ -102,9 +102,9 @@ TEST_F(RegistryBackend, DwordRoundTripsBothWays) {
               ERROR_SUCCESS);
     ::RegCloseKey(direct);
     tp::DWORD readType = 0, read = 0, readSize = 4;
-    ASSERT_EQ(registry_.RegQueryValueExA(key_, "Theirs", nullptr, &readType, reinterpret_cast<tp::BYTE*>(&read),
-                                         &readSize),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        registry_.RegQueryValueExA(key_, "Theirs", nullptr, &readType, reinterpret_cast<tp::BYTE*>(&read), &readSize),
+        ERROR_SUCCESS);
     EXPECT_EQ(readType, static_cast<tp::DWORD>(REG_DWORD));
     EXPECT_EQ(read, theirs);
     EXPECT_EQ(readSize, 4u);
