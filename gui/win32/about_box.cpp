@@ -41,23 +41,34 @@ void AboutBox::CreateControls(UINT dpi) {
         return c;
     };
 
-    // The picture spans the top; name and version go below it.
+    // The picture spans the top; name and version go below it, then the
+    // button. The box takes the size that holds them all.
     picture_ = LoadPicture();
     const int pictureHeight = picture_ ? Scale(picture_->height, dpi) : 0;
     const int pictureWidth = picture_ ? Scale(picture_->width, dpi) : 0;
-    pictureRect_ = {(client.right - pictureWidth) / 2, margin, (client.right + pictureWidth) / 2,
-                    margin + pictureHeight};
-
-    const int textTop = pictureRect_.bottom + margin;
-    const int textWidth = client.right - 2 * margin;
-    control("STATIC", kProgramName, SS_CENTER, margin, textTop, textWidth, Scale(26, dpi), -1, titleFont_);
-    control("STATIC", "Version " TW_VERSION_TEXT, SS_CENTER, margin, textTop + Scale(30, dpi), textWidth,
-            Scale(18, dpi), -1, font_);
-
+    const int nameHeight = Scale(26, dpi);
+    const int versionHeight = Scale(18, dpi);
     const int buttonWidth = Scale(80, dpi);
     const int buttonHeight = Scale(26, dpi);
-    control("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, (client.right - buttonWidth) / 2,
-            client.bottom - margin - buttonHeight, buttonWidth, buttonHeight, IDOK, font_);
+    const int textTop = margin + pictureHeight + margin;
+    const int versionTop = textTop + nameHeight + Scale(4, dpi);
+    const int buttonTop = versionTop + versionHeight + margin;
+    const int clientWidth = client.right > pictureWidth + 2 * margin ? client.right : pictureWidth + 2 * margin;
+    const int clientHeight = buttonTop + buttonHeight + margin;
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_EXSTYLE)));
+    SetWindowPos(hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(hwnd(), &client);
+
+    pictureRect_ = {(client.right - pictureWidth) / 2, margin, (client.right + pictureWidth) / 2,
+                    margin + pictureHeight};
+    const int textWidth = client.right - 2 * margin;
+    control("STATIC", kProgramName, SS_CENTER, margin, textTop, textWidth, nameHeight, -1, titleFont_);
+    control("STATIC", "Version " TW_VERSION_TEXT, SS_CENTER, margin, versionTop, textWidth, versionHeight, -1, font_);
+    control("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, (client.right - buttonWidth) / 2, buttonTop, buttonWidth,
+            buttonHeight, IDOK, font_);
 }
 
 LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

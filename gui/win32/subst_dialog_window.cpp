@@ -41,11 +41,12 @@ void SubstDialogWindow::CreateControls(UINT dpi) {
     };
     HWND heading = add("STATIC", "Select drive letter and path for the new drive", 0, kLabel1, 12, 10, 440, 22);
     SendMessageA(heading, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), TRUE);
-    add("STATIC", "Drive Letter", 0, kLabel2, 12, 42, 80, 16);
+    // The path column starts past the whole "Drive Letter" caption.
+    add("STATIC", "Drive Letter", 0, kLabel2, 12, 42, 84, 16);
     add("EDIT", "", WS_TABSTOP | WS_BORDER | ES_UPPERCASE | ES_AUTOHSCROLL, kEdit2, 12, 60, 40, 22, WS_EX_CLIENTEDGE);
     SendMessageA(Control(kEdit2), EM_LIMITTEXT, 1, 0);
-    add("STATIC", "Path", 0, kLabel3, 70, 42, 80, 16);
-    add("EDIT", "", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kEdit1, 70, 60, 344, 22, WS_EX_CLIENTEDGE);
+    add("STATIC", "Path", 0, kLabel3, 104, 42, 80, 16);
+    add("EDIT", "", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kEdit1, 104, 60, 310, 22, WS_EX_CLIENTEDGE);
     HWND browse = add("BUTTON", "...", WS_TABSTOP | BS_PUSHBUTTON, kSpeedButton1, 420, 59, 28, 24);
     // A folder picture from the shell where it has one; "..." otherwise.
     SHSTOCKICONINFO folder{};

@@ -8,8 +8,8 @@
 // With a pause file the driver, before closing the program, creates
 // "<pause file>.ready" and waits (up to a minute) for "<pause file>.done", so
 // that a script can take a screenshot of the window meanwhile.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <chrono>
 #include <cstdio>
@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
         std::printf("FAIL: cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
         return 1;
     }
@@ -110,7 +111,8 @@ int main(int argc, char** argv) {
     if (list) {
         gui_test::RemoteList rows(process.hProcess, list);
         // The first refresh runs when the program becomes active; wait for rows.
-        while (rows.Count() <= 0 && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        while (rows.Count() <= 0 && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
         const std::vector<std::string> captions = rows.Captions();
         std::printf("rows: %s\n", Join(captions).c_str());
         Check(Contains(captions, "C: "), "the list shows drive C: as \"C: \"");

@@ -1,19 +1,26 @@
 // The real main window, in this process, over the bundled workstation
 // machine: what the user sees in the list, the option boxes, the menus and
-// the toolbar, and what their clicks and keys do.
+// the toolbar, and what their clicks and keys do. Then the about box and the
+// "Substitute Drive" dialog, shown as the program shows them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/application.h"
 #include "app/tform1.h"
+#include "app/tfrm_subst_dialog.h"
 #include "cli/cli.h"
+#include "gui/win32/about_box.h"
 #include "gui/win32/command_menus.h"
 #include "gui/win32/dpi.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
+#include "gui/win32/subst_dialog_window.h"
 #include "gui/win32/win_headers.h"
 #include "inventory/list_columns.h"
 #include "platform/sim/machine.h"
@@ -208,7 +215,8 @@ TEST_F(MainWindowTest, BoldStartsOnAndTheViewMenuTurnsItOff) {
 }
 
 TEST_F(MainWindowTest, OptionBoxesShowTheMarksAndTheirClicksReachTheLogic) {
-    for (const char* caption : {"Local", "CD/DVD", "Removable", "Network", "Not mounted", "Disconnected", "Auto Refresh"}) {
+    for (const char* caption :
+         {"Local", "CD/DVD", "Removable", "Network", "Not mounted", "Disconnected", "Auto Refresh"}) {
         EXPECT_TRUE(BoxChecked(caption)) << caption;
     }
     EXPECT_FALSE(BoxChecked("Stay on top"));
@@ -242,9 +250,8 @@ TEST_F(MainWindowTest, TheMenuBarHasItsSixMenusWithTheirEntries) {
     HMENU bar = GetMenu(view->hwnd());
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(MenuTexts(bar), (std::vector<std::string>{"&File", "&View", "&Drives", "&Optical", "&Tools", "&Help"}));
-    EXPECT_EQ(MenuTexts(GetSubMenu(bar, 1)),
-              (std::vector<std::string>{"Refresh\tF5", "Minimize", "Stay on top", "Auto Refresh", "Bold",
-                                        "Skip A and B drives"}));
+    EXPECT_EQ(MenuTexts(GetSubMenu(bar, 1)), (std::vector<std::string>{"Refresh\tF5", "Minimize", "Stay on top",
+                                                                       "Auto Refresh", "Bold", "Skip A and B drives"}));
     EXPECT_EQ(MenuTexts(GetSubMenu(bar, 5)), (std::vector<std::string>{"Tarnwell - Homepage", "Donate", "About"}));
 }
 
@@ -273,8 +280,8 @@ TEST_F(MainWindowTest, TheToolBarShowsItsButtonsWithDropDownArrows) {
         texts.push_back(text);
         if (button.fsStyle & BTNS_DROPDOWN) withArrows.push_back(text);
     }
-    EXPECT_EQ(texts, (std::vector<std::string>{"Refresh", "Explore", "Eject CD", "Hide", "Properties", "Subst", "Disk Info",
-                                               "SMART", "Chk Disk", "CD/DVD", "Exit"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"Refresh", "Explore", "Eject CD", "Hide", "Properties", "Subst",
+                                               "Disk Info", "SMART", "Chk Disk", "CD/DVD", "Exit"}));
     EXPECT_EQ(withArrows, (std::vector<std::string>{"Eject CD", "Hide", "Subst", "Disk Info"}));
 }
 
@@ -296,12 +303,366 @@ TEST_F(MainWindowTest, TheWindowTakesTheWidthFormCreateAsksFor) {
     EXPECT_EQ(rc.right - rc.left, tw::gui::Scale(screen > 1250 ? 1250 : 800, dpi));
 }
 
+// ---- The secondary windows ----------------------------------------------
+
+// Handles what is queued for this thread, for about `ms` milliseconds.
+void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < ms);
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Under run-gui-test, TW_GUI_SCREENSHOTS names a folder: a window shown here
+// then stays up until the script has taken its picture. The script reads the
+// window's place on the screen from "<name>.ready" and answers "<name>.done".
+void HoldForScreenshot(HWND window, const std::string& name) {
+    char folder[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("TW_GUI_SCREENSHOTS", folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return;
+    Pump(700);  // the last repaint reaches the screen
+    RECT r{};
+    GetWindowRect(window, &r);
+    const std::string base = std::string(folder) + "\\" + name;
+    // Written aside and renamed, so the script never reads half a file.
+    HANDLE f =
+        CreateFileA((base + ".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return;
+    char geometry[64];
+    const int n = wsprintfA(geometry, "%dx%d+%d+%d\n", static_cast<int>(r.right - r.left),
+                            static_cast<int>(r.bottom - r.top), static_cast<int>(r.left), static_cast<int>(r.top));
+    DWORD written = 0;
+    WriteFile(f, geometry, static_cast<DWORD>(n), &written, nullptr);
+    CloseHandle(f);
+    if (!MoveFileExA((base + ".part").c_str(), (base + ".ready").c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+    const DWORD start = GetTickCount();
+    while (!FileExists(base + ".done") && GetTickCount() - start < 60000) Pump(100);
+}
+
+// Runs `action` from the message loop that is running by then, once.
+std::function<void()> pendingAction;
+void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto action = std::move(pendingAction);
+    pendingAction = nullptr;
+    if (action) action();
+}
+void Soon(std::function<void()> action) {
+    pendingAction = std::move(action);
+    SetTimer(nullptr, 0, 50, &RunPendingAction);
+}
+
+// Closes a dialog whose modal loop nothing else ended, so a broken test fails
+// instead of hanging.
+HWND watchedDialog = nullptr;
+UINT_PTR watchdog = 0;
+void CALLBACK CloseStuckDialog(HWND, UINT, UINT_PTR, DWORD) {
+    if (watchedDialog && IsWindowVisible(watchedDialog)) {
+        ADD_FAILURE() << "the dialog was still open after 30 seconds";
+        PostMessageA(watchedDialog, WM_CLOSE, 0, 0);
+    }
+}
+void WatchDialog(HWND dialog) {
+    watchedDialog = dialog;
+    if (!watchdog) watchdog = SetTimer(nullptr, 0, 30000, &CloseStuckDialog);
+}
+void StopWatching() {
+    if (watchdog) KillTimer(nullptr, watchdog);
+    watchdog = 0;
+    watchedDialog = nullptr;
+}
+
+bool Near(COLORREF seen, int r, int g, int b, int tolerance = 14) {
+    return std::abs(GetRValue(seen) - r) <= tolerance && std::abs(GetGValue(seen) - g) <= tolerance &&
+           std::abs(GetBValue(seen) - b) <= tolerance;
+}
+
+std::string Rgb(COLORREF c) {
+    return "RGB(" + std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
+           std::to_string(GetBValue(c)) + ")";
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT ClientRectOf(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> out;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) out.push_back(c);
+    return out;
+}
+
+// Every child lies wholly inside the client area and none covers another.
+void ExpectTidyLayout(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const std::vector<HWND> children = Children(window);
+    ASSERT_FALSE(children.empty());
+    for (size_t i = 0; i < children.size(); ++i) {
+        const RECT a = ClientRectOf(children[i]);
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom)
+            << "\"" << WindowText(children[i]) << "\" sticks out of the " << client.right << "x" << client.bottom
+            << " client area: " << a.left << "," << a.top << " - " << a.right << "," << a.bottom;
+        for (size_t j = i + 1; j < children.size(); ++j) {
+            RECT overlap{};
+            const RECT b = ClientRectOf(children[j]);
+            EXPECT_FALSE(IntersectRect(&overlap, &a, &b))
+                << "\"" << WindowText(children[i]) << "\" overlaps \"" << WindowText(children[j]) << "\"";
+        }
+    }
+}
+
+class AboutBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // As the program makes it: hidden, at the main window's DPI.
+        about.CreateHidden(nullptr, nullptr, 360, 250, tw::gui::DpiOf(nullptr));
+        box = about.hwnd();
+        ASSERT_NE(box, nullptr);
+        dpi = tw::gui::DpiOf(box);
+    }
+    void TearDown() override { Pump(0); }
+
+    // The picture is centred at the top, one margin down; (x, y) are the
+    // 320x120 picture's own pixels.
+    COLORREF PictureAt(HDC dc, int x, int y) const {
+        RECT client{};
+        GetClientRect(box, &client);
+        const int left = (client.right - tw::gui::Scale(320, dpi)) / 2;
+        const int top = tw::gui::Scale(12, dpi);
+        return GetPixel(dc, left + tw::gui::Scale(x, dpi), top + tw::gui::Scale(y, dpi));
+    }
+
+    tw::gui::AboutBox about;
+    HWND box = nullptr;
+    UINT dpi = 96;
+};
+
+TEST_F(AboutBoxTest, ShowsItsPictureAboveTheNameAndVersion) {
+    EXPECT_EQ(WindowText(box), "About");
+    ShowWindow(box, SW_SHOWNORMAL);
+    UpdateWindow(box);
+    HoldForScreenshot(box, "tarnwell-about-box");
+
+    HDC dc = GetDC(box);
+    const COLORREF hole = PictureAt(dc, 70, 60);
+    const COLORREF hub = PictureAt(dc, 80, 60);
+    const COLORREF farRight = PictureAt(dc, 316, 10);
+    const COLORREF farLeft = PictureAt(dc, 3, 100);
+    ReleaseDC(box, dc);
+    EXPECT_TRUE(Near(hole, 24, 30, 44)) << "the disc's spindle hole is " << Rgb(hole);
+    EXPECT_TRUE(Near(hub, 170, 176, 186)) << "the disc's hub is " << Rgb(hub);
+    EXPECT_TRUE(Near(farRight, 26, 92, 122)) << "the gradient's right end is " << Rgb(farRight);
+    EXPECT_TRUE(Near(farLeft, 16, 32, 72)) << "the gradient's left end is " << Rgb(farLeft);
+
+    HWND name = Child(box, "Static", "Tarnwell");
+    ASSERT_NE(name, nullptr);
+    HWND version = nullptr;
+    for (HWND c : Children(box)) {
+        if (WindowText(c).rfind("Version ", 0) == 0) version = c;
+    }
+    ASSERT_NE(version, nullptr);
+    EXPECT_GT(WindowText(version).size(), std::string("Version ").size());
+    EXPECT_TRUE(IsWindowVisible(name));
+    EXPECT_TRUE(IsWindowVisible(version));
+    // Name, then version, below the picture.
+    EXPECT_GE(ClientRectOf(name).top, tw::gui::Scale(12 + 120, dpi));
+    EXPECT_GE(ClientRectOf(version).top, ClientRectOf(name).bottom);
+    ShowWindow(box, SW_HIDE);
+}
+
+TEST_F(AboutBoxTest, NameVersionAndOkButtonFitWithoutCoveringEachOther) {
+    ExpectTidyLayout(box);
+    HWND ok = Child(box, "Button", "OK");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_TRUE(GetWindowLongA(ok, GWL_STYLE) & BS_DEFPUSHBUTTON);
+}
+
+TEST_F(AboutBoxTest, TheOkButtonClosesTheBox) {
+    HWND ok = Child(box, "Button", "OK");
+    ASSERT_NE(ok, nullptr);
+    Soon([ok] { SendMessageA(ok, BM_CLICK, 0, 0); });
+    WatchDialog(box);
+    about.ShowModal();  // returns once the box has closed itself
+    StopWatching();
+    EXPECT_FALSE(IsWindowVisible(box));
+}
+
+class SubstDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        machine = tw::sim::Machine::FromJsonText(tw::cli::kBundledMachine, "bundled workstation");
+        logic = std::make_unique<tw::TFrmSubstDialog>(*machine, dialogs);
+        window.CreateHidden(nullptr, nullptr, 464, 168, tw::gui::DpiOf(nullptr));
+        dialog = window.hwnd();
+        ASSERT_NE(dialog, nullptr);
+        std::vector<HWND> edits;
+        for (HWND c : Children(dialog)) {
+            char name[32] = {};
+            GetClassNameA(c, name, sizeof name);
+            if (lstrcmpiA(name, "Edit") == 0) edits.push_back(c);
+        }
+        ASSERT_EQ(edits.size(), 2u);
+        // The letter field is the narrow one on the left, the path beside it.
+        std::sort(edits.begin(), edits.end(),
+                  [](HWND a, HWND b) { return ClientRectOf(a).left < ClientRectOf(b).left; });
+        letter = edits[0];
+        path = edits[1];
+        startup = Child(dialog, "Button", "Add to startup");
+        ok = Child(dialog, "Button", "OK");
+        cancel = Child(dialog, "Button", "Cancel");
+        ASSERT_NE(startup, nullptr);
+        ASSERT_NE(ok, nullptr);
+        ASSERT_NE(cancel, nullptr);
+        WatchDialog(dialog);
+    }
+    void TearDown() override {
+        StopWatching();
+        pendingAction = nullptr;
+        Pump(0);
+    }
+
+    bool StartupChecked() const { return SendMessageA(startup, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void Type(HWND field, const std::string& keys) const {
+        for (char k : keys) SendMessageA(field, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(k)), 1);
+    }
+
+    std::unique_ptr<tw::sim::Machine> machine;
+    CountingDialogs dialogs;
+    std::unique_ptr<tw::TFrmSubstDialog> logic;
+    tw::gui::SubstDialogWindow window;
+    HWND dialog = nullptr;
+    HWND letter = nullptr;
+    HWND path = nullptr;
+    HWND startup = nullptr;
+    HWND ok = nullptr;
+    HWND cancel = nullptr;
+};
+
+TEST_F(SubstDialogTest, OpensTitledWithItsLabelsAndButtons) {
+    EXPECT_EQ(WindowText(dialog), "Substitute Drive");
+    EXPECT_NE(Child(dialog, "Static", "Select drive letter and path for the new drive"), nullptr);
+    EXPECT_NE(Child(dialog, "Static", "Drive Letter"), nullptr);
+    EXPECT_NE(Child(dialog, "Static", "Path"), nullptr);
+    EXPECT_TRUE(GetWindowLongA(ok, GWL_STYLE) & BS_DEFPUSHBUTTON);
+    ExpectTidyLayout(dialog);
+}
+
+TEST_F(SubstDialogTest, ShowsTheLogicsFieldsWhenItOpens) {
+    logic->SetText("Edit2", "S");
+    logic->SetText("Edit1", "C:\\work");
+    logic->SetChecked("CheckBox1", true);
+    std::string shownLetter, shownPath;
+    bool shownChecked = false, visible = false;
+    HWND focus = nullptr;
+    Soon([&] {
+        visible = IsWindowVisible(dialog);
+        shownLetter = WindowText(letter);
+        shownPath = WindowText(path);
+        shownChecked = StartupChecked();
+        focus = GetFocus();
+        HoldForScreenshot(dialog, "tarnwell-subst-dialog");
+        SendMessageA(ok, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::OK);
+    EXPECT_TRUE(visible);
+    EXPECT_EQ(shownLetter, "S");
+    EXPECT_EQ(shownPath, "C:\\work");
+    EXPECT_TRUE(shownChecked);
+    // The user types the letter first.
+    EXPECT_EQ(focus, letter);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+}
+
+TEST_F(SubstDialogTest, TheLetterFieldTakesOneLetterInUpperCase) {
+    EXPECT_TRUE(GetWindowLongA(letter, GWL_STYLE) & ES_UPPERCASE);
+    EXPECT_EQ(SendMessageA(letter, EM_GETLIMITTEXT, 0, 0), 1);
+    EXPECT_FALSE(GetWindowLongA(path, GWL_STYLE) & ES_UPPERCASE);
+    std::string typed, typedPath;
+    Soon([&] {
+        SendMessageA(letter, EM_SETSEL, 0, -1);
+        Type(letter, "sx");
+        typed = WindowText(letter);
+        SetWindowTextA(path, "");
+        Type(path, "d:\\Data");
+        typedPath = WindowText(path);
+        SendMessageA(ok, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::OK);
+    EXPECT_EQ(typed, "S");
+    EXPECT_EQ(typedPath, "d:\\Data");
+}
+
+TEST_F(SubstDialogTest, OkHandsTheFieldsBackToTheLogic) {
+    logic->SetChecked("CheckBox1", true);
+    Soon([&] {
+        SetWindowTextA(letter, "T");
+        SetWindowTextA(path, "C:\\projects\\tarnwell");
+        SendMessageA(startup, BM_CLICK, 0, 0);  // unticks it
+        SendMessageA(ok, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::OK);
+    EXPECT_EQ(logic->Letter(), "T");
+    EXPECT_EQ(logic->Path(), "C:\\projects\\tarnwell");
+    EXPECT_FALSE(logic->AddToStartup());
+
+    // Opened again, it shows what was stored.
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::Cancel);
+    EXPECT_EQ(WindowText(letter), "T");
+    EXPECT_EQ(WindowText(path), "C:\\projects\\tarnwell");
+    EXPECT_FALSE(StartupChecked());
+}
+
+TEST_F(SubstDialogTest, PostedOkAndCancelEndTheDialogWithTheirResults) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::OK);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::Cancel);
+}
+
+TEST_F(SubstDialogTest, CancelAndTheCloseBoxAnswerCancel) {
+    logic->SetText("Edit2", "S");
+    Soon([&] { SendMessageA(cancel, BM_CLICK, 0, 0); });
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::Cancel);
+    Soon([&] { SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::Cancel);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+}
+
+TEST_F(SubstDialogTest, EnterMeansOkAndEscapeMeansCancel) {
+    Soon([&] {
+        SetFocus(letter);
+        PostMessageA(letter, WM_KEYDOWN, VK_RETURN, 1);
+    });
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::OK);
+    Soon([&] {
+        SetFocus(letter);
+        PostMessageA(letter, WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::Cancel);
+}
+
 TEST(MessageDialogsTest, BoxKindsShowTheirIconsAndButtons) {
     using tw::gui::MessageDialogs;
     EXPECT_EQ(MessageDialogs::Style(tw::BoxKind::Warning, tw::Buttons::OK), static_cast<UINT>(MB_ICONWARNING | MB_OK));
-    EXPECT_EQ(MessageDialogs::Style(tw::BoxKind::Information, tw::Buttons::OK), static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
-    EXPECT_EQ(MessageDialogs::Style(tw::BoxKind::Confirmation, tw::Buttons::YesNo), static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
-    EXPECT_EQ(MessageDialogs::Style(tw::BoxKind::Error, tw::Buttons::OKCancel), static_cast<UINT>(MB_ICONERROR | MB_OKCANCEL));
+    EXPECT_EQ(MessageDialogs::Style(tw::BoxKind::Information, tw::Buttons::OK),
+              static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+    EXPECT_EQ(MessageDialogs::Style(tw::BoxKind::Confirmation, tw::Buttons::YesNo),
+              static_cast<UINT>(MB_ICONQUESTION | MB_YESNO));
+    EXPECT_EQ(MessageDialogs::Style(tw::BoxKind::Error, tw::Buttons::OKCancel),
+              static_cast<UINT>(MB_ICONERROR | MB_OKCANCEL));
     EXPECT_EQ(MessageDialogs::Style(tw::BoxKind::Plain, tw::Buttons::OK), static_cast<UINT>(MB_OK));
     EXPECT_EQ(MessageDialogs::Result(IDYES), tw::ModalResult::Yes);
     EXPECT_EQ(MessageDialogs::Result(IDNO), tw::ModalResult::No);

@@ -96,8 +96,10 @@ RemoteMenu::RemoteMenu(HANDLE process, DWORD processId, HWND window)
                                   ModuleBase(processId_, "kernel32.dll"));
     if (loadLibrary && RunInProgram(loadLibrary, path.c_str(), path.size() + 1)) {
         remoteModule_ = ModuleBase(processId_, kProbeName);
-        findCommand_ = Translate(reinterpret_cast<void*>(GetProcAddress(local, "tw_probe_find_command")), local, remoteModule_);
-        menuState_ = Translate(reinterpret_cast<void*>(GetProcAddress(local, "tw_probe_menu_state")), local, remoteModule_);
+        findCommand_ =
+            Translate(reinterpret_cast<void*>(GetProcAddress(local, "tw_probe_find_command")), local, remoteModule_);
+        menuState_ =
+            Translate(reinterpret_cast<void*>(GetProcAddress(local, "tw_probe_menu_state")), local, remoteModule_);
     }
     FreeLibrary(local);
 }
