@@ -8,8 +8,9 @@
 // With a pause file the driver, before closing the program, creates
 // "<pause file>.ready" and waits (up to a minute) for "<pause file>.done", so
 // that a script can take a screenshot of the window meanwhile.
-#include <commctrl.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <commctrl.h>
 
 #include <chrono>
 #include <cstdio>
