@@ -5,11 +5,12 @@
 #include <string>
 
 #include "app/dialogs.h"
+#include "app/taboutbox.h"
 #include "gui/win32/win_headers.h"
 
 namespace tw::gui {
 
-inline constexpr const char* kProgramName = "Tarnwell";
+using tw::kProgramName;
 
 class MessageDialogs final : public Dialogs {
 public:

@@ -117,24 +117,32 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD, 
     return h;
 }
 
+// The open file behind `file` when it was opened with `access`; otherwise null,
+// with the error Windows gives.
+OpenFile* Machine::State::FileFor(HANDLE file, DWORD access) {
+    auto it = openFiles.find(file);
+    if (it == openFiles.end()) {
+        lastError = ERROR_INVALID_HANDLE;
+        return nullptr;
+    }
+    if ((it->second.access & access) != access) {
+        lastError = ERROR_ACCESS_DENIED;
+        return nullptr;
+    }
+    return &it->second;
+}
+
 BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void*) {
     s_.Enter("ReadFile");
     if (read) *read = 0;
-    auto it = s_.openFiles.find(file);
-    if (it == s_.openFiles.end()) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return FALSE;
-    }
-    if (!(it->second.access & GENERIC_READ)) {
-        s_.lastError = ERROR_ACCESS_DENIED;
-        return FALSE;
-    }
-    const std::string& text = *s_.files[it->second.path].text;
+    OpenFile* open = s_.FileFor(file, GENERIC_READ);
+    if (open == nullptr) return FALSE;
+    const std::string& text = *s_.files[open->path].text;
     // Reading at or past the end succeeds with nothing read.
-    const size_t from = static_cast<size_t>(std::min<std::uint64_t>(it->second.position, text.size()));
+    const size_t from = static_cast<size_t>(std::min<std::uint64_t>(open->position, text.size()));
     const size_t count = std::min<size_t>(toRead, text.size() - from);
     if (count) std::memcpy(buffer, text.data() + from, count);
-    it->second.position += count;  // past the end the pointer stays where it is
+    open->position += count;  // past the end the pointer stays where it is
     if (read) *read = static_cast<DWORD>(count);
     s_.lastError = ERROR_SUCCESS;
     return TRUE;
@@ -143,16 +151,9 @@ BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, v
 BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void*) {
     s_.Enter("WriteFile");
     if (written) *written = 0;
-    auto it = s_.openFiles.find(file);
-    if (it == s_.openFiles.end()) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return FALSE;
-    }
-    if (!(it->second.access & GENERIC_WRITE)) {
-        s_.lastError = ERROR_ACCESS_DENIED;
-        return FALSE;
-    }
-    SimFile& f = s_.files[it->second.path];
+    OpenFile* open = s_.FileFor(file, GENERIC_WRITE);
+    if (open == nullptr) return FALSE;
+    SimFile& f = s_.files[open->path];
     if (f.writeError != ERROR_SUCCESS) {
         s_.lastError = f.writeError;
         return FALSE;
@@ -163,14 +164,14 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
         const auto* bytes = static_cast<const char*>(buffer);
         // A simulated file lives in memory: a write far past its end is a full disk.
         constexpr std::uint64_t kMaxSize = 64u << 20;
-        if (it->second.position + toWrite > kMaxSize) {
+        if (open->position + toWrite > kMaxSize) {
             s_.lastError = ERROR_DISK_FULL;
             return FALSE;
         }
-        const auto at = static_cast<size_t>(it->second.position);
+        const auto at = static_cast<size_t>(open->position);
         if (text.size() < at) text.resize(at, '\0');
         text.replace(at, std::min<size_t>(toWrite, text.size() - at), bytes, toWrite);
-        it->second.position += toWrite;
+        open->position += toWrite;
     }
     if (written) *written = toWrite;
     s_.lastError = ERROR_SUCCESS;
@@ -179,14 +180,11 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
 
 DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
     s_.Enter("SetFilePointer");
-    auto it = s_.openFiles.find(file);
-    if (it == s_.openFiles.end()) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return INVALID_SET_FILE_POINTER;
-    }
+    OpenFile* open = s_.FileFor(file, 0);
+    if (open == nullptr) return INVALID_SET_FILE_POINTER;
     long long base = 0;
-    if (moveMethod == FILE_CURRENT) base = static_cast<long long>(it->second.position);
-    if (moveMethod == FILE_END) base = static_cast<long long>(s_.files[it->second.path].text->size());
+    if (moveMethod == FILE_CURRENT) base = static_cast<long long>(open->position);
+    if (moveMethod == FILE_END) base = static_cast<long long>(s_.files[open->path].text->size());
     long long offset = distance;
     if (distanceHigh) offset = (static_cast<long long>(*distanceHigh) << 32) | static_cast<DWORD>(distance);
     const long long position = base + offset;
@@ -194,7 +192,7 @@ DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, 
         s_.lastError = moveMethod > FILE_END ? ERROR_INVALID_PARAMETER : ERROR_NEGATIVE_SEEK;
         return INVALID_SET_FILE_POINTER;
     }
-    it->second.position = static_cast<std::uint64_t>(position);
+    open->position = static_cast<std::uint64_t>(position);
     if (distanceHigh) *distanceHigh = static_cast<LONG>(position >> 32);
     s_.lastError = ERROR_SUCCESS;
     return static_cast<DWORD>(position);

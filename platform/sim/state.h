@@ -88,7 +88,7 @@ private:
 };
 
 struct OpenFile {
-    std::string path;  // upper-cased key into State::files
+    std::string path;            // upper-cased key into State::files
     std::uint64_t position = 0;  // 64-bit in every build, like the real file pointer
     DWORD access = 0;
 };
@@ -135,6 +135,7 @@ struct Machine::State {
     SimDrive* Effective(char letter, int depth);
     bool Present(char letter);
     HANDLE NewHandle();
+    OpenFile* FileFor(HANDLE file, DWORD access);
 };
 
 }  // namespace tw::sim
