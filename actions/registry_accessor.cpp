@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/app_error.h"
+#include "platform/app_error.h"
 
 namespace tw::actions {
 

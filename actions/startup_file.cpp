@@ -1,6 +1,6 @@
 #include "actions/startup_file.h"
 
-#include "app/app_error.h"
+#include "platform/app_error.h"
 
 namespace tw::actions {
 

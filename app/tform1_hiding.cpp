@@ -1,7 +1,7 @@
 // Hide and reveal the selected drive letter in the shell.
 #include "actions/drive_hiding.h"
 #include "actions/drive_visibility.h"
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "app/tform1.h"
 
 namespace tw {

@@ -1,7 +1,7 @@
 // Create, remove and show substitute drives.
 #include "actions/startup_file.h"
 #include "actions/substitution.h"
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "app/tform1.h"
 
 namespace tw {

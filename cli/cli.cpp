@@ -8,6 +8,7 @@
 #include "cli/headless.h"
 #include "cli/list_printer.h"
 #include "cli/script_runner.h"
+#include "platform/real_platform.h"
 #include "platform/sim/machine.h"
 
 namespace tw::cli {
@@ -76,7 +77,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         if (!machineFile.empty()) {
             platform = sim::Machine::FromFile(machineFile);
         } else {
-            platform = MakeRealPlatform();
+            platform = platform::MakeRealPlatform();
             if (!platform) {
                 err << "tarnwell-cli: no Windows here; using the bundled workstation machine\n";
                 platform = sim::Machine::FromJsonText(kBundledMachine, "bundled workstation");

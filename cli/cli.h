@@ -9,9 +9,6 @@
 
 namespace tw::cli {
 
-// The real platform of this build, or null where there is none (Linux).
-std::unique_ptr<platform::Platform> MakeRealPlatform();
-
 // The workstation example built into the program.
 extern const char* const kBundledMachine;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "actions/drive_hiding.h"
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "app/tform1.h"
 #include "test_support.h"
 

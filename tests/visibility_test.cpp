@@ -5,7 +5,7 @@
 #include "actions/drive_visibility.h"
 #include "actions/registry_accessor.h"
 #include "actions/substitution.h"
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "test_support.h"
 
 using namespace tw::actions;

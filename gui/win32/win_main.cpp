@@ -6,7 +6,7 @@
 
 #include "app/application.h"
 #include "app/tform1.h"
-#include "cli/cli.h"
+#include "platform/real_platform.h"
 #include "gui/win32/about_box.h"
 #include "gui/win32/command_line.h"
 #include "gui/win32/dpi.h"
@@ -53,7 +53,7 @@ int Run(HINSTANCE instance, int showCommand) {
 
     tw::Application app;
     app.args = tw::gui::CommandLineArguments();
-    std::unique_ptr<tw::platform::Platform> platform = tw::cli::MakeRealPlatform();
+    std::unique_ptr<tw::platform::Platform> platform = tw::platform::MakeRealPlatform();
     if (!platform) {
         MessageBoxA(nullptr, "This system offers no drive services.", tw::gui::kProgramName, MB_ICONERROR | MB_OK);
         return 1;

@@ -9,7 +9,7 @@
 #include "../test_support.h"
 #include "actions/drive_hiding.h"
 #include "actions/startup_file.h"
-#include "app/app_error.h"
+#include "platform/app_error.h"
 #include "app/tform1.h"
 #include "win32_test_support.h"
 

@@ -1,0 +1,8 @@
+#include "platform/real_platform.h"
+
+namespace tw::platform {
+
+// Linux has no Windows to ask.
+std::unique_ptr<Platform> MakeRealPlatform() { return nullptr; }
+
+}  // namespace tw::platform
