@@ -11,7 +11,6 @@
 #include "optical/inquiry_identity.h"
 #include "optical/profile_table.h"
 #include "optical/scsi_commands.h"
-#include "optical/token_groups.h"
 #include "optical/windows_version.h"
 
 namespace {
@@ -247,21 +246,6 @@ TEST(OpticalWindowsVersion, CodesOfTheReleases) {
         SCOPED_TRACE(testing::Message() << c.platformId << " " << c.major << "." << c.minor);
         EXPECT_EQ(WindowsVersionCode(version), c.code);
     }
-}
-
-// --- Token groups -----------------------------------------------------------
-
-TEST(OpticalTokenGroups, ACountLargerThanTheBytesReadsOnlyWholeEntries) {
-    Bytes groups(kTokenGroupsEntryOffset + 2 * kTokenGroupsEntrySize + 2, 0);
-    groups[0] = 50;  // claims fifty entries
-    for (std::size_t entry = 0; entry < 2; ++entry) {
-        groups[kTokenGroupsEntryOffset + entry * kTokenGroupsEntrySize] = static_cast<std::uint8_t>(0x10 + entry);
-    }
-    const auto sids = TokenGroupSids(groups);
-    ASSERT_EQ(sids.size(), 2u);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(sids[0]), 0x10u);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(sids[1]), 0x11u);
-    EXPECT_TRUE(TokenGroupSids(std::span(groups).first(3)).empty());
 }
 
 }  // namespace
