@@ -4,12 +4,13 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/dialogs.h"
 
 namespace tw {
 
-enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit, Label };
+enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit, Label, ComboBox, ListBox };
 
 struct Component {
     std::string name;
@@ -26,7 +27,11 @@ struct Component {
     ModalResult modalResult = ModalResult::None;  // buttons that close a modal window
     std::string dropDownMenu;                     // tool buttons: the menu behind the arrow
     std::string rightClickMenu;                   // tool buttons: the menu a right click opens
+    bool readOnly = false;                        // edit fields the user cannot type into
+    std::vector<std::string> items;               // combo and list boxes
+    int itemIndex = -1;                           // combo boxes: the chosen entry, -1 none
     std::function<void()> onClick;                // empty: the entry does nothing
+    std::function<void()> onChange;               // combo boxes: another entry chosen
 };
 
 }  // namespace tw

@@ -22,6 +22,14 @@ public:
     virtual void ShowError(const std::string& text) = 0;
     // Shows a secondary window modally until one of its buttons closes it.
     virtual ModalResult ShowModal(FormLogic& form) = 0;
+    // Shows a secondary window beside the main window (not modally) and runs
+    // its FormShow; the default only runs FormShow.
+    virtual void Show(FormLogic& form);
+    // The hourglass while a slow device query blocks the window.
+    virtual void SetWaitCursor(bool) {}
+    // Runs pending window messages once, so windows stay responsive while a
+    // handler waits for a device.
+    virtual void ProcessMessages() {}
     // The window that owns system dialogs (0 where there is none).
     virtual std::uintptr_t OwnerWindow() = 0;
 };

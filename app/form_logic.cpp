@@ -51,6 +51,19 @@ void FormLogic::SetChecked(const std::string& name, bool checked) {
     if (Get(name).checked != checked) Click(name);
 }
 
+void FormLogic::Choose(const std::string& name, int index) {
+    Component& c = Get(name);
+    if (c.kind != ComponentKind::ComboBox) throw UnknownComponent(name + " (not a combo box)");
+    if (index < 0 || index >= static_cast<int>(c.items.size())) {
+        throw std::out_of_range(name + " has no entry " + std::to_string(index));
+    }
+    c.itemIndex = index;
+    c.text = c.items[static_cast<size_t>(index)];
+    if (c.onChange) Dispatch(c.onChange);
+}
+
+void Dialogs::Show(FormLogic& form) { form.FormShow(); }
+
 void FormLogic::SetText(const std::string& name, const std::string& text) {
     Component& c = Get(name);
     if (c.kind != ComponentKind::Edit) throw UnknownComponent(name + " (not an edit field)");

@@ -28,6 +28,12 @@ public:
     const std::string& ClassName() const { return className_; }
     const std::string& Caption() const { return caption_; }
 
+    // The window is being shown.
+    virtual void FormShow() {}
+    // The user chooses entry `index` of a combo box: its change handler runs,
+    // errors shown by the default error display.
+    void Choose(const std::string& name, int index);
+
     // Runs a component's click action; a raised error is shown by the default
     // error display. Throws UnknownComponent for a name the window lacks.
     void Click(const std::string& name);
