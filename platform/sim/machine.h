@@ -60,6 +60,7 @@ struct SimDrive {
     Answer<SpaceInfo> space;
     Answer<std::string> connection;  // remote name; error when not redirected
     std::string dosDevice;
+    DWORD defineError = ERROR_SUCCESS;          // DefineDosDeviceA defining the letter fails with this
     std::map<std::string, std::string> raises;  // call name -> fault text
 };
 
@@ -116,6 +117,8 @@ public:
     // The text of a file, none when it does not exist.
     std::optional<std::string> FileText(const std::string& path) const;
     const std::string& LastBrowseTitle() const;
+    // The owner window of the last folder browser.
+    HWND LastBrowseOwner() const;
 
     // Direct access for tests that build a machine in code.
     std::map<char, SimDrive>& Drives();
