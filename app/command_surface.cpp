@@ -53,6 +53,7 @@ void TForm1::DeclareCommandSurface() {
     auto minimize = [this] { view_.Minimize(); };
     auto close = [this] { view_.CloseWindow(); };
     auto about = [this] { dialogs_.ShowModal(aboutBox_); };
+    auto opticalWindow = [this] { dialogs_.Show(opticalInfo_); };
 
     // Menu bar. The View menu's marks come first in their menu, as they show.
     item(M::File, C::FileClose, "Close");
@@ -76,10 +77,10 @@ void TForm1::DeclareCommandSurface() {
     item(M::Optical, C::OpticalCloseSelected, "Close Selected CD", clicks(C::LoadMedia));
     item(M::Optical, C::OpticalLockSelected, "Lock Selected", clicks(C::LockDoor));
     item(M::Optical, C::OpticalUnlockSelected, "Unlock Selected", clicks(C::UnlockDoor));
-    item(M::Optical, C::OpticalEjectDefault, "Eject Default CD");
-    item(M::Optical, C::OpticalCloseDefault, "Close Default CD");
-    item(M::Optical, C::OpticalInsertedMediaInfo, "Inserted Media Info");
-    item(M::Optical, C::OpticalInformation, "Optical Information");
+    item(M::Optical, C::OpticalEjectDefault, "Eject Default CD", [this] { OpendefaultCD1Click(); });
+    item(M::Optical, C::OpticalCloseDefault, "Close Default CD", [this] { CloseDefaultCD1Click(); });
+    item(M::Optical, C::OpticalInsertedMediaInfo, "Inserted Media Info", [this] { InsertedMedia1Click(); });
+    item(M::Optical, C::OpticalInformation, "Optical Information", opticalWindow);
     item(M::Tools, C::ToolsSearchDrives, "Search Drives", clicks(C::SearchDrives));
     item(M::Tools, C::ToolsMinimizeAll, "Minimize All");
     item(M::Tools, C::ToolsDefrag, "Defrag");
@@ -92,10 +93,10 @@ void TForm1::DeclareCommandSurface() {
     // The list's pop-up menu, visible entries in order, then the hidden ones.
     item(M::ListPopup, C::Refresh, "Refresh", refresh);
     item(M::ListPopup, C::Explore, "Explorer", {}, "F8");
-    item(M::ListPopup, C::LoadMedia, "Load Media");
-    item(M::ListPopup, C::EjectMedia, "Eject Media");
-    item(M::ListPopup, C::LockDoor, "Lock CD Door");
-    item(M::ListPopup, C::UnlockDoor, "Unlock CD Door");
+    item(M::ListPopup, C::LoadMedia, "Load Media", [this] { LoadMedia1Click(); });
+    item(M::ListPopup, C::EjectMedia, "Eject Media", [this] { EjectMedia1Click(); });
+    item(M::ListPopup, C::LockDoor, "Lock CD Door", [this] { LockCDDoor1Click(); });
+    item(M::ListPopup, C::UnlockDoor, "Unlock CD Door", [this] { UnlockCDDoor1Click(); });
     item(M::ListPopup, C::HideDrive, "Hide Selected Drive", [this] { HideDrive1Click(); });
     item(M::ListPopup, C::UnhideDrive, "Unhide Selected Drive", [this] { UnhideDrive1Click(); });
     item(M::ListPopup, C::MapNetworkDrive, "Map Network Drive");
@@ -143,7 +144,7 @@ void TForm1::DeclareCommandSurface() {
     item(M::DiskInfoDropDown, C::DiskInfoButtonBenchmark, "Drive Benchmark");
     button(C::SmartButton, "SMART", "");
     button(C::CheckDiskButton, "Chk Disk", "");
-    button(C::OpticalButton, "CD/DVD", "");
+    button(C::OpticalButton, "CD/DVD", "", opticalWindow);
     button(C::ExitButton, "Exit", "Exit Tarnwell. (F10)", close);
 
     // Option panel: the kind filters refresh at once, except "Disconnected",

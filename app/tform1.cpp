@@ -31,7 +31,8 @@ TForm1::TForm1(Platform& platform, MainView& view, Dialogs& dialogs, Application
       view_(view),
       app_(app),
       aboutBox_(dialogs),
-      substDialog_(platform, dialogs) {
+      substDialog_(platform, dialogs),
+      opticalInfo_(platform, dialogs) {
     DeclareCommandSurface();
 }
 

@@ -14,6 +14,7 @@
 #include "app/main_components.h"
 #include "app/main_view.h"
 #include "app/taboutbox.h"
+#include "app/tfrm_optical_info.h"
 #include "app/tfrm_subst_dialog.h"
 #include "inventory/drive_row.h"
 #include "platform/platform.h"
@@ -56,22 +57,36 @@ public:
     void CreateSubstituteDrive1Click();
     void RemoveSubstituteDrive1Click();
     void Query1Click();
+    void LoadMedia1Click();
+    void EjectMedia1Click();
+    void LockCDDoor1Click();
+    void UnlockCDDoor1Click();
+    void OpendefaultCD1Click();
+    void CloseDefaultCD1Click();
+    void InsertedMedia1Click();
+    // "E: Contains disk type: DVD-ROM"; raises for a drive that is not a CD or DVD drive.
+    static std::string InsertedMediaReport(platform::Platform& platform, char letter);
 
     // The secondary windows the main window shows.
     TFrmSubstDialog& SubstDialog() { return substDialog_; }
     TAboutBox& AboutBox() { return aboutBox_; }
-    std::vector<FormLogic*> SecondaryForms() { return {&aboutBox_, &substDialog_}; }
+    TfrmOpticalInfo& OpticalInfo() { return opticalInfo_; }
+    std::vector<FormLogic*> SecondaryForms() { return {&aboutBox_, &substDialog_, &opticalInfo_}; }
 
 private:
     void DeclareCommandSurface();
     // The letter of the selected row: the first character of its caption.
     std::optional<char> SelectedLetter() const;
+    // Locks or unlocks the selected drive's door and says how it went; true
+    // when the request was done.
+    bool SetDoorLock(bool lock);
 
     platform::Platform& platform_;
     MainView& view_;
     Application& app_;
     TAboutBox aboutBox_;
     TFrmSubstDialog substDialog_;
+    TfrmOpticalInfo opticalInfo_;
 
     std::vector<inventory::DriveRow> rows_;
     int selected_ = -1;

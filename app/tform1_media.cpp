@@ -73,13 +73,18 @@ void TForm1::OpendefaultCD1Click() { actions::DefaultTray(platform_.multimedia()
 
 void TForm1::CloseDefaultCD1Click() { actions::DefaultTray(platform_.multimedia(), false, dialogs_.OwnerWindow()); }
 
+std::string TForm1::InsertedMediaReport(Platform& platform, char letter) {
+    if (DriveTypeOfRoot(platform.kernel(), letter) != DRIVE_CDROM) throw AppError("CD/DVD drive not selected");
+    const std::string_view name = optical::ProfileName(actions::InsertedMediaProfile(platform.device(), letter));
+    // A drive that cannot be asked, or names a profile the program does not
+    // know, reads as such rather than as an empty name.
+    return std::string(1, letter) + ": Contains disk type: " + (name.empty() ? "Unknown" : std::string(name));
+}
+
 void TForm1::InsertedMedia1Click() {
     const auto letter = SelectedLetter();
     if (!letter) return;
-    if (DriveTypeOfRoot(platform_.kernel(), *letter) != DRIVE_CDROM) throw AppError("CD/DVD drive not selected");
-    const std::string_view name = optical::ProfileName(actions::InsertedMediaProfile(platform_.device(), *letter));
-    dialogs_.MessageBox(std::string(1, *letter) + ": Contains disk type: " + (name.empty() ? "Unknown" : std::string(name)),
-                        BoxKind::Plain, Buttons::OK);
+    dialogs_.MessageBox(InsertedMediaReport(platform_, *letter), BoxKind::Plain, Buttons::OK);
 }
 
 }  // namespace tw

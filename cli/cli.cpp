@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <fstream>
+#include <optional>
 #include <iostream>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "cli/headless.h"
 #include "cli/list_printer.h"
 #include "cli/script_runner.h"
+#include "platform/app_error.h"
 #include "platform/real_platform.h"
 #include "platform/sim/machine.h"
 
@@ -18,7 +20,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tarnwell-cli [--machine FILE] list\n"
-    "       tarnwell-cli [--machine FILE] [--args \"...\"] script FILE|-\n";
+    "       tarnwell-cli [--machine FILE] [--args \"...\"] script FILE|-\n"
+    "       tarnwell-cli [--machine FILE] optical LETTER\n"
+    "       tarnwell-cli [--machine FILE] media LETTER\n";
 
 std::vector<std::string> SplitArgs(const std::string& text) {
     std::istringstream in(text);
@@ -36,6 +40,42 @@ int List(platform::Platform& platform, std::ostream& out, std::ostream& err) {
     form.Click(MainCommand::Refresh);
     PrintList(form.Rows(), out);
     return dialogs.ErrorsShown() == 0 ? 0 : 1;
+}
+
+// "e", "E", "E:" or "E:\\" name drive E; anything else names none.
+std::optional<char> DriveLetterArgument(const std::string& text) {
+    if (text.empty() || text.size() > 3) return std::nullopt;
+    char letter = text[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z') return std::nullopt;
+    if (text.size() >= 2 && text[1] != ':') return std::nullopt;
+    if (text.size() == 3 && text[2] != '\\') return std::nullopt;
+    return letter;
+}
+
+// The optical window's view of one drive.
+int Optical(platform::Platform& platform, char letter, std::ostream& out, std::ostream& err) {
+    HeadlessDialogs dialogs(err);
+    TfrmOpticalInfo form(platform, dialogs);
+    form.ShowDrive(letter);
+    out << "Vendor: " << form.Get(OpticalControl::Vendor).text << '\n'
+        << "Product ID: " << form.Get(OpticalControl::Product).text << '\n'
+        << "Revision: " << form.Get(OpticalControl::Revision).text << '\n'
+        << "Vendor Spec: " << form.Get(OpticalControl::VendorSpecific).text << '\n';
+    const std::string profile = form.InsertedProfileName(letter);
+    out << "Profile: " << (profile.empty() ? "Unknown" : profile) << '\n';
+    for (const std::string& line : form.Get(OpticalControl::Capabilities).items) out << line << '\n';
+    return 0;
+}
+
+int Media(platform::Platform& platform, char letter, std::ostream& out, std::ostream& err) {
+    try {
+        out << TForm1::InsertedMediaReport(platform, letter) << '\n';
+        return 0;
+    } catch (const AppError& e) {
+        err << "tarnwell-cli: " << letter << ": " << e.what() << '\n';
+        return 1;
+    }
 }
 
 }  // namespace
@@ -63,12 +103,13 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         return 2;
     }
     const std::string command = args[i++];
-    if (command != "list" && command != "script") {
+    const bool driveCommand = command == "optical" || command == "media";
+    if (command != "list" && command != "script" && !driveCommand) {
         err << "tarnwell-cli: unknown command \"" << command << "\"\n" << kUsage;
         return 2;
     }
     if ((command == "list" && i != args.size()) || (command == "script" && i + 1 != args.size()) ||
-        (command == "list" && haveArgs)) {
+        (command == "list" && haveArgs) || (driveCommand && (i + 1 != args.size() || haveArgs))) {
         err << kUsage;
         return 2;
     }
@@ -90,6 +131,14 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     }
 
     if (command == "list") return List(*platform, out, err);
+    if (driveCommand) {
+        const auto letter = DriveLetterArgument(args[i]);
+        if (!letter) {
+            err << "tarnwell-cli: \"" << args[i] << "\" is not a drive letter\n" << kUsage;
+            return 2;
+        }
+        return command == "optical" ? Optical(*platform, *letter, out, err) : Media(*platform, *letter, out, err);
+    }
 
     const std::string scriptFile = args[i];
     ScriptRunner runner(*platform, SplitArgs(programArgs), out);

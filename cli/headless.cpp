@@ -62,6 +62,32 @@ ModalResult HeadlessDialogs::ShowModal(FormLogic& form) {
     return answer;
 }
 
+void HeadlessDialogs::Show(FormLogic& form) {
+    out_ << "[window] " << form.ClassName() << '\n';
+    form.FormShow();
+}
+
+void PrintWindow(const FormLogic& form, std::ostream& out) {
+    out << "[window] " << form.ClassName() << " \"" << form.Caption() << "\"\n";
+    for (const std::string& name : form.ComponentNames()) {
+        const Component& c = *form.Find(name);
+        switch (c.kind) {
+            case ComponentKind::Edit: out << "  " << name << " (" << c.caption << "): " << c.text << '\n'; break;
+            case ComponentKind::ComboBox:
+            case ComponentKind::ListBox: {
+                out << "  " << name << (c.caption.empty() ? "" : " (" + c.caption + ")") << ':';
+                for (size_t i = 0; i < c.items.size(); ++i) {
+                    const bool chosen = c.kind == ComponentKind::ComboBox && static_cast<int>(i) == c.itemIndex;
+                    out << (i == 0 ? " " : " | ") << (chosen ? "*" : "") << c.items[i];
+                }
+                out << '\n';
+                break;
+            }
+            default: break;
+        }
+    }
+}
+
 void HeadlessDialogs::ShowError(const std::string& text) {
     ++errors_;
     out_ << "[error] " << text << '\n';

@@ -30,6 +30,8 @@ public:
     void ShowError(const std::string& text) override;
     // Prints "[dialog] CAPTION -> ANSWER" and closes it with the next answer.
     ModalResult ShowModal(FormLogic& form) override;
+    // Prints "[window] CLASS" and runs the window's FormShow.
+    void Show(FormLogic& form) override;
     std::uintptr_t OwnerWindow() override { return 0; }
 
     void QueueAnswer(ModalResult answer) { answers_.push_back(answer); }
@@ -73,5 +75,9 @@ public:
 };
 
 std::string AnswerName(ModalResult answer);
+
+// A window's fields as text, one per line: "Name: text" for edit fields,
+// "Name: entry | entry" for combo and list boxes, the chosen entry marked.
+void PrintWindow(const FormLogic& form, std::ostream& out);
 
 }  // namespace tw::cli

@@ -96,6 +96,26 @@ void ScriptRunner::Execute(const std::string& line) {
             throw std::invalid_argument("\"" + name + "\" has no check mark");
         }
         form->SetChecked(name, state == "on");
+    } else if (command == "choose") {
+        const size_t space = rest.find(' ');
+        auto [form, name] = component(rest.substr(0, space));
+        const std::string entry = space == std::string::npos ? "" : Trim(rest.substr(space));
+        int index = -1;
+        auto [ptr, ec] = std::from_chars(entry.data(), entry.data() + entry.size(), index);
+        if (entry.empty() || ec != std::errc() || ptr != entry.data() + entry.size() || index < 0) {
+            throw std::invalid_argument("choose needs an entry number from 0");
+        }
+        const Component& box = form->Get(name);
+        if (box.kind != ComponentKind::ComboBox) throw std::invalid_argument("\"" + name + "\" is not a combo box");
+        if (index >= static_cast<int>(box.items.size())) {
+            throw std::invalid_argument("\"" + name + "\" has no entry " + entry);
+        }
+        focus_ = form;
+        form->Choose(name, index);
+    } else if (command == "window") {
+        FormLogic* form = FormNamed(rest);
+        if (!form) throw std::invalid_argument("no window named \"" + rest + "\"");
+        PrintWindow(*form, out_);
     } else if (command == "answer") {
         dialogs_.QueueAnswer(ParseAnswer(rest));
     } else if (command == "set") {
