@@ -144,8 +144,10 @@ struct FakeToken : Security {
     BOOL AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* authority, BYTE count, DWORD s0, DWORD s1, DWORD s2,
                                   DWORD s3, DWORD s4, DWORD s5, DWORD s6, DWORD s7, PSID* sid) override {
         const DWORD all[8] = {s0, s1, s2, s3, s4, s5, s6, s7};
-        auto bytes = std::make_unique<Bytes>(Bytes{1, count});
-        bytes->insert(bytes->end(), authority->Value, authority->Value + 6);
+        auto bytes = std::make_unique<Bytes>();
+        bytes->push_back(1);
+        bytes->push_back(count);
+        for (BYTE b : authority->Value) bytes->push_back(b);
         for (BYTE i = 0; i < count; ++i) {
             for (int b = 0; b < 4; ++b) bytes->push_back(static_cast<std::uint8_t>(all[i] >> (8 * b)));
         }
