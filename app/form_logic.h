@@ -6,6 +6,8 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "app/component.h"
@@ -16,6 +18,12 @@ namespace tw {
 class UnknownComponent : public std::runtime_error {
 public:
     explicit UnknownComponent(const std::string& name) : std::runtime_error("no component named \"" + name + "\"") {}
+};
+
+// A window's typed identifier: an enum whose ComponentName() gives the name.
+template <typename Id>
+concept ComponentId = std::is_enum_v<Id> && requires(Id id) {
+    { ComponentName(id) } -> std::convertible_to<std::string_view>;
 };
 
 class FormLogic {
@@ -38,6 +46,31 @@ public:
 
     Component& Get(const std::string& name);
     const Component* Find(const std::string& name) const;
+
+    // The same by typed identifier, as the code names components.
+    template <ComponentId Id>
+    void Click(Id id) {
+        Click(NameOf(id));
+    }
+    template <ComponentId Id>
+    void SetChecked(Id id, bool checked) {
+        SetChecked(NameOf(id), checked);
+    }
+    template <ComponentId Id>
+    void SetText(Id id, const std::string& text) {
+        SetText(NameOf(id), text);
+    }
+    template <ComponentId Id>
+    Component& Get(Id id) {
+        return Get(NameOf(id));
+    }
+    template <ComponentId Id>
+    const Component& Get(Id id) const {
+        const Component* c = Find(NameOf(id));
+        if (!c) throw UnknownComponent(NameOf(id));
+        return *c;
+    }
+
     // Every component in the order they were declared.
     const std::vector<std::string>& ComponentNames() const { return order_; }
 
@@ -47,6 +80,24 @@ protected:
     // A click from inside the window: errors go on to the outer dispatcher.
     void ClickInner(const std::string& name);
     bool Checked(const std::string& name) const;
+    template <ComponentId Id>
+    void ClickInner(Id id) {
+        ClickInner(NameOf(id));
+    }
+    template <ComponentId Id>
+    bool Checked(Id id) const {
+        return Checked(NameOf(id));
+    }
+    // A component declared under its typed identifier.
+    template <ComponentId Id>
+    void Declare(Id id, Component c) {
+        c.name = NameOf(id);
+        Declare(std::move(c));
+    }
+    template <ComponentId Id>
+    static std::string NameOf(Id id) {
+        return std::string(ComponentName(id));
+    }
 
     Dialogs& dialogs_;
 

@@ -3,17 +3,16 @@
 namespace tw {
 
 TAboutBox::TAboutBox(Dialogs& dialogs) : FormLogic("TAboutBox", "About", dialogs) {
-    auto add = [&](const char* name, ComponentKind kind, std::string caption) {
+    auto add = [&](AboutControl id, ComponentKind kind, std::string caption) -> Component& {
         Component c;
-        c.name = name;
         c.kind = kind;
         c.caption = std::move(caption);
-        Declare(std::move(c));
+        Declare(id, std::move(c));
+        return Get(id);
     };
-    add("ProductName", ComponentKind::Label, kProgramName);
-    add("Version", ComponentKind::Label, std::string("Version ") + Version());
-    add("OKButton", ComponentKind::Button, "OK");
-    Get("OKButton").modalResult = ModalResult::OK;
+    add(AboutControl::ProductName, ComponentKind::Label, kProgramName);
+    add(AboutControl::Version, ComponentKind::Label, std::string("Version ") + Version());
+    add(AboutControl::OkButton, ComponentKind::Button, "OK").modalResult = ModalResult::OK;
 }
 
 const char* TAboutBox::Version() { return TW_VERSION; }

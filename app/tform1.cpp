@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/main_components.h"
 #include "inventory/drive_enumeration.h"
 
 namespace tw {
@@ -47,19 +48,19 @@ void TForm1::FormCreate() {
     if (view_.ScreenWidth() > 1250) view_.SetWindowWidth(1250);
     skipAB_ = true;
     view_.SetTimerEnabled(timerEnabled_);
-    view_.SetListBold(Checked("Bold1"));
+    view_.SetListBold(Checked(MainOption::Bold));
     view_.OptionsChanged();
 }
 
 void TForm1::ApplicationEvents1Activate() {
     if (EqualsIgnoreCase(app_.ParamStr1(), "/norefresh")) return;
-    Dispatch([&] { ClickInner("Refresh1"); });
+    Dispatch([&] { ClickInner(MainCommand::Refresh); });
     app_.refreshBusy = false;
 }
 
 void TForm1::Timer1Timer() {
     if (!timerEnabled_ || app_.refreshBusy) return;
-    Dispatch([&] { ClickInner("Refresh1"); });
+    Dispatch([&] { ClickInner(MainCommand::Refresh); });
 }
 
 std::optional<std::intptr_t> TForm1::WndProc(unsigned message, std::uintptr_t, std::intptr_t lParam) {
@@ -94,8 +95,9 @@ void TForm1::Refresh1Click() {
     try {
         inventory::EnumerationOptions options;
         options.skipAB = skipAB_;
-        options.filters = {Checked("CheckBox1"), Checked("CheckBox2"), Checked("CheckBox3"),
-                           Checked("CheckBox4"), Checked("CheckBox5"), Checked("CheckBox8")};
+        options.filters = {Checked(MainOption::ShowLocal),      Checked(MainOption::ShowOptical),
+                           Checked(MainOption::ShowRemovable),  Checked(MainOption::ShowNetwork),
+                           Checked(MainOption::ShowNotMounted), Checked(MainOption::ShowDisconnected)};
         inventory::EnumerateDrives(platform_, options, rows_);
         view_.EndUpdate();
         if (!rows_.empty()) {
@@ -114,45 +116,45 @@ void TForm1::Refresh1Click() {
 }
 
 void TForm1::AutoRefresh1Click() {
-    Component& mark = Get("AutoRefresh1");
+    Component& mark = Get(MainOption::AutoRefresh);
     mark.checked = !mark.checked;
     timerEnabled_ = mark.checked;
     view_.SetTimerEnabled(timerEnabled_);
-    Get("CheckBox6").checked = mark.checked;
+    Get(MainOption::AutoRefreshBox).checked = mark.checked;
     view_.OptionsChanged();
 }
 
 void TForm1::CheckBox6Click() {
     // The check box is a second face of the menu toggle: the timer follows it too.
-    Get("AutoRefresh1").checked = Get("CheckBox6").checked;
-    timerEnabled_ = Get("CheckBox6").checked;
+    Get(MainOption::AutoRefresh).checked = Get(MainOption::AutoRefreshBox).checked;
+    timerEnabled_ = Get(MainOption::AutoRefreshBox).checked;
     view_.SetTimerEnabled(timerEnabled_);
     view_.OptionsChanged();
 }
 
 void TForm1::Stayontop2Click() {
-    Component& mark = Get("Stayontop2");
+    Component& mark = Get(MainOption::StayOnTop);
     mark.checked = !mark.checked;
-    Get("CheckBox7").checked = mark.checked;
+    Get(MainOption::StayOnTopBox).checked = mark.checked;
     view_.SetStayOnTop(mark.checked);
     view_.OptionsChanged();
 }
 
 void TForm1::CheckBox7Click() {
-    Get("Stayontop2").checked = Get("CheckBox7").checked;
-    view_.SetStayOnTop(Get("CheckBox7").checked);
+    Get(MainOption::StayOnTop).checked = Get(MainOption::StayOnTopBox).checked;
+    view_.SetStayOnTop(Get(MainOption::StayOnTopBox).checked);
     view_.OptionsChanged();
 }
 
 void TForm1::Bold1Click() {
-    Component& mark = Get("Bold1");
+    Component& mark = Get(MainOption::Bold);
     mark.checked = !mark.checked;
     view_.SetListBold(mark.checked);
     view_.OptionsChanged();
 }
 
 void TForm1::SkipAandBdrives1Click() {
-    Component& mark = Get("SkipAandBdrives1");
+    Component& mark = Get(MainOption::SkipAandB);
     mark.checked = !mark.checked;
     skipAB_ = mark.checked;
     view_.OptionsChanged();

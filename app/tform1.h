@@ -11,6 +11,7 @@
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/form_logic.h"
+#include "app/main_components.h"
 #include "app/main_view.h"
 #include "app/taboutbox.h"
 #include "app/tfrm_subst_dialog.h"

@@ -1,8 +1,8 @@
 // Hide and reveal the selected drive letter in the shell.
 #include "actions/drive_hiding.h"
 #include "actions/drive_visibility.h"
-#include "platform/app_error.h"
 #include "app/tform1.h"
+#include "platform/app_error.h"
 
 namespace tw {
 

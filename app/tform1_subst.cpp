@@ -1,8 +1,9 @@
 // Create, remove and show substitute drives.
 #include "actions/startup_file.h"
 #include "actions/substitution.h"
-#include "platform/app_error.h"
+#include "app/main_components.h"
 #include "app/tform1.h"
+#include "platform/app_error.h"
 
 namespace tw {
 
@@ -36,7 +37,7 @@ void TForm1::CreateSubstituteDrive1Click() {
         actions::AppendStartupLine(platform_.kernel(), actions::kStartupFile,
                                    "subst " + std::string(1, letter) + ": " + path);
     }
-    ClickInner("Refresh1");
+    ClickInner(MainCommand::Refresh);
 }
 
 void TForm1::RemoveSubstituteDrive1Click() {
@@ -47,7 +48,7 @@ void TForm1::RemoveSubstituteDrive1Click() {
         throw AppError("Drive " + std::string(1, *letter) + ": is not a substitute drive.");
     }
     actions::RemoveSubstitution(platform_.kernel(), *letter);
-    ClickInner("Refresh1");
+    ClickInner(MainCommand::Refresh);
 }
 
 void TForm1::Query1Click() {

@@ -8,24 +8,25 @@ using namespace tw::platform;
 
 TFrmSubstDialog::TFrmSubstDialog(Platform& platform, Dialogs& dialogs)
     : FormLogic("TFrmSubstDialog", "Substitute Drive", dialogs), platform_(platform) {
-    auto add = [&](const char* name, ComponentKind kind, const char* caption) {
+    using S = SubstControl;
+    auto add = [&](S id, ComponentKind kind, const char* caption) -> Component& {
         Component c;
-        c.name = name;
         c.kind = kind;
         c.caption = caption;
-        Declare(std::move(c));
-        return name;
+        Declare(id, std::move(c));
+        return Get(id);
     };
-    add("Label1", ComponentKind::Label, "Select drive letter and path for the new drive");
-    add("Label2", ComponentKind::Label, "Drive Letter");
-    add("Label3", ComponentKind::Label, "Path");
-    Get(add("Edit2", ComponentKind::Edit, "")).maxLength = 1;
-    Get("Edit2").upperCase = true;
-    add("Edit1", ComponentKind::Edit, "");
-    Get(add("SpeedButton1", ComponentKind::Button, "")).onClick = [this] { SpeedButton1Click(); };
-    add("CheckBox1", ComponentKind::CheckBox, "Add to startup");
-    Get(add("BitBtn1", ComponentKind::Button, "Cancel")).modalResult = ModalResult::Cancel;
-    Get(add("BitBtn2", ComponentKind::Button, "OK")).modalResult = ModalResult::OK;
+    add(S::Title, ComponentKind::Label, "Select drive letter and path for the new drive");
+    add(S::LetterLabel, ComponentKind::Label, "Drive Letter");
+    add(S::PathLabel, ComponentKind::Label, "Path");
+    Component& letter = add(S::LetterEdit, ComponentKind::Edit, "");
+    letter.maxLength = 1;
+    letter.upperCase = true;
+    add(S::PathEdit, ComponentKind::Edit, "");
+    add(S::BrowseButton, ComponentKind::Button, "").onClick = [this] { SpeedButton1Click(); };
+    add(S::AddToStartup, ComponentKind::CheckBox, "Add to startup");
+    add(S::CancelButton, ComponentKind::Button, "Cancel").modalResult = ModalResult::Cancel;
+    add(S::OkButton, ComponentKind::Button, "OK").modalResult = ModalResult::OK;
 }
 
 void TFrmSubstDialog::SpeedButton1Click() {
@@ -44,7 +45,7 @@ void TFrmSubstDialog::SpeedButton1Click() {
     std::array<char, MAX_PATH> path{};
     if (platform_.shell().SHGetPathFromIDListA(picked, path.data())) {
         path.back() = 0;
-        Get("Edit1").text = path.data();
+        Get(SubstControl::PathEdit).text = path.data();
     }
     platform_.shell().CoTaskMemFree(picked);
 }

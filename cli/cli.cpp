@@ -4,6 +4,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/main_components.h"
 #include "app/tform1.h"
 #include "cli/headless.h"
 #include "cli/list_printer.h"
@@ -32,7 +33,7 @@ int List(platform::Platform& platform, std::ostream& out, std::ostream& err) {
     HeadlessDialogs dialogs(err);
     TForm1 form(platform, view, dialogs, app);
     form.FormCreate();
-    form.Click("Refresh1");
+    form.Click(MainCommand::Refresh);
     PrintList(form.Rows(), out);
     return dialogs.ErrorsShown() == 0 ? 0 : 1;
 }

@@ -3,6 +3,9 @@
 // check-box mirrors, and what the window does with its private messages.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string_view>
+
 #include "app/tform1.h"
 #include "test_support.h"
 
@@ -249,6 +252,34 @@ TEST_F(Form, CommandSurfaceHasEveryListMenuEntryInOrder) {
                                             "Exit"};
     EXPECT_EQ(visible, expected);
     EXPECT_EQ(form_->Get("ToolButton3").hint, "Open / Eject Highlighted CD/DVD/Zip drive.");
+}
+
+}  // namespace
+
+namespace {
+
+// The typed identifiers and the window's declarations must not drift apart:
+// every identifier names a declared component of the right kind, and every
+// declared component has an identifier.
+TEST_F(Form, EveryComponentHasExactlyOneTypedIdentifier) {
+    Open();
+    std::set<std::string> named;
+    auto expectDeclared = [&](std::string_view name, bool checkBox) {
+        const tw::Component* c = form_->Find(std::string(name));
+        ASSERT_NE(c, nullptr) << name;
+        EXPECT_EQ(c->kind == tw::ComponentKind::CheckBox, checkBox) << name;
+        EXPECT_TRUE(named.insert(std::string(name)).second) << name << " has two identifiers";
+    };
+    for (const auto& e : tw::kMainCommands) expectDeclared(e.name, false);
+    for (const auto& e : tw::kMainOptions) {
+        expectDeclared(e.name, e.name.substr(0, 8) == "CheckBox");
+    }
+    EXPECT_EQ(named.size(), form_->ComponentNames().size());
+    std::set<std::string> parents;
+    for (const auto& e : tw::kMainMenus) parents.insert(std::string(e.name));
+    for (const std::string& name : form_->ComponentNames()) {
+        EXPECT_TRUE(parents.count(form_->Find(name)->parent)) << name << " sits in an unknown menu";
+    }
 }
 
 }  // namespace

@@ -49,10 +49,11 @@ const std::string* CommandMap::NameOf(UINT id) const {
 
 HMENU BuildMenuBar(const TForm1& form, const CommandMap& commands) {
     HMENU bar = CreateMenu();
-    for (const char* menuName : kMenuBarMenus) {
+    for (MainMenu menu : kMenuBarMenus) {
+        const std::string menuName(ComponentName(menu));
         HMENU dropDown = CreatePopupMenu();
         AppendEntries(dropDown, form, commands, menuName);
-        const std::string title = std::string("&") + menuName;
+        const std::string title = "&" + menuName;
         AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown), title.c_str());
     }
     return bar;

@@ -25,7 +25,6 @@ private:
 };
 
 // The top-level menus of the menu bar, in their order.
-inline constexpr const char* kMenuBarMenus[] = {"File", "View", "Drives", "Optical", "Tools", "Help"};
 
 // The menu bar: one drop-down per top-level menu with its visible entries.
 HMENU BuildMenuBar(const TForm1& form, const CommandMap& commands);

@@ -38,9 +38,11 @@ bool MainWindow::Create(TForm1& form) {
     list_ = std::make_unique<DriveListView>(
         form.Rows(), DriveListView::Events{
                          [this](int index) { form_->Select(index); },
-                         [this] { Route("Explorer1"); },
+                         [this] { Route(std::string(ComponentName(MainCommand::Explore))); },
                          [this](POINT at) {
-                             if (auto chosen = TrackPopup(hwnd(), *form_, *commands_, "PopupMenu1", at)) Route(*chosen);
+                             if (auto chosen = TrackPopup(hwnd(), *form_, *commands_,
+                                                          std::string(ComponentName(MainMenu::ListPopup)), at))
+                                 Route(*chosen);
                          },
                      });
 
@@ -218,7 +220,7 @@ void MainWindow::PopupTrayMenu() {
     GetCursorPos(&at);
     // Without this the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(hwnd());
-    auto chosen = TrackPopup(hwnd(), *form_, *commands_, "PopupMenu2", at);
+    auto chosen = TrackPopup(hwnd(), *form_, *commands_, std::string(ComponentName(MainMenu::TrayPopup)), at);
     PostMessageA(hwnd(), WM_NULL, 0, 0);
     if (chosen) Route(*chosen);
 }
@@ -281,7 +283,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     at = POINT{row.left, row.bottom};
                 }
                 ClientToScreen(List(), &at);
-                if (auto chosen = TrackPopup(hwnd(), *form_, *commands_, "PopupMenu1", at)) Route(*chosen);
+                if (auto chosen =
+                        TrackPopup(hwnd(), *form_, *commands_, std::string(ComponentName(MainMenu::ListPopup)), at))
+                    Route(*chosen);
                 return 0;
             }
             break;

@@ -7,7 +7,9 @@ namespace tw::gui {
 void OptionPanel::Create(HWND parent) {
     for (const std::string& name : form_.ComponentNames()) {
         const Component* c = form_.Find(name);
-        if (!c || c->kind != ComponentKind::CheckBox || c->parent != "OptionPanel" || !c->visible) continue;
+        if (!c || c->kind != ComponentKind::CheckBox || c->parent != ComponentName(MainMenu::OptionPanel) ||
+            !c->visible)
+            continue;
         const auto id = commands_.IdOf(name);
         if (!id) continue;
         // BS_CHECKBOX, not BS_AUTOCHECKBOX: the mark is the logic's to set.

@@ -21,7 +21,8 @@ void ToolBar::Create(HWND parent, UINT controlId, HFONT font) {
     std::vector<TBBUTTON> buttons;
     for (const std::string& name : form_.ComponentNames()) {
         const Component* c = form_.Find(name);
-        if (!c || c->kind != ComponentKind::ToolButton || c->parent != "ToolBar1" || !c->visible) continue;
+        if (!c || c->kind != ComponentKind::ToolButton || c->parent != ComponentName(MainMenu::ToolBar) || !c->visible)
+            continue;
         const auto id = commands_.IdOf(name);
         if (!id) continue;
         TBBUTTON b{};

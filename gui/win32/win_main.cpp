@@ -6,7 +6,6 @@
 
 #include "app/application.h"
 #include "app/tform1.h"
-#include "platform/real_platform.h"
 #include "gui/win32/about_box.h"
 #include "gui/win32/command_line.h"
 #include "gui/win32/dpi.h"
@@ -14,8 +13,9 @@
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
 #include "gui/win32/resource_ids.h"
-#include "gui/win32/subst_dialog_window.h"
+#include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/win_headers.h"
+#include "platform/real_platform.h"
 
 namespace {
 
@@ -74,13 +74,12 @@ int Run(HINSTANCE instance, int showCommand) {
         about.ShowModal();
         return tw::ModalResult::OK;
     });
+    tw::gui::SubstDialogWindow subst;
     std::vector<std::unique_ptr<tw::gui::FormWindow>> others;
     for (const HiddenForm& f : kHiddenForms) {
         if (std::string(f.className) == "TFrmSubstDialog") {
-            auto subst = std::make_unique<tw::gui::SubstDialogWindow>();
-            subst->CreateHidden(view.hwnd(), icon, 464, 168, dpi);
-            dialogs.RegisterModal(f.className, [w = subst.get()](tw::FormLogic& logic) { return w->Run(logic); });
-            others.push_back(std::move(subst));
+            subst.CreateHidden(view.hwnd());
+            dialogs.RegisterModal(f.className, [&subst](tw::FormLogic& logic) { return subst.Run(logic); });
             continue;
         }
         others.push_back(std::make_unique<tw::gui::FormWindow>(f.className, f.caption));

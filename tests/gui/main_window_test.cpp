@@ -20,7 +20,7 @@
 #include "gui/win32/dpi.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
-#include "gui/win32/subst_dialog_window.h"
+#include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/win_headers.h"
 #include "inventory/list_columns.h"
 #include "platform/sim/machine.h"
@@ -504,7 +504,7 @@ protected:
     void SetUp() override {
         machine = tw::sim::Machine::FromJsonText(tw::cli::kBundledMachine, "bundled workstation");
         logic = std::make_unique<tw::TFrmSubstDialog>(*machine, dialogs);
-        window.CreateHidden(nullptr, nullptr, 464, 168, tw::gui::DpiOf(nullptr));
+        window.CreateHidden(nullptr);
         dialog = window.hwnd();
         ASSERT_NE(dialog, nullptr);
         std::vector<HWND> edits;

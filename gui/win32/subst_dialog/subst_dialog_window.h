@@ -3,28 +3,27 @@
 // closes, so the fields keep their values between uses.
 #pragma once
 #include "app/tfrm_subst_dialog.h"
-#include "gui/win32/form_window.h"
+#include "gui/win32/dialog.h"
 
 namespace tw::gui {
 
-class SubstDialogWindow final : public FormWindow {
+class SubstDialogWindow final : public Dialog {
 public:
-    SubstDialogWindow() : FormWindow("TFrmSubstDialog", "Substitute Drive") {}
+    SubstDialogWindow();
+    ~SubstDialogWindow() override;
 
     ModalResult Run(FormLogic& form);
 
 protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void CreateControls(UINT dpi) override;
+    void OnInitDialog() override;
+    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void Load();
     void Store();
-    HWND Control(int id) const { return GetDlgItem(hwnd(), id); }
 
     FormLogic* form_ = nullptr;
     ModalResult result_ = ModalResult::Cancel;
-    HFONT font_ = nullptr;
     HFONT headingFont_ = nullptr;
     HICON folderIcon_ = nullptr;
 };

@@ -1,0 +1,60 @@
+// A dialog window built from a DIALOGEX template in the program's resources,
+// laid out in dialog units so it scales with the dialog font. The C++ object
+// travels through CreateDialogParamA's parameter into DWLP_USER at
+// WM_INITDIALOG; every later message reaches its HandleMessage, and a
+// message that arrives before or after (null user data) goes to the system.
+// The window is created hidden, owned by the main window, and lives until the
+// object dies; ShowModal shows it over its owner until it is closed.
+#pragma once
+#include <string>
+
+#include "gui/win32/win_headers.h"
+
+namespace tw::gui {
+
+class Dialog {
+public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+    virtual ~Dialog();
+
+    // Creates the window from its template, hidden; false when it cannot.
+    bool CreateHidden(HWND owner);
+    HWND hwnd() const { return hwnd_; }
+
+    // Shows the dialog centred over its owner, which is disabled meanwhile,
+    // and runs messages until EndModal (OK, Cancel, Escape, the close box).
+    void ShowModal();
+    void EndModal() { modal_ = false; }
+    bool IsModal() const { return modal_; }
+
+protected:
+    // The controls exist: set fonts, pictures and limits here.
+    virtual void OnInitDialog() {}
+    // A control's command; true when the dialog handled it. IDOK and IDCANCEL
+    // close the dialog after this returns false for them.
+    virtual bool OnCommand(int id, int notifyCode) {
+        (void)id;
+        (void)notifyCode;
+        return false;
+    }
+    // Any other message; the default lets the system handle it.
+    virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+private:
+    static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void CenterOverOwner();
+
+    int templateId_;
+    HWND hwnd_ = nullptr;
+    bool modal_ = false;
+};
+
+// The text of a control.
+std::string ControlText(HWND control);
+
+}  // namespace tw::gui
