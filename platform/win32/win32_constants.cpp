@@ -11,8 +11,10 @@
 
 #define TW_WIN32_CONSTANTS(X)                                                                                          \
     X(TRUE)                                                                                                            \
-    X(FALSE) X(ERROR_SUCCESS) X(ERROR_FILE_NOT_FOUND) X(ERROR_PATH_NOT_FOUND) X(ERROR_ACCESS_DENIED)                   \
-        X(ERROR_INVALID_HANDLE) X(ERROR_INVALID_DRIVE) X(ERROR_NOT_READY) X(ERROR_BAD_LENGTH) X(ERROR_GEN_FAILURE)     \
+    X(FALSE)                                                                                                           \
+    X(ERROR_SUCCESS) X(ERROR_INVALID_FUNCTION) X(ERROR_SHARING_VIOLATION) X(ERROR_NOACCESS) X(ERROR_NO_MEDIA_IN_DRIVE) \
+        X(ERROR_IO_DEVICE) X(ERROR_FILE_NOT_FOUND) X(ERROR_PATH_NOT_FOUND) X(ERROR_ACCESS_DENIED) X(                   \
+            ERROR_INVALID_HANDLE) X(ERROR_INVALID_DRIVE) X(ERROR_NOT_READY) X(ERROR_BAD_LENGTH) X(ERROR_GEN_FAILURE)   \
             X(ERROR_BAD_NETPATH) X(ERROR_INVALID_PARAMETER) X(ERROR_CALL_NOT_IMPLEMENTED) X(ERROR_INSUFFICIENT_BUFFER) \
                 X(ERROR_MORE_DATA) X(ERROR_UNRECOGNIZED_VOLUME) X(ERROR_BADKEY) X(ERROR_BAD_DEVICE)                    \
                     X(ERROR_CONNECTION_UNAVAIL) X(ERROR_NO_NETWORK) X(ERROR_NOT_CONNECTED) X(DRIVE_UNKNOWN)            \
