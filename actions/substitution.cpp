@@ -1,19 +1,42 @@
 #include "actions/substitution.h"
 
-#include <array>
+#include <vector>
 
 namespace tw::actions {
 
 using namespace tw::platform;
 
-std::string QuerySubstitution(Kernel& kernel, char letter) {
+std::optional<std::string> QueryDevice(Kernel& kernel, char letter) {
     const char device[3] = {letter, ':', 0};
-    std::array<char, 256> target{};
-    if (kernel.QueryDosDeviceA(device, target.data(), static_cast<DWORD>(target.size())) == 0) return {};
-    target.back() = 0;
-    const std::string mapping(target.data());
+    // A substitution of a long folder does not fit MAX_PATH: the buffer grows
+    // until the target fits, up to the longest name the system keeps.
+    constexpr DWORD kLongest = 65536;
+    for (DWORD size = 256; size <= kLongest; size *= 2) {
+        std::vector<char> target(size, 0);
+        if (kernel.QueryDosDeviceA(device, target.data(), size) != 0) {
+            target.back() = 0;
+            return std::string(target.data());
+        }
+        if (kernel.GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::string QuerySubstitution(Kernel& kernel, char letter) {
+    const std::string mapping = QueryDevice(kernel, letter).value_or("");
     if (mapping.rfind("\\??\\", 0) != 0) return {};
     return mapping.substr(4);
+}
+
+bool LetterInUse(Kernel& kernel, char letter) {
+    const int bit = (letter & ~0x20) - 'A';
+    if (bit >= 0 && bit < 26 && (kernel.GetLogicalDrives() & (DWORD{1} << bit))) return true;
+    return QueryDevice(kernel, letter).has_value();
+}
+
+bool FolderExists(Kernel& kernel, const std::string& path) {
+    const DWORD attributes = kernel.GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool CreateSubstitution(Kernel& kernel, char letter, const std::string& path) {

@@ -1,6 +1,7 @@
 // What every window's logic shares: its named components, clicks routed by
 // name, and raised errors shown by the default error display.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -74,6 +75,11 @@ public:
     // Every component in the order they were declared.
     const std::vector<std::string>& ComponentNames() const { return order_; }
 
+    // The window showing this form while it is shown (0 otherwise); the
+    // system dialogs the form opens are owned by it.
+    void SetWindow(std::uintptr_t window) { window_ = window; }
+    std::uintptr_t Window() const { return window_; }
+
 protected:
     void Declare(Component c);
     void Dispatch(const std::function<void()>& action);
@@ -106,6 +112,7 @@ private:
     std::string caption_;
     std::map<std::string, Component> components_;
     std::vector<std::string> order_;
+    std::uintptr_t window_ = 0;
 };
 
 }  // namespace tw

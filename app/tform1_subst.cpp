@@ -1,6 +1,7 @@
 // Create, remove and show substitute drives.
 #include "actions/startup_file.h"
 #include "actions/substitution.h"
+#include "actions/system_message.h"
 #include "app/main_components.h"
 #include "app/tform1.h"
 #include "platform/app_error.h"
@@ -31,13 +32,27 @@ void TForm1::CreateSubstituteDrive1Click() {
     // A line break in the path would add lines of its own to the start-up file.
     if (HasControlCharacter(path)) throw AppError("The folder must not contain control characters.");
     const char letter = letterText[0];
-    // A failed creation shows in the refreshed list: the letter is not there.
-    actions::CreateSubstitution(platform_.kernel(), letter, path);
-    if (substDialog_.AddToStartup()) {
-        actions::AppendStartupLine(platform_.kernel(), actions::kStartupFile,
-                                   "subst " + std::string(1, letter) + ": " + path);
+    const std::string drive = std::string(1, letter) + ":";
+    platform::Kernel& kernel = platform_.kernel();
+    // A definition over a letter in use would hide its drive until logoff.
+    if (actions::LetterInUse(kernel, letter)) throw AppError("Drive " + drive + " is already in use.");
+    if (!actions::FolderExists(kernel, path)) throw AppError("The folder " + path + " does not exist.");
+    if (!actions::CreateSubstitution(kernel, letter, path)) {
+        throw AppError("Drive " + drive +
+                       " could not be made: " + actions::SystemMessage(kernel, kernel.GetLastError()));
     }
+    std::string startupFailure;
+    if (substDialog_.AddToStartup()) {
+        const platform::DWORD error =
+            actions::AppendStartupLine(kernel, actions::kStartupFile, actions::StartupLine(letter, path));
+        if (error != platform::ERROR_SUCCESS) {
+            startupFailure = "Drive " + drive + " was made, but its start-up line could not be added to " +
+                             actions::kStartupFile + ": " + actions::SystemMessage(kernel, error);
+        }
+    }
+    // The new drive is listed whether or not the start-up file took its line.
     ClickInner(MainCommand::Refresh);
+    if (!startupFailure.empty()) throw AppError(startupFailure);
 }
 
 void TForm1::RemoveSubstituteDrive1Click() {

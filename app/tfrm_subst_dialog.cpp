@@ -32,7 +32,9 @@ TFrmSubstDialog::TFrmSubstDialog(Platform& platform, Dialogs& dialogs)
 void TFrmSubstDialog::SpeedButton1Click() {
     std::array<char, MAX_PATH> display{};
     BROWSEINFOA bi;
-    bi.hwndOwner = dialogs_.OwnerWindow();
+    // Owned by the dialog, so the browser is modal to it: the dialog waits and
+    // a second click cannot open a second browser.
+    bi.hwndOwner = Window() != 0 ? Window() : dialogs_.OwnerWindow();
     bi.pidlRoot = 0;
     bi.pszDisplayName = display.data();
     bi.lpszTitle = "Select Directory";

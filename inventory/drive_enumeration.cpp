@@ -1,10 +1,12 @@
 #include "inventory/drive_enumeration.h"
 
 #include <array>
+#include <cstdint>
 #include <exception>
 
 #include "actions/drive_visibility.h"
 #include "actions/substitution.h"
+#include "inventory/extended_math.h"
 #include "inventory/kind_table.h"
 #include "inventory/number_format.h"
 
@@ -13,8 +15,6 @@ namespace tw::inventory {
 using namespace tw::platform;
 
 namespace {
-
-constexpr double kProbeFailed = -1;
 
 // The answer of one connection query.
 struct Connection {
@@ -35,26 +35,34 @@ Connection AskConnection(Network& network, char letter) {
     return c;
 }
 
+// Byte counts of a volume; `probed` is false when the volume can't be asked.
 struct Space {
-    double total = 0;
-    double free = 0;
+    bool probed = false;
+    std::uint64_t total = 0;
+    std::uint64_t free = 0;
 };
 
+// A product of cluster counts that would pass 2^64 stays at the largest count.
+std::uint64_t Bytes(std::uint64_t clusterBytes, DWORD clusters) {
+    std::uint64_t bytes = 0;
+    return __builtin_mul_overflow(clusterBytes, clusters, &bytes) ? ~std::uint64_t{0} : bytes;
+}
+
 // Free space of the root, with the cluster-based call where the extended one
-// is missing; both -1 when the volume can't be asked.
+// is missing.
 Space ProbeSpace(Kernel& kernel, const std::string& root) {
     ULONGLONG freeToCaller = 0, total = 0, totalFree = 0;
     if (kernel.GetDiskFreeSpaceExA(root.c_str(), &freeToCaller, &total, &totalFree)) {
-        return {static_cast<double>(total), static_cast<double>(freeToCaller)};
+        return {true, total, freeToCaller};
     }
     if (kernel.GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
         DWORD spc = 0, bps = 0, freeClusters = 0, totalClusters = 0;
         if (kernel.GetDiskFreeSpaceA(root.c_str(), &spc, &bps, &freeClusters, &totalClusters)) {
-            const double cluster = static_cast<double>(spc) * bps;
-            return {totalClusters * cluster, freeClusters * cluster};
+            const std::uint64_t cluster = std::uint64_t{spc} * bps;
+            return {true, Bytes(cluster, totalClusters), Bytes(cluster, freeClusters)};
         }
     }
-    return {kProbeFailed, kProbeFailed};
+    return {};
 }
 
 bool Filtered(const KindFilters& f, UINT type, bool notMounted, bool disconnected) {
@@ -75,7 +83,11 @@ void EnumerateDrives(Platform& platform, const EnumerationOptions& options, std:
         if (!(mask & (DWORD{1} << (letter - 'A'))) && !disconnected) continue;
 
         bool notMounted = false;
-        double total = 0, free = 0, used = 0, percentFree = 0;
+        // Counts stay exact integers; "Used" is their difference, which the
+        // extended format holds exactly too.
+        Space space;
+        space.probed = true;  // a drive not probed counts as an empty volume
+        long double percentFree = 0;
         std::string identityText(8, ' ');
         const std::string root = std::string(1, letter) + ":\\";
 
@@ -119,30 +131,27 @@ void EnumerateDrives(Platform& platform, const EnumerationOptions& options, std:
         // No critical-error box for an empty floppy or card slot.
         const UINT previousMode = kernel.SetErrorMode(SEM_FAILCRITICALERRORS);
         try {
-            if (!disconnected && !notMounted) {
-                const Space space = ProbeSpace(kernel, root);
-                total = space.total;
-                free = space.free;
-                used = total - free;
-            }
+            if (!disconnected && !notMounted) space = ProbeSpace(kernel, root);
         } catch (const std::exception&) {
             cells[kType] = "Not mounted";
         }
         kernel.SetErrorMode(previousMode);
 
-        if (total == kProbeFailed) {
+        if (!space.probed) {
             cells[kLabel] = "Not mounted";
             notMounted = true;
             percentFree = 0;
             fileSystem.fill(0);
         }
-        if (total != 0 && !notMounted) percentFree = free / total * 100;
+        if (space.total != 0 && !notMounted) percentFree = PercentFree(space.free, space.total);
 
-        if (total != kProbeFailed) {
+        if (space.probed) {
+            const auto total = static_cast<long double>(space.total);
+            const auto free = static_cast<long double>(space.free);
             cells[kSize] = SizeText(total, sep);
-            cells[kUsed] = SizeText(used, sep);
+            cells[kUsed] = SizeText(ExtendedSub(total, free), sep);
             cells[kAvailable] = SizeText(free, sep);
-            cells[kBytesFree] = FormatGrouped(free == kProbeFailed ? 0 : static_cast<std::uint64_t>(free), sep);
+            cells[kBytesFree] = FormatGrouped(space.free, sep);
         }
 
         fileSystem.back() = 0;

@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 
+#include "inventory/extended_math.h"
+
 namespace tw::inventory {
 
 using namespace tw::platform;
@@ -25,7 +27,7 @@ NumberSeparators ReadSeparators(Locale& locale) {
     return sep;
 }
 
-std::string FormatFixed(double value, int precision, int width, const NumberSeparators& sep) {
+std::string FormatFixed(long double value, int precision, int width, const NumberSeparators& sep) {
     std::array<char, 400> buffer{};
     auto [end, ec] =
         std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, precision);
@@ -48,13 +50,21 @@ std::string FormatGrouped(std::uint64_t value, const NumberSeparators& sep) {
     return out;
 }
 
-std::string SizeText(double bytes, const NumberSeparators& sep) {
-    constexpr double kGiB = 1073741824.0;
-    if (bytes > kGiB) return FormatFixed(bytes / 1024 / 1024 / 1024, 2, 3, sep) + " GB";
-    return FormatFixed(bytes / 1024 / 1024, 2, 3, sep) + " MB";
+std::string SizeText(long double bytes, const NumberSeparators& sep) {
+    constexpr long double kGiB = 1073741824.0L;
+    const long double mb = ExtendedDiv(ExtendedDiv(bytes, 1024), 1024);
+    if (bytes > kGiB) return FormatFixed(ExtendedDiv(mb, 1024), 2, 3, sep) + " GB";
+    return FormatFixed(mb, 2, 3, sep) + " MB";
 }
 
-std::string PercentText(double percent, const NumberSeparators& sep) { return FormatFixed(percent, 1, 8, sep) + "%"; }
+long double PercentFree(std::uint64_t freeBytes, std::uint64_t totalBytes) {
+    if (totalBytes == 0) return 0;
+    return ExtendedMul(ExtendedDiv(static_cast<long double>(freeBytes), static_cast<long double>(totalBytes)), 100);
+}
+
+std::string PercentText(long double percent, const NumberSeparators& sep) {
+    return FormatFixed(percent, 1, 8, sep) + "%";
+}
 
 std::string SerialText(std::uint32_t serial) {
     static constexpr char kHex[] = "0123456789ABCDEF";

@@ -1,6 +1,6 @@
-// Number texts of the drive list. Digits come from std::to_chars (correctly
-// rounded, locale-free, the same in every build); the user's separators are
-// inserted afterwards.
+// Number texts of the drive list. Digits come from std::to_chars on the
+// extended value (correctly rounded, ties to even, locale-free, the same in
+// every build); the user's separators are inserted afterwards.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -18,13 +18,16 @@ struct NumberSeparators {
 NumberSeparators ReadSeparators(platform::Locale& locale);
 
 // printf-style "%W.Pf": at least `width` characters, padded with leading spaces.
-std::string FormatFixed(double value, int precision, int width, const NumberSeparators& sep);
+std::string FormatFixed(long double value, int precision, int width, const NumberSeparators& sep);
 // "%0.0n" of a whole number: digits grouped by threes, no decimals.
 std::string FormatGrouped(std::uint64_t value, const NumberSeparators& sep);
 // "%3.2f GB" above 1073741824 bytes, "%3.2f MB" up to and including it.
-std::string SizeText(double bytes, const NumberSeparators& sep);
+std::string SizeText(long double bytes, const NumberSeparators& sep);
+// Free bytes as a percentage of the total, in extended arithmetic; 0 for a
+// total of 0.
+long double PercentFree(std::uint64_t freeBytes, std::uint64_t totalBytes);
 // "%8.1f" followed by "%".
-std::string PercentText(double percent, const NumberSeparators& sep);
+std::string PercentText(long double percent, const NumberSeparators& sep);
 // High and low 16 bits as four upper-case hexadecimal digits each, joined by " - ".
 std::string SerialText(std::uint32_t serial);
 

@@ -25,8 +25,13 @@ public:
     // Device names (drive-letter substitutions).
     virtual BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) = 0;
     virtual BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) = 0;
+    // The system's text for an error code (FORMAT_MESSAGE_FROM_SYSTEM), ended
+    // by CR LF; the number of characters written without the zero, or 0.
+    virtual DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer,
+                                 DWORD size, void* arguments) = 0;
 
-    // Files.
+    // Files. INVALID_FILE_ATTRIBUTES when the path names nothing.
+    virtual DWORD GetFileAttributesA(const char* fileName) = 0;
     virtual HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                                DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) = 0;
     virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD numberOfBytesToRead, DWORD* numberOfBytesRead,

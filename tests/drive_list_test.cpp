@@ -230,6 +230,37 @@ TEST(DriveList, UsesTheLocaleSeparators) {
     EXPECT_EQ(c.cells[inv::kPercentFree], "    38,3%");
 }
 
+// Counts past 2^53 keep every byte, and the texts are computed in the x87
+// extended format; the same literal texts are expected of every build.
+TEST(DriveList, LargeVolumesAreExactToTheByte) {
+    const struct {
+        const char* total;
+        const char* free;
+        std::array<const char*, 5> texts;  // Size, Used, Available, Bytes Free, % Free
+    } cases[] = {
+        {"18014398509481984",
+         "9007199254740993",
+         {"16777216.00 GB", "8388608.00 GB", "8388608.00 GB", "9,007,199,254,740,993", "    50.0%"}},
+        {"18446744073709551615",
+         "18446744073709550592",
+         {"17179869184.00 GB", "0.00 MB", "17179869184.00 GB", "18,446,744,073,709,550,592", "   100.0%"}},
+        {"14551166245944226424",
+         "14551166245943948528",
+         {"13551829611.83 GB", "0.27 MB", "13551829611.83 GB", "14,551,166,245,943,948,528", "   100.0%"}},
+        // 74.95 exactly; the extended quotient falls just below it.
+        {"3854293808000", "2888793209096", {"3589.59 GB", "899.19 GB", "2690.40 GB", "2,888,793,209,096", "    74.9%"}},
+    };
+    for (const auto& c : cases) {
+        auto m = twtest::MachineFromText(std::string(R"({"drives": {"C": {"space": {"total": )") + c.total +
+                                         R"(, "free": )" + c.free + "}}}}");
+        const DriveRow row = RowOf(Enumerate(*m), 'C');
+        const std::array<std::string, 5> got{row.cells[inv::kSize], row.cells[inv::kUsed], row.cells[inv::kAvailable],
+                                             row.cells[inv::kBytesFree], row.cells[inv::kPercentFree]};
+        EXPECT_EQ(got, (std::array<std::string, 5>{c.texts[0], c.texts[1], c.texts[2], c.texts[3], c.texts[4]}))
+            << c.total << " / " << c.free;
+    }
+}
+
 // The drive combo box of the diagnostic windows.
 TEST(DriveChooser, ListsDrivesOfTheWantedTypeWithTheirLabels) {
     auto m = twtest::ExampleMachine("workstation.json");

@@ -1048,6 +1048,9 @@ TEST(MachineLoader, RefusesBadDescriptionsNamingTheField) {
         {R"({"files": {"C:\\A": {"open_error": "ERROR_NOPE"}}})",
          "files.C:\\A.open_error: unknown name \"ERROR_NOPE\""},
         {R"({"files": {"C:\\A": {"write_error": 0}}})", "files.C:\\A.write_error: an error code must not be 0"},
+        {R"({"folders": "C:\\x"})", "folders: expected a list of paths"},
+        {R"({"folders": ["work"]})", "folders: a folder is named by a full path like C:\\x"},
+        {R"({"drives": {"Q": {"define_error": 0}}})", "drives.Q.define_error: an error code must not be 0"},
         {R"({"shell": []})", "shell: expected an object"},
         {R"({"shell": {"browser": []}})", "shell: unknown field \"browser\""},
         {R"({"shell": {"folder_browser": ["C:\\", 5]}})", "shell.folder_browser: expected a string"},
@@ -1141,4 +1144,60 @@ TEST(SimDosDeviceLoop, LettersDefinedOnEachOtherStandOnNothing) {
     ASSERT_TRUE(k.DefineDosDeviceA(0, "Y:", "X:\\"));
     EXPECT_EQ(k.GetDriveTypeA("X:\\"), tw::platform::DRIVE_NO_ROOT_DIR);
     EXPECT_FALSE(k.GetVolumeInformationA("Y:\\", nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0));
+}
+
+TEST(SimFolders, AttributesOfFoldersFilesRootsAndNothing) {
+    auto m = twtest::MachineFromText(R"({"folders": ["C:\\data\\photos\\"], "files": {"C:\\data\\a.txt": {"text": ""}},
+        "drives": {"C": {}, "E": {"present": false}}})");
+    const struct {
+        const char* path;
+        DWORD attributes;
+        DWORD error;
+    } cases[] = {
+        {"c:\\DATA\\photos", FILE_ATTRIBUTE_DIRECTORY, ERROR_SUCCESS},
+        {"C:\\data\\", FILE_ATTRIBUTE_DIRECTORY, ERROR_SUCCESS},  // a parent of a folder
+        {"C:\\", FILE_ATTRIBUTE_DIRECTORY, ERROR_SUCCESS},
+        {"C:\\data\\a.txt", FILE_ATTRIBUTE_ARCHIVE, ERROR_SUCCESS},
+        {"C:\\data\\b.txt", INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND},
+        {"C:\\none\\b", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
+        {"E:\\", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
+        {"", INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(m->kernel().GetFileAttributesA(c.path), c.attributes) << c.path;
+        EXPECT_EQ(m->kernel().GetLastError(), c.error) << c.path;
+    }
+    // A folder does not open as a file.
+    EXPECT_EQ(m->kernel().CreateFileA("C:\\data", GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, 0), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(m->kernel().GetLastError(), ERROR_ACCESS_DENIED);
+}
+
+TEST(SimMessages, SystemTextsEndWithALineBreak) {
+    Machine m;
+    constexpr DWORD kFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    char text[64] = {};
+    EXPECT_EQ(m.kernel().FormatMessageA(kFlags, nullptr, ERROR_ACCESS_DENIED, 0, text, sizeof text, nullptr), 19u);
+    EXPECT_STREQ(text, "Access is denied.\r\n");
+    const struct {
+        DWORD flags;
+        DWORD id;
+        DWORD size;
+        DWORD error;
+    } failures[] = {
+        {FORMAT_MESSAGE_IGNORE_INSERTS, ERROR_ACCESS_DENIED, sizeof text, ERROR_INVALID_PARAMETER},
+        {kFlags | FORMAT_MESSAGE_ALLOCATE_BUFFER, ERROR_ACCESS_DENIED, sizeof text, ERROR_INVALID_PARAMETER},
+        {kFlags, 0xDEAD, sizeof text, ERROR_MR_MID_NOT_FOUND},
+        {kFlags, ERROR_ACCESS_DENIED, 19, ERROR_INSUFFICIENT_BUFFER},  // no room for the zero
+    };
+    for (const auto& f : failures) {
+        EXPECT_EQ(m.kernel().FormatMessageA(f.flags, nullptr, f.id, 0, text, f.size, nullptr), 0u);
+        EXPECT_EQ(m.kernel().GetLastError(), f.error) << f.id;
+    }
+}
+
+TEST(SimDosDevice, ARefusedDefinitionChangesNothing) {
+    auto m = twtest::MachineFromText(R"({"drives": {"Q": {"present": false, "define_error": "ERROR_ACCESS_DENIED"}}})");
+    EXPECT_EQ(m->kernel().DefineDosDeviceA(0, "Q:", "C:\\work"), FALSE);
+    EXPECT_EQ(m->kernel().GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(m->kernel().GetLogicalDrives(), 0u);
 }

@@ -112,3 +112,19 @@ TEST(NumberFormat, SeparatorsComeFromTheLocaleWithFallbacks) {
     EXPECT_EQ(sep.decimal, ".");
     EXPECT_EQ(sep.thousand, ",");
 }
+
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+// Windows may leave the x87 unit rounding to 53 bits; the texts must not change.
+TEST(NumberFormat, PercentIsTheSameWhateverPrecisionTheUnitWasLeftIn) {
+    unsigned short saved = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(saved));
+    const unsigned short doublePrecision = static_cast<unsigned short>((saved & ~0x0300) | 0x0200);
+    __asm__ volatile("fldcw %0" ::"m"(doublePrecision));
+    const std::string text = PercentText(tw::inventory::PercentFree(2888793209096, 3854293808000), kEnglish);
+    unsigned short after = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(after));
+    __asm__ volatile("fldcw %0" ::"m"(saved));
+    EXPECT_EQ(text, "    74.9%");
+    EXPECT_EQ(after, doublePrecision);  // the unit is handed back as it was
+}
+#endif

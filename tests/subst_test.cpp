@@ -10,7 +10,10 @@ namespace {
 
 namespace inv = tw::inventory;
 
-constexpr const char* kMachine = R"({"drives": {
+constexpr const char* kMachine = R"({
+  "folders": ["C:\\work", "C:\\tools", "C:\\Tom & Jerry", "C:\\Program Files", "C:\\100%done"],
+  "drives": {
+    "Q": {"present": false, "define_error": "ERROR_ACCESS_DENIED"},
     "C": {"volume": {"label": "System", "serial": "11112222", "file_system": "NTFS"},
           "space": {"total": 2147483648, "free": 1073741824}},
     "D": {"type": "DRIVE_CDROM", "volume": {"error": "ERROR_NOT_READY"}, "space": {"error": "ERROR_NOT_READY"}},
@@ -46,6 +49,9 @@ protected:
         }
         return nullptr;
     }
+    void SelectRow(char letter) {
+        form_->Select(Row(letter) ? static_cast<int>(Row(letter) - form_->Rows().data()) : -1);
+    }
     std::optional<std::string> Startup() const { return machine_->FileText("c:\\autoexec.bat"); }
 
     std::unique_ptr<tw::sim::Machine> machine_;
@@ -71,26 +77,33 @@ TEST_F(Subst, CreateDefinesTheLetterAndTheListShowsIt) {
 TEST_F(Subst, StartupLinesAreAppendedNeverMerged) {
     Open();
     Create("S", "C:\\work", true);
-    EXPECT_EQ(Startup(), "subst S: C:\\work\r\n");
-    // The dialog keeps its fields: OK again appends the same line again.
+    EXPECT_EQ(Startup(), "subst S: \"C:\\work\"\r\n");
+    // The dialog keeps its fields: OK again appends the same line again, once
+    // the letter is free again.
+    SelectRow('S');
+    form_->Click("Unsubst2");
     dialogs_.modalAnswers.push_back(tw::ModalResult::OK);
     form_->Click("CreateSubstituteDrive1");
-    EXPECT_EQ(Startup(), "subst S: C:\\work\r\nsubst S: C:\\work\r\n");
+    EXPECT_EQ(Startup(), "subst S: \"C:\\work\"\r\nsubst S: \"C:\\work\"\r\n");
     // Removing never edits the file.
-    form_->Select(static_cast<int>(form_->Rows().size()) - 1);
+    SelectRow('S');
     form_->Click("Unsubst2");
-    EXPECT_EQ(Startup(), "subst S: C:\\work\r\nsubst S: C:\\work\r\n");
+    EXPECT_EQ(Startup(), "subst S: \"C:\\work\"\r\nsubst S: \"C:\\work\"\r\n");
     EXPECT_EQ(machine_->OpenHandleCount(), 0);
 }
 
-TEST_F(Subst, AppendsToAnExistingStartupFileOnALineOfItsOwn) {
-    const std::pair<const char*, const char*> cases[] = {
-        {R"(@echo off\r\n)", "@echo off\r\nsubst T: C:\\tools\r\n"},
+TEST_F(Subst, AppendsToAnExistingStartupFileOnALineOfItsOwnBeforeItsEndMarks) {
+    const std::string line = "subst T: \"C:\\tools\"\r\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {R"(@echo off\r\n)", "@echo off\r\n" + line},
         // No line break at the end: the new line must not run on from the last.
-        {R"(@echo off)", "@echo off\r\nsubst T: C:\\tools\r\n"},
-        // An old end-of-file mark goes; what follows it would be ignored.
-        {R"(@echo off\r\n\u001a)", "@echo off\r\nsubst T: C:\\tools\r\n"},
-        {R"()", "subst T: C:\\tools\r\n"},
+        {R"(@echo off)", "@echo off\r\n" + line},
+        // The interpreter stops at the first end-of-file mark (Ctrl-Z).
+        {R"(@echo off\r\n\u001a)", "@echo off\r\n" + line + "\x1a"},
+        {R"(@echo off\u001a)", "@echo off\r\n" + line + "\x1a"},
+        {R"(@echo off\u001a\u001a)", "@echo off\r\n" + line + "\x1a\x1a"},
+        {R"(\u001a)", line + "\x1a"},
+        {R"()", line},
     };
     for (const auto& [before, after] : cases) {
         Open(std::string(kMachine).insert(
@@ -101,15 +114,44 @@ TEST_F(Subst, AppendsToAnExistingStartupFileOnALineOfItsOwn) {
     }
 }
 
-TEST_F(Subst, AStartupFileThatCannotBeWrittenIsShownAndTheListNotRefreshed) {
-    Open(std::string(kMachine).insert(1, R"("files": {"C:\\AUTOEXEC.BAT": {"open_error": "ERROR_ACCESS_DENIED"}}, )"));
-    const int refreshes = machine_->CallCount("GetLogicalDrives");
+TEST_F(Subst, TheStartupLineRunsTheSubstitutionAskedForAndNothingElse) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Tom & Jerry", "subst T: \"C:\\Tom & Jerry\"\r\n"},
+        {"C:\\Program Files", "subst T: \"C:\\Program Files\"\r\n"},
+        {"C:\\100%done", "subst T: \"C:\\100%%done\"\r\n"},
+        // A backslash before the closing quote would escape it.
+        {"C:\\tools\\", "subst T: \"C:\\tools\\\\\"\r\n"},
+    };
+    for (const auto& [folder, line] : cases) {
+        Open();
+        Create("T", folder, true);
+        EXPECT_EQ(Startup(), line) << folder;
+        EXPECT_EQ(tw::actions::QuerySubstitution(machine_->kernel(), 'T'), folder);
+    }
+}
+
+TEST_F(Subst, AStartupFileThatCannotBeWrittenIsExplainedAndTheListRefreshed) {
+    const std::pair<const char*, const char*> cases[] = {
+        {R"("files": {"C:\\AUTOEXEC.BAT": {"open_error": "ERROR_SHARING_VIOLATION"}}, )",
+         "The process cannot access the file because it is being used by another process."},
+        {R"("files": {"C:\\AUTOEXEC.BAT": {"text": "", "write_error": "ERROR_DISK_FULL"}}, )",
+         "There is not enough space on the disk."},
+    };
+    const std::string made = "Drive S: was made, but its start-up line could not be added to c:\\autoexec.bat: ";
+    for (const auto& [files, why] : cases) {
+        Open(std::string(kMachine).insert(1, files));
+        Create("S", "C:\\work", true);
+        EXPECT_EQ(dialogs_.errors, std::vector<std::string>{made + why});
+        ASSERT_NE(Row('S'), nullptr);
+        EXPECT_EQ(Row('S')->cells[inv::kAdditionalInfo], "C:\\work");
+        EXPECT_EQ(machine_->OpenHandleCount(), 0);
+        dialogs_.errors.clear();
+    }
+    // A folder in the file's place.
+    Open(R"({"folders": ["C:\\work", "C:\\autoexec.bat"], "drives": {"C": {"space": {"total": 1, "free": 1}}}})");
     Create("S", "C:\\work", true);
-    EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"I/O error 5"});
-    EXPECT_EQ(machine_->CallCount("GetLogicalDrives"), refreshes);
-    // The substitution itself was made before the file failed.
-    EXPECT_EQ(tw::actions::QuerySubstitution(machine_->kernel(), 'S'), "C:\\work");
-    EXPECT_EQ(machine_->OpenHandleCount(), 0);
+    EXPECT_EQ(dialogs_.errors, std::vector<std::string>{made + "Access is denied."});
+    EXPECT_NE(Row('S'), nullptr);
 }
 
 TEST_F(Subst, CancelChangesNothing) {
@@ -133,12 +175,18 @@ TEST_F(Subst, RefusesInputThatWouldDoHarm) {
         {"S", "", "Enter the folder the substitute drive is to stand for."},
         {"S", "C:\\work\r\nformat c:", "The folder must not contain control characters."},
         {"S", "C:\\wo\trk", "The folder must not contain control characters."},
+        // A definition over a drive in use would hide the drive.
+        {"C", "C:\\work", "Drive C: is already in use."},
+        {"W", "C:\\tools", "Drive W: is already in use."},
+        {"S", "C:\\nowhere", "The folder C:\\nowhere does not exist."},
+        // The system refuses the definition: its own words say why.
+        {"Q", "C:\\work", "Drive Q: could not be made: Access is denied."},
     };
     for (const Case& c : cases) {
         Open();
         Create(c.letter, c.path, true);
         EXPECT_EQ(dialogs_.errors, std::vector<std::string>{c.error}) << c.path;
-        EXPECT_EQ(machine_->CallCount("DefineDosDeviceA"), 0);
+        EXPECT_EQ(machine_->CallCount("DefineDosDeviceA"), c.letter[0] == 'Q' ? 1 : 0);
         EXPECT_FALSE(Startup().has_value());
         dialogs_.errors.clear();
     }
@@ -171,6 +219,19 @@ TEST_F(Subst, RemoveTakesOnlySubstitutions) {
     EXPECT_EQ(dialogs_.errors.size(), 1u);
 }
 
+TEST_F(Subst, ASubstitutionOfALongFolderIsShownAndRemoved) {
+    const std::string folder = "C:\\" + std::string(250, 'f');
+    Open(std::string(kMachine).replace(std::string(kMachine).find("C:\\\\work"), 0,
+                                       "C:\\\\" + std::string(250, 'f') + "\", \""));
+    Create("L", folder, false);
+    ASSERT_NE(Row('L'), nullptr);
+    EXPECT_EQ(Row('L')->cells[inv::kAdditionalInfo], folder);
+    SelectRow('L');
+    form_->Click("RemoveSubstituteDrive1");
+    EXPECT_TRUE(dialogs_.errors.empty());
+    EXPECT_EQ(Row('L'), nullptr);
+}
+
 TEST_F(Subst, QueryShowsTheFolderOrAnEmptyBox) {
     Open();
     form_->Select(2);
@@ -187,9 +248,12 @@ TEST_F(Subst, BrowsingReplacesThePathOnlyWhenAFolderIsPicked) {
     Open(std::string(kMachine).insert(1, R"("shell": {"folder_browser": ["C:\\data", null]}, )"));
     auto& dialog = form_->SubstDialog();
     dialog.SetText("Edit1", "C:\\old");
+    dialog.SetWindow(0x4242);  // the dialog's window while it is shown
     dialog.Click("SpeedButton1");
     EXPECT_EQ(dialog.Path(), "C:\\data");
     EXPECT_EQ(machine_->LastBrowseTitle(), "Select Directory");
+    // Owned by the dialog, the browser is modal to it.
+    EXPECT_EQ(machine_->LastBrowseOwner(), 0x4242u);
     dialog.Click("SpeedButton1");  // cancelled
     EXPECT_EQ(dialog.Path(), "C:\\data");
     EXPECT_EQ(machine_->OpenHandleCount(), 0);

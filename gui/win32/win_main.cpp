@@ -64,6 +64,10 @@ int Run(HINSTANCE instance, int showCommand) {
     tw::gui::MainWindow view(icon, smallIcon);
     tw::gui::MessageDialogs dialogs([&view] { return view.hwnd(); });
     tw::TForm1 form(*platform, view, dialogs, app);
+    tw::gui::Window::SetErrorDisplay([&dialogs](const std::string& text) { dialogs.ShowError(text); });
+    struct ForgetDisplay {
+        ~ForgetDisplay() { tw::gui::Window::SetErrorDisplay(nullptr); }
+    } forgetDisplay;
     if (!view.Create(form)) return 1;
     form.FormCreate();
 

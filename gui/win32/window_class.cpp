@@ -1,6 +1,36 @@
 #include "gui/win32/window_class.h"
 
+#include <exception>
+
 namespace tw::gui {
+
+namespace {
+
+std::function<void(const std::string&)>& ErrorDisplay() {
+    static std::function<void(const std::string&)> display;
+    return display;
+}
+
+}  // namespace
+
+void Window::SetErrorDisplay(std::function<void(const std::string&)> display) { ErrorDisplay() = std::move(display); }
+
+void Window::ShowError(const std::string& text) {
+    // A box pumps messages; an error in a message it pumps (a repaint) must
+    // not stack a box on the box.
+    static bool showing = false;
+    if (showing) return;
+    showing = true;
+    try {
+        if (ErrorDisplay()) {
+            ErrorDisplay()(text);
+        } else {
+            MessageBoxA(nullptr, text.c_str(), nullptr, MB_ICONERROR | MB_OK);
+        }
+    } catch (...) {
+    }
+    showing = false;
+}
 
 Window::~Window() {
     if (hwnd_) {
@@ -53,8 +83,14 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     LRESULT result = 0;
     try {
         result = self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        // Nothing may unwind through the system's dispatch code, and no
+        // failure may vanish: the error is shown and the message handled as
+        // the system would.
+        ShowError(e.what());
+        result = DefWindowProcA(hwnd, message, wParam, lParam);
     } catch (...) {
-        // Nothing may unwind through the system's dispatch code.
+        ShowError("An unexpected error occurred.");
         result = DefWindowProcA(hwnd, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {

@@ -2,6 +2,9 @@
 // CREATESTRUCT::lpCreateParams into GWLP_USERDATA, and every message after
 // that reaches the object's HandleMessage.
 #pragma once
+#include <functional>
+#include <string>
+
 #include "gui/win32/win_headers.h"
 
 namespace tw::gui {
@@ -15,6 +18,10 @@ public:
 
     HWND hwnd() const { return hwnd_; }
 
+    // Where an error that reaches a window procedure is shown: the program's
+    // default error display. Without one it goes to a plain message box.
+    static void SetErrorDisplay(std::function<void(const std::string&)> display);
+
 protected:
     // Registers the class once per process; later calls are no-ops.
     static void RegisterClassOnce(const char* className, HICON icon, HICON smallIcon);
@@ -26,6 +33,7 @@ protected:
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static void ShowError(const std::string& text);
 
     HWND hwnd_ = nullptr;
 };

@@ -82,6 +82,7 @@ std::optional<std::string> Machine::FileText(const std::string& path) const {
 }
 
 const std::string& Machine::LastBrowseTitle() const { return state_->lastBrowseTitle; }
+HWND Machine::LastBrowseOwner() const { return state_->lastBrowseOwner; }
 
 int Machine::OpenKeyCount() const { return static_cast<int>(state_->openKeys.size()); }
 int Machine::OpenHandleCount() const { return static_cast<int>(state_->openHandles.size()); }

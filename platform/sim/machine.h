@@ -88,6 +88,7 @@ struct SimDrive {
     Answer<SpaceInfo> space;
     Answer<std::string> connection;  // remote name; error when not redirected
     std::string dosDevice;
+    DWORD defineError = ERROR_SUCCESS;          // DefineDosDeviceA defining the letter fails with this
     std::map<std::string, std::string> raises;  // call name -> fault text
     std::optional<SimDevice> device;            // none: "\\.\X:" does not open
 };
@@ -205,6 +206,8 @@ public:
     int OpenSidCount() const;
     const std::vector<MciCall>& MciCalls() const;
     int OpenMciDeviceCount() const;
+    // The owner window of the last folder browser.
+    HWND LastBrowseOwner() const;
 
     // Direct access for tests that build a machine in code.
     std::map<char, SimDrive>& Drives();

@@ -36,6 +36,7 @@ constexpr Named kErrorNames[] = {
     {"ERROR_DISK_FULL", ERROR_DISK_FULL},
     {"ERROR_ALREADY_EXISTS", ERROR_ALREADY_EXISTS},
     {"ERROR_NOT_READY", ERROR_NOT_READY},
+    {"ERROR_SHARING_VIOLATION", ERROR_SHARING_VIOLATION},
     {"ERROR_GEN_FAILURE", ERROR_GEN_FAILURE},
     {"ERROR_BAD_NETPATH", ERROR_BAD_NETPATH},
     {"ERROR_INVALID_PARAMETER", ERROR_INVALID_PARAMETER},
@@ -149,7 +150,8 @@ public:
             Fail(where, "a drive is named by one upper-case letter A to Z");
         }
         OnlyKeys(j, where,
-                 {"type", "present", "volume", "space", "connection", "dos_device", "raises", "device", "comment"});
+                 {"type", "present", "volume", "space", "connection", "dos_device", "define_error", "raises", "device",
+                  "comment"});
         d.letter = key[0];
         if (j.contains("type")) d.type = NamedNumber(j["type"], where + ".type", kDriveTypes, std::size(kDriveTypes));
         if (j.contains("present")) {
@@ -173,6 +175,7 @@ public:
             }
         }
         if (j.contains("dos_device")) d.dosDevice = Text(j["dos_device"], where + ".dos_device");
+        if (j.contains("define_error")) d.defineError = Error(j["define_error"], where + ".define_error");
         if (j.contains("raises")) {
             OnlyKeys(j["raises"], where + ".raises",
                      {"GetDriveTypeA", "GetVolumeInformationA", "GetDiskFreeSpaceExA", "GetDiskFreeSpaceA",
@@ -464,8 +467,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     State& s = *m->state_;
     try {
         r.OnlyKeys(j, "",
-                   {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "shell",
-                    "token", "mci"});
+        r.OnlyKeys(j, "", {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders", "shell", "token", "mci"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -491,6 +493,16 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
             if (!j["files"].is_object()) r.Fail("files", "expected an object");
             for (const auto& item : j["files"].items())
                 r.File(item.key(), item.value(), s.files[UpperAscii(item.key())]);
+        }
+        if (j.contains("folders")) {
+            if (!j["folders"].is_array()) r.Fail("folders", "expected a list of paths");
+            for (const json& f : j["folders"]) {
+                std::string path = r.Text(f, "folders");
+                if (path.size() < 3 || path[1] != ':' || path[2] != '\\')
+                    r.Fail("folders", "a folder is named by a full path like C:\\x");
+                while (path.size() > 3 && path.back() == '\\') path.pop_back();
+                if (path.size() > 3) s.folders.insert(UpperAscii(path));
+            }
         }
         if (j.contains("shell")) {
             r.OnlyKeys(j["shell"], "shell", {"folder_browser"});

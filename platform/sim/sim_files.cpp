@@ -34,6 +34,11 @@ BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char
             s_.lastError = ERROR_INVALID_PARAMETER;
             return FALSE;
         }
+        auto refused = s_.drives.find(letter);
+        if (refused != s_.drives.end() && refused->second.defineError != ERROR_SUCCESS) {
+            s_.lastError = refused->second.defineError;
+            return FALSE;
+        }
         stack.push_back(mapping);
         s_.lastError = ERROR_SUCCESS;
         return TRUE;
@@ -93,6 +98,11 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD s
         s_.lastError = file->openError;
         return INVALID_HANDLE_VALUE;
     }
+    // A folder does not open as a file.
+    if (s_.IsFolder(key)) {
+        s_.lastError = ERROR_ACCESS_DENIED;
+        return INVALID_HANDLE_VALUE;
+    }
     const bool exists = file && file->text.has_value();
     switch (creationDisposition) {
         case OPEN_EXISTING:
@@ -119,6 +129,34 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD s
     const bool always = creationDisposition == OPEN_ALWAYS || creationDisposition == CREATE_ALWAYS;
     s_.lastError = exists && always ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
     return h;
+}
+
+bool Machine::State::IsFolder(const std::string& path) {
+    if (path.size() == 2 && path[1] == ':') return Effective(path[0]) != nullptr;
+    if (folders.count(path)) return true;
+    auto below = folders.lower_bound(path + "\\");
+    return below != folders.end() && below->rfind(path + "\\", 0) == 0;
+}
+
+DWORD SimKernel::GetFileAttributesA(const char* fileName) {
+    const std::string path = UpperAscii(fileName ? fileName : "");
+    s_.Enter("GetFileAttributesA", path.size() >= 2 && path[1] == ':' ? path[0] : 0);
+    // "C:\work\" names the folder C:\work; "C:\" and "C:" the root.
+    std::string key = path;
+    if (key.size() > 2 && key.back() == '\\') key.pop_back();
+    if (!key.empty() && s_.IsFolder(key)) {
+        s_.lastError = ERROR_SUCCESS;
+        return FILE_ATTRIBUTE_DIRECTORY;
+    }
+    auto file = s_.files.find(key);
+    if (file != s_.files.end() && file->second.text && key == path) {
+        s_.lastError = ERROR_SUCCESS;
+        return FILE_ATTRIBUTE_ARCHIVE;
+    }
+    const size_t slash = key.find_last_of('\\');
+    const bool parentExists = slash != std::string::npos && s_.IsFolder(key.substr(0, slash));
+    s_.lastError = parentExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    return INVALID_FILE_ATTRIBUTES;
 }
 
 // The open file behind `file` when it was opened with `access`; otherwise null,

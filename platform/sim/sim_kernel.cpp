@@ -7,8 +7,6 @@ namespace tw::sim {
 
 namespace {
 
-constexpr DWORD ERROR_INVALID_NAME = 123;
-
 char LetterOf(const char* path) {
     if (path == nullptr || path[0] == 0 || path[1] != ':') return 0;
     char c = path[0];

@@ -7,6 +7,7 @@ namespace tw::sim {
 PIDLIST_ABSOLUTE SimShell::SHBrowseForFolderA(BROWSEINFOA* bi) {
     s_.Enter("SHBrowseForFolderA");
     s_.lastBrowseTitle = bi && bi->lpszTitle ? bi->lpszTitle : "";
+    s_.lastBrowseOwner = bi ? bi->hwndOwner : 0;
     if (s_.browserAnswers.empty()) return 0;  // the user cancels
     std::optional<std::string> answer = s_.browserAnswers.front();
     s_.browserAnswers.pop_front();

@@ -28,6 +28,9 @@ public:
     DWORD QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) override;
     BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) override;
     BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) override;
+    DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer, DWORD size,
+                         void* arguments) override;
+    DWORD GetFileAttributesA(const char* fileName) override;
     HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                        DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) override;
     BOOL ReadFile(HANDLE file, void* buffer, DWORD numberOfBytesToRead, DWORD* numberOfBytesRead,
@@ -185,6 +188,9 @@ struct Machine::State {
     std::map<MCIDEVICEID, std::string> openMci;  // device id -> element
     MCIDEVICEID nextMci = 1;
     std::vector<MciCall> mciCalls;
+    HWND lastBrowseOwner = 0;
+    // Folders described, upper-cased, without a trailing backslash.
+    std::set<std::string> folders;
 
     SimKernel kernel{*this};
     SimRegistry registry{*this};
@@ -211,6 +217,9 @@ struct Machine::State {
     // Closes a handle of any kind: file, device or token.
     BOOL Close(HANDLE object);
     bool IsAdministrator() const;
+    // A described folder, an ancestor of one, or the root of a present drive;
+    // `path` upper-cased, without a trailing backslash.
+    bool IsFolder(const std::string& path);
 };
 
 }  // namespace tw::sim

@@ -102,6 +102,13 @@ BOOL Win32Kernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const ch
 
 BOOL Win32Kernel::GetVersionExA(OSVERSIONINFOA* info) { return ::GetVersionExA(AsNative<::OSVERSIONINFOA>(info)); }
 
+DWORD Win32Kernel::FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer,
+                                  DWORD size, void* arguments) {
+    return ::FormatMessageA(flags, source, messageId, languageId, buffer, size, static_cast<va_list*>(arguments));
+}
+
+DWORD Win32Kernel::GetFileAttributesA(const char* fileName) { return ::GetFileAttributesA(fileName); }
+
 HANDLE Win32Kernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                                 DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) {
     return reinterpret_cast<HANDLE>(

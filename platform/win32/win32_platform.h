@@ -31,6 +31,9 @@ public:
     DWORD QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) override;
     BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) override;
     BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) override;
+    DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer, DWORD size,
+                         void* arguments) override;
+    DWORD GetFileAttributesA(const char* fileName) override;
     HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                        DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) override;
     BOOL ReadFile(HANDLE file, void* buffer, DWORD numberOfBytesToRead, DWORD* numberOfBytesRead,

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "gui/win32/message_dialogs.h"
 #include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/win_headers.h"
+#include "gui/win32/window_class.h"
 #include "inventory/list_columns.h"
 #include "platform/sim/machine.h"
 
@@ -625,6 +627,17 @@ TEST_F(SubstDialogTest, OkHandsTheFieldsBackToTheLogic) {
     EXPECT_FALSE(StartupChecked());
 }
 
+TEST_F(SubstDialogTest, TheFolderBrowserIsOwnedByTheDialog) {
+    HWND browse = Child(dialog, "Button", "...");
+    ASSERT_NE(browse, nullptr);
+    Soon([&] {
+        SendMessageA(browse, BM_CLICK, 0, 0);  // the machine's browser is cancelled
+        SendMessageA(ok, BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(window.Run(*logic), tw::ModalResult::OK);
+    EXPECT_EQ(machine->LastBrowseOwner(), reinterpret_cast<std::uintptr_t>(dialog));
+}
+
 TEST_F(SubstDialogTest, PostedOkAndCancelEndTheDialogWithTheirResults) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
     EXPECT_EQ(window.Run(*logic), tw::ModalResult::OK);
@@ -652,6 +665,31 @@ TEST_F(SubstDialogTest, EnterMeansOkAndEscapeMeansCancel) {
         PostMessageA(letter, WM_KEYDOWN, VK_ESCAPE, 1);
     });
     EXPECT_EQ(window.Run(*logic), tw::ModalResult::Cancel);
+}
+
+class ThrowingWindow final : public tw::gui::Window {
+public:
+    static constexpr UINT kFail = WM_APP + 7;
+    bool Make() {
+        RegisterClassOnce("TwThrowingWindow", nullptr, nullptr);
+        return Create("TwThrowingWindow", "", WS_OVERLAPPED, 0, nullptr, nullptr, 0, 0, 10, 10) != nullptr;
+    }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kFail) throw std::runtime_error("Drive Q: went away.");
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+};
+
+TEST(WindowProcedureTest, AnErrorReachingAWindowIsShownByTheDefaultErrorDisplay) {
+    std::vector<std::string> shown;
+    tw::gui::Window::SetErrorDisplay([&](const std::string& text) { shown.push_back(text); });
+    ThrowingWindow window;
+    ASSERT_TRUE(window.Make());
+    SendMessageA(window.hwnd(), ThrowingWindow::kFail, 0, 0);
+    tw::gui::Window::SetErrorDisplay(nullptr);
+    EXPECT_EQ(shown, std::vector<std::string>{"Drive Q: went away."});
 }
 
 TEST(MessageDialogsTest, BoxKindsShowTheirIconsAndButtons) {

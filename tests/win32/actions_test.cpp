@@ -371,6 +371,11 @@ public:
         return real_.QueryDosDeviceA(device, target, max);
     }
     tp::BOOL GetVersionExA(tp::OSVERSIONINFOA* info) override { return real_.GetVersionExA(info); }
+    tp::DWORD FormatMessageA(tp::DWORD flags, const void* source, tp::DWORD id, tp::DWORD language, char* buffer,
+                             tp::DWORD size, void* arguments) override {
+        return real_.FormatMessageA(flags, source, id, language, buffer, size, arguments);
+    }
+    tp::DWORD GetFileAttributesA(const char* name) override { return real_.GetFileAttributesA(name); }
     tp::HANDLE CreateFileA(const char* name, tp::DWORD access, tp::DWORD share, void* security, tp::DWORD creation,
                            tp::DWORD flags, tp::HANDLE templateFile) override {
         return real_.CreateFileA(name, access, share, security, creation, flags, templateFile);
@@ -416,7 +421,9 @@ protected:
 
 TEST_F(SubstitutionOnRealSystem, CreateQueryAndRemoveAsEntered) {
     // The folder goes to the system as entered, a trailing backslash included.
-    for (const std::string folder : {"C:\\windows", "C:\\windows\\"}) {
+    // A folder longer than the 256 bytes a first query asks for is read whole.
+    for (const std::string folder :
+         {std::string("C:\\windows"), std::string("C:\\windows\\"), "C:\\" + std::string(250, 'x')}) {
         SCOPED_TRACE(folder);
         SubstitutionCleanup cleanup(letter_, {folder});
         ASSERT_TRUE(actions::CreateSubstitution(platform_.kernel(), letter_, folder)) << ::GetLastError();
@@ -521,28 +528,43 @@ TEST(StartupFileOnRealSystem, LinesAreAppendedWithCrLfAndNeverMerged) {
     TempFile file;
     ASSERT_EQ(::GetFileAttributesA(file.path().c_str()), INVALID_FILE_ATTRIBUTES);
     Win32Platform platform;
-    const std::string line = "subst X: C:\\windows\\";
-    actions::AppendStartupLine(platform.kernel(), file.path(), line);
+    const std::string line = "subst X: \"C:\\windows\\\\\"";
+    EXPECT_EQ(actions::AppendStartupLine(platform.kernel(), file.path(), line), 0u);
     // Read with no sharing: the program has closed the file.
     EXPECT_EQ(ReadWholeFile(file.path()), line + "\r\n");
-    actions::AppendStartupLine(platform.kernel(), file.path(), line);
+    EXPECT_EQ(actions::AppendStartupLine(platform.kernel(), file.path(), line), 0u);
     EXPECT_EQ(ReadWholeFile(file.path()), line + "\r\n" + line + "\r\n");
-    actions::AppendStartupLine(platform.kernel(), file.path(), "subst Y: C:\\");
-    EXPECT_EQ(ReadWholeFile(file.path()), line + "\r\n" + line + "\r\n" + "subst Y: C:\\\r\n");
     EXPECT_TRUE(::DeleteFileA(file.path().c_str()));
 }
 
-TEST(StartupFileOnRealSystem, AFolderThatDoesNotExistIsAnIoError) {
+TEST(StartupFileOnRealSystem, TheLineGoesOnALineOfItsOwnBeforeTheEndMarks) {
+    TempFile file;
+    const ::HANDLE created = ::CreateFileA(file.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(created, INVALID_HANDLE_VALUE);
+    ::DWORD written = 0;
+    ::WriteFile(created, "@echo off\x1a\x1a", 11, &written, nullptr);
+    ::CloseHandle(created);
+    Win32Platform platform;
+    EXPECT_EQ(actions::AppendStartupLine(platform.kernel(), file.path(), "subst Y: \"C:\\\\\""), 0u);
+    EXPECT_EQ(ReadWholeFile(file.path()), "@echo off\r\nsubst Y: \"C:\\\\\"\r\n\x1a\x1a");
+    EXPECT_TRUE(::DeleteFileA(file.path().c_str()));
+}
+
+TEST(StartupFileOnRealSystem, AFileThatCannotBeOpenedGivesTheSystemsReason) {
     TempFile file("tarnwell-no-such-folder\\");
     ASSERT_EQ(::GetFileAttributesA(file.folder().c_str()), INVALID_FILE_ATTRIBUTES);
     Win32Platform platform;
-    try {
-        actions::AppendStartupLine(platform.kernel(), file.path(), "subst X: C:\\windows");
-        ADD_FAILURE() << "no error for " << file.path();
-    } catch (const AppError& e) {
-        EXPECT_EQ(std::string(e.what()), "I/O error 3");
-    }
+    EXPECT_EQ(actions::AppendStartupLine(platform.kernel(), file.path(), "subst X: \"C:\\windows\""),
+              static_cast<tp::DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(::GetFileAttributesA(file.folder().c_str()), INVALID_FILE_ATTRIBUTES);
+    // Held by another program without sharing.
+    TempFile held;
+    const ::HANDLE other = ::CreateFileA(held.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(actions::AppendStartupLine(platform.kernel(), held.path(), "subst X: \"C:\\windows\""),
+              static_cast<tp::DWORD>(ERROR_SHARING_VIOLATION));
+    ::CloseHandle(other);
+    EXPECT_TRUE(::DeleteFileA(held.path().c_str()));
 }
 
 }  // namespace

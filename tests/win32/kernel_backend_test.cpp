@@ -12,6 +12,8 @@
 namespace tw::win32_test {
 namespace {
 
+namespace tp = tw::platform;
+
 using tw::platform::win32::Win32Kernel;
 using tw::platform::win32::Win32Locale;
 using tw::platform::win32::Win32Network;
@@ -276,6 +278,29 @@ TEST_F(KernelBackend, DefinedDosDeviceReadsBackAsASubstitution) {
     ASSERT_GT(kernel_.QueryDosDeviceA(Device(subst.letter()).c_str(), target.data(), 512), 0u);
     EXPECT_EQ(std::string(target.data()), "\\??\\C:\\windows");
     EXPECT_EQ(actions::QuerySubstitution(kernel_, subst.letter()), "C:\\windows");
+}
+
+TEST_F(KernelBackend, SystemMessagesEndWithALineBreakAndFailLikeTheSystem) {
+    char text[512] = {};
+    const tp::DWORD flags = static_cast<tp::DWORD>(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS);
+    const tp::DWORD length = kernel_.FormatMessageA(flags, nullptr, ERROR_ACCESS_DENIED, 0, text, sizeof text, nullptr);
+    ASSERT_GT(length, 2u);
+    EXPECT_EQ(std::string(text).size(), length);
+    EXPECT_EQ(std::string(text).substr(length - 2), "\r\n");
+    EXPECT_EQ(kernel_.FormatMessageA(flags, nullptr, 0x2FFFFFFF, 0, text, sizeof text, nullptr), 0u);
+    EXPECT_EQ(kernel_.GetLastError(), static_cast<tp::DWORD>(ERROR_MR_MID_NOT_FOUND));
+}
+
+TEST_F(KernelBackend, FileAttributesTellFoldersFromNothing) {
+    const tp::DWORD windows = kernel_.GetFileAttributesA("C:\\windows");
+    ASSERT_NE(windows, static_cast<tp::DWORD>(INVALID_FILE_ATTRIBUTES));
+    EXPECT_TRUE(windows & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(kernel_.GetFileAttributesA("C:\\windows\\") & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(kernel_.GetFileAttributesA("C:\\windows\\tarnwell-none"),
+              static_cast<tp::DWORD>(INVALID_FILE_ATTRIBUTES));
+    EXPECT_EQ(kernel_.GetLastError(), static_cast<tp::DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(kernel_.GetFileAttributesA("C:\\tarnwell-none\\x"), static_cast<tp::DWORD>(INVALID_FILE_ATTRIBUTES));
+    EXPECT_EQ(kernel_.GetLastError(), static_cast<tp::DWORD>(ERROR_PATH_NOT_FOUND));
 }
 
 TEST(NetworkBackend, ALocalDriveHasNoConnection) {

@@ -55,10 +55,12 @@ void SubstDialogWindow::Store() {
 ModalResult SubstDialogWindow::Run(FormLogic& form) {
     form_ = &form;
     result_ = ModalResult::Cancel;
+    form.SetWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
     Load();
     SetFocus(Item(IDC_SUBST_LETTER));
     ShowModal();
     Store();
+    form.SetWindow(0);
     form_ = nullptr;
     return result_;
 }

@@ -1,0 +1,72 @@
+// The simulated machine's system messages: Windows' English texts of the
+// error codes the machine answers with.
+#include <cstring>
+
+#include "platform/sim/state.h"
+
+namespace tw::sim {
+
+namespace {
+
+struct Message {
+    DWORD code;
+    const char* text;
+};
+
+constexpr Message kMessages[] = {
+    {ERROR_FILE_NOT_FOUND, "The system cannot find the file specified."},
+    {ERROR_PATH_NOT_FOUND, "The system cannot find the path specified."},
+    {ERROR_ACCESS_DENIED, "Access is denied."},
+    {ERROR_INVALID_HANDLE, "The handle is invalid."},
+    {ERROR_INVALID_DRIVE, "The system cannot find the drive specified."},
+    {ERROR_WRITE_PROTECT, "The media is write protected."},
+    {ERROR_NOT_READY, "The device is not ready."},
+    {ERROR_BAD_LENGTH, "The program issued a command but the command length is incorrect."},
+    {ERROR_GEN_FAILURE, "A device attached to the system is not functioning."},
+    {ERROR_SHARING_VIOLATION, "The process cannot access the file because it is being used by another process."},
+    {ERROR_BAD_NETPATH, "The network path was not found."},
+    {ERROR_FILE_EXISTS, "The file exists."},
+    {ERROR_INVALID_PARAMETER, "The parameter is incorrect."},
+    {ERROR_DISK_FULL, "There is not enough space on the disk."},
+    {ERROR_CALL_NOT_IMPLEMENTED, "This function is not supported on this system."},
+    {ERROR_INSUFFICIENT_BUFFER, "The data area passed to a system call is too small."},
+    {ERROR_INVALID_NAME, "The filename, directory name, or volume label syntax is incorrect."},
+    {ERROR_ALREADY_EXISTS, "Cannot create a file when that file already exists."},
+    {ERROR_MORE_DATA, "More data is available."},
+    {ERROR_UNRECOGNIZED_VOLUME, "The volume does not contain a recognized file system."},
+    {ERROR_BAD_DEVICE, "The specified device name is invalid."},
+    {ERROR_CONNECTION_UNAVAIL, "The device is not currently connected but it is a remembered connection."},
+    {ERROR_NO_NETWORK, "The network is not present or not started."},
+    {ERROR_NOT_CONNECTED, "This network connection does not exist."},
+};
+
+}  // namespace
+
+DWORD SimKernel::FormatMessageA(DWORD flags, const void*, DWORD messageId, DWORD, char* buffer, DWORD size, void*) {
+    s_.Enter("FormatMessageA");
+    // Only the system's own table, into the caller's buffer.
+    constexpr DWORD kOtherSources =
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_FROM_HMODULE;
+    if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || (flags & kOtherSources)) {
+        s_.lastError = ERROR_INVALID_PARAMETER;
+        return 0;
+    }
+    const Message* found = nullptr;
+    for (const Message& m : kMessages) {
+        if (m.code == messageId) found = &m;
+    }
+    if (found == nullptr) {
+        s_.lastError = ERROR_MR_MID_NOT_FOUND;
+        return 0;
+    }
+    const std::string text = std::string(found->text) + "\r\n";
+    if (buffer == nullptr || size < text.size() + 1) {
+        s_.lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+    }
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    s_.lastError = ERROR_SUCCESS;
+    return static_cast<DWORD>(text.size());
+}
+
+}  // namespace tw::sim
