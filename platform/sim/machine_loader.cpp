@@ -467,7 +467,8 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     State& s = *m->state_;
     try {
         r.OnlyKeys(j, "",
-        r.OnlyKeys(j, "", {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders", "shell", "token", "mci"});
+                   {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
+                    "shell", "token", "mci"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
