@@ -26,8 +26,9 @@ bool Writes(DWORD access) { return (access & (GENERIC_WRITE | GENERIC_ALL)) != 0
 
 // Whether an open asking `access` with `share` may coexist with one holding
 // `heldAccess` and sharing `heldShare`: each side must share what the other
-// uses. Opens without data access (0) conflict with nothing.
+// uses. Opens without data access (0) take no part in sharing either way.
 bool Compatible(DWORD access, DWORD share, DWORD heldAccess, DWORD heldShare) {
+    if ((!Reads(access) && !Writes(access)) || (!Reads(heldAccess) && !Writes(heldAccess))) return true;
     if (Reads(access) && !(heldShare & FILE_SHARE_READ)) return false;
     if (Writes(access) && !(heldShare & FILE_SHARE_WRITE)) return false;
     if (Reads(heldAccess) && !(share & FILE_SHARE_READ)) return false;
