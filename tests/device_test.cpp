@@ -104,7 +104,9 @@ TEST(SimDevice, VolumePathsOpenLikeWindows) {
         const HANDLE h = Open(*m, c.path);
         EXPECT_EQ(h == INVALID_HANDLE_VALUE, c.error != ERROR_SUCCESS) << c.path;
         EXPECT_EQ(m->device().GetLastError(), c.error) << c.path;
-        if (h != INVALID_HANDLE_VALUE) EXPECT_TRUE(m->device().CloseHandle(h));
+        if (h != INVALID_HANDLE_VALUE) {
+            EXPECT_TRUE(m->device().CloseHandle(h));
+        }
     }
     // Every open is recorded as asked, failed ones too.
     ASSERT_EQ(m->DeviceOpens().size(), std::size(cases));
@@ -423,7 +425,9 @@ TEST(SimToken, TheProcessTokenAnswersTheGroupListLikeWindows) {
                 if (s.EqualSid(reinterpret_cast<PSID>(g.sid), admins)) adminAttributes = g.attributes;
             }
             EXPECT_EQ(adminAttributes.has_value(), admin != tw::sim::SimToken::Admin::kNo);
-            if (admin == tw::sim::SimToken::Admin::kDenyOnly) EXPECT_EQ(adminAttributes, 0x10u);
+            if (admin == tw::sim::SimToken::Admin::kDenyOnly) {
+                EXPECT_EQ(adminAttributes, 0x10u);
+            }
             EXPECT_EQ(m->OpenSidCount(), 1);
             EXPECT_EQ(s.FreeSid(admins), nullptr);
             EXPECT_EQ(m->OpenSidCount(), 0);
@@ -523,4 +527,49 @@ TEST(SimScsi, RawRepliesAreSentAsGiven) {
     EXPECT_EQ(std::vector<BYTE>(reply.begin(), reply.begin() + 13),
               (std::vector<BYTE>{5, 0x80, 0, 0x32, 0x1F, 0, 0, 0, 'A', 'B', 0, 'C', 0xCC}));
     m->device().CloseHandle(h);
+}
+
+TEST(ExampleMachines, DvdWorkstationAnswersItsDrives) {
+    auto m = twtest::ExampleMachine("dvd-workstation.json");
+    const HANDLE e = Open(*m, "\\\\.\\E:");
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        EXPECT_EQ(Send(*m, e, Command({0x00}, 6, 0, nullptr)).ok, attempt == 3 ? TRUE : FALSE) << attempt;
+    }
+    std::vector<BYTE> config(114, 0);
+    ASSERT_TRUE(Send(*m, e, Command({0x46, 0x02, 0, 0, 0, 0, 0, 0, 0x72}, 10, 114, config.data())).ok);
+    EXPECT_EQ(Big16(config, 6), 0x0011u);
+    std::vector<BYTE> dvd(21, 0);
+    const Sent structure = Send(*m, e, Command({0xAD, 0, 0, 0, 0, 0, 0, 0, 0, 0x15}, 10, 21, dvd.data()));
+    ASSERT_TRUE(structure.ok);
+    EXPECT_EQ(DecodePassThrough(structure.record)->scsiStatus, 0);
+    EXPECT_EQ(DecodePassThrough(structure.record)->dataTransferLength, 21u);
+    m->device().CloseHandle(e);
+
+    const auto query = Encode(StoragePropertyQuery{});
+    auto descriptor = NewDeviceDescriptorBuffer();
+    DWORD returned = 0;
+    const HANDLE f = Open(*m, "\\\\.\\F:", 0);
+    ASSERT_TRUE(m->device().DeviceIoControl(f, IOCTL_STORAGE_QUERY_PROPERTY, query.data(), 12, descriptor.data(), 548,
+                                            &returned, nullptr));
+    EXPECT_EQ(DecodeDeviceDescriptor(descriptor)->busType, BusTypeUsb);
+    m->device().CloseHandle(f);
+    EXPECT_EQ(m->OpenHandleCount(), 0);
+}
+
+TEST(ExampleMachines, EmptyCdRomNeverBecomesReady) {
+    auto m = twtest::ExampleMachine("empty-cdrom.json");
+    const HANDLE d = Open(*m, "\\\\.\\D:");
+    for (int attempt = 1; attempt <= 20; ++attempt) {
+        const Sent s = Send(*m, d, Command({0x00}, 6, 0, nullptr));
+        ASSERT_FALSE(s.ok) << attempt;
+        ASSERT_EQ(s.error, ERROR_NOT_READY) << attempt;
+    }
+    std::vector<BYTE> config(114, 0);
+    EXPECT_EQ(Send(*m, d, Command({0x46, 0x02, 0, 0, 0, 0, 0, 0, 0x72}, 10, 114, config.data())).error,
+              ERROR_NOT_READY);
+    std::vector<BYTE> inquiry(100, 0);
+    ASSERT_TRUE(Send(*m, d, Command({0x12, 0, 0, 0, 100}, 6, 100, inquiry.data())).ok);
+    EXPECT_EQ(Text(inquiry, 8, 28), "OLDDRIVECD-ROM CR-48X   2.10");
+    EXPECT_EQ(inquiry[36], 0);  // no vendor-specific text
+    m->device().CloseHandle(d);
 }
