@@ -13,6 +13,8 @@ constexpr tp::DWORD kOurTokenQuery = tp::TOKEN_QUERY;
 constexpr tp::DWORD kOurTokenGroups = tp::TokenGroups;
 constexpr tp::DWORD kOurPassThrough = tp::IOCTL_SCSI_PASS_THROUGH_DIRECT;
 constexpr tp::DWORD kOurQueryProperty = tp::IOCTL_STORAGE_QUERY_PROPERTY;
+constexpr tp::HANDLE kOurInvalidHandle = tp::INVALID_HANDLE_VALUE;
+constexpr const tp::SID_IDENTIFIER_AUTHORITY* kOurNtAuthority = &tp::SECURITY_NT_AUTHORITY;
 }  // namespace
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -178,8 +180,7 @@ TEST(SecurityOnWindows, TokenGroupsAskedBySizeFirstAndWalkedWithTheSystemsSids) 
     ASSERT_EQ(ours->size(), system->GroupCount);
 
     tp::PSID admins = nullptr;
-    ASSERT_TRUE(
-        security.AllocateAndInitializeSid(&tp::SECURITY_NT_AUTHORITY, 2, 0x20, 0x220, 0, 0, 0, 0, 0, 0, &admins));
+    ASSERT_TRUE(security.AllocateAndInitializeSid(kOurNtAuthority, 2, 0x20, 0x220, 0, 0, 0, 0, 0, 0, &admins));
     ASSERT_NE(admins, nullptr);
     EXPECT_TRUE(::IsValidSid(admins));
     for (std::size_t i = 0; i < ours->size(); ++i) {
@@ -196,7 +197,7 @@ TEST(DeviceOnWindows, StoragePropertyQueryOnTheSystemVolume) {
     Win32Device device;
     const tp::HANDLE h =
         device.CreateFileA("\\\\.\\C:", 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, 0);
-    if (h == tp::INVALID_HANDLE_VALUE) GTEST_SKIP() << "\\\\.\\C: does not open here: " << device.GetLastError();
+    if (h == kOurInvalidHandle) GTEST_SKIP() << "\\\\.\\C: does not open here: " << device.GetLastError();
     const auto query = tp::Encode(tp::StoragePropertyQuery{});
     std::vector<::BYTE> buffer(tp::kDeviceDescriptorBufferSize + 16, kMarker);
     const auto preset = tp::NewDeviceDescriptorBuffer();
@@ -226,7 +227,7 @@ TEST(DeviceOnWindows, PassThroughThatTheSystemRefusesFailsWithALastError) {
     Win32Device device;
     const tp::HANDLE h = device.CreateFileA("\\\\.\\C:", GENERIC_READ | GENERIC_WRITE,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, 0);
-    if (h == tp::INVALID_HANDLE_VALUE) {
+    if (h == kOurInvalidHandle) {
         // Refused at the open: no request reaches the drive.
         EXPECT_NE(device.GetLastError(), 0u);
         return;
@@ -256,7 +257,7 @@ TEST(DeviceOnWindows, ALetterWithoutADriveDoesNotOpen) {
         path[4] = letter;
         device.SetLastError(0xdeadbeef);
         EXPECT_EQ(device.CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, 0),
-                  tp::INVALID_HANDLE_VALUE);
+                  kOurInvalidHandle);
         const tp::DWORD error = device.GetLastError();
         EXPECT_TRUE(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) << error;
         return;
