@@ -196,6 +196,8 @@ public:
     // The text of a file, none when it does not exist.
     std::optional<std::string> FileText(const std::string& path) const;
     const std::string& LastBrowseTitle() const;
+    // The owner window of the last folder browser.
+    HWND LastBrowseOwner() const;
     // Devices: every open and request in order, the media locks held by
     // open handles, the milliseconds slept.
     const std::vector<DeviceOpen>& DeviceOpens() const;
@@ -206,8 +208,6 @@ public:
     int OpenSidCount() const;
     const std::vector<MciCall>& MciCalls() const;
     int OpenMciDeviceCount() const;
-    // The owner window of the last folder browser.
-    HWND LastBrowseOwner() const;
 
     // Direct access for tests that build a machine in code.
     std::map<char, SimDrive>& Drives();

@@ -177,6 +177,9 @@ struct Machine::State {
     std::deque<std::optional<std::string>> browserAnswers;
     std::map<PIDLIST_ABSOLUTE, std::string> pidls;
     std::string lastBrowseTitle;
+    HWND lastBrowseOwner = 0;
+    // Folders described, upper-cased, without a trailing backslash.
+    std::set<std::string> folders;
     std::map<HANDLE, OpenDevice> openDevices;
     std::vector<DeviceOpen> deviceOpens;
     std::vector<DeviceRequest> deviceRequests;
@@ -188,9 +191,6 @@ struct Machine::State {
     std::map<MCIDEVICEID, std::string> openMci;  // device id -> element
     MCIDEVICEID nextMci = 1;
     std::vector<MciCall> mciCalls;
-    HWND lastBrowseOwner = 0;
-    // Folders described, upper-cased, without a trailing backslash.
-    std::set<std::string> folders;
 
     SimKernel kernel{*this};
     SimRegistry registry{*this};
@@ -212,14 +212,14 @@ struct Machine::State {
     bool Present(char letter);
     HANDLE NewHandle();
     OpenFile* FileFor(HANDLE file, DWORD access);
+    // A described folder, an ancestor of one, or the root of a present drive;
+    // `path` upper-cased, without a trailing backslash.
+    bool IsFolder(const std::string& path);
     // Opens "\\.\X:"; the kernel's CreateFileA hands device paths here.
     HANDLE OpenDevicePath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
     // Closes a handle of any kind: file, device or token.
     BOOL Close(HANDLE object);
     bool IsAdministrator() const;
-    // A described folder, an ancestor of one, or the root of a present drive;
-    // `path` upper-cased, without a trailing backslash.
-    bool IsFolder(const std::string& path);
 };
 
 }  // namespace tw::sim
