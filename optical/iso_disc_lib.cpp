@@ -18,6 +18,9 @@ constexpr platform::DWORD kReadyPauseMilliseconds = 100;
 
 }  // namespace
 
+TISODiscLib::TISODiscLib(platform::Platform& platform, MessagePump& pump)
+    : TISODiscLib(platform.kernel(), platform.device(), platform.security(), pump) {}
+
 TISODiscLib::TISODiscLib(platform::Kernel& kernel, platform::Device& device, platform::Security& security,
                          MessagePump& pump)
     : kernel_(kernel), device_(device), security_(security), pump_(pump) {

@@ -14,6 +14,7 @@
 #include "optical/scsi_commands.h"
 #include "platform/device.h"
 #include "platform/kernel.h"
+#include "platform/platform.h"
 #include "platform/security.h"
 
 namespace tw::optical {
@@ -21,6 +22,7 @@ namespace tw::optical {
 class TISODiscLib {
 public:
     // Decides PassThroughAllowed; asks the token only on NT 4 or later.
+    TISODiscLib(platform::Platform& platform, MessagePump& pump);
     TISODiscLib(platform::Kernel& kernel, platform::Device& device, platform::Security& security, MessagePump& pump);
 
     bool PassThroughAllowed() const { return passThroughAllowed_; }

@@ -2,10 +2,13 @@
 // receives a Platform by reference; the real Windows API and the simulated
 // machine each provide one.
 #pragma once
+#include "platform/device.h"
 #include "platform/kernel.h"
 #include "platform/locale.h"
+#include "platform/multimedia.h"
 #include "platform/network.h"
 #include "platform/registry.h"
+#include "platform/security.h"
 #include "platform/shell.h"
 
 namespace tw::platform {
@@ -19,6 +22,9 @@ public:
     virtual Network& network() = 0;
     virtual Locale& locale() = 0;
     virtual Shell& shell() = 0;
+    virtual Device& device() = 0;
+    virtual Security& security() = 0;
+    virtual Multimedia& multimedia() = 0;
 };
 
 }  // namespace tw::platform

@@ -35,8 +35,8 @@ public:
     // entries at pointer alignment, the SIDs after them inside the buffer).
     // A buffer too small fails with ERROR_INSUFFICIENT_BUFFER and sets
     // *returnLength to the size needed.
-    virtual BOOL GetTokenInformation(HANDLE token, DWORD informationClass, void* information,
-                                     DWORD informationLength, DWORD* returnLength) = 0;
+    virtual BOOL GetTokenInformation(HANDLE token, DWORD informationClass, void* information, DWORD informationLength,
+                                     DWORD* returnLength) = 0;
     virtual BOOL AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* authority, BYTE subAuthorityCount,
                                           DWORD subAuthority0, DWORD subAuthority1, DWORD subAuthority2,
                                           DWORD subAuthority3, DWORD subAuthority4, DWORD subAuthority5,

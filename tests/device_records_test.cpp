@@ -145,7 +145,9 @@ TEST(StorageRecords, DescriptorBufferHasItsSizePreset) {
     ASSERT_EQ(buffer.size(), 548u);
     EXPECT_EQ(LittleEndian(buffer, 4, 4), 548u);
     for (std::size_t i = 0; i < buffer.size(); ++i) {
-        if (i < 4 || i > 7) EXPECT_EQ(buffer[i], 0) << "byte " << i;
+        if (i < 4 || i > 7) {
+            EXPECT_EQ(buffer[i], 0) << "byte " << i;
+        }
     }
 }
 

@@ -144,8 +144,10 @@ struct FakeToken : Security {
     BOOL AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* authority, BYTE count, DWORD s0, DWORD s1, DWORD s2,
                                   DWORD s3, DWORD s4, DWORD s5, DWORD s6, DWORD s7, PSID* sid) override {
         const DWORD all[8] = {s0, s1, s2, s3, s4, s5, s6, s7};
-        auto bytes = std::make_unique<Bytes>(Bytes{1, count});
-        bytes->insert(bytes->end(), authority->Value, authority->Value + 6);
+        auto bytes = std::make_unique<Bytes>();
+        bytes->push_back(1);
+        bytes->push_back(count);
+        for (BYTE b : authority->Value) bytes->push_back(b);
         for (BYTE i = 0; i < count; ++i) {
             for (int b = 0; b < 4; ++b) bytes->push_back(static_cast<std::uint8_t>(all[i] >> (8 * b)));
         }
@@ -489,4 +491,106 @@ TEST_F(DiscLibTest, AGroupListOverOneKilobyteIsReadWhole) {
     EXPECT_TRUE(Lib().PassThroughAllowed());
 }
 
+}  // namespace
+
+// --- Against the simulated machine ------------------------------------------
+
+namespace {
+namespace simulated {
+
+std::unique_ptr<tw::sim::Machine> Example(const std::string& name) {
+    return tw::sim::Machine::FromFile(std::string(TW_EXAMPLES_DIR) + "/" + name);
+}
+
+struct Pump : MessagePump {
+    void ProcessMessages() override { ++passes; }
+    int passes = 0;
+};
+
+std::vector<std::uint8_t> Opcodes(const tw::sim::Machine& m) {
+    std::vector<std::uint8_t> ops;
+    for (const auto& r : m.DeviceRequests()) ops.push_back(r.cdb.empty() ? 0xFF : r.cdb[0]);
+    return ops;
+}
+
+TEST(DiscLibOnAMachine, ADvdWriterThatTakesThreeAttemptsToBeReady) {
+    auto m = Example("dvd-workstation.json");
+    Pump pump;
+    std::string text;
+    {
+        TISODiscLib lib(*m, pump);
+        const HANDLE h = lib.OpenCDDrive('E');
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        lib.GetDriveCapabilities(h, text);
+        EXPECT_TRUE(lib.CloseDrive(h));
+    }
+    EXPECT_EQ(text,
+              "Read CD-R\r\nRead CD-RW\r\nRead Method 2\r\nRead DVD-ROM\r\nRead DVD-R / DVD-RW\r\nRead DVD-RAM\r\n"
+              "Write CD-R\r\nWrite CD-RW\r\nWrite Test\r\nWrite DVD-R / DVD-RW\r\nWrite DVD-RAM\r\n"
+              "Device Buffer: 2048k\r\nMax Read Speed: 40x\r\nMax Write Speed: 16x");
+    EXPECT_EQ(Opcodes(*m), (std::vector<std::uint8_t>{0x00, 0x00, 0x00, 0x46, 0xAD, 0x5A}));
+    EXPECT_EQ(pump.passes, 3);
+    EXPECT_EQ(m->SleptMilliseconds(), 300u);
+    // Every request is the whole record, sent on the drive's volume path.
+    for (const auto& r : m->DeviceRequests()) {
+        EXPECT_EQ(r.path, "\\\\.\\E:");
+        EXPECT_EQ(r.code, IOCTL_SCSI_PASS_THROUGH_DIRECT);
+        EXPECT_EQ(r.input.size(), kPassThrough.recordSize);
+        EXPECT_EQ(r.outputSize, kPassThrough.recordSize);
+    }
+    EXPECT_EQ(m->DeviceRequests()[3].cdb, (Bytes{0x46, 0x02, 0, 0, 0, 0, 0, 0x00, 0x72, 0}));
+    EXPECT_EQ(m->DeviceRequests()[4].cdb, (Bytes{0xAD, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x15}));
+    EXPECT_EQ(m->DeviceRequests()[5].cdb, (Bytes{0x5A, 0, 0xAA, 0, 0, 0, 0, 0x01, 0xB8, 0}));
+    EXPECT_EQ(m->OpenHandleCount(), 0);
+    EXPECT_EQ(m->OpenSidCount(), 0);
+}
+
+TEST(DiscLibOnAMachine, AnEmptyCdRomDriveIsGivenUpAfterTenAttempts) {
+    auto m = Example("empty-cdrom.json");
+    Pump pump;
+    std::string text = "before";
+    {
+        TISODiscLib lib(*m, pump);
+        ASSERT_TRUE(lib.PassThroughAllowed());
+        const HANDLE h = lib.OpenCDDrive('D');
+        lib.GetDriveCapabilities(h, text);
+        lib.CloseDrive(h);
+    }
+    EXPECT_EQ(text, "before");
+    EXPECT_EQ(Opcodes(*m), std::vector<std::uint8_t>(10, 0x00));
+    EXPECT_EQ(pump.passes, 10);
+    EXPECT_EQ(m->SleptMilliseconds(), 1000u);
+    EXPECT_EQ(m->OpenHandleCount(), 0);
+}
+
+TEST(DiscLibOnAMachine, TheTokenDecidesWhetherDrivesAreOpened) {
+    using Admin = tw::sim::SimToken::Admin;
+    struct Case {
+        Admin administrator;
+        int extraGroups;
+        bool allowed;
+    };
+    // Two hundred domain groups take the list far past 1024 bytes.
+    const Case cases[] = {
+        {Admin::kYes, 0, true},        {Admin::kYes, 200, true}, {Admin::kDenyOnly, 0, true},
+        {Admin::kDenyOnly, 200, true}, {Admin::kNo, 0, false},   {Admin::kNo, 200, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<int>(c.administrator) << " " << c.extraGroups);
+        auto m = Example("dvd-workstation.json");
+        m->Token().administrator = c.administrator;
+        m->Token().extraGroups = c.extraGroups;
+        Pump pump;
+        TISODiscLib lib(*m, pump);
+        EXPECT_EQ(lib.PassThroughAllowed(), c.allowed);
+        const HANDLE h = lib.OpenCDDrive('E');
+        EXPECT_EQ(h != INVALID_HANDLE_VALUE, c.allowed);
+        if (h != INVALID_HANDLE_VALUE) lib.CloseDrive(h);
+        EXPECT_EQ(m->DeviceOpens().size(), c.allowed ? 1u : 0u);
+        EXPECT_EQ(m->OpenHandleCount(), 0);
+        EXPECT_EQ(m->OpenSidCount(), 0);
+    }
+}
+
+}  // namespace simulated
 }  // namespace

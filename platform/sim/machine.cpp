@@ -38,6 +38,9 @@ Registry& Machine::registry() { return state_->registry; }
 Network& Machine::network() { return state_->network; }
 Locale& Machine::locale() { return state_->locale; }
 Shell& Machine::shell() { return state_->shell; }
+Device& Machine::device() { return state_->device; }
+Security& Machine::security() { return state_->security; }
+Multimedia& Machine::multimedia() { return state_->multimedia; }
 
 SimDrive* Machine::State::Effective(char letter) { return Effective(letter, 0); }
 
@@ -114,5 +117,21 @@ void Machine::SetLocale(std::string decimal, std::string thousand) {
 }
 
 void Machine::SetFreeSpaceExAvailable(bool available) { state_->freeSpaceEx = available; }
+SimToken& Machine::Token() { return state_->token; }
+SimMci& Machine::Mci() { return state_->mci; }
+
+const std::vector<DeviceOpen>& Machine::DeviceOpens() const { return state_->deviceOpens; }
+const std::vector<DeviceRequest>& Machine::DeviceRequests() const { return state_->deviceRequests; }
+DWORD Machine::SleptMilliseconds() const { return state_->slept; }
+int Machine::OpenSidCount() const { return static_cast<int>(state_->sids.size()); }
+const std::vector<MciCall>& Machine::MciCalls() const { return state_->mciCalls; }
+int Machine::OpenMciDeviceCount() const { return static_cast<int>(state_->openMci.size()); }
+
+bool Machine::MediaLocked(char letter) const {
+    for (const auto& [handle, open] : state_->openDevices) {
+        if (open.letter == letter && open.locks > 0) return true;
+    }
+    return false;
+}
 
 }  // namespace tw::sim

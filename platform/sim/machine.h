@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/device_records.h"
 #include "platform/platform.h"
 
 namespace tw::sim {
@@ -52,6 +53,33 @@ struct Answer {
     DWORD error = ERROR_SUCCESS;
 };
 
+// SCSI operation codes the simulated target answers.
+constexpr BYTE kTestUnitReady = 0x00;
+constexpr BYTE kInquiry = 0x12;
+constexpr BYTE kGetConfiguration = 0x46;
+constexpr BYTE kModeSense10 = 0x5A;
+constexpr BYTE kReadDvdStructure = 0xAD;
+
+// The drive behind a pass-through handle. Replies are whole reply bytes by
+// operation code; a command with none answers CHECK CONDITION.
+struct ScsiTarget {
+    std::map<BYTE, std::vector<BYTE>> replies;
+    int notReady = 0;                // TEST UNIT READY attempts that fail; -1: all
+    std::map<BYTE, DWORD> failures;  // operation code -> last error of the failed request
+    bool adminOnly = false;          // refused unless the user is an administrator
+};
+
+// The device a volume path ("\\.\E:") opens.
+struct SimDevice {
+    DWORD openError = ERROR_SUCCESS;
+    bool inUse = false;  // another program holds a shared read handle
+    std::optional<ScsiTarget> scsi;
+    Answer<DeviceDescriptor> storage;
+    DWORD ejectError = ERROR_SUCCESS;
+    DWORD loadError = ERROR_SUCCESS;
+    DWORD lockError = ERROR_SUCCESS;
+};
+
 struct SimDrive {
     char letter = 'C';
     bool present = true;
@@ -62,6 +90,54 @@ struct SimDrive {
     std::string dosDevice;
     DWORD defineError = ERROR_SUCCESS;          // DefineDosDeviceA defining the letter fails with this
     std::map<std::string, std::string> raises;  // call name -> fault text
+    std::optional<SimDevice> device;            // none: "\\.\X:" does not open
+};
+
+// One CreateFileA of a device path, as asked.
+struct DeviceOpen {
+    std::string path;
+    DWORD access = 0;
+    DWORD share = 0;
+    DWORD disposition = 0;
+    DWORD flags = 0;
+    DWORD error = ERROR_SUCCESS;  // ERROR_SUCCESS: the open succeeded
+};
+
+// One DeviceIoControl on a device handle, refused ones included.
+struct DeviceRequest {
+    std::string path;  // as the handle was opened
+    DWORD code = 0;
+    std::vector<BYTE> input;
+    DWORD outputSize = 0;
+    std::vector<BYTE> cdb;  // pass-through: the CdbLength bytes of the CDB
+};
+
+// The access token of the simulated user.
+struct SimToken {
+    enum class Admin { kNo, kYes, kDenyOnly };
+    Admin administrator = Admin::kYes;
+    int extraGroups = 0;              // domain groups that lengthen the list
+    bool threadToken = false;         // the thread impersonates (has a token of its own)
+    DWORD openError = ERROR_SUCCESS;  // OpenProcessToken fails with this
+};
+
+// Outcomes of the multimedia calls.
+struct SimMci {
+    MCIERROR stringError = 0;
+    MCIERROR openError = 0;
+    MCIERROR setError = 0;
+    MCIERROR closeError = 0;
+};
+
+// One MCI call: a command string, or a command message with its block.
+struct MciCall {
+    std::string command;  // mciSendStringA; empty for mciSendCommandA
+    MCIDEVICEID device = 0;
+    UINT message = 0;
+    std::uintptr_t flags = 0;
+    std::string deviceType;
+    std::string element;
+    MCIERROR result = 0;
 };
 
 struct RegValue {
@@ -101,6 +177,9 @@ public:
     Network& network() override;
     Locale& locale() override;
     Shell& shell() override;
+    Device& device() override;
+    Security& security() override;
+    Multimedia& multimedia() override;
 
     // What tests look at.
     int OpenKeyCount() const;
@@ -119,12 +198,24 @@ public:
     const std::string& LastBrowseTitle() const;
     // The owner window of the last folder browser.
     HWND LastBrowseOwner() const;
+    // Devices: every open and request in order, the media locks held by
+    // open handles, the milliseconds slept.
+    const std::vector<DeviceOpen>& DeviceOpens() const;
+    const std::vector<DeviceRequest>& DeviceRequests() const;
+    bool MediaLocked(char letter) const;
+    DWORD SleptMilliseconds() const;
+    // SIDs allocated and not yet freed.
+    int OpenSidCount() const;
+    const std::vector<MciCall>& MciCalls() const;
+    int OpenMciDeviceCount() const;
 
     // Direct access for tests that build a machine in code.
     std::map<char, SimDrive>& Drives();
     std::map<std::string, RegKey>& RegistryKeys();  // by upper-cased full path
     void SetLocale(std::string decimal, std::string thousand);
     void SetFreeSpaceExAvailable(bool available);
+    SimToken& Token();
+    SimMci& Mci();
 
     struct State;
 

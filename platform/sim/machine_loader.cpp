@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/sim/scsi_target.h"
 #include "platform/sim/state.h"
 
 namespace tw::sim {
@@ -21,6 +22,9 @@ struct Named {
 
 constexpr Named kErrorNames[] = {
     {"ERROR_SUCCESS", ERROR_SUCCESS},
+    {"ERROR_INVALID_FUNCTION", ERROR_INVALID_FUNCTION},
+    {"ERROR_NO_MEDIA_IN_DRIVE", ERROR_NO_MEDIA_IN_DRIVE},
+    {"ERROR_IO_DEVICE", ERROR_IO_DEVICE},
     {"ERROR_FILE_NOT_FOUND", ERROR_FILE_NOT_FOUND},
     {"ERROR_PATH_NOT_FOUND", ERROR_PATH_NOT_FOUND},
     {"ERROR_ACCESS_DENIED", ERROR_ACCESS_DENIED},
@@ -47,6 +51,18 @@ constexpr Named kDriveTypes[] = {
     {"DRIVE_UNKNOWN", DRIVE_UNKNOWN}, {"DRIVE_NO_ROOT_DIR", DRIVE_NO_ROOT_DIR}, {"DRIVE_REMOVABLE", DRIVE_REMOVABLE},
     {"DRIVE_FIXED", DRIVE_FIXED},     {"DRIVE_REMOTE", DRIVE_REMOTE},           {"DRIVE_CDROM", DRIVE_CDROM},
     {"DRIVE_RAMDISK", DRIVE_RAMDISK},
+};
+
+constexpr Named kBusTypes[] = {
+    {"BusTypeUnknown", BusTypeUnknown}, {"BusTypeScsi", BusTypeScsi}, {"BusTypeAtapi", BusTypeAtapi},
+    {"BusTypeAta", BusTypeAta},         {"BusType1394", BusType1394}, {"BusTypeSsa", BusTypeSsa},
+    {"BusTypeFibre", BusTypeFibre},     {"BusTypeUsb", BusTypeUsb},   {"BusTypeRAID", BusTypeRAID},
+};
+
+constexpr Named kScsiCommands[] = {
+    {"TEST_UNIT_READY", kTestUnitReady},       {"INQUIRY", kInquiry},
+    {"GET_CONFIGURATION", kGetConfiguration},  {"MODE_SENSE_10", kModeSense10},
+    {"READ_DVD_STRUCTURE", kReadDvdStructure},
 };
 
 constexpr Named kRegTypes[] = {
@@ -132,9 +148,9 @@ public:
         if (key.size() != 1 || !((key[0] >= 'A' && key[0] <= 'Z'))) {
             Fail(where, "a drive is named by one upper-case letter A to Z");
         }
-        OnlyKeys(
-            j, where,
-            {"type", "present", "volume", "space", "connection", "dos_device", "define_error", "raises", "comment"});
+        OnlyKeys(j, where,
+                 {"type", "present", "volume", "space", "connection", "dos_device", "define_error", "raises", "device",
+                  "comment"});
         d.letter = key[0];
         if (j.contains("type")) d.type = NamedNumber(j["type"], where + ".type", kDriveTypes, std::size(kDriveTypes));
         if (j.contains("present")) {
@@ -167,6 +183,166 @@ public:
                 d.raises[item.key()] = Text(item.value(), where + ".raises." + item.key());
             }
         }
+        if (j.contains("device")) Device(j["device"], where + ".device", d.device.emplace());
+    }
+
+    bool Flag(const json& v, const std::string& where) const {
+        if (!v.is_boolean()) Fail(where, "expected true or false");
+        return v.get<bool>();
+    }
+
+    void Device(const json& j, const std::string& where, SimDevice& d) const {
+        OnlyKeys(j, where,
+                 {"open_error", "in_use", "scsi", "storage", "eject_error", "load_error", "lock_error", "comment"});
+        if (j.contains("open_error")) d.openError = Error(j["open_error"], where + ".open_error");
+        if (j.contains("in_use")) d.inUse = Flag(j["in_use"], where + ".in_use");
+        if (j.contains("eject_error")) d.ejectError = Error(j["eject_error"], where + ".eject_error");
+        if (j.contains("load_error")) d.loadError = Error(j["load_error"], where + ".load_error");
+        if (j.contains("lock_error")) d.lockError = Error(j["lock_error"], where + ".lock_error");
+        d.storage.error = ERROR_INVALID_FUNCTION;
+        if (j.contains("storage")) {
+            const json& s = j["storage"];
+            const std::string sw = where + ".storage";
+            OnlyKeys(s, sw, {"bus_type", "removable_media", "error"});
+            if (s.contains("error")) {
+                if (s.size() != 1) Fail(sw, "an error answer has no other fields");
+                d.storage.error = Error(s["error"], sw + ".error");
+            } else {
+                DeviceDescriptor desc;
+                if (s.contains("bus_type")) {
+                    desc.busType = NamedNumber(s["bus_type"], sw + ".bus_type", kBusTypes, std::size(kBusTypes));
+                }
+                if (s.contains("removable_media"))
+                    desc.removableMedia = Flag(s["removable_media"], sw + ".removable_media");
+                d.storage.value = desc;
+            }
+        }
+        if (j.contains("scsi")) Scsi(j["scsi"], where + ".scsi", d.scsi.emplace());
+    }
+
+    // A reply given as hexadecimal bytes, or built from an object's fields.
+    template <class Build>
+    std::vector<BYTE> Reply(const json& v, const std::string& where, Build build) const {
+        if (v.is_string()) return Hex(v.get<std::string>(), where);
+        return build(v);
+    }
+
+    void Scsi(const json& j, const std::string& where, ScsiTarget& t) const {
+        OnlyKeys(j, where,
+                 {"inquiry", "configuration", "capabilities", "dvd_structure", "not_ready", "fail", "admin_only",
+                  "comment"});
+        t.replies[kInquiry] = Reply(j.value("inquiry", json::object()), where + ".inquiry", [&](const json& v) {
+            const std::string w = where + ".inquiry";
+            OnlyKeys(v, w, {"device_type", "vendor", "product", "revision", "vendor_specific"});
+            InquiryFields f;
+            if (v.contains("device_type")) f.deviceType = static_cast<BYTE>(Number(v["device_type"], w, 0x1F));
+            if (v.contains("vendor")) f.vendor = Text(v["vendor"], w + ".vendor");
+            if (v.contains("product")) f.product = Text(v["product"], w + ".product");
+            if (v.contains("revision")) f.revision = Text(v["revision"], w + ".revision");
+            if (v.contains("vendor_specific")) f.vendorSpecific = Text(v["vendor_specific"], w + ".vendor_specific");
+            if (f.vendor.size() > 8 || f.product.size() > 16 || f.revision.size() > 4 || f.vendorSpecific.size() > 20) {
+                Fail(w, "vendor, product, revision and vendor_specific hold at most 8, 16, 4 and 20 characters");
+            }
+            return InquiryReply(f);
+        });
+        WORD current = 0;
+        t.replies[kGetConfiguration] =
+            Reply(j.value("configuration", json::object()), where + ".configuration", [&](const json& v) {
+                const std::string w = where + ".configuration";
+                OnlyKeys(v, w, {"current_profile", "profiles"});
+                if (v.contains("current_profile")) current = Word(v["current_profile"], w + ".current_profile");
+                std::vector<WORD> profiles;
+                if (v.contains("profiles")) {
+                    if (!v["profiles"].is_array()) Fail(w + ".profiles", "expected a list of profiles");
+                    for (const json& p : v["profiles"]) profiles.push_back(Word(p, w + ".profiles"));
+                } else {
+                    profiles.push_back(current);
+                }
+                return ConfigurationReply(current, profiles);
+            });
+        t.replies[kModeSense10] =
+            Reply(j.value("capabilities", json::object()), where + ".capabilities", [&](const json& v) {
+                const std::string w = where + ".capabilities";
+                OnlyKeys(v, w, {"read", "write", "buffer_kb", "max_read_speed", "max_write_speed"});
+                CapabilityFields f;
+                auto byte = [&](const char* k) {
+                    return v.contains(k) ? static_cast<BYTE>(Bits(v[k], w + "." + k)) : 0;
+                };
+                auto word = [&](const char* k) { return v.contains(k) ? Word(v[k], w + "." + k) : WORD{0}; };
+                f.read = byte("read");
+                f.write = byte("write");
+                f.bufferKb = word("buffer_kb");
+                f.maxReadSpeed = word("max_read_speed");
+                f.maxWriteSpeed = word("max_write_speed");
+                return CapabilitiesReply(f);
+            });
+        // A DVD medium answers its physical format; another medium has none.
+        if (j.contains("dvd_structure")) {
+            t.replies[kReadDvdStructure] = Hex(Text(j["dvd_structure"], where + ".dvd_structure"), where);
+        } else if (current >= 0x10 && current <= 0x2F) {
+            t.replies[kReadDvdStructure] = DvdPhysicalFormatReply(0x01);
+        }
+        if (j.contains("not_ready")) {
+            const json& n = j["not_ready"];
+            if (n.is_string() && n.get<std::string>() == "always") {
+                t.notReady = -1;
+            } else {
+                t.notReady = static_cast<int>(Number(n, where + ".not_ready", 1000000));
+            }
+        }
+        if (j.contains("fail")) {
+            OnlyKeys(j["fail"], where + ".fail",
+                     {"TEST_UNIT_READY", "INQUIRY", "GET_CONFIGURATION", "MODE_SENSE_10", "READ_DVD_STRUCTURE"});
+            for (const auto& item : j["fail"].items()) {
+                const BYTE opcode =
+                    static_cast<BYTE>(NamedNumber(json(item.key()), where, kScsiCommands, std::size(kScsiCommands)));
+                t.failures[opcode] = Error(item.value(), where + ".fail." + item.key());
+            }
+        }
+        if (j.contains("admin_only")) t.adminOnly = Flag(j["admin_only"], where + ".admin_only");
+    }
+
+    // 16 bits: a number or hexadecimal digits ("0011").
+    WORD Word(const json& v, const std::string& where) const {
+        const DWORD n = HexOrNumber(v, where);
+        if (n > 0xFFFF) Fail(where, "number too large");
+        return static_cast<WORD>(n);
+    }
+
+    BYTE Bits(const json& v, const std::string& where) const {
+        const DWORD n = HexOrNumber(v, where);
+        if (n > 0xFF) Fail(where, "number too large");
+        return static_cast<BYTE>(n);
+    }
+
+    void Token(const json& j, SimToken& t) const {
+        OnlyKeys(j, "token", {"administrator", "extra_groups", "thread_token", "open_error"});
+        if (j.contains("administrator")) {
+            const json& a = j["administrator"];
+            if (a.is_boolean()) {
+                t.administrator = a.get<bool>() ? SimToken::Admin::kYes : SimToken::Admin::kNo;
+            } else if (a.is_string() && a.get<std::string>() == "deny_only") {
+                t.administrator = SimToken::Admin::kDenyOnly;
+            } else {
+                Fail("token.administrator", "expected true, false or \"deny_only\"");
+            }
+        }
+        if (j.contains("extra_groups")) {
+            t.extraGroups = static_cast<int>(Number(j["extra_groups"], "token.extra_groups", 10000));
+        }
+        if (j.contains("thread_token")) t.threadToken = Flag(j["thread_token"], "token.thread_token");
+        if (j.contains("open_error")) t.openError = Error(j["open_error"], "token.open_error");
+    }
+
+    void Mci(const json& j, SimMci& m) const {
+        OnlyKeys(j, "mci", {"string_error", "open_error", "set_error", "close_error"});
+        auto code = [&](const char* k, MCIERROR& out) {
+            if (j.contains(k)) out = static_cast<MCIERROR>(Number(j[k], std::string("mci.") + k, 0xFFFFFFFFu));
+        };
+        code("string_error", m.stringError);
+        code("open_error", m.openError);
+        code("set_error", m.setError);
+        code("close_error", m.closeError);
     }
 
     void Volume(const json& v, const std::string& where, SimDrive& d) const {
@@ -291,7 +467,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     try {
         r.OnlyKeys(j, "",
                    {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
-                    "shell"});
+                    "shell", "token", "mci"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -311,6 +487,8 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
             }
         }
         if (j.contains("version")) r.Version(j["version"], s.version);
+        if (j.contains("token")) r.Token(j["token"], s.token);
+        if (j.contains("mci")) r.Mci(j["mci"], s.mci);
         if (j.contains("files")) {
             if (!j["files"].is_object()) r.Fail("files", "expected an object");
             for (const auto& item : j["files"].items())

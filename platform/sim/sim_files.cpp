@@ -80,10 +80,14 @@ BOOL SimKernel::GetVersionExA(OSVERSIONINFOA* info) {
     return TRUE;
 }
 
-HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD, void*, DWORD creationDisposition, DWORD,
-                              HANDLE) {
+HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void*,
+                              DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE) {
     s_.Enter("CreateFileA");
-    const std::string key = UpperAscii(fileName ? fileName : "");
+    const std::string name = fileName ? fileName : "";
+    if (name.rfind("\\\\.\\", 0) == 0) {
+        return s_.OpenDevicePath(name, desiredAccess, shareMode, creationDisposition, flagsAndAttributes);
+    }
+    const std::string key = UpperAscii(name);
     if (key.empty()) {
         s_.lastError = ERROR_PATH_NOT_FOUND;
         return INVALID_HANDLE_VALUE;
@@ -236,16 +240,7 @@ DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, 
     return static_cast<DWORD>(position);
 }
 
-BOOL SimKernel::CloseHandle(HANDLE object) {
-    s_.Enter("CloseHandle");
-    // Only file handles close here; a folder browser's PIDL is not a handle.
-    if (s_.openFiles.erase(object) == 0) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return FALSE;
-    }
-    s_.openHandles.erase(object);
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
-}
+// Files, devices and tokens share one handle space.
+BOOL SimKernel::CloseHandle(HANDLE object) { return s_.Close(object); }
 
 }  // namespace tw::sim

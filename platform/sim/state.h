@@ -90,10 +90,66 @@ private:
     Machine::State& s_;
 };
 
+class SimDeviceService final : public Device {
+public:
+    explicit SimDeviceService(Machine::State& s) : s_(s) {}
+    HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
+                       DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) override;
+    BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, const void* inBuffer, DWORD inBufferSize, void* outBuffer,
+                         DWORD outBufferSize, DWORD* bytesReturned, void* overlapped) override;
+    BOOL CloseHandle(HANDLE object) override;
+    void Sleep(DWORD milliseconds) override;
+    DWORD GetLastError() override;
+    void SetLastError(DWORD errorCode) override;
+
+private:
+    Machine::State& s_;
+};
+
+class SimSecurity final : public Security {
+public:
+    explicit SimSecurity(Machine::State& s) : s_(s) {}
+    HANDLE GetCurrentThread() override;
+    HANDLE GetCurrentProcess() override;
+    BOOL OpenThreadToken(HANDLE thread, DWORD desiredAccess, BOOL openAsSelf, HANDLE* token) override;
+    BOOL OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token) override;
+    BOOL GetTokenInformation(HANDLE token, DWORD informationClass, void* information, DWORD informationLength,
+                             DWORD* returnLength) override;
+    BOOL AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* authority, BYTE subAuthorityCount,
+                                  DWORD subAuthority0, DWORD subAuthority1, DWORD subAuthority2, DWORD subAuthority3,
+                                  DWORD subAuthority4, DWORD subAuthority5, DWORD subAuthority6, DWORD subAuthority7,
+                                  PSID* sid) override;
+    BOOL EqualSid(PSID sid1, PSID sid2) override;
+    void* FreeSid(PSID sid) override;
+    BOOL CloseHandle(HANDLE object) override;
+    DWORD GetLastError() override;
+
+private:
+    Machine::State& s_;
+};
+
+class SimMultimedia final : public Multimedia {
+public:
+    explicit SimMultimedia(Machine::State& s) : s_(s) {}
+    MCIERROR mciSendStringA(const char* command, char* returnString, UINT returnLength, HWND callback) override;
+    MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, std::uintptr_t flags, MCI_OPEN_PARMSA* parms) override;
+
+private:
+    Machine::State& s_;
+};
+
 struct OpenFile {
     std::string path;            // upper-cased key into State::files
     std::uint64_t position = 0;  // 64-bit in every build, like the real file pointer
     DWORD access = 0;
+};
+
+struct OpenDevice {
+    char letter = 0;
+    std::string path;  // as opened
+    DWORD access = 0;
+    DWORD share = 0;
+    int locks = 0;  // media-removal locks this handle holds
 };
 
 struct Machine::State {
@@ -124,12 +180,26 @@ struct Machine::State {
     HWND lastBrowseOwner = 0;
     // Folders described, upper-cased, without a trailing backslash.
     std::set<std::string> folders;
+    std::map<HANDLE, OpenDevice> openDevices;
+    std::vector<DeviceOpen> deviceOpens;
+    std::vector<DeviceRequest> deviceRequests;
+    DWORD slept = 0;
+    SimToken token;
+    std::set<HANDLE> openTokens;
+    std::map<PSID, std::vector<BYTE>> sids;  // allocated SIDs by address
+    SimMci mci;
+    std::map<MCIDEVICEID, std::string> openMci;  // device id -> element
+    MCIDEVICEID nextMci = 1;
+    std::vector<MciCall> mciCalls;
 
     SimKernel kernel{*this};
     SimRegistry registry{*this};
     SimNetwork network{*this};
     SimLocale locale{*this};
     SimShell shell{*this};
+    SimDeviceService device{*this};
+    SimSecurity security{*this};
+    SimMultimedia multimedia{*this};
 
     // Counts a call, raises when the description says it raises for `letter`.
     void Enter(const std::string& call, char letter = 0);
@@ -145,6 +215,11 @@ struct Machine::State {
     // A described folder, an ancestor of one, or the root of a present drive;
     // `path` upper-cased, without a trailing backslash.
     bool IsFolder(const std::string& path);
+    // Opens "\\.\X:"; the kernel's CreateFileA hands device paths here.
+    HANDLE OpenDevicePath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
+    // Closes a handle of any kind: file, device or token.
+    BOOL Close(HANDLE object);
+    bool IsAdministrator() const;
 };
 
 }  // namespace tw::sim

@@ -12,7 +12,8 @@
 #define TW_WIN32_CONSTANTS(X)                                                                                          \
     X(TRUE)                                                                                                            \
     X(FALSE)                                                                                                           \
-    X(ERROR_SUCCESS) X(ERROR_FILE_NOT_FOUND) X(ERROR_PATH_NOT_FOUND) X(ERROR_ACCESS_DENIED) X(ERROR_INVALID_HANDLE) X( \
+    X(ERROR_SUCCESS)                                                                                                   \
+    X(ERROR_FILE_NOT_FOUND) X(ERROR_PATH_NOT_FOUND) X(ERROR_ACCESS_DENIED) X(ERROR_INVALID_HANDLE) X(                  \
         ERROR_INVALID_DRIVE) X(ERROR_NOT_READY) X(ERROR_BAD_LENGTH) X(ERROR_GEN_FAILURE) X(ERROR_BAD_NETPATH)          \
         X(ERROR_INVALID_PARAMETER) X(ERROR_CALL_NOT_IMPLEMENTED) X(ERROR_INSUFFICIENT_BUFFER) X(ERROR_MORE_DATA) X(    \
             ERROR_UNRECOGNIZED_VOLUME) X(ERROR_BADKEY) X(ERROR_BAD_DEVICE) X(ERROR_CONNECTION_UNAVAIL)                 \
@@ -24,18 +25,17 @@
                         X(VER_PLATFORM_WIN32_WINDOWS) X(VER_PLATFORM_WIN32_NT) X(ERROR_FILE_EXISTS)                    \
                             X(ERROR_NEGATIVE_SEEK) X(ERROR_ALREADY_EXISTS) X(ERROR_WRITE_PROTECT) X(ERROR_DISK_FULL)   \
                                 X(GENERIC_READ) X(GENERIC_WRITE) X(FILE_SHARE_READ) X(FILE_SHARE_WRITE) X(CREATE_NEW)  \
-                                    X(CREATE_ALWAYS) X(OPEN_EXISTING) X(OPEN_ALWAYS) X(FILE_ATTRIBUTE_READONLY)        \
-                                        X(FILE_ATTRIBUTE_NORMAL) X(FILE_BEGIN) X(FILE_CURRENT) X(FILE_END)             \
-                                            X(INVALID_SET_FILE_POINTER) X(DDD_RAW_TARGET_PATH)                         \
-                                                X(DDD_REMOVE_DEFINITION) X(DDD_EXACT_MATCH_ON_REMOVE) X(MAX_PATH)      \
-                                                    X(ERROR_SHARING_VIOLATION) X(ERROR_INVALID_NAME)                   \
-                                                        X(ERROR_MR_MID_NOT_FOUND) X(INVALID_FILE_ATTRIBUTES)           \
-                                                            X(FILE_ATTRIBUTE_DIRECTORY) X(FILE_ATTRIBUTE_ARCHIVE)      \
-                                                                X(FORMAT_MESSAGE_ALLOCATE_BUFFER)                      \
-                                                                    X(FORMAT_MESSAGE_IGNORE_INSERTS)                   \
-                                                                        X(FORMAT_MESSAGE_FROM_STRING)                  \
-                                                                            X(FORMAT_MESSAGE_FROM_HMODULE)             \
-                                                                                X(FORMAT_MESSAGE_FROM_SYSTEM)
+                                    X(CREATE_ALWAYS) X(OPEN_EXISTING) X(OPEN_ALWAYS) X(FILE_ATTRIBUTE_READONLY) X(     \
+                                        FILE_ATTRIBUTE_NORMAL) X(FILE_BEGIN) X(FILE_CURRENT) X(FILE_END)               \
+                                        X(INVALID_SET_FILE_POINTER) X(DDD_RAW_TARGET_PATH) X(DDD_REMOVE_DEFINITION) X( \
+                                            DDD_EXACT_MATCH_ON_REMOVE) X(MAX_PATH) X(ERROR_SHARING_VIOLATION)          \
+                                            X(ERROR_INVALID_NAME) X(ERROR_MR_MID_NOT_FOUND) X(INVALID_FILE_ATTRIBUTES) \
+                                                X(FILE_ATTRIBUTE_DIRECTORY) X(FILE_ATTRIBUTE_ARCHIVE)                  \
+                                                    X(FORMAT_MESSAGE_ALLOCATE_BUFFER) X(FORMAT_MESSAGE_IGNORE_INSERTS) \
+                                                        X(FORMAT_MESSAGE_FROM_STRING) X(FORMAT_MESSAGE_FROM_HMODULE)   \
+                                                            X(FORMAT_MESSAGE_FROM_SYSTEM) X(ERROR_INVALID_FUNCTION)    \
+                                                                X(ERROR_NOACCESS) X(ERROR_NO_MEDIA_IN_DRIVE)           \
+                                                                    X(ERROR_IO_DEVICE)
 
 namespace tw_ours {
 // `name` is not yet a macro here; `name##_` never expands.

@@ -81,6 +81,48 @@ public:
     void CoTaskMemFree(PIDLIST_ABSOLUTE pidl) override;
 };
 
+// Device handles come from the system's CreateFileA, so the kernel's
+// CloseHandle closes them as well.
+class Win32Device final : public Device {
+public:
+    HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
+                       DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) override;
+    BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, const void* inBuffer, DWORD inBufferSize, void* outBuffer,
+                         DWORD outBufferSize, DWORD* bytesReturned, void* overlapped) override;
+    BOOL CloseHandle(HANDLE object) override;
+    void Sleep(DWORD milliseconds) override;
+    DWORD GetLastError() override;
+    void SetLastError(DWORD errorCode) override;
+};
+
+// SIDs are the system's own: what AllocateAndInitializeSid returns and what
+// the TOKEN_GROUPS entries point at are real PSIDs.
+class Win32Security final : public Security {
+public:
+    HANDLE GetCurrentThread() override;
+    HANDLE GetCurrentProcess() override;
+    BOOL OpenThreadToken(HANDLE thread, DWORD desiredAccess, BOOL openAsSelf, HANDLE* token) override;
+    BOOL OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token) override;
+    BOOL GetTokenInformation(HANDLE token, DWORD informationClass, void* information, DWORD informationLength,
+                             DWORD* returnLength) override;
+    BOOL AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* authority, BYTE subAuthorityCount,
+                                  DWORD subAuthority0, DWORD subAuthority1, DWORD subAuthority2, DWORD subAuthority3,
+                                  DWORD subAuthority4, DWORD subAuthority5, DWORD subAuthority6, DWORD subAuthority7,
+                                  PSID* sid) override;
+    BOOL EqualSid(PSID sid1, PSID sid2) override;
+    void* FreeSid(PSID sid) override;
+    BOOL CloseHandle(HANDLE object) override;
+    DWORD GetLastError() override;
+};
+
+// winmm. MCI_OPEN's parameter block is copied into the system's record and
+// the device id copied back.
+class Win32Multimedia final : public Multimedia {
+public:
+    MCIERROR mciSendStringA(const char* command, char* returnString, UINT returnLength, HWND callback) override;
+    MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, std::uintptr_t flags, MCI_OPEN_PARMSA* parms) override;
+};
+
 class Win32Platform final : public Platform {
 public:
     Kernel& kernel() override { return kernel_; }
@@ -88,6 +130,9 @@ public:
     Network& network() override { return network_; }
     Locale& locale() override { return locale_; }
     Shell& shell() override { return shell_; }
+    Device& device() override { return device_; }
+    Security& security() override { return security_; }
+    Multimedia& multimedia() override { return multimedia_; }
 
 private:
     Win32Kernel kernel_;
@@ -95,6 +140,9 @@ private:
     Win32Network network_;
     Win32Locale locale_;
     Win32Shell shell_;
+    Win32Device device_;
+    Win32Security security_;
+    Win32Multimedia multimedia_;
 };
 
 }  // namespace tw::platform::win32

@@ -144,6 +144,9 @@ public:
     tw::platform::Network& network() override { return network_; }
     tw::platform::Locale& locale() override { return locale_; }
     tw::platform::Shell& shell() override { return shell_; }
+    tw::platform::Device& device() override { return device_; }
+    tw::platform::Security& security() override { return security_; }
+    tw::platform::Multimedia& multimedia() override { return multimedia_; }
 
 private:
     Win32Kernel kernel_{"TarnwellNoSuchExport"};
@@ -151,6 +154,9 @@ private:
     Win32Network network_;
     Win32Locale locale_;
     tw::platform::win32::Win32Shell shell_;
+    tw::platform::win32::Win32Device device_;
+    tw::platform::win32::Win32Security security_;
+    tw::platform::win32::Win32Multimedia multimedia_;
 };
 
 TEST_F(DriveListOnWine, SizesComeFromClusterCountsWithoutTheExtendedCall) {

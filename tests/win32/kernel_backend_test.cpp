@@ -282,7 +282,7 @@ TEST_F(KernelBackend, DefinedDosDeviceReadsBackAsASubstitution) {
 
 TEST_F(KernelBackend, SystemMessagesEndWithALineBreakAndFailLikeTheSystem) {
     char text[512] = {};
-    const tp::DWORD flags = tp::FORMAT_MESSAGE_FROM_SYSTEM | tp::FORMAT_MESSAGE_IGNORE_INSERTS;
+    const tp::DWORD flags = static_cast<tp::DWORD>(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS);
     const tp::DWORD length = kernel_.FormatMessageA(flags, nullptr, ERROR_ACCESS_DENIED, 0, text, sizeof text, nullptr);
     ASSERT_GT(length, 2u);
     EXPECT_EQ(std::string(text).size(), length);
@@ -293,12 +293,13 @@ TEST_F(KernelBackend, SystemMessagesEndWithALineBreakAndFailLikeTheSystem) {
 
 TEST_F(KernelBackend, FileAttributesTellFoldersFromNothing) {
     const tp::DWORD windows = kernel_.GetFileAttributesA("C:\\windows");
-    ASSERT_NE(windows, tp::INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(windows & tp::FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_TRUE(kernel_.GetFileAttributesA("C:\\windows\\") & tp::FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(kernel_.GetFileAttributesA("C:\\windows\\tarnwell-none"), tp::INVALID_FILE_ATTRIBUTES);
+    ASSERT_NE(windows, static_cast<tp::DWORD>(INVALID_FILE_ATTRIBUTES));
+    EXPECT_TRUE(windows & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(kernel_.GetFileAttributesA("C:\\windows\\") & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(kernel_.GetFileAttributesA("C:\\windows\\tarnwell-none"),
+              static_cast<tp::DWORD>(INVALID_FILE_ATTRIBUTES));
     EXPECT_EQ(kernel_.GetLastError(), static_cast<tp::DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(kernel_.GetFileAttributesA("C:\\tarnwell-none\\x"), tp::INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(kernel_.GetFileAttributesA("C:\\tarnwell-none\\x"), static_cast<tp::DWORD>(INVALID_FILE_ATTRIBUTES));
     EXPECT_EQ(kernel_.GetLastError(), static_cast<tp::DWORD>(ERROR_PATH_NOT_FOUND));
 }
 

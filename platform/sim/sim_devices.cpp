@@ -1,0 +1,184 @@
+// The simulated machine's devices: volume paths opened with CreateFileA, the
+// storage requests sent to them, and the one handle table they share with
+// files and tokens.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/sim/scsi_target.h"
+#include "platform/sim/state.h"
+
+namespace tw::sim {
+
+namespace {
+
+constexpr DWORD GENERIC_ALL = 0x10000000u;
+constexpr DWORD PropertyExistsQuery = 1;
+
+// The letter of "\\.\X:" (any case); 0 for any other device path.
+char VolumeLetter(const std::string& path) {
+    if (path.size() != 6 || path.compare(0, 4, "\\\\.\\") != 0 || path[5] != ':') return 0;
+    const char c = UpperAscii(path.substr(4, 1))[0];
+    return c >= 'A' && c <= 'Z' ? c : 0;
+}
+
+bool Reads(DWORD access) { return (access & (GENERIC_READ | GENERIC_ALL)) != 0; }
+bool Writes(DWORD access) { return (access & (GENERIC_WRITE | GENERIC_ALL)) != 0; }
+
+// Whether an open asking `access` with `share` may coexist with one holding
+// `heldAccess` and sharing `heldShare`: each side must share what the other
+// uses. Opens without data access (0) take no part in sharing either way.
+bool Compatible(DWORD access, DWORD share, DWORD heldAccess, DWORD heldShare) {
+    if ((!Reads(access) && !Writes(access)) || (!Reads(heldAccess) && !Writes(heldAccess))) return true;
+    if (Reads(access) && !(heldShare & FILE_SHARE_READ)) return false;
+    if (Writes(access) && !(heldShare & FILE_SHARE_WRITE)) return false;
+    if (Reads(heldAccess) && !(share & FILE_SHARE_READ)) return false;
+    if (Writes(heldAccess) && !(share & FILE_SHARE_WRITE)) return false;
+    return true;
+}
+
+// The descriptor reply: the head of STORAGE_DEVICE_DESCRIPTOR, no strings.
+std::vector<BYTE> DescriptorReply(DeviceDescriptor d) {
+    d.version = static_cast<DWORD>(device_descriptor::kStructSize);
+    d.size = static_cast<DWORD>(device_descriptor::kStructSize);
+    std::vector<BYTE> bytes(device_descriptor::kStructSize, 0);
+    EncodeDeviceDescriptor(d, bytes);
+    return bytes;
+}
+
+}  // namespace
+
+HANDLE Machine::State::OpenDevicePath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
+                                      DWORD flags) {
+    DeviceOpen asked{path, access, share, disposition, flags, ERROR_SUCCESS};
+    auto fail = [&](DWORD error) {
+        asked.error = error;
+        deviceOpens.push_back(asked);
+        lastError = error;
+        return INVALID_HANDLE_VALUE;
+    };
+    const char letter = VolumeLetter(path);
+    auto d = letter ? drives.find(letter) : drives.end();
+    if (d == drives.end() || !d->second.present || !d->second.device) return fail(ERROR_FILE_NOT_FOUND);
+    const SimDevice& device = *d->second.device;
+    if (device.openError != ERROR_SUCCESS) return fail(device.openError);
+    if (disposition != OPEN_EXISTING && disposition != OPEN_ALWAYS) return fail(ERROR_INVALID_PARAMETER);
+    if (device.inUse && !Compatible(access, share, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
+        return fail(ERROR_SHARING_VIOLATION);
+    }
+    for (const auto& [handle, open] : openDevices) {
+        if (open.letter == letter && !Compatible(access, share, open.access, open.share)) {
+            return fail(ERROR_SHARING_VIOLATION);
+        }
+    }
+    deviceOpens.push_back(asked);
+    const HANDLE h = NewHandle();
+    openDevices[h] = OpenDevice{letter, path, access, share, 0};
+    lastError = ERROR_SUCCESS;
+    return h;
+}
+
+BOOL Machine::State::Close(HANDLE object) {
+    Enter("CloseHandle");
+    // A PIDL or a SID is not a handle.
+    const bool closed = openFiles.erase(object) || openDevices.erase(object) || openTokens.erase(object);
+    if (!closed) {
+        lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    openHandles.erase(object);
+    lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+HANDLE SimDeviceService::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode,
+                                     void* securityAttributes, DWORD creationDisposition, DWORD flagsAndAttributes,
+                                     HANDLE templateFile) {
+    // One open for files and devices alike, as on Windows.
+    return s_.kernel.CreateFileA(fileName, desiredAccess, shareMode, securityAttributes, creationDisposition,
+                                 flagsAndAttributes, templateFile);
+}
+
+BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* inBuffer, DWORD inSize, void* outBuffer,
+                                       DWORD outSize, DWORD* bytesReturned, void* overlapped) {
+    s_.Enter("DeviceIoControl");
+    // kernel32 stores the count through the pointer of a synchronous request.
+    if (bytesReturned == nullptr && overlapped == nullptr) {
+        throw SimulatedFault("DeviceIoControl: no bytes-returned variable for a synchronous request");
+    }
+    if (bytesReturned) *bytesReturned = 0;
+    auto open = s_.openDevices.find(handle);
+    if (open == s_.openDevices.end()) {
+        s_.lastError = s_.openFiles.count(handle) ? ERROR_INVALID_FUNCTION : ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    OpenDevice& od = open->second;
+    SimDevice& device = *s_.drives[od.letter].device;
+    const auto* in = static_cast<const BYTE*>(inBuffer);
+    DeviceRequest logged{od.path, code, {}, outSize, {}};
+    if (in) logged.input.assign(in, in + inSize);
+    s_.deviceRequests.push_back(logged);
+    DeviceRequest& entry = s_.deviceRequests.back();
+
+    auto fail = [&](DWORD error) {
+        s_.lastError = error;
+        return FALSE;
+    };
+    const DWORD needs = RequiredAccess(code);
+    if (((needs & FILE_READ_ACCESS) && !Reads(od.access)) || ((needs & FILE_WRITE_ACCESS) && !Writes(od.access))) {
+        return fail(ERROR_ACCESS_DENIED);
+    }
+    const std::span<const BYTE> input = in ? std::span<const BYTE>(in, inSize) : std::span<const BYTE>();
+    switch (code) {
+        case IOCTL_SCSI_PASS_THROUGH_DIRECT: {
+            if (!device.scsi) return fail(ERROR_INVALID_FUNCTION);
+            if (device.scsi->adminOnly && !s_.IsAdministrator()) return fail(ERROR_ACCESS_DENIED);
+            const auto outcome = RunPassThrough(*device.scsi, input, outBuffer, outSize, entry.cdb);
+            if (outcome.error != ERROR_SUCCESS) return fail(outcome.error);
+            if (bytesReturned) *bytesReturned = outcome.returned;
+            break;
+        }
+        case IOCTL_STORAGE_QUERY_PROPERTY: {
+            const auto query = DecodePropertyQuery(input);
+            if (!query) return fail(ERROR_INVALID_PARAMETER);
+            if (query->propertyId != StorageDeviceProperty) return fail(ERROR_INVALID_FUNCTION);
+            if (!device.storage.value) return fail(device.storage.error);
+            if (query->queryType == PropertyExistsQuery) break;
+            if (query->queryType != PropertyStandardQuery) return fail(ERROR_INVALID_PARAMETER);
+            // Too small for the size header: nothing to say how much is needed.
+            if (outBuffer == nullptr || outSize < 8) return fail(ERROR_INSUFFICIENT_BUFFER);
+            const std::vector<BYTE> reply = DescriptorReply(*device.storage.value);
+            const DWORD n = std::min<DWORD>(outSize, static_cast<DWORD>(reply.size()));
+            std::memcpy(outBuffer, reply.data(), n);
+            if (bytesReturned) *bytesReturned = n;
+            break;
+        }
+        case IOCTL_STORAGE_MEDIA_REMOVAL: {
+            const auto prevent = DecodePreventMediaRemoval(input);
+            if (!prevent) return fail(ERROR_INVALID_PARAMETER);
+            if (device.lockError != ERROR_SUCCESS) return fail(device.lockError);
+            od.locks = *prevent ? od.locks + 1 : std::max(0, od.locks - 1);
+            break;
+        }
+        case IOCTL_STORAGE_EJECT_MEDIA:
+            if (device.ejectError != ERROR_SUCCESS) return fail(device.ejectError);
+            break;
+        case IOCTL_STORAGE_LOAD_MEDIA:
+            if (device.loadError != ERROR_SUCCESS) return fail(device.loadError);
+            break;
+        default: return fail(ERROR_INVALID_FUNCTION);
+    }
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+BOOL SimDeviceService::CloseHandle(HANDLE object) { return s_.Close(object); }
+
+void SimDeviceService::Sleep(DWORD milliseconds) {
+    s_.Enter("Sleep");
+    s_.slept += milliseconds;
+}
+
+DWORD SimDeviceService::GetLastError() { return s_.lastError; }
+void SimDeviceService::SetLastError(DWORD errorCode) { s_.lastError = errorCode; }
+
+}  // namespace tw::sim

@@ -1,0 +1,149 @@
+// Compile-time proof that the device records, control codes and security and
+// multimedia constants are the system's own. The records are written byte by
+// byte by portable code; a size or offset that differed from the system
+// headers would send the driver a different request.
+//
+// As in win32_constants.cpp, our values are copied out under other names
+// before <windows.h> turns the same names into macros.
+#include <cstddef>
+#include <type_traits>
+
+#include "platform/device_records.h"
+#include "platform/multimedia.h"
+#include "platform/security.h"
+
+#define TW_DEVICE_CONSTANTS(X)        \
+    X(IOCTL_SCSI_PASS_THROUGH_DIRECT) \
+    X(IOCTL_STORAGE_QUERY_PROPERTY)   \
+    X(IOCTL_STORAGE_MEDIA_REMOVAL)    \
+    X(IOCTL_STORAGE_EJECT_MEDIA)      \
+    X(IOCTL_STORAGE_LOAD_MEDIA)       \
+    X(IOCTL_SCSI_BASE)                \
+    X(IOCTL_STORAGE_BASE)             \
+    X(METHOD_BUFFERED)                \
+    X(FILE_ANY_ACCESS)                \
+    X(FILE_READ_ACCESS)               \
+    X(FILE_WRITE_ACCESS)              \
+    X(FILE_DEVICE_CONTROLLER)         \
+    X(FILE_DEVICE_MASS_STORAGE)       \
+    X(SCSI_IOCTL_DATA_OUT)            \
+    X(SCSI_IOCTL_DATA_IN)             \
+    X(SCSI_IOCTL_DATA_UNSPECIFIED)    \
+    X(TOKEN_QUERY)                    \
+    X(ERROR_NO_TOKEN)                 \
+    X(SECURITY_BUILTIN_DOMAIN_RID)    \
+    X(DOMAIN_ALIAS_RID_ADMINS)        \
+    X(MCI_OPEN)                       \
+    X(MCI_CLOSE)                      \
+    X(MCI_SET)                        \
+    X(MCI_OPEN_TYPE)                  \
+    X(MCI_OPEN_ELEMENT)               \
+    X(MCI_SET_DOOR_OPEN)              \
+    X(MCI_SET_DOOR_CLOSED)            \
+    X(MCIERR_INVALID_DEVICE_ID)       \
+    X(MCIERR_UNRECOGNIZED_COMMAND)    \
+    X(MCIERR_INVALID_DEVICE_NAME)     \
+    X(MCIERR_DEVICE_NOT_READY)        \
+    X(MCIERR_NULL_PARAMETER_BLOCK)
+
+namespace tw_ours {
+#define TW_COPY(name) constexpr auto name##_ = tw::platform::name;
+TW_DEVICE_CONSTANTS(TW_COPY)
+#undef TW_COPY
+// Enumerators of the system headers, not macros: compared by their values.
+constexpr auto TokenGroups_ = tw::platform::TokenGroups;
+constexpr auto StorageDeviceProperty_ = tw::platform::StorageDeviceProperty;
+constexpr auto PropertyStandardQuery_ = tw::platform::PropertyStandardQuery;
+constexpr auto BusType1394_ = tw::platform::BusType1394;
+constexpr auto BusTypeUsb_ = tw::platform::BusTypeUsb;
+constexpr auto BusTypeAtapi_ = tw::platform::BusTypeAtapi;
+}  // namespace tw_ours
+
+#include "platform/win32/windows_headers.h"
+// After <windows.h>, which they need.
+#include <mmsystem.h>
+#include <ntddscsi.h>
+#include <winioctl.h>
+
+#define TW_CHECK(name)                                                                                 \
+    static_assert(tw_ours::name##_ == static_cast<std::remove_cv_t<decltype(tw_ours::name##_)>>(name), \
+                  #name " differs from the system headers");
+TW_DEVICE_CONSTANTS(TW_CHECK)
+#undef TW_CHECK
+
+static_assert(tw_ours::TokenGroups_ == static_cast<tw::platform::DWORD>(::TokenGroups));
+static_assert(tw_ours::StorageDeviceProperty_ == static_cast<tw::platform::DWORD>(::StorageDeviceProperty));
+static_assert(tw_ours::PropertyStandardQuery_ == static_cast<tw::platform::DWORD>(::PropertyStandardQuery));
+static_assert(tw_ours::BusType1394_ == static_cast<tw::platform::DWORD>(::BusType1394));
+static_assert(tw_ours::BusTypeUsb_ == static_cast<tw::platform::DWORD>(::BusTypeUsb));
+static_assert(tw_ours::BusTypeAtapi_ == static_cast<tw::platform::DWORD>(::BusTypeAtapi));
+
+namespace {
+
+namespace tp = tw::platform;
+namespace pt = tw::platform::pass_through;
+namespace dd = tw::platform::device_descriptor;
+
+// The record as the system's structs would hold it: the direct record, a
+// filler and the sense area.
+struct SystemPassThroughRecord {
+    SCSI_PASS_THROUGH_DIRECT direct;
+    ULONG filler;
+    UCHAR sense[32];
+};
+
+constexpr const tp::PassThroughLayout& kLayout = tp::kPassThrough;
+static_assert(kLayout.pointerSize == sizeof(PVOID));
+static_assert(kLayout.directSize == sizeof(SCSI_PASS_THROUGH_DIRECT));
+static_assert(pt::kLength == offsetof(SCSI_PASS_THROUGH_DIRECT, Length));
+static_assert(pt::kScsiStatus == offsetof(SCSI_PASS_THROUGH_DIRECT, ScsiStatus));
+static_assert(pt::kPathId == offsetof(SCSI_PASS_THROUGH_DIRECT, PathId));
+static_assert(pt::kTargetId == offsetof(SCSI_PASS_THROUGH_DIRECT, TargetId));
+static_assert(pt::kLun == offsetof(SCSI_PASS_THROUGH_DIRECT, Lun));
+static_assert(pt::kCdbLength == offsetof(SCSI_PASS_THROUGH_DIRECT, CdbLength));
+static_assert(pt::kSenseInfoLength == offsetof(SCSI_PASS_THROUGH_DIRECT, SenseInfoLength));
+static_assert(pt::kDataIn == offsetof(SCSI_PASS_THROUGH_DIRECT, DataIn));
+static_assert(pt::kDataTransferLength == offsetof(SCSI_PASS_THROUGH_DIRECT, DataTransferLength));
+static_assert(pt::kTimeOutValue == offsetof(SCSI_PASS_THROUGH_DIRECT, TimeOutValue));
+static_assert(kLayout.dataBuffer == offsetof(SCSI_PASS_THROUGH_DIRECT, DataBuffer));
+static_assert(kLayout.senseInfoOffset == offsetof(SCSI_PASS_THROUGH_DIRECT, SenseInfoOffset));
+static_assert(kLayout.cdb == offsetof(SCSI_PASS_THROUGH_DIRECT, Cdb));
+static_assert(pt::kCdbBytes == sizeof(SCSI_PASS_THROUGH_DIRECT::Cdb));
+static_assert(kLayout.filler == offsetof(SystemPassThroughRecord, filler));
+static_assert(kLayout.sense == offsetof(SystemPassThroughRecord, sense));
+static_assert(kLayout.recordSize == sizeof(SystemPassThroughRecord));
+static_assert(std::tuple_size_v<tp::PassThroughRecord> == sizeof(SystemPassThroughRecord));
+
+static_assert(tp::kStoragePropertyQuerySize == sizeof(STORAGE_PROPERTY_QUERY));
+static_assert(offsetof(STORAGE_PROPERTY_QUERY, PropertyId) == 0);
+static_assert(offsetof(STORAGE_PROPERTY_QUERY, QueryType) == 4);
+static_assert(offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters) == 8);
+
+static_assert(dd::kVersion == offsetof(STORAGE_DEVICE_DESCRIPTOR, Version));
+static_assert(dd::kSize == offsetof(STORAGE_DEVICE_DESCRIPTOR, Size));
+static_assert(dd::kDeviceType == offsetof(STORAGE_DEVICE_DESCRIPTOR, DeviceType));
+static_assert(dd::kDeviceTypeModifier == offsetof(STORAGE_DEVICE_DESCRIPTOR, DeviceTypeModifier));
+static_assert(dd::kRemovableMedia == offsetof(STORAGE_DEVICE_DESCRIPTOR, RemovableMedia));
+static_assert(dd::kCommandQueueing == offsetof(STORAGE_DEVICE_DESCRIPTOR, CommandQueueing));
+static_assert(dd::kVendorIdOffset == offsetof(STORAGE_DEVICE_DESCRIPTOR, VendorIdOffset));
+static_assert(dd::kProductIdOffset == offsetof(STORAGE_DEVICE_DESCRIPTOR, ProductIdOffset));
+static_assert(dd::kProductRevisionOffset == offsetof(STORAGE_DEVICE_DESCRIPTOR, ProductRevisionOffset));
+static_assert(dd::kSerialNumberOffset == offsetof(STORAGE_DEVICE_DESCRIPTOR, SerialNumberOffset));
+static_assert(dd::kBusType == offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType));
+static_assert(sizeof(STORAGE_DEVICE_DESCRIPTOR::BusType) == 4);
+static_assert(dd::kRawPropertiesLength == offsetof(STORAGE_DEVICE_DESCRIPTOR, RawPropertiesLength));
+static_assert(dd::kRawDeviceProperties == offsetof(STORAGE_DEVICE_DESCRIPTOR, RawDeviceProperties));
+static_assert(dd::kStructSize == sizeof(STORAGE_DEVICE_DESCRIPTOR));
+static_assert(tp::kDeviceDescriptorBufferSize >= sizeof(STORAGE_DEVICE_DESCRIPTOR));
+
+static_assert(tp::kPreventMediaRemovalSize == sizeof(PREVENT_MEDIA_REMOVAL));
+
+constexpr const tp::TokenGroupsLayout& kGroups = tp::kTokenGroups;
+static_assert(kGroups.groups == offsetof(TOKEN_GROUPS, Groups));
+static_assert(kGroups.entrySize == sizeof(SID_AND_ATTRIBUTES));
+static_assert(kGroups.attributes == offsetof(SID_AND_ATTRIBUTES, Attributes));
+static_assert(offsetof(SID_AND_ATTRIBUTES, Sid) == 0);
+static_assert(sizeof(tp::PSID) == sizeof(::PSID));
+static_assert(sizeof(tp::SID_IDENTIFIER_AUTHORITY) == sizeof(::SID_IDENTIFIER_AUTHORITY));
+
+}  // namespace
