@@ -88,7 +88,9 @@ TfrmOpticalInfo::TfrmOpticalInfo(Platform& platform, Dialogs& dialogs)
     add(O::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
 }
 
-void TfrmOpticalInfo::FormShow() { Dispatch([this] { Refresh1Click(); }); }
+void TfrmOpticalInfo::FormShow() {
+    Dispatch([this] { Refresh1Click(); });
+}
 
 void TfrmOpticalInfo::Refresh1Click() {
     Component& chooser = Get(OpticalControl::DriveChooser);

@@ -26,18 +26,12 @@ enum class OpticalControl {
 };
 
 inline constexpr ComponentEntry<OpticalControl> kOpticalControls[] = {
-    {OpticalControl::Title, "Label1"},
-    {OpticalControl::DriveLabel, "Label2"},
-    {OpticalControl::DriveChooser, "cbDrive"},
-    {OpticalControl::Vendor, "Edit1"},
-    {OpticalControl::Product, "Edit2"},
-    {OpticalControl::Revision, "Edit3"},
-    {OpticalControl::VendorSpecific, "Edit4"},
-    {OpticalControl::Capabilities, "ListBox1"},
-    {OpticalControl::OpenTray, "Button1"},
-    {OpticalControl::CloseTray, "Button2"},
-    {OpticalControl::AnalyseDisk, "Button3"},
-    {OpticalControl::Refresh, "Refresh1"},
+    {OpticalControl::Title, "Label1"},         {OpticalControl::DriveLabel, "Label2"},
+    {OpticalControl::DriveChooser, "cbDrive"}, {OpticalControl::Vendor, "Edit1"},
+    {OpticalControl::Product, "Edit2"},        {OpticalControl::Revision, "Edit3"},
+    {OpticalControl::VendorSpecific, "Edit4"}, {OpticalControl::Capabilities, "ListBox1"},
+    {OpticalControl::OpenTray, "Button1"},     {OpticalControl::CloseTray, "Button2"},
+    {OpticalControl::AnalyseDisk, "Button3"},  {OpticalControl::Refresh, "Refresh1"},
 };
 static_assert(ListsEveryIdInOrder(kOpticalControls));
 constexpr std::string_view ComponentName(OpticalControl id) { return kOpticalControls[static_cast<int>(id)].name; }

@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
 #include <fstream>
-#include <optional>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 #include "app/main_components.h"
