@@ -66,7 +66,16 @@ void Dialogs::Show(FormLogic& form) { form.FormShow(); }
 
 void FormLogic::SetText(const std::string& name, const std::string& text) {
     Component& c = Get(name);
-    if (c.kind != ComponentKind::Edit) throw UnknownComponent(name + " (not an edit field)");
+    // A combo box's text can be typed too; it then names no entry.
+    if (c.kind == ComponentKind::ComboBox) {
+        c.text = text;
+        c.itemIndex = -1;
+        for (size_t i = 0; i < c.items.size(); ++i) {
+            if (c.items[i] == text) c.itemIndex = static_cast<int>(i);
+        }
+        return;
+    }
+    if (c.kind != ComponentKind::Edit || c.readOnly) throw UnknownComponent(name + " (not an edit field)");
     std::string value = text;
     if (c.maxLength > 0 && value.size() > static_cast<size_t>(c.maxLength)) value.resize(c.maxLength);
     if (c.upperCase) {

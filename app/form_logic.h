@@ -48,7 +48,8 @@ public:
     void Click(const std::string& name);
     // The user sets a check box: a click when its state changes.
     void SetChecked(const std::string& name, bool checked);
-    // The user types into an edit field; its case and length limits apply.
+    // The user types into an edit field (its case and length limits apply) or
+    // into a combo box's text.
     void SetText(const std::string& name, const std::string& text);
 
     Component& Get(const std::string& name);

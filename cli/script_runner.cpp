@@ -128,7 +128,8 @@ void ScriptRunner::Execute(const std::string& line) {
             const bool named =
                 name.find('.') == std::string::npos || name.substr(0, name.find('.')) == form->ClassName();
             const Component* c = form->Find(bare);
-            if (named && c && c->kind == ComponentKind::Edit) {
+            if (named && c &&
+                ((c->kind == ComponentKind::Edit && !c->readOnly) || c->kind == ComponentKind::ComboBox)) {
                 owner = form;
                 owner->SetText(bare, text);
                 break;

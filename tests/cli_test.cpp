@@ -94,6 +94,34 @@ TEST(Cli, ADialogShownWithoutAnAnswerStopsTheScript) {
     EXPECT_EQ(Lines(r.out).size(), 6u);  // fixed drives dropped at once: header and five rows
 }
 
+TEST(Cli, ScriptDrivesTheOpticalWindowAndTheMediaCommands) {
+    Result r = RunCli({"--machine", Example("dvd-workstation.json"), "script", Data("optical.script")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("optical.expected"));
+}
+
+TEST(Cli, OpticalAndMediaReportOneDrive) {
+    Result r = RunCli({"--machine", Example("dvd-workstation.json"), "optical", "E"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("optical-dvd-writer.expected"));
+    // The empty drive gives its identity, no profile and no capabilities.
+    r = RunCli({"--machine", Example("empty-cdrom.json"), "optical", "d:"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "Vendor: OLDDRIVE\nProduct ID: CD-ROM CR-48X   \nRevision: 2.10\nVendor Spec: \nProfile: Unknown\n");
+    r = RunCli({"--machine", Example("dvd-workstation.json"), "media", "E:\\"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "E: Contains disk type: DVD-R SequentialRecording,\n");
+    r = RunCli({"--machine", Example("dvd-workstation.json"), "media", "C"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "tarnwell-cli: C: CD/DVD drive not selected\n");
+    for (const char* bad : {"", "EE", "1", "E;", "E:/"}) {
+        r = RunCli({"--machine", Example("dvd-workstation.json"), "optical", bad});
+        EXPECT_EQ(r.code, 2) << bad;
+        EXPECT_NE(r.err.find("is not a drive letter"), std::string::npos) << bad;
+    }
+}
+
 TEST(Cli, ScriptFromStandardInputPrintsRaisedErrors) {
     Result r = RunCli({"--machine", Data("raising.json"), "script", "-"}, ReadFile(Data("raising.script")));
     EXPECT_EQ(r.code, 0) << r.err;

@@ -92,9 +92,18 @@ struct RecordingDialogs : tw::Dialogs {
         modalAnswers.pop_front();
         return answer;
     }
+    void Show(tw::FormLogic& form) override {
+        windows.push_back(&form);
+        form.FormShow();
+    }
+    void SetWaitCursor(bool wait) override { waitCursor.push_back(wait); }
+    void ProcessMessages() override { ++pumps; }
     std::uintptr_t OwnerWindow() override { return 0; }
 
     std::vector<Box> boxes;
+    std::vector<tw::FormLogic*> windows;  // shown beside the main window
+    std::vector<bool> waitCursor;         // each change of the hourglass
+    int pumps = 0;
     std::vector<std::string> errors;
     std::deque<tw::ModalResult> answers;
     std::deque<tw::ModalResult> modalAnswers;

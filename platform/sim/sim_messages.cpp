@@ -14,6 +14,7 @@ struct Message {
 };
 
 constexpr Message kMessages[] = {
+    {ERROR_INVALID_FUNCTION, "Incorrect function."},
     {ERROR_FILE_NOT_FOUND, "The system cannot find the file specified."},
     {ERROR_PATH_NOT_FOUND, "The system cannot find the path specified."},
     {ERROR_ACCESS_DENIED, "Access is denied."},
@@ -37,6 +38,8 @@ constexpr Message kMessages[] = {
     {ERROR_BAD_DEVICE, "The specified device name is invalid."},
     {ERROR_CONNECTION_UNAVAIL, "The device is not currently connected but it is a remembered connection."},
     {ERROR_NO_NETWORK, "The network is not present or not started."},
+    {ERROR_NO_MEDIA_IN_DRIVE, "There is no media in the drive."},
+    {ERROR_IO_DEVICE, "The request could not be performed because of an I/O device error."},
     {ERROR_NOT_CONNECTED, "This network connection does not exist."},
 };
 

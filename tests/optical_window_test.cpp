@@ -1,0 +1,131 @@
+// The Optical Information window's logic on simulated machines: what it shows
+// of a drive, what its buttons do, and what it does when a drive or the
+// user's rights stand in the way.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/tform1.h"
+#include "test_support.h"
+
+namespace {
+
+using tw::OpticalControl;
+
+class OpticalWindow : public ::testing::Test {
+protected:
+    tw::TfrmOpticalInfo& Show(std::unique_ptr<tw::sim::Machine> machine) {
+        machine_ = std::move(machine);
+        form_ = std::make_unique<tw::TForm1>(*machine_, view_, dialogs_, app_);
+        form_->Click("ToolButton13");
+        return form_->OpticalInfo();
+    }
+    tw::TfrmOpticalInfo& Window() { return form_->OpticalInfo(); }
+    const std::string& Field(OpticalControl id) { return Window().Get(id).text; }
+    const std::vector<std::string>& Lines() { return Window().Get(OpticalControl::Capabilities).items; }
+
+    std::unique_ptr<tw::sim::Machine> machine_;
+    tw::Application app_;
+    twtest::RecordingView view_;
+    twtest::RecordingDialogs dialogs_;
+    std::unique_ptr<tw::TForm1> form_;
+};
+
+TEST_F(OpticalWindow, ShowingListsTheOpticalDrivesAndShowsTheFirst) {
+    Show(twtest::ExampleMachine("dvd-workstation.json"));
+    ASSERT_EQ(dialogs_.windows.size(), 1u);
+    EXPECT_EQ(dialogs_.windows[0], &Window());
+    EXPECT_EQ(Window().Get(OpticalControl::DriveChooser).items, std::vector<std::string>{"E: [HOLIDAY_2024]"});
+    EXPECT_EQ(Field(OpticalControl::Vendor), "TARNWELL");
+    EXPECT_EQ(Field(OpticalControl::Product), "DVD-RW TW-1000  ");
+    EXPECT_EQ(Field(OpticalControl::Revision), "1.02");
+    EXPECT_EQ(Field(OpticalControl::VendorSpecific), "09/14/24");
+    ASSERT_EQ(Lines().size(), 14u);
+    EXPECT_EQ(Lines().front(), "Read CD-R");
+    EXPECT_EQ(Lines().back(), "Max Write Speed: 16x");
+    // The drive was ready on the third attempt: three waits, each pumping once.
+    EXPECT_EQ(dialogs_.pumps, 3);
+    EXPECT_EQ(dialogs_.waitCursor, (std::vector<bool>{true, false}));
+    EXPECT_EQ(machine_->OpenHandleCount(), 0);
+    EXPECT_TRUE(dialogs_.errors.empty());
+}
+
+TEST_F(OpticalWindow, IdentityWithoutCapabilitiesWhereTheDriveOrTheRightsFail) {
+    struct Case {
+        const char* name;
+        const char* machine;
+        bool administrator;
+        int pumps;
+    };
+    for (const Case& c : {Case{"empty drive", "empty-cdrom.json", true, 10},
+                          Case{"not an administrator", "dvd-workstation.json", false, 0}}) {
+        SCOPED_TRACE(c.name);
+        dialogs_ = {};
+        auto machine = twtest::ExampleMachine(c.machine);
+        machine->Token().administrator =
+            c.administrator ? tw::sim::SimToken::Admin::kYes : tw::sim::SimToken::Admin::kNo;
+        Show(std::move(machine));
+        EXPECT_FALSE(Field(OpticalControl::Vendor).empty());
+        EXPECT_TRUE(Lines().empty());
+        EXPECT_EQ(dialogs_.pumps, c.pumps);
+        EXPECT_EQ(machine_->OpenHandleCount(), 0);
+    }
+}
+
+TEST_F(OpticalWindow, AnalyseDiskNamesTheDiscOrSaysItCannot) {
+    Show(twtest::ExampleMachine("dvd-workstation.json"));
+    Window().Click(OpticalControl::AnalyseDisk);
+    ASSERT_EQ(dialogs_.boxes.size(), 1u);
+    EXPECT_EQ(dialogs_.boxes[0].text, "The Inserted media is DVD-R SequentialRecording,");
+    EXPECT_EQ(dialogs_.boxes[0].kind, tw::BoxKind::Information);
+
+    Show(twtest::ExampleMachine("empty-cdrom.json"));
+    Window().Click(OpticalControl::AnalyseDisk);
+    EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"Error reading disc!"});
+    EXPECT_EQ(machine_->OpenHandleCount(), 0);
+}
+
+TEST_F(OpticalWindow, TrayButtonsCheckTheDriveTypeThenMoveTheDoorByMci) {
+    auto machine = twtest::ExampleMachine("dvd-workstation.json");
+    tw::sim::SimDrive card;
+    card.letter = 'R';
+    card.type = tw::platform::DRIVE_REMOVABLE;
+    machine->Drives()['R'] = card;
+    Show(std::move(machine));
+    const auto before = machine_->MciCalls().size();
+    Window().Click(OpticalControl::OpenTray);
+    const auto& calls = machine_->MciCalls();
+    ASSERT_EQ(calls.size(), before + 3);
+    EXPECT_EQ(calls[before].message, tw::platform::MCI_OPEN);
+    EXPECT_EQ(calls[before].flags, 0x2200u);
+    EXPECT_EQ(calls[before].deviceType, "CDAudio");
+    EXPECT_EQ(calls[before].element, "E:");
+    EXPECT_EQ(calls[before + 1].message, tw::platform::MCI_SET);
+    EXPECT_EQ(calls[before + 1].flags, tw::platform::MCI_SET_DOOR_OPEN);
+    EXPECT_EQ(calls[before + 2].message, tw::platform::MCI_CLOSE);
+    EXPECT_EQ(machine_->OpenMciDeviceCount(), 0);
+
+    // A typed removable drive passes Open Tray's test but not Close Tray's.
+    Window().SetText(OpticalControl::DriveChooser, "R:");
+    Window().Click(OpticalControl::OpenTray);
+    EXPECT_TRUE(dialogs_.errors.empty());
+    Window().Click(OpticalControl::CloseTray);
+    Window().SetText(OpticalControl::DriveChooser, "C: [System]");
+    Window().Click(OpticalControl::OpenTray);
+    EXPECT_EQ(dialogs_.errors, (std::vector<std::string>{"Cannot access drive.", "Cannot eject drive."}));
+}
+
+TEST_F(OpticalWindow, WithNoOpticalDriveTheButtonsDoNothing) {
+    Show(twtest::ExampleMachine("minimal.json"));
+    EXPECT_TRUE(Window().Get(OpticalControl::DriveChooser).items.empty());
+    for (auto button : {OpticalControl::OpenTray, OpticalControl::CloseTray, OpticalControl::AnalyseDisk}) {
+        Window().Click(button);
+    }
+    EXPECT_TRUE(dialogs_.boxes.empty());
+    EXPECT_TRUE(dialogs_.errors.empty());
+    EXPECT_TRUE(machine_->MciCalls().empty());
+    EXPECT_TRUE(machine_->DeviceOpens().empty());
+}
+
+}  // namespace
