@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -11,10 +12,13 @@
 #include "cli/list_printer.h"
 #include "cli/script_runner.h"
 #include "platform/app_error.h"
+#include "platform/printable.h"
 #include "platform/real_platform.h"
 #include "platform/sim/machine.h"
 
 namespace tw::cli {
+
+using platform::Printable;
 
 namespace {
 
@@ -39,7 +43,7 @@ int List(platform::Platform& platform, std::ostream& out, std::ostream& err) {
     form.FormCreate();
     form.Click(MainCommand::Refresh);
     PrintList(form.Rows(), out);
-    return dialogs.ErrorsShown() == 0 ? 0 : 1;
+    return dialogs.ErrorsShown() == 0 ? kExitSuccess : kExitFailed;
 }
 
 // "e", "E", "E:" or "E:\\" name drive E; anything else names none.
@@ -65,58 +69,68 @@ int Optical(platform::Platform& platform, char letter, std::ostream& out, std::o
     const std::string profile = form.InsertedProfileName(letter);
     out << "Profile: " << (profile.empty() ? "Unknown" : profile) << '\n';
     for (const std::string& line : form.Get(OpticalControl::Capabilities).items) out << line << '\n';
-    return 0;
+    return kExitSuccess;
 }
 
 int Media(platform::Platform& platform, char letter, std::ostream& out, std::ostream& err) {
     try {
         out << TForm1::InsertedMediaReport(platform, letter) << '\n';
-        return 0;
+        return kExitSuccess;
     } catch (const AppError& e) {
         err << "tarnwell-cli: " << letter << ": " << e.what() << '\n';
-        return 1;
+        return kExitFailed;
     }
 }
 
 }  // namespace
 
-int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     std::string machineFile;
+    bool haveMachine = false;
     std::string programArgs;
     bool haveArgs = false;
     size_t i = 0;
     for (; i < args.size(); ++i) {
         if (args[i] == "--machine" && i + 1 < args.size()) {
             machineFile = args[++i];
+            haveMachine = true;
         } else if (args[i] == "--args" && i + 1 < args.size()) {
             programArgs = args[++i];
             haveArgs = true;
         } else if (args[i] == "--help" || args[i] == "-h") {
             out << kUsage;
-            return 0;
+            return kExitSuccess;
         } else {
             break;
         }
     }
     if (i >= args.size()) {
         err << kUsage;
-        return 2;
+        return kExitUsage;
     }
     const std::string command = args[i++];
     const bool driveCommand = command == "optical" || command == "media";
     if (command != "list" && command != "script" && !driveCommand) {
-        err << "tarnwell-cli: unknown command \"" << command << "\"\n" << kUsage;
-        return 2;
+        err << "tarnwell-cli: unknown command \"" << Printable(command) << "\"\n" << kUsage;
+        return kExitUsage;
     }
     if ((command == "list" && i != args.size()) || (command == "script" && i + 1 != args.size()) ||
         (command == "list" && haveArgs) || (driveCommand && (i + 1 != args.size() || haveArgs))) {
         err << kUsage;
-        return 2;
+        return kExitUsage;
+    }
+    std::optional<char> letter;
+    if (driveCommand) {
+        letter = DriveLetterArgument(args[i]);
+        if (!letter) {
+            err << "tarnwell-cli: \"" << Printable(args[i]) << "\" is not a drive letter\n" << kUsage;
+            return kExitUsage;
+        }
     }
 
     std::unique_ptr<platform::Platform> platform;
     try {
-        if (!machineFile.empty()) {
+        if (haveMachine) {
             platform = sim::Machine::FromFile(machineFile);
         } else {
             platform = platform::MakeRealPlatform();
@@ -127,28 +141,39 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         }
     } catch (const sim::MachineFormatError& e) {
         err << "tarnwell-cli: " << e.what() << '\n';
-        return 2;
+        return kExitBadInput;
     }
 
     if (command == "list") return List(*platform, out, err);
     if (driveCommand) {
-        const auto letter = DriveLetterArgument(args[i]);
-        if (!letter) {
-            err << "tarnwell-cli: \"" << args[i] << "\" is not a drive letter\n" << kUsage;
-            return 2;
-        }
         return command == "optical" ? Optical(*platform, *letter, out, err) : Media(*platform, *letter, out, err);
     }
 
     const std::string scriptFile = args[i];
     ScriptRunner runner(*platform, SplitArgs(programArgs), out);
     if (scriptFile == "-") return runner.Run(in, "-", err);
+    std::error_code ec;
+    if (std::filesystem::is_directory(scriptFile, ec)) {
+        err << "tarnwell-cli: " << Printable(scriptFile) << ": is a folder, not a script\n";
+        return kExitBadInput;
+    }
     std::ifstream file(scriptFile);
     if (!file) {
-        err << "tarnwell-cli: " << scriptFile << ": cannot read the script\n";
-        return 2;
+        err << "tarnwell-cli: " << Printable(scriptFile) << ": cannot read the script\n";
+        return kExitBadInput;
     }
-    return runner.Run(file, scriptFile, err);
+    return runner.Run(file, Printable(scriptFile), err);
+}
+
+int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    try {
+        return RunCommand(args, in, out, err);
+    } catch (const std::exception& e) {
+        err << "tarnwell-cli: internal error: " << Printable(e.what()) << '\n';
+    } catch (...) {
+        err << "tarnwell-cli: internal error\n";
+    }
+    return kExitInternal;
 }
 
 }  // namespace tw::cli

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "cli/cli.h"
 #include "cli/list_printer.h"
 
 namespace tw::cli {
@@ -166,18 +167,23 @@ int ScriptRunner::Run(std::istream& script, const std::string& name, std::ostrea
             Execute(line);
         } catch (const std::invalid_argument& e) {
             err << "tarnwell-cli: " << name << ':' << number << ": " << e.what() << '\n';
-            return 1;
+            return kExitBadInput;
         } catch (const UnansweredBox& e) {
             err << "tarnwell-cli: " << name << ':' << number << ": " << e.what() << '\n';
-            return 1;
+            return kExitBadInput;
         }
+    }
+    if (script.bad()) {
+        err << "tarnwell-cli: " << name << ": cannot read the script\n";
+        return kExitBadInput;
     }
     if (dialogs_.PendingAnswers() > 0) {
         err << "tarnwell-cli: " << name << ": " << dialogs_.PendingAnswers()
             << " answer(s) left over: no box asked for them\n";
-        return 1;
+        return kExitBadInput;
     }
-    return 0;
+    // As for a list: a run that showed error boxes did not go as asked.
+    return dialogs_.ErrorsShown() == 0 ? kExitSuccess : kExitFailed;
 }
 
 }  // namespace tw::cli

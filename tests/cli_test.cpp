@@ -3,6 +3,9 @@
 // input refused with one clear line and a non-zero exit.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include <fstream>
 #include <sstream>
 
@@ -15,6 +18,13 @@ struct Result {
     std::string out;
     std::string err;
 };
+
+// A file of the test's own in the system's temporary folder.
+std::string TempFile(const std::string& name, const std::string& content) {
+    const std::string path = (std::filesystem::temp_directory_path() / ("tarnwell-cli-test-" + name)).string();
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+}
 
 Result RunCli(std::vector<std::string> args, const std::string& input = "") {
     std::istringstream in(input);
@@ -77,14 +87,14 @@ TEST(Cli, ScriptDrivesTheWindow) {
 
 TEST(Cli, ScriptFillsTheSubstituteDriveDialog) {
     Result r = RunCli({"--machine", Example("workstation.json"), "script", Data("subst.script")});
-    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.code, 1) << r.err;  // it shows the refusal to remove C:
     ExpectSameLines(r.out, Data("subst.expected"));
 }
 
 TEST(Cli, ADialogShownWithoutAnAnswerStopsTheScript) {
     Result r = RunCli({"--machine", Example("workstation.json"), "script", "-"},
                       "set Edit2 T\nclick CreateSubstituteDrive1\n");
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, 3);
     EXPECT_EQ(r.err,
               "tarnwell-cli: -:2: the window \"Substitute Drive\" was shown but no answer OK or Cancel was given\n");
     // A qualified name reaches the dialog's box, a bare one the main window's.
@@ -96,7 +106,7 @@ TEST(Cli, ADialogShownWithoutAnAnswerStopsTheScript) {
 
 TEST(Cli, ScriptDrivesTheOpticalWindowAndTheMediaCommands) {
     Result r = RunCli({"--machine", Example("dvd-workstation.json"), "script", Data("optical.script")});
-    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.code, 1) << r.err;  // it tries to load a fixed disk
     ExpectSameLines(r.out, Data("optical.expected"));
 }
 
@@ -124,7 +134,7 @@ TEST(Cli, OpticalAndMediaReportOneDrive) {
 
 TEST(Cli, ScriptFromStandardInputPrintsRaisedErrors) {
     Result r = RunCli({"--machine", Data("raising.json"), "script", "-"}, ReadFile(Data("raising.script")));
-    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.code, 1) << r.err;
     ExpectSameLines(r.out, Data("raising.expected"));
 }
 
@@ -154,32 +164,49 @@ TEST(Cli, BadScriptLinesAreRefusedWithTheirLineNumber) {
     };
     for (const Case& c : cases) {
         Result r = RunCli({"--machine", Example("workstation.json"), "script", "-"}, c.script);
-        EXPECT_EQ(r.code, 1) << c.script;
+        EXPECT_EQ(r.code, 3) << c.script;
         EXPECT_EQ(r.err, std::string("tarnwell-cli: ") + c.message + "\n") << c.script;
     }
 }
 
-TEST(Cli, BadMachineFilesAndArgumentsAreRefused) {
-    Result r = RunCli({"--machine", Data("malformed.json"), "list"});
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("malformed.json: not valid JSON"), std::string::npos) << r.err;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-
-    r = RunCli({"--machine", Data("misspelt.json"), "list"});
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("misspelt.json: drives.C: unknown field \"typ\""), std::string::npos) << r.err;
-
-    r = RunCli({"--machine", Data("no-such-machine.json"), "list"});
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("no-such-machine.json: cannot read the machine file"), std::string::npos) << r.err;
-
-    r = RunCli({"--machine", Example("workstation.json"), "script", Data("no-such.script")});
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("no-such.script: cannot read the script"), std::string::npos) << r.err;
-
-    EXPECT_EQ(RunCli({"explode"}).code, 2);
-    EXPECT_EQ(RunCli({}).code, 2);
-    EXPECT_EQ(RunCli({"list", "extra"}).code, 2);
+// Every bad input gets one line naming it and what is wrong, and an exit
+// code that tells bad usage (2) from a bad input file (3).
+TEST(Cli, BadMachineFilesScriptsAndArgumentsAreRefused) {
+    const std::string deep = TempFile("deep.json", std::string(100000, '['));
+    const std::string huge = TempFile("huge.json", "{\"name\": \"" + std::string(5 * 1024 * 1024, 'x') + "\"}");
+    const std::string overflow = TempFile("overflow.json", "1e400");
+    const std::string nul = TempFile("nul.json", "{\"na\\u0000me\": 1}");
+    const std::string folder = TW_TESTDATA_DIR;
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string message;  // found in the one line of error output
+    };
+    const std::vector<Case> cases = {
+        {{"--machine", Data("malformed.json"), "list"}, 3, "malformed.json: not valid JSON"},
+        {{"--machine", Data("misspelt.json"), "list"}, 3, "misspelt.json: drives.C: unknown field \"typ\""},
+        {{"--machine", Data("no-such-machine.json"), "list"}, 3, "no-such-machine.json: cannot read the machine file"},
+        {{"--machine", overflow, "list"}, 3, "overflow.json: not valid JSON"},
+        {{"--machine", deep, "list"}, 3, "deep.json: nested deeper than 32 levels"},
+        {{"--machine", huge, "list"}, 3, "huge.json: larger than 4194304 bytes"},
+        {{"--machine", nul, "list"}, 3, "nul.json: unknown field \"na\\x00me\""},
+        {{"--machine", folder, "list"}, 3, ": is a folder, not a machine file"},
+        {{"--machine", "", "list"}, 3, "the machine file name is empty"},
+        {{"--machine", Example("workstation.json"), "script", Data("no-such.script")},
+         3,
+         "no-such.script: cannot read the script"},
+        {{"--machine", Example("workstation.json"), "script", folder}, 3, ": is a folder, not a script"},
+        {{"explode"}, 2, "unknown command \"explode\""},
+        {{"ex\x01plode"}, 2, "unknown command \"ex\\x01plode\""},
+        {{}, 2, "usage:"},
+        {{"list", "extra"}, 2, "usage:"},
+    };
+    for (const Case& c : cases) {
+        Result r = RunCli(c.args);
+        EXPECT_EQ(r.code, c.code) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty()) << c.message;
+    }
 }
 
 }  // namespace

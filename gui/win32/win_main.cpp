@@ -103,6 +103,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return Run(instance, showCommand);
     } catch (const std::exception& e) {
         MessageBoxA(nullptr, e.what(), tw::gui::kProgramName, MB_ICONERROR | MB_OK);
+    } catch (...) {
+        MessageBoxA(nullptr, "The program met an error it did not expect and has to close.", tw::gui::kProgramName,
+                    MB_ICONERROR | MB_OK);
     }
     return 1;
 }

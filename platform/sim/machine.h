@@ -17,6 +17,11 @@ namespace tw::sim {
 
 using namespace tw::platform;
 
+// Limits of a machine description: far above any real one, low enough that a
+// hostile file costs little.
+inline constexpr std::size_t kMaxMachineFileSize = 4 * 1024 * 1024;
+inline constexpr int kMaxMachineFileDepth = 32;
+
 // A malformed or unreadable machine description.
 class MachineFormatError : public std::runtime_error {
 public:

@@ -1,17 +1,21 @@
 // Reads a machine description (docs/machine-format.md). Unknown keys are
 // refused so that a misspelt field does not silently fall back to a default.
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
+#include "platform/printable.h"
 #include "platform/sim/scsi_target.h"
 #include "platform/sim/state.h"
 
 namespace tw::sim {
 
 namespace {
+
+using platform::Printable;
 
 using json = nlohmann::json;
 
@@ -76,7 +80,7 @@ public:
     explicit Reader(std::string origin) : origin_(std::move(origin)) {}
 
     [[noreturn]] void Fail(const std::string& where, const std::string& what) const {
-        throw MachineFormatError(origin_ + ": " + (where.empty() ? "" : where + ": ") + what);
+        throw MachineFormatError(Printable(origin_ + ": " + (where.empty() ? "" : where + ": ") + what));
     }
 
     void OnlyKeys(const json& obj, const std::string& where, std::initializer_list<const char*> allowed) const {
@@ -456,10 +460,19 @@ private:
 
 std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const std::string& origin) {
     Reader r(origin);
+    if (text.size() > kMaxMachineFileSize) r.Fail("", "larger than " + std::to_string(kMaxMachineFileSize) + " bytes");
     json j;
+    // A description nests a few levels; anything deeper is not one, and
+    // would only cost memory and stack.
+    const json::parser_callback_t depthGuard = [&](int depth, json::parse_event_t, json&) {
+        if (depth > kMaxMachineFileDepth)
+            r.Fail("", "nested deeper than " + std::to_string(kMaxMachineFileDepth) + " levels");
+        return true;
+    };
     try {
-        j = json::parse(text);
-    } catch (const json::parse_error& e) {
+        j = json::parse(text, depthGuard);
+    } catch (const json::exception& e) {
+        // Numbers out of range (1e400) are not parse errors but end the same way.
         r.Fail("", std::string("not valid JSON (") + e.what() + ")");
     }
     auto m = std::make_unique<Machine>();
@@ -530,12 +543,18 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
 }
 
 std::unique_ptr<Machine> Machine::FromFile(const std::string& path) {
+    if (path.empty()) throw MachineFormatError("the machine file name is empty");
+    const std::string name = Printable(path);
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw MachineFormatError(name + ": is a folder, not a machine file");
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw MachineFormatError(path + ": cannot read the machine file");
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) throw MachineFormatError(path + ": cannot read the machine file");
-    return FromJsonText(text.str(), path);
+    if (!in) throw MachineFormatError(name + ": cannot read the machine file");
+    // Read at most one byte past the limit: a device such as /dev/zero never ends.
+    std::string text(kMaxMachineFileSize + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad()) throw MachineFormatError(name + ": cannot read the machine file");
+    text.resize(static_cast<size_t>(in.gcount()));
+    return FromJsonText(text, path);
 }
 
 }  // namespace tw::sim
