@@ -1,5 +1,7 @@
 #include "gui/win32/dialog.h"
 
+#include "gui/win32/modal.h"
+
 #include <string>
 
 namespace tw::gui {
@@ -19,48 +21,11 @@ bool Dialog::CreateHidden(HWND owner) {
     return hwnd_ != nullptr;
 }
 
-void Dialog::CenterOverOwner() {
-    HWND owner = GetWindow(hwnd_, GW_OWNER);
-    RECT area{};
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
-        GetWindowRect(owner, &area);
-    } else {
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    }
-    RECT self{};
-    GetWindowRect(hwnd_, &self);
-    const int w = self.right - self.left;
-    const int h = self.bottom - self.top;
-    SetWindowPos(hwnd_, nullptr, area.left + (area.right - area.left - w) / 2,
-                 area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void Dialog::CenterOverOwner() { gui::CenterOverOwner(hwnd_); }
 
 void Dialog::ShowModal() {
     if (!hwnd_ || modal_) return;
-    HWND owner = GetWindow(hwnd_, GW_OWNER);
-    CenterOverOwner();
-    if (owner) EnableWindow(owner, FALSE);
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SetForegroundWindow(hwnd_);
-    modal_ = true;
-    MSG msg;
-    while (modal_) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // the main loop ends the program
-            break;
-        }
-        if (got < 0) break;
-        if (!IsDialogMessageA(hwnd_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    modal_ = false;
-    // The owner comes back before this hides, so activation returns to it.
-    if (owner) EnableWindow(owner, TRUE);
-    ShowWindow(hwnd_, SW_HIDE);
-    if (owner) SetActiveWindow(owner);
+    RunModal(hwnd_, &modal_);
 }
 
 INT_PTR Dialog::HandleMessage(UINT, WPARAM, LPARAM) { return FALSE; }

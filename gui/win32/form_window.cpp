@@ -1,5 +1,7 @@
 #include "gui/win32/form_window.h"
 
+#include "gui/win32/modal.h"
+
 #include "gui/win32/dpi.h"
 
 namespace tw::gui {
@@ -12,48 +14,9 @@ void FormWindow::CreateHidden(HWND owner, HICON icon, int width96, int height96,
     if (hwnd()) CreateControls(DpiOf(hwnd()));
 }
 
-void FormWindow::CenterOverOwner() {
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    RECT area{};
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) {
-        GetWindowRect(owner, &area);
-    } else {
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    }
-    RECT self{};
-    GetWindowRect(hwnd(), &self);
-    const int w = self.right - self.left;
-    const int h = self.bottom - self.top;
-    SetWindowPos(hwnd(), nullptr, area.left + (area.right - area.left - w) / 2,
-                 area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void FormWindow::ShowModal() {
     if (!hwnd() || modal_) return;
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    CenterOverOwner();
-    if (owner) EnableWindow(owner, FALSE);
-    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    SetForegroundWindow(hwnd());
-    modal_ = true;
-    MSG msg;
-    while (modal_) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // the main loop ends the program
-            break;
-        }
-        if (got < 0) break;
-        if (!IsDialogMessageA(hwnd(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    modal_ = false;
-    // The owner comes back before this hides, so activation returns to it.
-    if (owner) EnableWindow(owner, TRUE);
-    ShowWindow(hwnd(), SW_HIDE);
-    if (owner) SetActiveWindow(owner);
+    RunModal(hwnd(), &modal_);
 }
 
 LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

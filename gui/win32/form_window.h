@@ -23,8 +23,6 @@ protected:
     virtual void CreateControls(UINT) {}
 
 private:
-    void CenterOverOwner();
-
     std::string className_;
     std::string caption_;
     bool modal_ = false;
