@@ -5,6 +5,7 @@
 
 #include "app/main_components.h"
 #include "inventory/drive_enumeration.h"
+#include "optical/message_pump.h"
 
 namespace tw {
 
@@ -15,6 +16,17 @@ namespace {
 constexpr unsigned CM_EXITMENULOOP = 0xAFFD;
 constexpr unsigned CM_ENTERMENULOOP = 0xAFFE;
 constexpr unsigned CM_MENUCLOSED = 0xAFFF;
+
+// The wait for an optical drive during a refresh keeps the main window
+// responsive through the window's own message pump.
+class ViewPump final : public optical::MessagePump {
+public:
+    explicit ViewPump(MainView& view) : view_(view) {}
+    void ProcessMessages() override { view_.ProcessMessages(); }
+
+private:
+    MainView& view_;
+};
 
 bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -99,7 +111,8 @@ void TForm1::Refresh1Click() {
         options.filters = {Checked(MainOption::ShowLocal),      Checked(MainOption::ShowOptical),
                            Checked(MainOption::ShowRemovable),  Checked(MainOption::ShowNetwork),
                            Checked(MainOption::ShowNotMounted), Checked(MainOption::ShowDisconnected)};
-        inventory::EnumerateDrives(platform_, options, rows_);
+        ViewPump pump(view_);
+        inventory::EnumerateDrives(platform_, options, pump, rows_);
         view_.EndUpdate();
         if (!rows_.empty()) {
             // The selection follows the position; past the end it takes the last row.

@@ -1,22 +1,14 @@
-// Walks the drive letters and builds one row per drive: the body of a list
-// refresh, without the window around it.
+// Walks the drive letters, probes each one and presents it as a row: the body
+// of a list refresh, without the window around it.
 #pragma once
 #include <vector>
 
+#include "inventory/drive_presentation.h"
 #include "inventory/drive_row.h"
+#include "optical/message_pump.h"
 #include "platform/platform.h"
 
 namespace tw::inventory {
-
-// The option panel's kind filters: an unchecked kind is dropped.
-struct KindFilters {
-    bool local = true;         // CheckBox1
-    bool optical = true;       // CheckBox2
-    bool removable = true;     // CheckBox3
-    bool network = true;       // CheckBox4
-    bool notMounted = true;    // CheckBox5
-    bool disconnected = true;  // CheckBox8
-};
 
 struct EnumerationOptions {
     bool skipAB = true;
@@ -24,8 +16,10 @@ struct EnumerationOptions {
 };
 
 // Appends the rows to `rows` as they are built, so a probe that raises leaves
-// the rows made so far. Raises whatever a platform call raises outside the
-// space probe, which absorbs its own faults.
-void EnumerateDrives(platform::Platform& platform, const EnumerationOptions& options, std::vector<DriveRow>& rows);
+// the rows made so far, the raising letter's with what it learnt before.
+// Raises whatever a platform call raises outside the space and device probes,
+// which absorb their own faults. `pump` runs while an optical drive is waited for.
+void EnumerateDrives(platform::Platform& platform, const EnumerationOptions& options, optical::MessagePump& pump,
+                     std::vector<DriveRow>& rows);
 
 }  // namespace tw::inventory

@@ -1,8 +1,11 @@
 // One row of the drive list: the caption ("C: ") and thirteen cells, always in
-// this order, so that a cell's index is fixed and other code reads cells by it.
+// this order, so that a cell's index is fixed and the views read cells by it;
+// and the facts the row was made from, which everything else reads.
 #pragma once
 #include <array>
 #include <string>
+
+#include "inventory/drive_facts.h"
 
 namespace tw::inventory {
 
@@ -36,6 +39,7 @@ struct DriveRow {
     std::string caption;
     std::array<std::string, kCellCount> cells;
     int image = kImageLocal;
+    DriveFacts facts;
 
     // The drive letter: the first character of the caption.
     char Letter() const { return caption.empty() ? 0 : caption[0]; }

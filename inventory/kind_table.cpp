@@ -6,6 +6,11 @@ namespace tw::inventory {
 
 using namespace tw::platform;
 
+bool ShowsDisconnected(const KindFacts& f) {
+    return (f.driveType == DRIVE_NO_ROOT_DIR && f.disconnected) ||
+           (f.driveType == DRIVE_REMOTE && f.connectionResult == ERROR_CONNECTION_UNAVAIL);
+}
+
 Kind DescribeKind(const KindFacts& f) {
     switch (f.driveType) {
         case DRIVE_UNKNOWN: return {"Unknown", "", kImageLocal};

@@ -26,4 +26,9 @@ struct Kind {
 
 Kind DescribeKind(const KindFacts& facts);
 
+// Whether the kind reads as a disconnected network drive: a remembered
+// connection whose server is off, or a remote drive whose connection is
+// unavailable.
+bool ShowsDisconnected(const KindFacts& facts);
+
 }  // namespace tw::inventory

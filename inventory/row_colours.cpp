@@ -1,46 +1,36 @@
 #include "inventory/row_colours.h"
 
+#include <array>
 #include <charconv>
-#include <string>
 
 namespace tw::inventory {
 
 namespace {
 
-// The "% Free" text with its first "%" removed, read as a number. The list
-// wrote it with the user's decimal separator, whatever that is: the run of
-// characters between the whole and the fractional digits is read as a point.
-bool ReadPercent(std::string text, double& value) {
-    if (auto pct = text.find('%'); pct != std::string::npos) text.erase(pct, 1);
-    const size_t first = text.find_first_not_of(' ');
-    const size_t last = text.find_last_not_of(' ');
-    if (first == std::string::npos) return false;
-    text = text.substr(first, last - first + 1);
-    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    size_t whole = text[0] == '-' ? 1 : 0;
-    while (whole < text.size() && isDigit(text[whole])) ++whole;
-    size_t fraction = whole;
-    while (fraction < text.size() && !isDigit(text[fraction])) ++fraction;
-    if (whole > 0 && fraction > whole && fraction < text.size()) text.replace(whole, fraction - whole, ".");
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    auto [ptr, ec] = std::from_chars(begin, end, value);
-    return ec == std::errc() && ptr == end;
+// The percentage as the "% Free" cell shows it, to one decimal: a drive shown
+// with 5.0 % free is not warned about, whatever the digits behind.
+double ShownPercent(long double percent) {
+    std::array<char, 64> text{};
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), percent, std::chars_format::fixed, 1);
+    double shown = 0;
+    std::from_chars(text.data(), written.ptr, shown);
+    return shown;
 }
 
 }  // namespace
 
-Rgb SubItemTextColour(const DriveRow& row) {
+Rgb SubItemTextColour(const DriveFacts& f) {
     Rgb colour = kBlack;
-    double percent = 0;
-    if (ReadPercent(row.cells[kPercentFree], percent) && percent < kLowSpacePercent && row.cells[kFormat] != "CDFS") {
+    if (f.Reached(ProbeStep::kSerial) && ShownPercent(f.percentFree) < kLowSpacePercent && f.fileSystem != "CDFS") {
         colour = kMaroon;
     }
-    if (row.cells[kVisibility] == "Hidden") colour = kBlue;
-    if (row.cells[kLabel] == "Not mounted") colour = kGrey;
-    if (row.cells[kAdditionalInfo] == "Disconnected") colour = kGrey;
+    if (f.Reached(ProbeStep::kVisibility) && f.hidden) colour = kBlue;
+    if (f.Reached(ProbeStep::kSpace) && f.notMounted) colour = kGrey;
+    if (f.Reached(ProbeStep::kKind) && ShowsDisconnected(f.kind)) colour = kGrey;
     return colour;
 }
+
+Rgb SubItemTextColour(const DriveRow& row) { return SubItemTextColour(row.facts); }
 
 CellPaint PaintCaption(int rowIndex, bool selected) {
     CellPaint p;

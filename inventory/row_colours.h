@@ -1,5 +1,5 @@
 // How the drive list paints a row: striping of odd rows and the warning
-// colours read from the row's own cells.
+// colours of the drive's facts.
 #pragma once
 #include <cstdint>
 
@@ -21,7 +21,10 @@ inline constexpr Rgb kCellStripe{207, 222, 250};
 inline constexpr double kLowSpacePercent = 5.0;
 
 // The text colour of a row's sub-item cells: black, then each rule that holds
-// overrides the one before (low space, hidden, not mounted, disconnected).
+// overrides the one before (low space as the percentage is shown, hidden, not
+// mounted, disconnected). A rule whose facts were never learnt (probing
+// stopped before) does not hold.
+Rgb SubItemTextColour(const DriveFacts& facts);
 Rgb SubItemTextColour(const DriveRow& row);
 
 struct CellPaint {

@@ -14,9 +14,15 @@ namespace inv = tw::inventory;
 
 namespace {
 
+struct CountingPump : tw::optical::MessagePump {
+    void ProcessMessages() override { ++passes; }
+    int passes = 0;
+};
+
 std::vector<DriveRow> Enumerate(tw::sim::Machine& m, EnumerationOptions options = {}) {
     std::vector<DriveRow> rows;
-    EnumerateDrives(m, options, rows);
+    CountingPump pump;
+    EnumerateDrives(m, options, pump, rows);
     return rows;
 }
 
@@ -201,7 +207,8 @@ TEST(DriveList, ARaiseOutsideTheSpaceProbeEndsTheWalkKeepingRowsSoFar) {
                        "raises": {"GetDriveTypeA": "device vanished"}},
                  "E": {"volume": {"label": "More"}, "space": {"total": 10, "free": 5}}}})");
     std::vector<DriveRow> rows;
-    EXPECT_THROW(EnumerateDrives(*m, {}, rows), tw::sim::SimulatedFault);
+    CountingPump pump;
+    EXPECT_THROW(EnumerateDrives(*m, {}, pump, rows), tw::sim::SimulatedFault);
     EXPECT_EQ(Captions(rows), "C: D: ");
     EXPECT_EQ(m->CallCount("GetDriveTypeA", 'E'), 0);
 }
@@ -210,8 +217,9 @@ TEST(DriveList, LeavesNoKeyOrHandleOpen) {
     for (const char* name : {"workstation.json", "minimal.json", "faults.json"}) {
         auto m = twtest::ExampleMachine(name);
         std::vector<DriveRow> rows;
+        CountingPump pump;
         try {
-            EnumerateDrives(*m, {}, rows);
+            EnumerateDrives(*m, {}, pump, rows);
         } catch (const std::exception&) {
         }
         EXPECT_EQ(m->OpenKeyCount(), 0) << name;

@@ -2,6 +2,7 @@
 // warning colours of a row, the striping of odd rows and the column layout.
 #include <gtest/gtest.h>
 
+#include "inventory/drive_facts.h"
 #include "inventory/kind_table.h"
 #include "inventory/list_columns.h"
 #include "inventory/row_colours.h"
@@ -86,16 +87,20 @@ TEST(Presentation, KindTable) {
 
 namespace {
 
-DriveRow Row(const char* percent, const char* format = "NTFS", const char* visibility = "Visible",
-             const char* label = "Data", const char* detail = "") {
-    DriveRow row;
-    row.caption = "C: ";
-    row.cells[kPercentFree] = percent;
-    row.cells[kFormat] = format;
-    row.cells[kVisibility] = visibility;
-    row.cells[kLabel] = label;
-    row.cells[kAdditionalInfo] = detail;
-    return row;
+DriveFacts Facts(long double percent, const char* fileSystem = "NTFS", bool hidden = false) {
+    DriveFacts f;
+    f.reached = ProbeStep::kDone;
+    f.kind.driveType = DRIVE_FIXED;
+    f.percentFree = percent;
+    f.fileSystem = fileSystem;
+    f.hidden = hidden;
+    return f;
+}
+
+template <typename Change>
+DriveFacts With(DriveFacts f, Change change) {
+    change(f);
+    return f;
 }
 
 }  // namespace
@@ -103,37 +108,52 @@ DriveRow Row(const char* percent, const char* format = "NTFS", const char* visib
 TEST(Presentation, TextColourRulesInOrder) {
     const struct {
         const char* name;
-        DriveRow row;
+        DriveFacts facts;
         Rgb colour;
     } cases[] = {
-        {"plenty free", Row("    39.6%"), kBlack},
-        {"low space", Row("     4.9%"), kMaroon},
-        {"nothing free", Row("     0.0%"), kMaroon},
-        {"low space on a CD", Row("     4.9%", "CDFS"), kBlack},
-        {"low space, other optical format", Row("     0.0%", "UDF"), kMaroon},
-        {"at the limit", Row("     5.0%"), kBlack},
-        {"decimal comma", Row("     4,9%"), kMaroon},
-        {"other decimal separator",
-         Row("     4\xC2\xB7"
-             "9%"),
-         kMaroon},
-        {"other decimal separator, enough space",
-         Row("    45\xC2\xB7"
-             "9%"),
+        {"plenty free", Facts(39.6L), kBlack},
+        {"low space", Facts(4.9L), kMaroon},
+        {"nothing free", Facts(0), kMaroon},
+        {"low space on a CD", Facts(4.9L, "CDFS"), kBlack},
+        {"low space, other optical format", Facts(0, "UDF"), kMaroon},
+        {"at the limit", Facts(5.0L), kBlack},
+        // The rule reads the percentage as shown, to one decimal.
+        {"shown as 5.0", Facts(4.96L), kBlack},
+        {"shown as 4.9", Facts(4.94L), kMaroon},
+        {"hidden", Facts(50, "NTFS", true), kBlue},
+        {"hidden and low", Facts(3, "NTFS", true), kBlue},
+        {"not mounted", With(Facts(0, "", true), [](DriveFacts& f) { f.notMounted = true; }), kGrey},
+        {"disconnected",
+         With(Facts(0, "", true),
+              [](DriveFacts& f) {
+                  f.kind.driveType = DRIVE_NO_ROOT_DIR;
+                  f.kind.disconnected = true;
+              }),
+         kGrey},
+        {"remote connection unavailable",
+         With(Facts(50),
+              [](DriveFacts& f) {
+                  f.kind.driveType = DRIVE_REMOTE;
+                  f.kind.connectionResult = ERROR_CONNECTION_UNAVAIL;
+              }),
+         kGrey},
+        // Probing stopped before the percentage and visibility were learnt.
+        {"stopped after the kind", With(Facts(0, "NTFS", true), [](DriveFacts& f) { f.reached = ProbeStep::kKind; }),
          kBlack},
-        {"decimal comma at the limit", Row("     5,0%"), kBlack},
-        {"unreadable percent", Row("n/a"), kBlack},
-        {"empty percent", Row(""), kBlack},
-        {"hidden", Row("    50.0%", "NTFS", "Hidden"), kBlue},
-        {"hidden and low", Row("     3.0%", "NTFS", "Hidden"), kBlue},
-        {"not mounted", Row("     0.0%", "", "Hidden", "Not mounted"), kGrey},
-        {"disconnected", Row("     0.0%", "", "Hidden", "", "Disconnected"), kGrey},
+        {"stopped after the space",
+         With(Facts(0),
+              [](DriveFacts& f) {
+                  f.reached = ProbeStep::kSpace;
+                  f.notMounted = true;
+              }),
+         kGrey},
     };
-    for (const auto& c : cases) EXPECT_EQ(SubItemTextColour(c.row), c.colour) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(SubItemTextColour(c.facts), c.colour) << c.name;
 }
 
 TEST(Presentation, OddRowsAreStripedSelectedRowsHighlighted) {
-    const DriveRow low = Row("     1.0%");
+    DriveRow low;
+    low.facts = Facts(1.0L);
     EXPECT_NE(kCaptionStripe, kCellStripe);
     for (int index = 0; index < 4; ++index) {
         const bool odd = index % 2 == 1;

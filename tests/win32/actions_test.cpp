@@ -9,8 +9,8 @@
 #include "../test_support.h"
 #include "actions/drive_hiding.h"
 #include "actions/startup_file.h"
-#include "platform/app_error.h"
 #include "app/tform1.h"
+#include "platform/app_error.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -462,7 +462,7 @@ TEST_F(SubstitutionOnRealSystem, TheListShowsTheNewLetterUntilItIsRemoved) {
     ASSERT_TRUE(actions::CreateSubstitution(platform_.kernel(), letter_, folder)) << ::GetLastError();
 
     std::vector<DriveRow> rows;
-    inventory::EnumerateDrives(platform_, AllDrives(), rows);
+    ListDrives(platform_, AllDrives(), rows);
     const DriveRow* row = FindRow(rows, letter_);
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->caption, std::string(1, letter_) + ": ");
@@ -480,7 +480,7 @@ TEST_F(SubstitutionOnRealSystem, TheListShowsTheNewLetterUntilItIsRemoved) {
 
     ASSERT_TRUE(actions::RemoveSubstitution(platform_.kernel(), letter_));
     rows.clear();
-    inventory::EnumerateDrives(platform_, AllDrives(), rows);
+    ListDrives(platform_, AllDrives(), rows);
     EXPECT_EQ(FindRow(rows, letter_), nullptr);
 }
 

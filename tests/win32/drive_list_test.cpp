@@ -65,7 +65,7 @@ protected:
 
 TEST_F(DriveListOnWine, ListsTheLettersTheSystemReports) {
     std::vector<DriveRow> rows;
-    inventory::EnumerateDrives(platform_, AllDrives(), rows);
+    ListDrives(platform_, AllDrives(), rows);
     std::vector<char> listed;
     for (const auto& row : rows) listed.push_back(row.Letter());
     EXPECT_EQ(listed, SystemLetters());
@@ -75,7 +75,7 @@ TEST_F(DriveListOnWine, ListsTheLettersTheSystemReports) {
 
 TEST_F(DriveListOnWine, VolumeCellsAgreeWithDirectCalls) {
     std::vector<DriveRow> rows;
-    inventory::EnumerateDrives(platform_, AllDrives(), rows);
+    ListDrives(platform_, AllDrives(), rows);
     for (char letter : {'C', 'Z'}) {
         const DriveRow* row = FindRow(rows, letter);
         ASSERT_NE(row, nullptr) << letter;
@@ -91,7 +91,7 @@ TEST_F(DriveListOnWine, SizesAgreeWithFreeSpaceCalls) {
     std::vector<DirectSpace> before;
     for (char letter : {'C', 'Z'}) before.push_back(QuerySpace(letter));
     std::vector<DriveRow> rows;
-    inventory::EnumerateDrives(platform_, AllDrives(), rows);
+    ListDrives(platform_, AllDrives(), rows);
     int i = 0;
     for (char letter : {'C', 'Z'}) {
         SCOPED_TRACE(std::string("drive ") + letter);
@@ -162,7 +162,7 @@ private:
 TEST_F(DriveListOnWine, SizesComeFromClusterCountsWithoutTheExtendedCall) {
     PlatformWithoutExtendedFreeSpace old;
     std::vector<DriveRow> rows;
-    inventory::EnumerateDrives(old, AllDrives(), rows);
+    ListDrives(old, AllDrives(), rows);
     const DriveRow* row = FindRow(rows, 'C');
     ASSERT_NE(row, nullptr);
     ::DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
@@ -184,7 +184,7 @@ TEST_F(DriveListOnWine, HiddenPolicyShowsInTheVisibilityColumn) {
     const ::DWORD hideC = 1u << ('C' - 'A');
     policy_.SetNoDrives(REG_DWORD, &hideC, 4);
     std::vector<DriveRow> rows;
-    inventory::EnumerateDrives(platform_, AllDrives(), rows);
+    ListDrives(platform_, AllDrives(), rows);
     const DriveRow* c = FindRow(rows, 'C');
     const DriveRow* z = FindRow(rows, 'Z');
     ASSERT_NE(c, nullptr);
@@ -197,7 +197,7 @@ TEST_F(DriveListOnWine, UncheckingLocalDisksDropsWinesDrives) {
     inventory::EnumerationOptions options = AllDrives();
     options.filters.local = false;
     std::vector<DriveRow> rows;
-    inventory::EnumerateDrives(platform_, options, rows);
+    ListDrives(platform_, options, rows);
     for (const auto& row : rows) {
         EXPECT_NE(::GetDriveTypeA(Root(row.Letter()).c_str()), static_cast<::UINT>(DRIVE_FIXED)) << row.caption;
     }
@@ -208,7 +208,7 @@ TEST_F(DriveListOnWine, ALetterDefinedMeanwhileIsListedWithItsKind) {
     DosDeviceGuard subst("C:\\windows");
     ASSERT_NE(subst.letter(), 0) << "DefineDosDeviceA failed: " << ::GetLastError();
     std::vector<DriveRow> rows;
-    inventory::EnumerateDrives(platform_, AllDrives(), rows);
+    ListDrives(platform_, AllDrives(), rows);
     const DriveRow* row = FindRow(rows, subst.letter());
     ASSERT_NE(row, nullptr);
     const ::UINT type = ::GetDriveTypeA(Root(subst.letter()).c_str());

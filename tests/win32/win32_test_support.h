@@ -35,6 +35,16 @@ inline constexpr tw::platform::HKEY kOurCurrentUser = tw::platform::HKEY_CURRENT
 
 namespace tw::win32_test {
 
+// The list's refresh as the window runs it, with no window whose messages the
+// wait for an optical drive would pump.
+inline void ListDrives(platform::Platform& platform, const inventory::EnumerationOptions& options,
+                       std::vector<inventory::DriveRow>& rows) {
+    struct IdlePump final : optical::MessagePump {
+        void ProcessMessages() override {}
+    } pump;
+    inventory::EnumerateDrives(platform, options, pump, rows);
+}
+
 // "C:\"
 std::string Root(char letter);
 // "C:"

@@ -1,0 +1,95 @@
+#include "inventory/device_probes.h"
+
+#include <array>
+#include <cstdint>
+#include <exception>
+
+#include "optical/inquiry_identity.h"
+#include "optical/iso_disc_lib.h"
+#include "optical/mmc_commands.h"
+#include "platform/device_records.h"
+
+namespace tw::inventory {
+
+using namespace tw::platform;
+
+namespace {
+
+std::string VolumePath(char letter) { return std::string("\\\\.\\") + letter + ":"; }
+
+}  // namespace
+
+std::string IdentityText(Device& device, char letter) {
+    try {
+        const std::string path = VolumePath(letter);
+        const HANDLE handle = device.CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                 OPEN_EXISTING, 0, 0);
+        if (handle == INVALID_HANDLE_VALUE) return {};
+        std::string text;
+        try {
+            std::array<std::uint8_t, optical::kInquiryReplySize> reply{};
+            if (optical::Inquiry(device, handle, reply)) text = optical::IdentityString(reply);
+        } catch (const std::exception&) {
+            text.clear();
+        }
+        device.CloseHandle(handle);
+        return text;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+bool IsExternal(Device& device, char letter) {
+    try {
+        const std::string path = VolumePath(letter);
+        // Access 0: the query needs no data access, so a drive another program
+        // holds exclusively can still be asked.
+        const HANDLE handle =
+            device.CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, 0);
+        if (handle == INVALID_HANDLE_VALUE) return false;
+        auto query = Encode(StoragePropertyQuery{});
+        auto reply = NewDeviceDescriptorBuffer();
+        DWORD returned = 0;
+        bool done = false;
+        try {
+            done = device.DeviceIoControl(handle, IOCTL_STORAGE_QUERY_PROPERTY, query.data(),
+                                          static_cast<DWORD>(query.size()), reply.data(),
+                                          static_cast<DWORD>(reply.size()), &returned, nullptr) != FALSE;
+        } catch (const std::exception&) {
+            done = false;
+        }
+        device.CloseHandle(handle);
+        if (!done) return false;
+        const auto descriptor = DecodeDeviceDescriptor(reply);
+        return descriptor &&
+               (descriptor->busType == BusType1394 || descriptor->busType == BusTypeUsb || descriptor->removableMedia);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::string OpticalClass(Platform& platform, char letter, optical::MessagePump& pump) {
+    std::string capabilities;
+    try {
+        optical::TISODiscLib lib(platform, pump);
+        const HANDLE handle = lib.OpenCDDrive(letter);
+        try {
+            lib.GetDriveCapabilities(handle, capabilities);
+        } catch (const std::exception&) {
+            capabilities.clear();
+        }
+        if (handle != INVALID_HANDLE_VALUE) lib.CloseDrive(handle);
+    } catch (const std::exception&) {
+        return {};
+    }
+    return OpticalClassOf(capabilities);
+}
+
+std::string OpticalClassOf(std::string_view capabilityText) {
+    for (std::string_view name : {"DVD-RW", "DVD-R", "DVD-RAM", "DVD-ROM", "CD-RW", "CD-R"}) {
+        if (capabilityText.find(name) != std::string_view::npos) return std::string(name);
+    }
+    return {};
+}
+
+}  // namespace tw::inventory

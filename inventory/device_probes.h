@@ -1,0 +1,36 @@
+// The questions a refresh asks the device behind a drive letter: its identity
+// text, whether a fixed drive hangs on an external bus, and the class of an
+// optical drive. Each opens the volume device "\\.\X:" for one question and
+// closes it again; a device that can't be asked gives the empty answer, which
+// the list shows as such and never reports.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "optical/message_pump.h"
+#include "platform/device.h"
+#include "platform/platform.h"
+
+namespace tw::inventory {
+
+// The standard INQUIRY data from the vendor field up to the first zero byte
+// (vendor 1-8, product 9-24, revision 25-28); empty when the device can't be
+// opened for reading and writing, refuses the pass-through request, or a
+// call raises.
+std::string IdentityText(platform::Device& device, char letter);
+
+// True when the storage property query succeeds and names a USB or IEEE 1394
+// bus, or removable media; false on any failure.
+bool IsExternal(platform::Device& device, char letter);
+
+// The first of "DVD-RW", "DVD-R", "DVD-RAM", "DVD-ROM", "CD-RW", "CD-R" found
+// in the drive's capability text; empty when none is, or the drive can't be
+// asked. The wait for the drive runs `pump` between attempts.
+std::string OpticalClass(platform::Platform& platform, char letter, optical::MessagePump& pump);
+
+// The class named by a capability text, in the order above: "DVD-RAM" and
+// "DVD-ROM" contain "DVD-R", so such a drive is a "DVD-R" unless "DVD-RW" is
+// in its text too.
+std::string OpticalClassOf(std::string_view capabilityText);
+
+}  // namespace tw::inventory
