@@ -7,11 +7,14 @@
 // serial numbers are made up from the letter unless the prefix says otherwise,
 // so nothing below assumes particular values.
 #include "win32_test_support.h"
+// After <windows.h>, which it needs.
+#include <winioctl.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <sstream>
 
 namespace tw::win32_test {
@@ -62,6 +65,36 @@ protected:
     std::string decimal_;
     std::string thousand_;
 };
+
+// Whether the system calls C: external: its storage descriptor names a USB or
+// IEEE 1394 bus or removable media. False when it can't be asked.
+bool SystemCallsExternal(char letter) {
+    const std::string path = std::string("\\\\.\\") + letter + ":";
+    const ::HANDLE h =
+        ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    ::STORAGE_PROPERTY_QUERY query{};
+    query.PropertyId = ::StorageDeviceProperty;
+    query.QueryType = ::PropertyStandardQuery;
+    alignas(8)::BYTE buffer[548] = {};
+    ::DWORD returned = 0;
+    const ::BOOL ok = ::DeviceIoControl(h, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, buffer, sizeof buffer,
+                                        &returned, nullptr);
+    ::CloseHandle(h);
+    if (!ok || returned < offsetof(::STORAGE_DEVICE_DESCRIPTOR, BusType) + sizeof(::DWORD)) return false;
+    const auto* d = reinterpret_cast<const ::STORAGE_DEVICE_DESCRIPTOR*>(buffer);
+    return d->BusType == ::BusType1394 || d->BusType == ::BusTypeUsb || d->RemovableMedia;
+}
+
+TEST_F(DriveListOnWine, ExternalDriveAsTheSystemsStorageQuerySays) {
+    const bool external = SystemCallsExternal('C');
+    EXPECT_EQ(inventory::IsExternal(platform_.device(), 'C'), external);
+    std::vector<DriveRow> rows;
+    ListDrives(platform_, AllDrives(), rows);
+    const DriveRow* c = FindRow(rows, 'C');
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->cells[inventory::kAdditionalInfo], external ? "External Drive" : "");
+}
 
 TEST_F(DriveListOnWine, ListsTheLettersTheSystemReports) {
     std::vector<DriveRow> rows;

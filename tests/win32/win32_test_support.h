@@ -10,6 +10,7 @@
 #include "actions/registry_accessor.h"
 #include "actions/substitution.h"
 #include "cli/cli.h"
+#include "inventory/device_probes.h"
 #include "inventory/drive_enumeration.h"
 #include "inventory/drive_row.h"
 #include "platform/win32/win32_platform.h"
