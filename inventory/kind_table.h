@@ -8,7 +8,9 @@
 namespace tw::inventory {
 
 struct KindFacts {
-    platform::UINT driveType = platform::DRIVE_UNKNOWN;
+    // DRIVE_UNKNOWN, spelt by value: the window layer reads this header after
+    // <windows.h> has made the name a macro.
+    platform::UINT driveType = 0;
     bool disconnected = false;             // remembered connection, server unavailable
     std::string identityText;              // removable drives show its first 8 characters
     std::string substitutedFolder;         // fixed drives: empty when not a substitution
