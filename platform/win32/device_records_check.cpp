@@ -11,6 +11,7 @@
 #include "platform/device_records.h"
 #include "platform/multimedia.h"
 #include "platform/security.h"
+#include "platform/smart_records.h"
 
 #define TW_DEVICE_CONSTANTS(X)        \
     X(IOCTL_SCSI_PASS_THROUGH_DIRECT) \
@@ -29,6 +30,34 @@
     X(SCSI_IOCTL_DATA_OUT)            \
     X(SCSI_IOCTL_DATA_IN)             \
     X(SCSI_IOCTL_DATA_UNSPECIFIED)    \
+    X(SMART_GET_VERSION)              \
+    X(SMART_SEND_DRIVE_COMMAND)       \
+    X(SMART_RCV_DRIVE_DATA)           \
+    X(IOCTL_STORAGE_GET_DEVICE_NUMBER) \
+    X(IOCTL_DISK_BASE)                \
+    X(FILE_DEVICE_DISK)               \
+    X(ID_CMD)                         \
+    X(ATAPI_ID_CMD)                   \
+    X(SMART_CMD)                      \
+    X(SMART_CYL_LOW)                  \
+    X(SMART_CYL_HI)                   \
+    X(READ_ATTRIBUTES)                \
+    X(READ_THRESHOLDS)                \
+    X(ENABLE_SMART)                   \
+    X(CAP_ATA_ID_CMD)                 \
+    X(CAP_ATAPI_ID_CMD)               \
+    X(CAP_SMART_CMD)                  \
+    X(SMART_NO_ERROR)                 \
+    X(SMART_IDE_ERROR)                \
+    X(SMART_INVALID_FLAG)             \
+    X(SMART_INVALID_COMMAND)          \
+    X(SMART_INVALID_BUFFER)           \
+    X(SMART_INVALID_DRIVE)            \
+    X(SMART_INVALID_IOCTL)            \
+    X(SMART_ERROR_NO_MEM)             \
+    X(SMART_INVALID_REGISTER)         \
+    X(SMART_NOT_SUPPORTED)            \
+    X(SMART_NO_IDE_DEVICE)            \
     X(TOKEN_QUERY)                    \
     X(ERROR_NO_TOKEN)                 \
     X(SECURITY_BUILTIN_DOMAIN_RID)    \
@@ -83,6 +112,10 @@ namespace {
 namespace tp = tw::platform;
 namespace pt = tw::platform::pass_through;
 namespace dd = tw::platform::device_descriptor;
+namespace sv = tw::platform::smart_version;
+namespace sc = tw::platform::smart_command;
+namespace sr = tw::platform::smart_reply;
+namespace sn = tw::platform::storage_device_number;
 
 // The record as the system's structs would hold it: the direct record, a
 // filler and the sense area.
@@ -137,6 +170,45 @@ static_assert(dd::kStructSize == sizeof(STORAGE_DEVICE_DESCRIPTOR));
 static_assert(tp::kDeviceDescriptorBufferSize >= sizeof(STORAGE_DEVICE_DESCRIPTOR));
 
 static_assert(tp::kPreventMediaRemovalSize == sizeof(PREVENT_MEDIA_REMOVAL));
+
+static_assert(sv::kSize == sizeof(GETVERSIONINPARAMS));
+static_assert(sv::kVersion == offsetof(GETVERSIONINPARAMS, bVersion));
+static_assert(sv::kRevision == offsetof(GETVERSIONINPARAMS, bRevision));
+static_assert(sv::kReserved == offsetof(GETVERSIONINPARAMS, bReserved));
+static_assert(sv::kIdeDeviceMap == offsetof(GETVERSIONINPARAMS, bIDEDeviceMap));
+static_assert(sv::kCapabilities == offsetof(GETVERSIONINPARAMS, fCapabilities));
+static_assert(sv::kDwReserved == offsetof(GETVERSIONINPARAMS, dwReserved));
+
+static_assert(sc::kSize == sizeof(SENDCMDINPARAMS));
+static_assert(sc::kBufferSize == offsetof(SENDCMDINPARAMS, cBufferSize));
+static_assert(sc::kRegisters == offsetof(SENDCMDINPARAMS, irDriveRegs));
+static_assert(sc::kRegistersSize == sizeof(IDEREGS));
+static_assert(sc::kFeatures - sc::kRegisters == offsetof(IDEREGS, bFeaturesReg));
+static_assert(sc::kSectorCount - sc::kRegisters == offsetof(IDEREGS, bSectorCountReg));
+static_assert(sc::kSectorNumber - sc::kRegisters == offsetof(IDEREGS, bSectorNumberReg));
+static_assert(sc::kCylLow - sc::kRegisters == offsetof(IDEREGS, bCylLowReg));
+static_assert(sc::kCylHigh - sc::kRegisters == offsetof(IDEREGS, bCylHighReg));
+static_assert(sc::kDriveHead - sc::kRegisters == offsetof(IDEREGS, bDriveHeadReg));
+static_assert(sc::kCommand - sc::kRegisters == offsetof(IDEREGS, bCommandReg));
+static_assert(sc::kRegReserved - sc::kRegisters == offsetof(IDEREGS, bReserved));
+static_assert(sc::kDriveNumber == offsetof(SENDCMDINPARAMS, bDriveNumber));
+static_assert(sc::kReserved == offsetof(SENDCMDINPARAMS, bReserved));
+static_assert(sc::kDataBuffer == offsetof(SENDCMDINPARAMS, bBuffer));
+
+static_assert(sr::kStructSize == sizeof(SENDCMDOUTPARAMS));
+static_assert(sr::kBufferSize == offsetof(SENDCMDOUTPARAMS, cBufferSize));
+static_assert(sr::kDriverStatus == offsetof(SENDCMDOUTPARAMS, DriverStatus));
+static_assert(sr::kDriverStatusSize == sizeof(DRIVERSTATUS));
+static_assert(sr::kDriverError - sr::kDriverStatus == offsetof(DRIVERSTATUS, bDriverError));
+static_assert(sr::kIdeError - sr::kDriverStatus == offsetof(DRIVERSTATUS, bIDEError));
+static_assert(sr::kData == offsetof(SENDCMDOUTPARAMS, bBuffer));
+static_assert(sr::kSectorSize == IDENTIFY_BUFFER_SIZE && sr::kSectorSize == READ_ATTRIBUTE_BUFFER_SIZE &&
+              sr::kSectorSize == READ_THRESHOLD_BUFFER_SIZE);
+
+static_assert(sn::kSize == sizeof(STORAGE_DEVICE_NUMBER));
+static_assert(sn::kDeviceType == offsetof(STORAGE_DEVICE_NUMBER, DeviceType));
+static_assert(sn::kDeviceNumber == offsetof(STORAGE_DEVICE_NUMBER, DeviceNumber));
+static_assert(sn::kPartitionNumber == offsetof(STORAGE_DEVICE_NUMBER, PartitionNumber));
 
 constexpr const tp::TokenGroupsLayout& kGroups = tp::kTokenGroups;
 static_assert(kGroups.groups == offsetof(TOKEN_GROUPS, Groups));
