@@ -8,8 +8,10 @@
 
 #include "app/main_components.h"
 #include "app/tform1.h"
+#include "diagnostics/smart_api.h"
 #include "cli/headless.h"
 #include "cli/list_printer.h"
+#include "cli/smart_printer.h"
 #include "cli/script_runner.h"
 #include "platform/app_error.h"
 #include "platform/printable.h"
@@ -26,7 +28,8 @@ constexpr const char* kUsage =
     "usage: tarnwell-cli [--machine FILE] list\n"
     "       tarnwell-cli [--machine FILE] [--args \"...\"] script FILE|-\n"
     "       tarnwell-cli [--machine FILE] optical LETTER\n"
-    "       tarnwell-cli [--machine FILE] media LETTER\n";
+    "       tarnwell-cli [--machine FILE] media LETTER\n"
+    "       tarnwell-cli [--machine FILE] smart DISK\n";
 
 std::vector<std::string> SplitArgs(const std::string& text) {
     std::istringstream in(text);
@@ -82,6 +85,23 @@ int Media(platform::Platform& platform, char letter, std::ostream& out, std::ost
     }
 }
 
+// A disk number: decimal digits, at most 255 (the driver's disk numbers).
+std::optional<int> DiskNumberArgument(const std::string& text) {
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int n = std::stoi(text);
+    return n <= 255 ? std::optional<int>(n) : std::nullopt;
+}
+
+int Smart(platform::Platform& platform, int disk, std::ostream& out) {
+    diagnostics::TSmartResult result;
+    std::string errorText;
+    const bool ok = diagnostics::SmartReadDrive(platform, disk, result, errorText);
+    PrintSmartResult(result, ok, errorText, out);
+    return ok ? kExitSuccess : kExitFailed;
+}
+
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -110,12 +130,13 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     }
     const std::string command = args[i++];
     const bool driveCommand = command == "optical" || command == "media";
-    if (command != "list" && command != "script" && !driveCommand) {
+    const bool diskCommand = command == "smart";
+    if (command != "list" && command != "script" && !driveCommand && !diskCommand) {
         err << "tarnwell-cli: unknown command \"" << Printable(command) << "\"\n" << kUsage;
         return kExitUsage;
     }
     if ((command == "list" && i != args.size()) || (command == "script" && i + 1 != args.size()) ||
-        (command == "list" && haveArgs) || (driveCommand && (i + 1 != args.size() || haveArgs))) {
+        (command == "list" && haveArgs) || ((driveCommand || diskCommand) && (i + 1 != args.size() || haveArgs))) {
         err << kUsage;
         return kExitUsage;
     }
@@ -124,6 +145,14 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         letter = DriveLetterArgument(args[i]);
         if (!letter) {
             err << "tarnwell-cli: \"" << Printable(args[i]) << "\" is not a drive letter\n" << kUsage;
+            return kExitUsage;
+        }
+    }
+    std::optional<int> disk;
+    if (diskCommand) {
+        disk = DiskNumberArgument(args[i]);
+        if (!disk) {
+            err << "tarnwell-cli: \"" << Printable(args[i]) << "\" is not a disk number\n" << kUsage;
             return kExitUsage;
         }
     }
@@ -145,6 +174,7 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     }
 
     if (command == "list") return List(*platform, out, err);
+    if (diskCommand) return Smart(*platform, *disk, out);
     if (driveCommand) {
         return command == "optical" ? Optical(*platform, *letter, out, err) : Media(*platform, *letter, out, err);
     }

@@ -132,6 +132,22 @@ TEST(Cli, OpticalAndMediaReportOneDrive) {
     }
 }
 
+TEST(Cli, SmartPrintsTheHealthyAndTheFailingDisk) {
+    struct Case {
+        const char* machine;
+        const char* expected;
+    } cases[] = {{"smart-healthy.json", "smart-healthy.expected"}, {"smart-failing.json", "smart-failing.expected"}};
+    for (const Case& c : cases) {
+        Result r = RunCli({"--machine", Example(c.machine), "smart", "0"});
+        EXPECT_EQ(r.code, 0) << r.err;
+        ExpectSameLines(r.out, Data(c.expected));
+    }
+    Result r = RunCli({"--machine", Example("smart-healthy.json"), "smart", "1"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("Result: false\nError: Unable to open physical drive: "), std::string::npos) << r.out;
+    for (const char* bad : {"x", "-1", "256", ""}) EXPECT_EQ(RunCli({"smart", bad}).code, 2) << bad;
+}
+
 TEST(Cli, ScriptFromStandardInputPrintsRaisedErrors) {
     Result r = RunCli({"--machine", Data("raising.json"), "script", "-"}, ReadFile(Data("raising.script")));
     EXPECT_EQ(r.code, 1) << r.err;

@@ -119,6 +119,8 @@ void Machine::SetLocale(std::string decimal, std::string thousand) {
 void Machine::SetFreeSpaceExAvailable(bool available) { state_->freeSpaceEx = available; }
 SimToken& Machine::Token() { return state_->token; }
 SimMci& Machine::Mci() { return state_->mci; }
+std::map<int, PhysicalDisk>& Machine::PhysicalDisks() { return state_->physicalDisks; }
+std::optional<PhysicalDisk>& Machine::SmartVsd() { return state_->smartVsd; }
 
 const std::vector<DeviceOpen>& Machine::DeviceOpens() const { return state_->deviceOpens; }
 const std::vector<DeviceRequest>& Machine::DeviceRequests() const { return state_->deviceRequests; }

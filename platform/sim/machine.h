@@ -12,6 +12,7 @@
 
 #include "platform/device_records.h"
 #include "platform/platform.h"
+#include "platform/sim/physical_disk.h"
 
 namespace tw::sim {
 
@@ -221,6 +222,10 @@ public:
     void SetFreeSpaceExAvailable(bool available);
     SimToken& Token();
     SimMci& Mci();
+    // Physical disks by number (NT family), and the devices the 9x SMART
+    // driver serves.
+    std::map<int, PhysicalDisk>& PhysicalDisks();
+    std::optional<PhysicalDisk>& SmartVsd();
 
     struct State;
 

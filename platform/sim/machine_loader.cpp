@@ -319,6 +319,111 @@ public:
         return static_cast<BYTE>(n);
     }
 
+    // ---- Physical disks ----
+
+    // Hexadecimal bytes in one string or in a list of strings (lines).
+    std::vector<BYTE> SectorHex(const json& v, const std::string& where) const {
+        std::string text;
+        if (v.is_string()) {
+            text = v.get<std::string>();
+        } else {
+            for (const json& line : v) text += Text(line, where);
+        }
+        std::vector<BYTE> bytes = Hex(text, where);
+        if (bytes.size() > smart_reply::kSectorSize) Fail(where, "a sector holds at most 512 bytes");
+        return bytes;
+    }
+
+    bool IsHexLines(const json& v) const { return v.is_string() || (v.is_array() && (v.empty() || v[0].is_string())); }
+
+    SmartFailure Failure(const json& j, const std::string& where) const {
+        OnlyKeys(j, where, {"error", "driver_error", "ide_error", "raises"});
+        SmartFailure f;
+        if (j.contains("error")) f.error = Error(j["error"], where + ".error");
+        if (j.contains("driver_error")) f.driverError = Bits(j["driver_error"], where + ".driver_error");
+        if (j.contains("ide_error")) f.ideError = Bits(j["ide_error"], where + ".ide_error");
+        if (j.contains("raises")) f.raises = Text(j["raises"], where + ".raises");
+        return f;
+    }
+
+    void Ide(const json& j, const std::string& where, IdeDevice& d) const {
+        OnlyKeys(j, where, {"atapi", "smart", "identify", "attributes", "thresholds", "fail", "comment"});
+        if (j.contains("atapi")) d.atapi = Flag(j["atapi"], where + ".atapi");
+        if (j.contains("smart")) {
+            const std::string smart = Text(j["smart"], where + ".smart");
+            if (smart != "enabled" && smart != "disabled" && smart != "unsupported") {
+                Fail(where + ".smart", "expected \"enabled\", \"disabled\" or \"unsupported\"");
+            }
+            d.smartEnabled = smart == "enabled";
+            d.smartSupported = smart != "unsupported";
+        }
+        const json identify = j.value("identify", json::object());
+        if (IsHexLines(identify)) {
+            d.identify = SectorHex(identify, where + ".identify");
+        } else {
+            const std::string w = where + ".identify";
+            OnlyKeys(identify, w, {"model", "serial", "firmware", "sectors", "lba48", "word47"});
+            IdentifyFields f;
+            if (identify.contains("model")) f.model = Text(identify["model"], w + ".model");
+            if (identify.contains("serial")) f.serial = Text(identify["serial"], w + ".serial");
+            if (identify.contains("firmware")) f.firmware = Text(identify["firmware"], w + ".firmware");
+            if (f.model.size() > 40 || f.serial.size() > 20 || f.firmware.size() > 8) {
+                Fail(w, "model, serial and firmware hold at most 40, 20 and 8 characters");
+            }
+            if (identify.contains("sectors")) f.sectors = Number(identify["sectors"], w + ".sectors", (1ull << 48) - 1);
+            if (identify.contains("lba48")) f.lba48 = Flag(identify["lba48"], w + ".lba48");
+            if (identify.contains("word47")) f.word47 = Word(identify["word47"], w + ".word47");
+            d.identify = IdentifySector(f);
+        }
+        const json attributes = j.value("attributes", json::array());
+        std::vector<AttributeFields> fields;
+        if (IsHexLines(attributes) && !(attributes.is_array() && attributes.empty())) {
+            d.attributes = SectorHex(attributes, where + ".attributes");
+        } else {
+            if (!attributes.is_array()) Fail(where + ".attributes", "expected hexadecimal bytes or a list of attributes");
+            if (attributes.size() > 30) Fail(where + ".attributes", "a disk has at most 30 attributes");
+            for (const json& a : attributes) {
+                const std::string w = where + ".attributes";
+                OnlyKeys(a, w, {"id", "flags", "current", "worst", "raw", "threshold"});
+                if (!a.contains("id")) Fail(w, "an attribute needs \"id\"");
+                AttributeFields f;
+                f.id = static_cast<BYTE>(Number(a["id"], w + ".id", 255));
+                if (a.contains("flags")) f.flags = Word(a["flags"], w + ".flags");
+                if (a.contains("current")) f.current = static_cast<BYTE>(Number(a["current"], w + ".current", 255));
+                if (a.contains("worst")) f.worst = static_cast<BYTE>(Number(a["worst"], w + ".worst", 255));
+                if (a.contains("raw")) f.raw = Number(a["raw"], w + ".raw", (1ull << 48) - 1);
+                if (a.contains("threshold")) f.threshold = static_cast<BYTE>(Number(a["threshold"], w + ".threshold", 255));
+                fields.push_back(f);
+            }
+            d.attributes = AttributeSector(fields);
+        }
+        d.thresholds =
+            j.contains("thresholds") ? SectorHex(j["thresholds"], where + ".thresholds") : ThresholdSector(fields);
+        if (j.contains("fail")) {
+            OnlyKeys(j["fail"], where + ".fail", {"enable", "identify", "attributes", "thresholds"});
+            constexpr std::pair<const char*, SmartStep> kSteps[] = {{"enable", SmartStep::kEnable},
+                                                                    {"identify", SmartStep::kIdentify},
+                                                                    {"attributes", SmartStep::kAttributes},
+                                                                    {"thresholds", SmartStep::kThresholds}};
+            for (const auto& [name, step] : kSteps) {
+                if (j["fail"].contains(name)) d.failures[step] = Failure(j["fail"][name], where + ".fail." + name);
+            }
+        }
+    }
+
+    void Disk(const json& j, const std::string& where, PhysicalDisk& d) const {
+        OnlyKeys(j, where, {"open_error", "version_error", "devices", "comment"});
+        if (j.contains("open_error")) d.openError = Error(j["open_error"], where + ".open_error");
+        if (j.contains("version_error")) d.versionError = Error(j["version_error"], where + ".version_error");
+        if (!j.contains("devices")) return;
+        if (!j["devices"].is_object()) Fail(where + ".devices", "expected an object");
+        for (const auto& item : j["devices"].items()) {
+            const std::string& key = item.key();
+            if (key.size() != 1 || key[0] < '0' || key[0] > '3') Fail(where + ".devices." + key, "a device is 0 to 3");
+            Ide(item.value(), where + ".devices." + key, d.devices[key[0] - '0']);
+        }
+    }
+
     void Token(const json& j, SimToken& t) const {
         OnlyKeys(j, "token", {"administrator", "extra_groups", "thread_token", "open_error"});
         if (j.contains("administrator")) {
@@ -480,7 +585,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     try {
         r.OnlyKeys(j, "",
                    {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
-                    "shell", "token", "mci"});
+                    "shell", "token", "mci", "physical_disks", "smartvsd"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -500,6 +605,17 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
             }
         }
         if (j.contains("version")) r.Version(j["version"], s.version);
+        if (j.contains("physical_disks")) {
+            if (!j["physical_disks"].is_object()) r.Fail("physical_disks", "expected an object");
+            for (const auto& item : j["physical_disks"].items()) {
+                const std::string& key = item.key();
+                if (key.empty() || key.size() > 3 || key.find_first_not_of("0123456789") != std::string::npos) {
+                    r.Fail("physical_disks." + key, "a disk is named by its number");
+                }
+                r.Disk(item.value(), "physical_disks." + key, s.physicalDisks[std::stoi(key)]);
+            }
+        }
+        if (j.contains("smartvsd")) r.Disk(j["smartvsd"], "smartvsd", s.smartVsd.emplace());
         if (j.contains("token")) r.Token(j["token"], s.token);
         if (j.contains("mci")) r.Mci(j["mci"], s.mci);
         if (j.contains("files")) {

@@ -49,6 +49,7 @@ std::vector<BYTE> DescriptorReply(DeviceDescriptor d) {
 
 HANDLE Machine::State::OpenDevicePath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
                                       DWORD flags) {
+    if (IsDiskPath(path)) return OpenDiskPath(path, access, share, disposition, flags);
     DeviceOpen asked{path, access, share, disposition, flags, ERROR_SUCCESS};
     auto fail = [&](DWORD error) {
         asked.error = error;
@@ -112,12 +113,14 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
         return FALSE;
     }
     OpenDevice& od = open->second;
-    SimDevice& device = *s_.drives[od.letter].device;
     const auto* in = static_cast<const BYTE*>(inBuffer);
     DeviceRequest logged{od.path, code, {}, outSize, {}};
     if (in) logged.input.assign(in, in + inSize);
     s_.deviceRequests.push_back(logged);
     DeviceRequest& entry = s_.deviceRequests.back();
+    const std::span<const BYTE> input = in ? std::span<const BYTE>(in, inSize) : std::span<const BYTE>();
+    if (od.disk) return s_.DiskRequest(od, code, input, outBuffer, outSize, bytesReturned);
+    SimDevice& device = *s_.drives[od.letter].device;
 
     auto fail = [&](DWORD error) {
         s_.lastError = error;
@@ -127,7 +130,6 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
     if (((needs & FILE_READ_ACCESS) && !Reads(od.access)) || ((needs & FILE_WRITE_ACCESS) && !Writes(od.access))) {
         return fail(ERROR_ACCESS_DENIED);
     }
-    const std::span<const BYTE> input = in ? std::span<const BYTE>(in, inSize) : std::span<const BYTE>();
     switch (code) {
         case IOCTL_SCSI_PASS_THROUGH_DIRECT: {
             if (!device.scsi) return fail(ERROR_INVALID_FUNCTION);

@@ -3,6 +3,7 @@
 #include <deque>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 
 #include "platform/sim/machine.h"
@@ -150,6 +151,8 @@ struct OpenDevice {
     DWORD access = 0;
     DWORD share = 0;
     int locks = 0;  // media-removal locks this handle holds
+    PhysicalDisk* disk = nullptr;  // a physical disk's handle: its disk
+    bool driver = false;           // the 9x SMART driver's handle
 };
 
 struct Machine::State {
@@ -183,6 +186,8 @@ struct Machine::State {
     std::map<HANDLE, OpenDevice> openDevices;
     std::vector<DeviceOpen> deviceOpens;
     std::vector<DeviceRequest> deviceRequests;
+    std::map<int, PhysicalDisk> physicalDisks;  // by disk number
+    std::optional<PhysicalDisk> smartVsd;       // what the 9x SMART driver serves
     DWORD slept = 0;
     SimToken token;
     std::set<HANDLE> openTokens;
@@ -217,6 +222,12 @@ struct Machine::State {
     bool IsFolder(const std::string& path);
     // Opens "\\.\X:"; the kernel's CreateFileA hands device paths here.
     HANDLE OpenDevicePath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
+    // "\\.\PhysicalDriveN" and "\\.\SMARTVSD" (sim_disks.cpp).
+    bool IsDiskPath(const std::string& path);
+    PhysicalDisk* DiskOfPath(const std::string& path);
+    HANDLE OpenDiskPath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
+    BOOL DiskRequest(OpenDevice& open, DWORD code, std::span<const BYTE> input, void* outBuffer, DWORD outSize,
+                     DWORD* bytesReturned);
     // Closes a handle of any kind: file, device or token.
     BOOL Close(HANDLE object);
     bool IsAdministrator() const;
