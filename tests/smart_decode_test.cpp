@@ -26,7 +26,7 @@ TEST(SmartIdentify, TextSwapsEachBytePairAndTrimsControlsAndSpaces) {
     } cases[] = {
         {{'b', 'A', 'd', 'C'}, "AbCd"},
         {{' ', ' ', 'X', ' ', '1', 'Y', 0, 0}, "XY1"},
-        {{' ', 'A', 'B', ' ', 0, 0}, "A B"},
+        {{' ', 'A', 'B', ' ', 0, 0}, "A  B"},
         {{'\t', 0, 0x1F, 'Z', 0, ' '}, "Z"},
         {{0xFF, 'a'}, "a\xFF"},
         {{0, 0, 0, 0}, ""},
