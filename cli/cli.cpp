@@ -8,11 +8,11 @@
 
 #include "app/main_components.h"
 #include "app/tform1.h"
-#include "diagnostics/smart_api.h"
 #include "cli/headless.h"
 #include "cli/list_printer.h"
-#include "cli/smart_printer.h"
 #include "cli/script_runner.h"
+#include "cli/smart_printer.h"
+#include "diagnostics/smart_api.h"
 #include "platform/app_error.h"
 #include "platform/printable.h"
 #include "platform/real_platform.h"

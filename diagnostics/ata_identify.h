@@ -20,9 +20,9 @@ constexpr std::size_t kFirmwareLength = 8;
 constexpr std::size_t kModel = 54;  // words 27-46
 constexpr std::size_t kModelLength = 40;
 constexpr std::size_t kWord47 = 94;
-constexpr std::size_t kSectors28 = 120;   // words 60-61: 28-bit addressable sectors
+constexpr std::size_t kSectors28 = 120;    // words 60-61: 28-bit addressable sectors
 constexpr std::size_t kCommandSets = 166;  // word 83: command sets supported
-constexpr std::size_t kSectors48 = 200;   // words 100-103: 48-bit addressable sectors
+constexpr std::size_t kSectors48 = 200;    // words 100-103: 48-bit addressable sectors
 constexpr std::uint16_t kLba48Supported = 1u << 10;
 }  // namespace identify
 static_assert(identify::kModel + identify::kModelLength == identify::kWord47);

@@ -76,8 +76,8 @@ std::string IdeStatusText(BYTE ideError) {
     return std::string{'0', '0', kHex[ideError >> 4], kHex[ideError & 0xF]};
 }
 
-bool SendSmartCommand(Device& device, HANDLE handle, DWORD code, const SmartCommand& command,
-                      SmartReplyBuffer& reply, DWORD replyLength) {
+bool SendSmartCommand(Device& device, HANDLE handle, DWORD code, const SmartCommand& command, SmartReplyBuffer& reply,
+                      DWORD replyLength) {
     auto record = Encode(command);
     DWORD returned = 0;
     return device.DeviceIoControl(handle, code, record.data(), static_cast<DWORD>(smart_command::kSentSize),

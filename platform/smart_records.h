@@ -29,8 +29,7 @@ static_assert(SMART_SEND_DRIVE_COMMAND ==
               CtlCode(IOCTL_DISK_BASE, 0x0021, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS));
 static_assert(SMART_RCV_DRIVE_DATA ==
               CtlCode(IOCTL_DISK_BASE, 0x0022, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS));
-static_assert(IOCTL_STORAGE_GET_DEVICE_NUMBER ==
-              CtlCode(IOCTL_STORAGE_BASE, 0x0420, METHOD_BUFFERED, FILE_ANY_ACCESS));
+static_assert(IOCTL_STORAGE_GET_DEVICE_NUMBER == CtlCode(IOCTL_STORAGE_BASE, 0x0420, METHOD_BUFFERED, FILE_ANY_ACCESS));
 
 // ---- ATA commands and registers the requests carry ----
 
@@ -133,13 +132,13 @@ std::optional<SmartCommand> DecodeSmartCommand(std::span<const BYTE> bytes);
 // ---- SENDCMDOUTPARAMS and its sector ----
 
 namespace smart_reply {
-constexpr std::size_t kBufferSize = 0;     // DWORD cBufferSize
-constexpr std::size_t kDriverStatus = 4;   // DRIVERSTATUS, 12 bytes
+constexpr std::size_t kBufferSize = 0;    // DWORD cBufferSize
+constexpr std::size_t kDriverStatus = 4;  // DRIVERSTATUS, 12 bytes
 constexpr std::size_t kDriverError = 4;
 constexpr std::size_t kIdeError = 5;
 constexpr std::size_t kDriverStatusSize = 12;
-constexpr std::size_t kData = 16;          // bBuffer: the sector
-constexpr std::size_t kStructSize = 17;    // sizeof(SENDCMDOUTPARAMS)
+constexpr std::size_t kData = 16;        // bBuffer: the sector
+constexpr std::size_t kStructSize = 17;  // sizeof(SENDCMDOUTPARAMS)
 constexpr std::size_t kSectorSize = 512;
 // A reply holding one sector, as the driver fills it (16 + 512).
 constexpr std::size_t kSectorReplySize = kData + kSectorSize;

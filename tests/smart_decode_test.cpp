@@ -42,10 +42,10 @@ TEST(SmartIdentify, SizeTakesThe48BitCountOnlyWhereWord83SaysSo) {
         std::uint16_t word83;  // 0: as the builder writes it
         std::int64_t bytes;
     } cases[] = {
-        {976773168, true, 0, 500107862016},        // 500 GB: beyond 28 bits
-        {312581808, true, 0, 160041885696},        // 160 GB
-        {312581808, false, 0, 0x0FFFFFFFll * 512},  // no 48-bit: the 28-bit count stops at 128 GiB
-        {156301488, false, 0, 80026361856},        // 80 GB fits 28 bits
+        {976773168, true, 0, 500107862016},             // 500 GB: beyond 28 bits
+        {312581808, true, 0, 160041885696},             // 160 GB
+        {312581808, false, 0, 0x0FFFFFFFll * 512},      // no 48-bit: the 28-bit count stops at 128 GiB
+        {156301488, false, 0, 80026361856},             // 80 GB fits 28 bits
         {976773168, true, 0xC400, 0x0FFFFFFFll * 512},  // word 83 not valid (bit 15 set)
         {976773168, true, 0x0400, 0x0FFFFFFFll * 512},  // word 83 not valid (bit 14 clear)
     };
@@ -172,7 +172,8 @@ TEST(SmartScan, SummariesOfReallocationPowerOnAndPowerCycles) {
         {0xFFFFFFFFFFFFull, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        const TSmartResult r = Scan({{5, 0, 100, 100, c.raw, 0}, {9, 0, 100, 100, c.raw, 0}, {12, 0, 100, 100, c.raw, 0}});
+        const TSmartResult r =
+            Scan({{5, 0, 100, 100, c.raw, 0}, {9, 0, 100, 100, c.raw, 0}, {12, 0, 100, 100, c.raw, 0}});
         EXPECT_EQ(r.ReallocatedSectors, c.reallocated) << c.raw;
         EXPECT_EQ(r.PowerOnValue, c.powerOn) << c.raw;
         EXPECT_EQ(r.PowerCycles, c.cycles) << c.raw;

@@ -101,8 +101,8 @@ TEST(SmartRead, AnAtapiDeviceIsNotEnabledAndIdentifiesWithThePacketCommand) {
 }
 
 TEST(SmartRead, The9xFamilyOpensTheSmartDriverWhateverTheDiskNumber) {
-    auto m = Machine::FromJsonText(R"({"version": {"platform_id": 1}, "smartvsd": )" + OneDevice().substr(6),
-                                   "test.json");
+    auto m =
+        Machine::FromJsonText(R"({"version": {"platform_id": 1}, "smartvsd": )" + OneDevice().substr(6), "test.json");
     const Read r = ReadDrive(*m, 3);
     EXPECT_TRUE(r.ok) << r.error;
     ASSERT_EQ(m->DeviceOpens().size(), 1u);
@@ -117,8 +117,8 @@ TEST(SmartRead, The9xFamilyOpensTheSmartDriverWhateverTheDiskNumber) {
 }
 
 TEST(SmartRead, AnUnknownPlatformFamilyOpensNothing) {
-    auto m = Machine::FromJsonText(R"({"version": {"platform_id": 0}, "physical_disks": )" + OneDevice() + "}",
-                                   "test.json");
+    auto m =
+        Machine::FromJsonText(R"({"version": {"platform_id": 0}, "physical_disks": )" + OneDevice() + "}", "test.json");
     const Read r = ReadDrive(*m);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, "");
@@ -148,8 +148,8 @@ TEST(SmartRead, EveryErrorTextAndTheResultRule) {
          "SMART Enable Command Failed, Drive: 0 : " + io},
         {"identify fails", OneDevice(R"(, "fail": {"identify": {"driver_error": 7, "ide_error": 81}})"), "", false,
          "Identify Command Failed on Drive: Could not lock user's buffer bIDEStatus=0051 : " + io},
-        {"attributes fail", OneDevice(R"(, "fail": {"attributes": {"driver_error": 11, "error": "ERROR_GEN_FAILURE"}})"),
-         "", false,
+        {"attributes fail",
+         OneDevice(R"(, "fail": {"attributes": {"driver_error": 11, "error": "ERROR_GEN_FAILURE"}})"), "", false,
          "SMART Read Attr Command Failed, Drive: 0 : A device attached to the system is not functioning; "
          "DriverStatus: Unknown driver error 11; bIDEStatus=0004"},
         {"thresholds fail", OneDevice(R"(, "fail": {"thresholds": {"driver_error": 0, "ide_error": 0}})"), "", false,
@@ -159,10 +159,10 @@ TEST(SmartRead, EveryErrorTextAndTheResultRule) {
         {"SMART off: enabling turns it on", OneDevice(R"(, "smart": "disabled")"), "", true, ""},
         {"no SMART at all", OneDevice(R"(, "smart": "unsupported")"), "", false,
          "SMART Read Attr Command Failed, Drive: 0 : " + io +
-          "; DriverStatus: Error from IDE controller; bIDEStatus=0004"},
+             "; DriverStatus: Error from IDE controller; bIDEStatus=0004"},
         {"a CD drive has no SMART", R"({"0": {"devices": {"0": {"atapi": true}}}})", "", false,
          "SMART Read Attr Command Failed, Drive: 0 : " + io +
-          "; DriverStatus: Error from IDE controller; bIDEStatus=0004"},
+             "; DriverStatus: Error from IDE controller; bIDEStatus=0004"},
         {"the first device fails, the second reads",
          R"({"0": {"devices": {"0": {"fail": {"identify": {}}}, "1": {}}}})", "", true,
          "Identify Command Failed on Drive: Error from IDE controller bIDEStatus=0004 : " + io},
@@ -194,13 +194,15 @@ TEST(SmartRead, RepliesAllZerosAllOnesOrShort) {
         int attrCount;
         std::string model;
     } cases[] = {
-        {"all zeros", "\"identify\": \"" + zeros + "\", \"attributes\": \"" + zeros + "\", \"thresholds\": \"" + zeros + "\"", 0,
-         0, ""},
-        {"all ones", "\"identify\": \"" + ones + "\", \"attributes\": \"" + ones + "\", \"thresholds\": \"" + ones + "\"",
+        {"all zeros",
+         "\"identify\": \"" + zeros + "\", \"attributes\": \"" + zeros + "\", \"thresholds\": \"" + zeros + "\"", 0, 0,
+         ""},
+        {"all ones",
+         "\"identify\": \"" + ones + "\", \"attributes\": \"" + ones + "\", \"thresholds\": \"" + ones + "\"",
          0xFFFFFFFFll * 512, 30, std::string(40, '\xFF')},
         // One attribute entry and a few identify words: the rest of the buffer stays zero.
-        {"short", R"("identify": "4000", "attributes": "1000 05 3300 64 64 0300000000 00", "thresholds": "1000 05 24")", 0,
-         1, ""},
+        {"short", R"("identify": "4000", "attributes": "1000 05 3300 64 64 0300000000 00", "thresholds": "1000 05 24")",
+         0, 1, ""},
     };
     for (const Case& c : cases) {
         auto m = DiskMachine(R"({"0": {"devices": {"0": {)" + c.device + "}}}}");
@@ -214,7 +216,8 @@ TEST(SmartRead, RepliesAllZerosAllOnesOrShort) {
 
 TEST(SmartRead, AllOnesAttributesRateAgainstTheirOwnThresholds) {
     const std::string ones(1024, 'f');
-    auto m = DiskMachine(R"({"0": {"devices": {"0": {"attributes": ")" + ones + R"(", "thresholds": ")" + ones + R"("}}}})");
+    auto m =
+        DiskMachine(R"({"0": {"devices": {"0": {"attributes": ")" + ones + R"(", "thresholds": ")" + ones + R"("}}}})");
     const Read r = ReadDrive(*m);
     EXPECT_EQ(r.result.Attr[29].AttrName, "Unknown");
     EXPECT_EQ(r.result.Attr[29].AttrRaw, 0xFFFFFFFFFFFFll);
@@ -267,24 +270,39 @@ TEST(SmartDriver, RefusesRequestsARealDriverRefuses) {
     } cases[] = {
         {"drive number 4", SMART_RCV_DRIVE_DATA, {512, 0, 1, 1, 0, 0, 0xA0, 0xEC, 4}, 5, 0, ERROR_INVALID_PARAMETER},
         {"absent device", SMART_RCV_DRIVE_DATA, {512, 0, 1, 1, 0, 0, 0xB0, 0xEC, 1}, 10, 0, ERROR_INVALID_PARAMETER},
-        {"slave's drive/head for the master", SMART_RCV_DRIVE_DATA, {512, 0, 1, 1, 0, 0, 0xB0, 0xEC, 0}, 8, 0,
+        {"slave's drive/head for the master",
+         SMART_RCV_DRIVE_DATA,
+         {512, 0, 1, 1, 0, 0, 0xB0, 0xEC, 0},
+         8,
+         0,
          ERROR_INVALID_PARAMETER},
         {"unknown command", SMART_RCV_DRIVE_DATA, {512, 0, 1, 1, 0, 0, 0xA0, 0x20, 0}, 3, 0, ERROR_INVALID_PARAMETER},
-        {"unknown subcommand", SMART_RCV_DRIVE_DATA, {512, 0xEE, 1, 1, 0x4F, 0xC2, 0xA0, 0xB0, 0}, 2, 0,
+        {"unknown subcommand",
+         SMART_RCV_DRIVE_DATA,
+         {512, 0xEE, 1, 1, 0x4F, 0xC2, 0xA0, 0xB0, 0},
+         2,
+         0,
          ERROR_INVALID_PARAMETER},
-        {"enable through the receive request", SMART_RCV_DRIVE_DATA, {0, 0xD8, 1, 1, 0x4F, 0xC2, 0xA0, 0xB0, 0}, 6, 0,
+        {"enable through the receive request",
+         SMART_RCV_DRIVE_DATA,
+         {0, 0xD8, 1, 1, 0x4F, 0xC2, 0xA0, 0xB0, 0},
+         6,
+         0,
          ERROR_INVALID_PARAMETER},
-        {"no room for the sector", SMART_RCV_DRIVE_DATA, {100, 0xD0, 1, 1, 0x4F, 0xC2, 0xA0, 0xB0, 0}, 4, 0,
+        {"no room for the sector",
+         SMART_RCV_DRIVE_DATA,
+         {100, 0xD0, 1, 1, 0x4F, 0xC2, 0xA0, 0xB0, 0},
+         4,
+         0,
          ERROR_INVALID_PARAMETER},
         {"no cylinder signature", SMART_RCV_DRIVE_DATA, {512, 0xD0, 1, 1, 0, 0, 0xA0, 0xB0, 0}, 1, 4, ERROR_IO_DEVICE},
-        {"packet identify to a disk", SMART_RCV_DRIVE_DATA, {512, 0, 1, 1, 0, 0, 0xA0, 0xA1, 0}, 1, 4,
-         ERROR_IO_DEVICE},
+        {"packet identify to a disk", SMART_RCV_DRIVE_DATA, {512, 0, 1, 1, 0, 0, 0xA0, 0xA1, 0}, 1, 4, ERROR_IO_DEVICE},
     };
     for (const Case& c : cases) {
         auto m = DiskMachine(OneDevice());
         Device& device = m->device();
-        const HANDLE h = device.CreateFileA("\\\\.\\PhysicalDrive0", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                            OPEN_EXISTING, 0, 0);
+        const HANDLE h =
+            device.CreateFileA("\\\\.\\PhysicalDrive0", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, 0);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
         SmartReplyBuffer reply{};
         EXPECT_FALSE(SendSmartCommand(device, h, c.code, c.command, reply, 529)) << c.what;

@@ -380,7 +380,8 @@ public:
         if (IsHexLines(attributes) && !(attributes.is_array() && attributes.empty())) {
             d.attributes = SectorHex(attributes, where + ".attributes");
         } else {
-            if (!attributes.is_array()) Fail(where + ".attributes", "expected hexadecimal bytes or a list of attributes");
+            if (!attributes.is_array())
+                Fail(where + ".attributes", "expected hexadecimal bytes or a list of attributes");
             if (attributes.size() > 30) Fail(where + ".attributes", "a disk has at most 30 attributes");
             for (const json& a : attributes) {
                 const std::string w = where + ".attributes";
@@ -392,7 +393,8 @@ public:
                 if (a.contains("current")) f.current = static_cast<BYTE>(Number(a["current"], w + ".current", 255));
                 if (a.contains("worst")) f.worst = static_cast<BYTE>(Number(a["worst"], w + ".worst", 255));
                 if (a.contains("raw")) f.raw = Number(a["raw"], w + ".raw", (1ull << 48) - 1);
-                if (a.contains("threshold")) f.threshold = static_cast<BYTE>(Number(a["threshold"], w + ".threshold", 255));
+                if (a.contains("threshold"))
+                    f.threshold = static_cast<BYTE>(Number(a["threshold"], w + ".threshold", 255));
                 fields.push_back(f);
             }
             d.attributes = AttributeSector(fields);

@@ -149,7 +149,8 @@ BOOL Machine::State::DiskRequest(OpenDevice& od, DWORD code, std::span<const BYT
         return refuse(SMART_INVALID_COMMAND, 0, ERROR_INVALID_PARAMETER);
     }
     if (dataIn != receives) return refuse(SMART_INVALID_IOCTL, 0, ERROR_INVALID_PARAMETER);
-    if (dataIn && c.bufferSize < smart_reply::kSectorSize) return refuse(SMART_INVALID_BUFFER, 0, ERROR_INVALID_PARAMETER);
+    if (dataIn && c.bufferSize < smart_reply::kSectorSize)
+        return refuse(SMART_INVALID_BUFFER, 0, ERROR_INVALID_PARAMETER);
 
     // What the device itself refuses: the other identify command, a SMART
     // command without its signature, or SMART where it is off or absent.

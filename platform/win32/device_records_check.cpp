@@ -33,7 +33,6 @@
     X(SMART_GET_VERSION)              \
     X(SMART_SEND_DRIVE_COMMAND)       \
     X(SMART_RCV_DRIVE_DATA)           \
-    X(IOCTL_STORAGE_GET_DEVICE_NUMBER) \
     X(IOCTL_DISK_BASE)                \
     X(FILE_DEVICE_DISK)               \
     X(ID_CMD)                         \
@@ -80,6 +79,7 @@ namespace tw_ours {
 TW_DEVICE_CONSTANTS(TW_COPY)
 #undef TW_COPY
 // Enumerators of the system headers, not macros: compared by their values.
+constexpr auto IOCTL_STORAGE_GET_DEVICE_NUMBER_ = tw::platform::IOCTL_STORAGE_GET_DEVICE_NUMBER;
 constexpr auto TokenGroups_ = tw::platform::TokenGroups;
 constexpr auto StorageDeviceProperty_ = tw::platform::StorageDeviceProperty;
 constexpr auto PropertyStandardQuery_ = tw::platform::PropertyStandardQuery;
@@ -100,6 +100,8 @@ constexpr auto BusTypeAtapi_ = tw::platform::BusTypeAtapi;
 TW_DEVICE_CONSTANTS(TW_CHECK)
 #undef TW_CHECK
 
+// Too long a name for the table's column.
+static_assert(tw_ours::IOCTL_STORAGE_GET_DEVICE_NUMBER_ == IOCTL_STORAGE_GET_DEVICE_NUMBER);
 static_assert(tw_ours::TokenGroups_ == static_cast<tw::platform::DWORD>(::TokenGroups));
 static_assert(tw_ours::StorageDeviceProperty_ == static_cast<tw::platform::DWORD>(::StorageDeviceProperty));
 static_assert(tw_ours::PropertyStandardQuery_ == static_cast<tw::platform::DWORD>(::PropertyStandardQuery));
