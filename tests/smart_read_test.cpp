@@ -315,3 +315,31 @@ TEST(SmartDriver, RefusesRequestsARealDriverRefuses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SmartMachineFile, MalformedDisksAreRefusedWithWhereAndWhat) {
+    const std::string tooLong(1026, 'a');
+    struct Case {
+        std::string disks;
+        const char* message;
+    } cases[] = {
+        {R"({"x": {}})", "physical_disks.x: a disk is named by its number"},
+        {R"({"0": {"devices": {"4": {}}}})", "physical_disks.0.devices.4: a device is 0 to 3"},
+        {R"({"0": {"devices": {"0": {"identify": ")" + tooLong + R"("}}}})",
+         "physical_disks.0.devices.0.identify: a sector holds at most 512 bytes"},
+        {R"({"0": {"devices": {"0": {"smart": "on"}}}})", "physical_disks.0.devices.0.smart: expected"},
+        {R"({"0": {"devices": {"0": {"fail": {"spin": {}}}}}})",
+         "physical_disks.0.devices.0.fail: unknown field \"spin\""},
+    };
+    for (const Case& c : cases) {
+        try {
+            DiskMachine(c.disks);
+            ADD_FAILURE() << c.disks << " was accepted";
+        } catch (const tw::sim::MachineFormatError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+}
+
+}  // namespace
