@@ -24,6 +24,7 @@ namespace td = tw::diagnostics;
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
