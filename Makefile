@@ -2,7 +2,7 @@
 # test) and scripts/wine-run (Wine); see README.md.
 #
 #   make run          build the Windows program (i686) and run it under Wine
-#   make screenshot   run the GUI test under Xvfb and save a PNG of the window
+#   make screenshot   run the GUI tests under Xvfb and save PNGs of the windows
 #   make test         install what is missing, then every build and its tests
 #   make test-native  the native Debug build and its tests only (no Wine)
 #   make test-asan    the native build with ASan and UBSan, and its tests
@@ -21,6 +21,9 @@ RUN_TARGET ?= tarnwell
 RUN_EXE ?= gui/win32/tarnwell.exe
 RUN_ARGS ?=
 SCREENSHOT := build/win32/tests/gui/gui-run/tarnwell-main-window.png
+# The secondary windows' pictures: the about box, "Substitute Drive",
+# "Optical Information".
+SCREENSHOTS := build/win32/tests/gui/gui-unit-run
 
 BUILD := scripts/build
 
@@ -45,8 +48,9 @@ run: deps
 
 screenshot: deps
 	$(BUILD) build win32
-	cd build/win32 && ctest -R '^tarnwell_gui$$' --output-on-failure
+	cd build/win32 && ctest -R '^tarnwell_gui(_tests)?$$' --output-on-failure
 	@echo "screenshot: $(SCREENSHOT)"
+	@echo "screenshots of the other windows: $(SCREENSHOTS)/*.png"
 
 test: deps
 	$(BUILD) test native asan win32

@@ -42,6 +42,9 @@ public:
     // The user chooses entry `index` of a combo box: its change handler runs,
     // errors shown by the default error display.
     void Choose(const std::string& name, int index);
+    // The user types into a combo box's text field: the entry that matches
+    // the text is chosen (none otherwise) and the change handler runs.
+    void TypeText(const std::string& name, const std::string& text);
 
     // Runs a component's click action; a raised error is shown by the default
     // error display. Throws UnknownComponent for a name the window lacks.
@@ -59,6 +62,14 @@ public:
     template <ComponentId Id>
     void Click(Id id) {
         Click(NameOf(id));
+    }
+    template <ComponentId Id>
+    void Choose(Id id, int index) {
+        Choose(NameOf(id), index);
+    }
+    template <ComponentId Id>
+    void TypeText(Id id, const std::string& text) {
+        TypeText(NameOf(id), text);
     }
     template <ComponentId Id>
     void SetChecked(Id id, bool checked) {

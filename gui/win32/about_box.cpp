@@ -2,25 +2,11 @@
 
 #include "gui/win32/dpi.h"
 #include "gui/win32/message_dialogs.h"
+#include "gui/win32/picture.h"
 #include "gui/win32/resource_ids.h"
 #include "tarnwell_version.h"
 
 namespace tw::gui {
-
-namespace {
-
-// The picture built into the program, decoded; none if it can't be read.
-std::optional<BgrImage> LoadPicture() {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_ABOUT_PICTURE), MAKEINTRESOURCEA(10));  // RT_RCDATA
-    if (!found) return std::nullopt;
-    HGLOBAL loaded = LoadResource(module, found);
-    const auto* bytes = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
-    if (!bytes) return std::nullopt;
-    return DecodeJpeg({bytes, SizeofResource(module, found)});
-}
-
-}  // namespace
 
 AboutBox::~AboutBox() {
     if (font_) DeleteObject(font_);
@@ -43,7 +29,7 @@ void AboutBox::CreateControls(UINT dpi) {
 
     // The picture spans the top; name and version go below it, then the
     // button. The box takes the size that holds them all.
-    picture_ = LoadPicture();
+    picture_ = LoadPictureResource(IDR_ABOUT_PICTURE);
     const int pictureHeight = picture_ ? Scale(picture_->height, dpi) : 0;
     const int pictureWidth = picture_ ? Scale(picture_->width, dpi) : 0;
     const int nameHeight = Scale(26, dpi);
@@ -75,17 +61,7 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT && picture_) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd(), &paint);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = picture_->width;
-        info.bmiHeader.biHeight = -picture_->height;  // rows run top down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
-        SetStretchBltMode(dc, HALFTONE);
-        StretchDIBits(dc, pictureRect_.left, pictureRect_.top, pictureRect_.right - pictureRect_.left,
-                      pictureRect_.bottom - pictureRect_.top, 0, 0, picture_->width, picture_->height,
-                      picture_->pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        PaintPicture(dc, *picture_, pictureRect_);
         EndPaint(hwnd(), &paint);
         return 0;
     }

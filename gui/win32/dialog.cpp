@@ -28,6 +28,24 @@ void Dialog::ShowModal() {
     RunModal(hwnd_, &modal_);
 }
 
+void Dialog::ShowModeless() {
+    if (!hwnd_) return;
+    if (!IsWindowVisible(hwnd_)) CenterOverOwner();
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(hwnd_);
+}
+
+HFONT Dialog::CreateHeadingFont(int extraPoints) const {
+    auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    LOGFONTA face{};
+    if (!font || !GetObjectA(font, sizeof face, &face)) return nullptr;
+    HDC dc = GetDC(hwnd_);
+    face.lfHeight -= MulDiv(extraPoints, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    ReleaseDC(hwnd_, dc);
+    face.lfWeight = FW_BOLD;
+    return CreateFontIndirectA(&face);
+}
+
 INT_PTR Dialog::HandleMessage(UINT, WPARAM, LPARAM) { return FALSE; }
 
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

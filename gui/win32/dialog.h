@@ -28,6 +28,10 @@ public:
     void ShowModal();
     void EndModal() { modal_ = false; }
     bool IsModal() const { return modal_; }
+    // Shows the dialog beside its owner, which stays usable: centred over it
+    // when it appears, left where it is when it is up already, and brought
+    // to the front.
+    void ShowModeless();
 
 protected:
     // The controls exist: set fonts, pictures and limits here.
@@ -43,6 +47,9 @@ protected:
     virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    // The dialog's font, bold and `extraPoints` larger, for a heading; the
+    // caller deletes it.
+    HFONT CreateHeadingFont(int extraPoints) const;
 
 private:
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -33,13 +33,26 @@ ModalResult MessageDialogs::Result(int pressed) {
     }
 }
 
+namespace {
+
+// The window of this thread the user is working in, when it is one the box
+// can belong to; the main window otherwise.
+HWND BoxOwner(const std::function<HWND()>& mainWindow) {
+    HWND main = mainWindow ? mainWindow() : nullptr;
+    HWND active = GetActiveWindow();
+    if (active && active != main && IsWindowVisible(active) && IsWindowEnabled(active)) return active;
+    return main;
+}
+
+}  // namespace
+
 ModalResult MessageDialogs::MessageBox(const std::string& text, BoxKind kind, Buttons buttons) {
-    HWND owner = owner_ ? owner_() : nullptr;
+    HWND owner = BoxOwner(owner_);
     return Result(MessageBoxA(owner, text.c_str(), kProgramName, Style(kind, buttons)));
 }
 
 void MessageDialogs::ShowError(const std::string& text) {
-    HWND owner = owner_ ? owner_() : nullptr;
+    HWND owner = BoxOwner(owner_);
     MessageBoxA(owner, text.c_str(), kProgramName, MB_ICONERROR | MB_OK);
 }
 
@@ -47,6 +60,47 @@ ModalResult MessageDialogs::ShowModal(FormLogic& form) {
     auto it = modal_.find(form.ClassName());
     if (it == modal_.end()) throw std::logic_error("no window shows " + form.ClassName());
     return it->second(form);
+}
+
+void MessageDialogs::Show(FormLogic& form) {
+    auto it = modeless_.find(form.ClassName());
+    if (it == modeless_.end()) {
+        Dialogs::Show(form);
+        return;
+    }
+    it->second.show(form);
+}
+
+void MessageDialogs::SetWaitCursor(bool wait) {
+    // Queries nest when a pumped message starts another; the cursor the
+    // user had comes back when the outermost one ends.
+    if (wait) {
+        HCURSOR before = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        if (waitDepth_++ == 0) cursorBeforeWait_ = before;
+    } else if (waitDepth_ > 0 && --waitDepth_ == 0) {
+        SetCursor(cursorBeforeWait_ ? cursorBeforeWait_ : LoadCursorA(nullptr, IDC_ARROW));
+        cursorBeforeWait_ = nullptr;
+    }
+}
+
+bool MessageDialogs::HandledByDialog(MSG& msg) const {
+    for (const auto& [name, window] : modeless_) {
+        if (window.dialog && IsWindowVisible(window.dialog) && IsDialogMessageA(window.dialog, &msg)) return true;
+    }
+    return false;
+}
+
+void MessageDialogs::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
+            break;
+        }
+        if (HandledByDialog(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
 
 std::uintptr_t MessageDialogs::OwnerWindow() { return reinterpret_cast<std::uintptr_t>(owner_ ? owner_() : nullptr); }

@@ -3,3 +3,4 @@
 
 #define IDI_TARNWELL 1
 #define IDR_ABOUT_PICTURE 2
+#define IDR_OPTICAL_PICTURE 3

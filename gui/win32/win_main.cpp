@@ -12,6 +12,7 @@
 #include "gui/win32/form_window.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
+#include "gui/win32/optical_info/optical_info_window.h"
 #include "gui/win32/resource_ids.h"
 #include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/win_headers.h"
@@ -79,11 +80,19 @@ int Run(HINSTANCE instance, int showCommand) {
         return tw::ModalResult::OK;
     });
     tw::gui::SubstDialogWindow subst;
+    tw::gui::OpticalInfoWindow optical;
     std::vector<std::unique_ptr<tw::gui::FormWindow>> others;
     for (const HiddenForm& f : kHiddenForms) {
-        if (std::string(f.className) == "TFrmSubstDialog") {
+        const std::string className = f.className;
+        if (className == "TFrmSubstDialog") {
             subst.CreateHidden(view.hwnd());
-            dialogs.RegisterModal(f.className, [&subst](tw::FormLogic& logic) { return subst.Run(logic); });
+            dialogs.RegisterModal(className, [&subst](tw::FormLogic& logic) { return subst.Run(logic); });
+            continue;
+        }
+        if (className == "TfrmOpticalInfo") {
+            optical.CreateHidden(view.hwnd());
+            dialogs.RegisterModeless(className, optical.hwnd(),
+                                     [&optical](tw::FormLogic& logic) { optical.Show(logic); });
             continue;
         }
         others.push_back(std::make_unique<tw::gui::FormWindow>(f.className, f.caption));
@@ -92,7 +101,9 @@ int Run(HINSTANCE instance, int showCommand) {
 
     view.Show(showCommand);
     MSG msg{};
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) view.Dispatch(msg);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!dialogs.HandledByDialog(msg)) view.Dispatch(msg);
+    }
     return static_cast<int>(msg.wParam);
 }
 

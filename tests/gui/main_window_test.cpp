@@ -1,19 +1,23 @@
 // The real main window, in this process, over the bundled workstation
 // machine: what the user sees in the list, the option boxes, the menus and
 // the toolbar, and what their clicks and keys do. Then the about box and the
-// "Substitute Drive" dialog, shown as the program shows them.
+// "Substitute Drive" dialog, shown as the program shows them, and the
+// "Optical Information" window beside it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/application.h"
 #include "app/tform1.h"
+#include "app/tfrm_optical_info.h"
 #include "app/tfrm_subst_dialog.h"
 #include "cli/cli.h"
 #include "gui/win32/about_box.h"
@@ -21,6 +25,8 @@
 #include "gui/win32/dpi.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
+#include "gui/win32/optical_info/optical_info_ids.h"
+#include "gui/win32/optical_info/optical_info_window.h"
 #include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/win_headers.h"
 #include "gui/win32/window_class.h"
@@ -31,8 +37,9 @@ namespace {
 
 class CountingDialogs final : public tw::Dialogs {
 public:
-    tw::ModalResult MessageBox(const std::string&, tw::BoxKind, tw::Buttons) override {
+    tw::ModalResult MessageBox(const std::string& text, tw::BoxKind, tw::Buttons) override {
         ++boxes;
+        boxTexts.push_back(text);
         return tw::ModalResult::OK;
     }
     void ShowError(const std::string& text) override { errors.push_back(text); }
@@ -42,8 +49,18 @@ public:
     }
     std::uintptr_t OwnerWindow() override { return 0; }
 
+    // As the program's own: what is queued runs while a device is waited for.
+    void ProcessMessages() override {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+
     int boxes = 0;
     int modals = 0;
+    std::vector<std::string> boxTexts;
     std::vector<std::string> errors;
 };
 
@@ -665,6 +682,155 @@ TEST_F(SubstDialogTest, EnterMeansOkAndEscapeMeansCancel) {
         PostMessageA(letter, WM_KEYDOWN, VK_ESCAPE, 1);
     });
     EXPECT_EQ(window.Run(*logic), tw::ModalResult::Cancel);
+}
+
+// The DVD writer of the DVD workstation (E:) beside the empty CD-ROM drive of
+// the older machine (D:): two optical drives to choose between.
+std::unique_ptr<tw::sim::Machine> TwoOpticalDrives() {
+    auto read = [](const char* name) {
+        std::ifstream file(std::string(TW_EXAMPLES_DIR) + "/" + name);
+        return nlohmann::json::parse(file);
+    };
+    nlohmann::json machine = read("dvd-workstation.json");
+    machine["drives"]["D"] = read("empty-cdrom.json")["drives"]["D"];
+    return tw::sim::Machine::FromJsonText(machine.dump(), "dvd workstation with an empty CD-ROM drive");
+}
+
+class OpticalInfoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        machine = TwoOpticalDrives();
+        logic = std::make_unique<tw::TfrmOpticalInfo>(*machine, dialogs);
+        ASSERT_TRUE(window.CreateHidden(nullptr));
+        dialog = window.hwnd();
+        chooser = GetDlgItem(dialog, IDC_OPTICAL_DRIVE);
+        capabilities = GetDlgItem(dialog, IDC_OPTICAL_CAPABILITIES);
+    }
+    void TearDown() override { Pump(0); }
+
+    // As the program shows it: through the dialogs' registry of windows.
+    void Show() {
+        tw::gui::MessageDialogs shell(nullptr);
+        shell.RegisterModeless("TfrmOpticalInfo", dialog, [this](tw::FormLogic& form) { window.Show(form); });
+        shell.Show(*logic);
+    }
+    std::string Field(int id) const { return WindowText(GetDlgItem(dialog, id)); }
+    std::vector<std::string> Entries(HWND box, UINT countMessage, UINT textMessage) const {
+        std::vector<std::string> out;
+        const int count = static_cast<int>(SendMessageA(box, countMessage, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[256] = {};
+            SendMessageA(box, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            out.push_back(text);
+        }
+        return out;
+    }
+    std::vector<std::string> ChooserEntries() const { return Entries(chooser, CB_GETCOUNT, CB_GETLBTEXT); }
+    std::vector<std::string> CapabilityLines() const { return Entries(capabilities, LB_GETCOUNT, LB_GETTEXT); }
+    // The user picks entry `index` from the drop-down list.
+    void Pick(int index) const {
+        SendMessageA(chooser, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTICAL_DRIVE, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(chooser));
+    }
+    void Press(int button) const { SendMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
+
+    std::unique_ptr<tw::sim::Machine> machine;
+    CountingDialogs dialogs;
+    std::unique_ptr<tw::TfrmOpticalInfo> logic;
+    tw::gui::OpticalInfoWindow window;
+    HWND dialog = nullptr;
+    HWND chooser = nullptr;
+    HWND capabilities = nullptr;
+};
+
+TEST_F(OpticalInfoTest, ShowingListsTheOpticalDrivesAndShowsTheFirst) {
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    Show();
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(WindowText(dialog), "Optical Information");
+    const std::vector<std::string> entries = ChooserEntries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].substr(0, 2), "D:");
+    EXPECT_EQ(entries[1], "E: [HOLIDAY_2024]");
+    EXPECT_EQ(SendMessageA(chooser, CB_GETCURSEL, 0, 0), 0);
+    // The CD-ROM drive has no disc: it names itself but never gets ready.
+    EXPECT_EQ(Field(IDC_OPTICAL_VENDOR), "OLDDRIVE");
+    EXPECT_EQ(Field(IDC_OPTICAL_PRODUCT), "CD-ROM CR-48X   ");
+    EXPECT_EQ(Field(IDC_OPTICAL_REVISION), "2.10");
+    EXPECT_EQ(Field(IDC_OPTICAL_VENDOR_SPEC), "");
+    EXPECT_TRUE(CapabilityLines().empty());
+    for (const char* label : {"Optical Information", "Select Drive", "Vendor", "Product ID", "Revision", "Vendor Spec",
+                              "Detected Drive Capabilities"}) {
+        EXPECT_NE(Child(dialog, "Static", label), nullptr) << label;
+    }
+    for (const char* button : {"Open Tray", "Close Tray", "Analyse Disk", "Close"}) {
+        EXPECT_NE(Child(dialog, "Button", button), nullptr) << button;
+    }
+    ExpectTidyLayout(dialog);
+}
+
+TEST_F(OpticalInfoTest, ChoosingTheDvdWriterShowsItsIdentityAndCapabilities) {
+    Show();
+    Pick(1);
+    EXPECT_EQ(Field(IDC_OPTICAL_VENDOR), "TARNWELL");
+    EXPECT_EQ(Field(IDC_OPTICAL_PRODUCT), "DVD-RW TW-1000  ");
+    EXPECT_EQ(Field(IDC_OPTICAL_REVISION), "1.02");
+    EXPECT_EQ(Field(IDC_OPTICAL_VENDOR_SPEC), "09/14/24");
+    const std::vector<std::string> lines = CapabilityLines();
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines.front(), "Read CD-R");
+    EXPECT_EQ(lines.back(), "Max Write Speed: 16x");
+    // Two columns side by side, each line whole.
+    RECT first{}, last{};
+    SendMessageA(capabilities, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+    SendMessageA(capabilities, LB_GETITEMRECT, 13, reinterpret_cast<LPARAM>(&last));
+    RECT list{};
+    GetClientRect(capabilities, &list);
+    EXPECT_GT(last.left, first.left);
+    EXPECT_LE(last.right, list.right);
+    EXPECT_LE(last.bottom, list.bottom);
+    HoldForScreenshot(dialog, "tarnwell-optical-info");
+}
+
+TEST_F(OpticalInfoTest, AnalyseDiskNamesTheInsertedMediaInABox) {
+    Show();
+    Pick(1);
+    Press(IDC_OPTICAL_ANALYSE);
+    EXPECT_EQ(dialogs.boxTexts, std::vector<std::string>{"The Inserted media is DVD-R SequentialRecording,"});
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(OpticalInfoTest, CloseTrayOnATypedFixedDriveShowsTheErrorAndKeepsTheWindow) {
+    Show();
+    HWND typing = GetWindow(chooser, GW_CHILD);  // the chooser's text field
+    ASSERT_NE(typing, nullptr);
+    SendMessageA(typing, EM_SETSEL, 0, -1);
+    SendMessageA(typing, WM_CHAR, 'C', 1);
+    EXPECT_EQ(WindowText(chooser), "C");
+    EXPECT_EQ(Field(IDC_OPTICAL_VENDOR), "");  // the system disk is no optical drive
+    Press(IDC_OPTICAL_CLOSE_TRAY);
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Cannot access drive."});
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(WindowText(chooser), "C");
+}
+
+TEST_F(OpticalInfoTest, AClickWhileTheDriveIsStillAskedIsDropped) {
+    // The click waits in the queue; the empty drive's wait for readiness runs
+    // it while the window is being filled.
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTICAL_ANALYSE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_OPTICAL_ANALYSE)));
+    Show();
+    Pump(100);
+    EXPECT_EQ(dialogs.boxes, 0);
+    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ(Field(IDC_OPTICAL_VENDOR), "OLDDRIVE");
+}
+
+TEST_F(OpticalInfoTest, CloseHidesTheWindow) {
+    Show();
+    Press(IDCANCEL);
+    EXPECT_FALSE(IsWindowVisible(dialog));
 }
 
 class ThrowingWindow final : public tw::gui::Window {

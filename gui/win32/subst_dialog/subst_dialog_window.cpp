@@ -15,16 +15,9 @@ SubstDialogWindow::~SubstDialogWindow() {
 
 void SubstDialogWindow::OnInitDialog() {
     // The heading: the dialog's font, bold and two points larger.
-    if (auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0))) {
-        LOGFONTA face{};
-        if (GetObjectA(font, sizeof face, &face)) {
-            HDC dc = GetDC(hwnd());
-            face.lfHeight -= MulDiv(2, GetDeviceCaps(dc, LOGPIXELSY), 72);
-            ReleaseDC(hwnd(), dc);
-            face.lfWeight = FW_BOLD;
-            headingFont_ = CreateFontIndirectA(&face);
-            SendDlgItemMessageA(hwnd(), IDC_SUBST_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), FALSE);
-        }
+    headingFont_ = CreateHeadingFont(2);
+    if (headingFont_) {
+        SendDlgItemMessageA(hwnd(), IDC_SUBST_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), FALSE);
     }
     SendDlgItemMessageA(hwnd(), IDC_SUBST_LETTER, EM_LIMITTEXT, 1, 0);
     // A folder picture from the shell where it has one; "..." otherwise.

@@ -1,0 +1,172 @@
+#include "gui/win32/optical_info/optical_info_window.h"
+
+#include "app/tfrm_optical_info.h"
+#include "gui/win32/optical_info/optical_info_ids.h"
+#include "gui/win32/picture.h"
+#include "gui/win32/resource_ids.h"
+
+namespace tw::gui {
+
+namespace {
+
+struct FieldControl {
+    OpticalControl id;
+    int control;
+};
+
+constexpr FieldControl kFields[] = {
+    {OpticalControl::Vendor, IDC_OPTICAL_VENDOR},
+    {OpticalControl::Product, IDC_OPTICAL_PRODUCT},
+    {OpticalControl::Revision, IDC_OPTICAL_REVISION},
+    {OpticalControl::VendorSpecific, IDC_OPTICAL_VENDOR_SPEC},
+};
+
+// Sets a control's text only when it differs, so the caret of a field the
+// user is typing in stays where it is.
+void SetTextIfChanged(HWND control, const std::string& text) {
+    if (ControlText(control) != text) SetWindowTextA(control, text.c_str());
+}
+
+// The largest rectangle of the picture's shape centred in `area`.
+RECT FitInto(const RECT& area, int width, int height) {
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    int fitW = w;
+    int fitH = width > 0 ? MulDiv(w, height, width) : h;
+    if (fitH > h) {
+        fitH = h;
+        fitW = height > 0 ? MulDiv(h, width, height) : w;
+    }
+    const int left = area.left + (w - fitW) / 2;
+    const int top = area.top + (h - fitH) / 2;
+    return {left, top, left + fitW, top + fitH};
+}
+
+}  // namespace
+
+OpticalInfoWindow::OpticalInfoWindow() : Dialog(IDD_OPTICAL_INFO) {}
+
+OpticalInfoWindow::~OpticalInfoWindow() {
+    if (headingFont_) DeleteObject(headingFont_);
+}
+
+void OpticalInfoWindow::OnInitDialog() {
+    headingFont_ = CreateHeadingFont(4);
+    if (headingFont_) {
+        SendDlgItemMessageA(hwnd(), IDC_OPTICAL_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), FALSE);
+    }
+    picture_ = LoadPictureResource(IDR_OPTICAL_PICTURE);
+    // Two columns that share the list's width; the lines run down the first
+    // and go on in the second.
+    HWND list = Item(IDC_OPTICAL_CAPABILITIES);
+    RECT client{};
+    GetClientRect(list, &client);
+    SendMessageA(list, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(client.right / 2), 0);
+}
+
+void OpticalInfoWindow::Show(FormLogic& form) {
+    form_ = &form;
+    form.SetWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
+    ShowModeless();
+    Route([&form] { form.FormShow(); });
+}
+
+void OpticalInfoWindow::Route(const std::function<void()>& event) {
+    if (!form_ || busy_) return;
+    busy_ = true;
+    try {
+        event();
+    } catch (...) {
+        busy_ = false;
+        throw;
+    }
+    Sync();
+    busy_ = false;
+}
+
+bool OpticalInfoWindow::OnCommand(int id, int notifyCode) {
+    switch (id) {
+        case IDOK: return true;  // Enter in the chooser or a field closes nothing
+        case IDC_OPTICAL_DRIVE: {
+            // While the controls are being set they notify too; only the
+            // user's own changes go to the logic.
+            if (busy_ || !form_) return true;
+            if (notifyCode == CBN_SELCHANGE) {
+                const int index = static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
+                if (index >= 0) Route([this, index] { form_->Choose(OpticalControl::DriveChooser, index); });
+            } else if (notifyCode == CBN_EDITCHANGE) {
+                const std::string text = ControlText(Item(id));
+                Route([this, &text] { form_->TypeText(OpticalControl::DriveChooser, text); });
+            }
+            return true;
+        }
+        case IDC_OPTICAL_OPEN_TRAY: Route([this] { form_->Click(OpticalControl::OpenTray); }); return true;
+        case IDC_OPTICAL_CLOSE_TRAY: Route([this] { form_->Click(OpticalControl::CloseTray); }); return true;
+        case IDC_OPTICAL_ANALYSE: Route([this] { form_->Click(OpticalControl::AnalyseDisk); }); return true;
+        default: return false;
+    }
+}
+
+INT_PTR OpticalInfoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (wParam != IDC_OPTICAL_PICTURE || !item) break;
+            FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+            if (picture_) PaintPicture(item->hDC, *picture_, FitInto(item->rcItem, picture_->width, picture_->height));
+            return TRUE;
+        }
+        case WM_SETCURSOR:
+            // The hourglass stays over the window while a drive is asked.
+            if (busy_) {
+                SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+                SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            break;
+        default: break;
+    }
+    return Dialog::HandleMessage(message, wParam, lParam);
+}
+
+void OpticalInfoWindow::Sync() {
+    if (!form_ || !hwnd()) return;
+    SyncChooser();
+    for (const FieldControl& field : kFields) SetTextIfChanged(Item(field.control), form_->Get(field.id).text);
+    SyncCapabilities();
+}
+
+void OpticalInfoWindow::SyncChooser() {
+    const Component& chooser = form_->Get(OpticalControl::DriveChooser);
+    HWND combo = Item(IDC_OPTICAL_DRIVE);
+    if (chooser.items != chooserItems_) {
+        SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : chooser.items) {
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        chooserItems_ = chooser.items;
+    }
+    const int shown = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+    if (chooser.itemIndex >= 0) {
+        if (shown != chooser.itemIndex || ControlText(combo) != chooser.text) {
+            SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(chooser.itemIndex), 0);
+        }
+    } else if (ControlText(combo) != chooser.text) {
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        SetWindowTextA(combo, chooser.text.c_str());
+    }
+}
+
+void OpticalInfoWindow::SyncCapabilities() {
+    const Component& capabilities = form_->Get(OpticalControl::Capabilities);
+    HWND list = Item(IDC_OPTICAL_CAPABILITIES);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& line : capabilities.items) {
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+}  // namespace tw::gui
