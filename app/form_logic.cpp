@@ -65,14 +65,7 @@ void FormLogic::Choose(const std::string& name, int index) {
 void FormLogic::TypeText(const std::string& name, const std::string& text) {
     Component& c = Get(name);
     if (c.kind != ComponentKind::ComboBox) throw UnknownComponent(name + " (not a combo box)");
-    c.text = text;
-    c.itemIndex = -1;
-    for (size_t i = 0; i < c.items.size(); ++i) {
-        if (c.items[i] == text) {
-            c.itemIndex = static_cast<int>(i);
-            break;
-        }
-    }
+    SetText(name, text);
     if (c.onChange) Dispatch(c.onChange);
 }
 

@@ -42,8 +42,9 @@ public:
     // The user chooses entry `index` of a combo box: its change handler runs,
     // errors shown by the default error display.
     void Choose(const std::string& name, int index);
-    // The user types into a combo box's text field: the entry that matches
-    // the text is chosen (none otherwise) and the change handler runs.
+    // The user types into a combo box's text field, keystroke by keystroke as
+    // a real window reports it: the text is set as SetText sets it and the
+    // change handler runs.
     void TypeText(const std::string& name, const std::string& text);
 
     // Runs a component's click action; a raised error is shown by the default
