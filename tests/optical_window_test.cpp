@@ -116,6 +116,18 @@ TEST_F(OpticalWindow, TrayButtonsCheckTheDriveTypeThenMoveTheDoorByMci) {
     EXPECT_EQ(dialogs_.errors, (std::vector<std::string>{"Cannot access drive.", "Cannot eject drive."}));
 }
 
+TEST_F(OpticalWindow, TypingIntoTheChooserShowsTheDriveItNames) {
+    Show(twtest::ExampleMachine("dvd-workstation.json"));
+    Window().TypeText(OpticalControl::DriveChooser, "C");
+    EXPECT_EQ(Window().Get(OpticalControl::DriveChooser).itemIndex, -1);
+    EXPECT_EQ(Field(OpticalControl::Vendor), "");  // the system disk answers no INQUIRY
+    EXPECT_TRUE(Lines().empty());
+    Window().TypeText(OpticalControl::DriveChooser, "E: [HOLIDAY_2024]");
+    EXPECT_EQ(Window().Get(OpticalControl::DriveChooser).itemIndex, 0);
+    EXPECT_EQ(Field(OpticalControl::Vendor), "TARNWELL");
+    EXPECT_EQ(Lines().size(), 14u);
+}
+
 TEST_F(OpticalWindow, WithNoOpticalDriveTheButtonsDoNothing) {
     Show(twtest::ExampleMachine("minimal.json"));
     EXPECT_TRUE(Window().Get(OpticalControl::DriveChooser).items.empty());
