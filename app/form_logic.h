@@ -119,6 +119,16 @@ protected:
         c.name = NameOf(id);
         Declare(std::move(c));
     }
+    // A component of `kind` with its caption; the declared component, for
+    // the settings that follow.
+    template <ComponentId Id>
+    Component& Declare(Id id, ComponentKind kind, std::string caption) {
+        Component c;
+        c.kind = kind;
+        c.caption = std::move(caption);
+        Declare(id, std::move(c));
+        return Get(id);
+    }
     template <ComponentId Id>
     static std::string NameOf(Id id) {
         return std::string(ComponentName(id));

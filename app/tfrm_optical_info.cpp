@@ -67,25 +67,18 @@ HANDLE OpenForQuery(Device& device, char letter, DWORD flags) {
 TfrmOpticalInfo::TfrmOpticalInfo(Platform& platform, Dialogs& dialogs)
     : FormLogic("TfrmOpticalInfo", "Optical Information", dialogs), platform_(platform) {
     using O = OpticalControl;
-    auto add = [&](O id, ComponentKind kind, const char* caption) -> Component& {
-        Component c;
-        c.kind = kind;
-        c.caption = caption;
-        Declare(id, std::move(c));
-        return Get(id);
-    };
-    add(O::Title, ComponentKind::Label, "Optical Information");
-    add(O::DriveLabel, ComponentKind::Label, "Select Drive");
-    add(O::DriveChooser, ComponentKind::ComboBox, "").onChange = [this] { cbDriveChange(); };
-    add(O::Vendor, ComponentKind::Edit, "Vendor").readOnly = true;
-    add(O::Product, ComponentKind::Edit, "Product ID").readOnly = true;
-    add(O::Revision, ComponentKind::Edit, "Revision").readOnly = true;
-    add(O::VendorSpecific, ComponentKind::Edit, "Vendor Spec").readOnly = true;
-    add(O::Capabilities, ComponentKind::ListBox, "Detected Drive Capabilities");
-    add(O::OpenTray, ComponentKind::Button, "Open Tray").onClick = [this] { Button1Click(); };
-    add(O::CloseTray, ComponentKind::Button, "Close Tray").onClick = [this] { Button2Click(); };
-    add(O::AnalyseDisk, ComponentKind::Button, "Analyse Disk").onClick = [this] { Button3Click(); };
-    add(O::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
+    Declare(O::Title, ComponentKind::Label, "Optical Information");
+    Declare(O::DriveLabel, ComponentKind::Label, "Select Drive");
+    Declare(O::DriveChooser, ComponentKind::ComboBox, "").onChange = [this] { cbDriveChange(); };
+    Declare(O::Vendor, ComponentKind::Edit, "Vendor").readOnly = true;
+    Declare(O::Product, ComponentKind::Edit, "Product ID").readOnly = true;
+    Declare(O::Revision, ComponentKind::Edit, "Revision").readOnly = true;
+    Declare(O::VendorSpecific, ComponentKind::Edit, "Vendor Spec").readOnly = true;
+    Declare(O::Capabilities, ComponentKind::ListBox, "Detected Drive Capabilities");
+    Declare(O::OpenTray, ComponentKind::Button, "Open Tray").onClick = [this] { Button1Click(); };
+    Declare(O::CloseTray, ComponentKind::Button, "Close Tray").onClick = [this] { Button2Click(); };
+    Declare(O::AnalyseDisk, ComponentKind::Button, "Analyse Disk").onClick = [this] { Button3Click(); };
+    Declare(O::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
 }
 
 void TfrmOpticalInfo::FormShow() {

@@ -9,24 +9,17 @@ using namespace tw::platform;
 TFrmSubstDialog::TFrmSubstDialog(Platform& platform, Dialogs& dialogs)
     : FormLogic("TFrmSubstDialog", "Substitute Drive", dialogs), platform_(platform) {
     using S = SubstControl;
-    auto add = [&](S id, ComponentKind kind, const char* caption) -> Component& {
-        Component c;
-        c.kind = kind;
-        c.caption = caption;
-        Declare(id, std::move(c));
-        return Get(id);
-    };
-    add(S::Title, ComponentKind::Label, "Select drive letter and path for the new drive");
-    add(S::LetterLabel, ComponentKind::Label, "Drive Letter");
-    add(S::PathLabel, ComponentKind::Label, "Path");
-    Component& letter = add(S::LetterEdit, ComponentKind::Edit, "");
+    Declare(S::Title, ComponentKind::Label, "Select drive letter and path for the new drive");
+    Declare(S::LetterLabel, ComponentKind::Label, "Drive Letter");
+    Declare(S::PathLabel, ComponentKind::Label, "Path");
+    Component& letter = Declare(S::LetterEdit, ComponentKind::Edit, "");
     letter.maxLength = 1;
     letter.upperCase = true;
-    add(S::PathEdit, ComponentKind::Edit, "");
-    add(S::BrowseButton, ComponentKind::Button, "").onClick = [this] { SpeedButton1Click(); };
-    add(S::AddToStartup, ComponentKind::CheckBox, "Add to startup");
-    add(S::CancelButton, ComponentKind::Button, "Cancel").modalResult = ModalResult::Cancel;
-    add(S::OkButton, ComponentKind::Button, "OK").modalResult = ModalResult::OK;
+    Declare(S::PathEdit, ComponentKind::Edit, "");
+    Declare(S::BrowseButton, ComponentKind::Button, "").onClick = [this] { SpeedButton1Click(); };
+    Declare(S::AddToStartup, ComponentKind::CheckBox, "Add to startup");
+    Declare(S::CancelButton, ComponentKind::Button, "Cancel").modalResult = ModalResult::Cancel;
+    Declare(S::OkButton, ComponentKind::Button, "OK").modalResult = ModalResult::OK;
 }
 
 void TFrmSubstDialog::SpeedButton1Click() {

@@ -1,16 +1,14 @@
 #include "diagnostics/ata_identify.h"
 
+#include "platform/byte_fields.h"
+
 namespace tw::diagnostics {
 
 using platform::BYTE;
 
 namespace {
 
-std::uint64_t LittleEndian(std::span<const BYTE> in, std::size_t at, std::size_t width) {
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < width; ++i) value |= std::uint64_t{in[at + i]} << (8 * i);
-    return value;
-}
+constexpr auto LittleEndian = platform::GetLittleEndian;
 
 std::string Swapped(std::span<const BYTE> field) {
     std::string text(field.size(), '\0');

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "platform/byte_fields.h"
+
 namespace tw::diagnostics {
 
 using platform::BYTE;
@@ -59,11 +61,7 @@ constexpr int kWideScale = 253;
 // More reallocated sectors than this is a warning even when the value holds.
 constexpr std::int64_t kReallocatedWarning = 500;
 
-std::uint64_t Raw(std::span<const BYTE> entry) {
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < f::kRawLength; ++i) value |= std::uint64_t{entry[f::kRaw + i]} << (8 * i);
-    return value;
-}
+std::uint64_t Raw(std::span<const BYTE> entry) { return platform::GetLittleEndian(entry, f::kRaw, f::kRawLength); }
 
 // The state of a pre-failure attribute with a threshold; counts what it finds.
 const char* Rate(const TSmartAttribute& a, int max, TSmartResult& result) {

@@ -3,20 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/byte_fields.h"
+
 namespace tw::platform {
 
 namespace {
 
-// Little-endian fields of `width` bytes.
-void Put(std::span<BYTE> out, std::size_t at, std::uint64_t value, std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i) out[at + i] = static_cast<BYTE>(value >> (8 * i));
-}
-
-std::uint64_t Get(std::span<const BYTE> in, std::size_t at, std::size_t width) {
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < width; ++i) value |= std::uint64_t{in[at + i]} << (8 * i);
-    return value;
-}
+constexpr auto Put = PutLittleEndian;
+constexpr auto Get = GetLittleEndian;
 
 DWORD Dword(std::span<const BYTE> in, std::size_t at) { return static_cast<DWORD>(Get(in, at, 4)); }
 

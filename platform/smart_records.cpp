@@ -1,18 +1,14 @@
 #include "platform/smart_records.h"
 
+#include "platform/byte_fields.h"
+
 namespace tw::platform {
 
 namespace {
 
-void PutDword(std::span<BYTE> out, std::size_t at, DWORD value) {
-    for (std::size_t i = 0; i < 4; ++i) out[at + i] = static_cast<BYTE>(value >> (8 * i));
-}
+void PutDword(std::span<BYTE> out, std::size_t at, DWORD value) { PutLittleEndian(out, at, value, 4); }
 
-DWORD GetDword(std::span<const BYTE> in, std::size_t at) {
-    DWORD value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value |= DWORD{in[at + i]} << (8 * i);
-    return value;
-}
+DWORD GetDword(std::span<const BYTE> in, std::size_t at) { return static_cast<DWORD>(GetLittleEndian(in, at, 4)); }
 
 }  // namespace
 
