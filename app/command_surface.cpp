@@ -54,6 +54,15 @@ void TForm1::DeclareCommandSurface() {
     auto close = [this] { view_.CloseWindow(); };
     auto about = [this] { dialogs_.ShowModal(aboutBox_); };
     auto opticalWindow = [this] { dialogs_.Show(opticalInfo_); };
+    // The disk windows open at the selected drive.
+    auto smartWindow = [this] {
+        smart_.SetStartDrive(SelectedLetter());
+        dialogs_.Show(smart_);
+    };
+    auto diskInfoWindow = [this] {
+        diskInfo_.SetStartDrive(SelectedLetter());
+        dialogs_.Show(diskInfo_);
+    };
 
     // Menu bar. The View menu's marks come first in their menu, as they show.
     item(M::File, C::FileClose, "Close");
@@ -67,8 +76,8 @@ void TForm1::DeclareCommandSurface() {
     item(M::Drives, C::DrivesReveal, "Reveal", clicks(C::UnhideDrive));
     item(M::Drives, C::DrivesProperties, "Properties", clicks(C::Properties));
     item(M::Drives, C::DrivesExplore, "Explore");
-    item(M::Drives, C::DrivesDiskInformation, "Disk Information");
-    item(M::Drives, C::DrivesSmartInformation, "SMART Information");
+    item(M::Drives, C::DrivesDiskInformation, "Disk Information", diskInfoWindow);
+    item(M::Drives, C::DrivesSmartInformation, "SMART Information", smartWindow);
     item(M::Drives, C::DrivesCheckDisk, "Check Disk");
     item(M::Drives, C::DrivesBenchmark, "Drive Benchmark");
     item(M::Drives, C::DrivesMapNetworkDrive, "Map Network Drive", clicks(C::MapNetworkDrive));
@@ -139,10 +148,10 @@ void TForm1::DeclareCommandSurface() {
            clicks(C::CreateSubstituteDrive));
     Get(C::SubstButton).dropDownMenu = NameOf(M::SubstDropDown);
     item(M::SubstDropDown, C::SubstButtonUnsubst, "Unsubst", clicks(C::RemoveSubstituteDrive));
-    button(C::DiskInfoButton, "Disk Info", "");
+    button(C::DiskInfoButton, "Disk Info", "", diskInfoWindow);
     Get(C::DiskInfoButton).dropDownMenu = NameOf(M::DiskInfoDropDown);
     item(M::DiskInfoDropDown, C::DiskInfoButtonBenchmark, "Drive Benchmark");
-    button(C::SmartButton, "SMART", "");
+    button(C::SmartButton, "SMART", "", smartWindow);
     button(C::CheckDiskButton, "Chk Disk", "");
     button(C::OpticalButton, "CD/DVD", "", opticalWindow);
     button(C::ExitButton, "Exit", "Exit Tarnwell. (F10)", close);

@@ -12,6 +12,10 @@ namespace tw {
 
 enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit, Label, ComboBox, ListBox };
 
+// How a label or a list row is coloured: plain, or the green, amber and red
+// of a health report.
+enum class Tone { Plain, Good, Caution, Bad };
+
 struct Component {
     std::string name;
     ComponentKind kind = ComponentKind::MenuItem;
@@ -30,6 +34,10 @@ struct Component {
     bool readOnly = false;                        // edit fields the user cannot type into
     std::vector<std::string> items;               // combo and list boxes
     int itemIndex = -1;                           // combo boxes: the chosen entry, -1 none
+    std::vector<std::string> columns;             // list boxes shown as a table: the headings; items
+                                                  // then hold one cell per column, joined by tabs
+    std::vector<Tone> itemTones;                  // list boxes: each item's colour (missing: plain)
+    Tone tone = Tone::Plain;                      // labels that show a text: its colour
     std::function<void()> onClick;                // empty: the entry does nothing
     std::function<void()> onChange;               // combo boxes: another entry chosen
 };

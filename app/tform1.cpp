@@ -44,7 +44,9 @@ TForm1::TForm1(Platform& platform, MainView& view, Dialogs& dialogs, Application
       app_(app),
       aboutBox_(dialogs),
       substDialog_(platform, dialogs),
-      opticalInfo_(platform, dialogs) {
+      opticalInfo_(platform, dialogs),
+      smart_(platform, dialogs),
+      diskInfo_(platform, dialogs) {
     DeclareCommandSurface();
 }
 

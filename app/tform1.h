@@ -14,7 +14,9 @@
 #include "app/main_components.h"
 #include "app/main_view.h"
 #include "app/taboutbox.h"
+#include "app/tfrm_disk_info.h"
 #include "app/tfrm_optical_info.h"
+#include "app/tfrm_smart.h"
 #include "app/tfrm_subst_dialog.h"
 #include "inventory/drive_row.h"
 #include "platform/platform.h"
@@ -71,7 +73,9 @@ public:
     TFrmSubstDialog& SubstDialog() { return substDialog_; }
     TAboutBox& AboutBox() { return aboutBox_; }
     TfrmOpticalInfo& OpticalInfo() { return opticalInfo_; }
-    std::vector<FormLogic*> SecondaryForms() { return {&aboutBox_, &substDialog_, &opticalInfo_}; }
+    TfrmSmart& Smart() { return smart_; }
+    TfrmDiskInfo& DiskInfo() { return diskInfo_; }
+    std::vector<FormLogic*> SecondaryForms() { return {&aboutBox_, &substDialog_, &opticalInfo_, &smart_, &diskInfo_}; }
 
 private:
     void DeclareCommandSurface();
@@ -87,6 +91,8 @@ private:
     TAboutBox aboutBox_;
     TFrmSubstDialog substDialog_;
     TfrmOpticalInfo opticalInfo_;
+    TfrmSmart smart_;
+    TfrmDiskInfo diskInfo_;
 
     std::vector<inventory::DriveRow> rows_;
     int selected_ = -1;

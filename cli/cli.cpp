@@ -8,6 +8,7 @@
 
 #include "app/main_components.h"
 #include "app/tform1.h"
+#include "cli/disk_info_command.h"
 #include "cli/headless.h"
 #include "cli/list_printer.h"
 #include "cli/script_runner.h"
@@ -29,7 +30,8 @@ constexpr const char* kUsage =
     "       tarnwell-cli [--machine FILE] [--args \"...\"] script FILE|-\n"
     "       tarnwell-cli [--machine FILE] optical LETTER\n"
     "       tarnwell-cli [--machine FILE] media LETTER\n"
-    "       tarnwell-cli [--machine FILE] smart DISK\n";
+    "       tarnwell-cli [--machine FILE] smart DISK\n"
+    "       tarnwell-cli [--machine FILE] diskinfo LETTER\n";
 
 std::vector<std::string> SplitArgs(const std::string& text) {
     std::istringstream in(text);
@@ -129,7 +131,7 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         return kExitUsage;
     }
     const std::string command = args[i++];
-    const bool driveCommand = command == "optical" || command == "media";
+    const bool driveCommand = command == "optical" || command == "media" || command == "diskinfo";
     const bool diskCommand = command == "smart";
     if (command != "list" && command != "script" && !driveCommand && !diskCommand) {
         err << "tarnwell-cli: unknown command \"" << Printable(command) << "\"\n" << kUsage;
@@ -175,6 +177,7 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
 
     if (command == "list") return List(*platform, out, err);
     if (diskCommand) return Smart(*platform, *disk, out);
+    if (command == "diskinfo") return DiskInfo(*platform, *letter, out, err);
     if (driveCommand) {
         return command == "optical" ? Optical(*platform, *letter, out, err) : Media(*platform, *letter, out, err);
     }

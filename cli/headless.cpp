@@ -26,6 +26,27 @@ const char* KindName(BoxKind kind) {
     }
 }
 
+// " [red]" after a coloured text.
+std::string ToneMark(Tone tone) {
+    switch (tone) {
+        case Tone::Good: return " [green]";
+        case Tone::Caution: return " [amber]";
+        case Tone::Bad: return " [red]";
+        default: return "";
+    }
+}
+
+// A list shown as a table: its headings, then a row a line, cells apart by
+// tabs as the window's columns are.
+void PrintTable(const std::string& name, const Component& c, std::ostream& out) {
+    out << "  " << name << " (" << c.caption << "):";
+    for (size_t i = 0; i < c.columns.size(); ++i) out << (i == 0 ? " " : "\t") << c.columns[i];
+    out << '\n';
+    for (size_t i = 0; i < c.items.size(); ++i) {
+        out << "    " << c.items[i] << ToneMark(i < c.itemTones.size() ? c.itemTones[i] : Tone::Plain) << '\n';
+    }
+}
+
 }  // namespace
 
 ModalResult HeadlessDialogs::MessageBox(const std::string& text, BoxKind kind, Buttons buttons) {
@@ -73,8 +94,18 @@ void PrintWindow(const FormLogic& form, std::ostream& out) {
         const Component& c = *form.Find(name);
         switch (c.kind) {
             case ComponentKind::Edit: out << "  " << name << " (" << c.caption << "): " << c.text << '\n'; break;
-            case ComponentKind::ComboBox:
-            case ComponentKind::ListBox: {
+            case ComponentKind::Label:
+                // A label that reports something; plain captions say nothing.
+                if (!c.text.empty())
+                    out << "  " << name << " (" << c.caption << "): " << c.text << ToneMark(c.tone) << '\n';
+                break;
+            case ComponentKind::ListBox:
+                if (!c.columns.empty()) {
+                    PrintTable(name, c, out);
+                    break;
+                }
+                [[fallthrough]];
+            case ComponentKind::ComboBox: {
                 out << "  " << name << (c.caption.empty() ? "" : " (" + c.caption + ")") << ':';
                 for (size_t i = 0; i < c.items.size(); ++i) {
                     const bool chosen = c.kind == ComponentKind::ComboBox && static_cast<int>(i) == c.itemIndex;

@@ -192,16 +192,31 @@ bool SmartReadDrive(Platform& platform, std::int32_t driveNumber, TSmartResult& 
     });
 }
 
-bool SmartIdentifyDrive(Platform& platform, std::int32_t driveNumber, std::string& errorText, std::string& model,
-                        std::int64_t& sizeBytes, std::string& serial) {
+bool SmartIdentifyDrive(Platform& platform, std::int32_t driveNumber, std::string& errorText,
+                        IdentifyData& identity) {
     DeviceWalk walk(platform, errorText);
     return walk.Run(driveNumber, [&](DeviceWalk&, int, std::span<const BYTE> sector) {
-        const IdentifyData id = DecodeIdentify(sector).value_or(IdentifyData{});
+        identity = DecodeIdentify(sector).value_or(IdentifyData{});
+        return true;
+    });
+}
+
+bool SmartIdentifyDrive(Platform& platform, std::int32_t driveNumber, std::string& errorText, std::string& model,
+                        std::int64_t& sizeBytes, std::string& serial) {
+    IdentifyData id;
+    bool identified = false;
+    DeviceWalk walk(platform, errorText);
+    const bool result = walk.Run(driveNumber, [&](DeviceWalk&, int, std::span<const BYTE> sector) {
+        id = DecodeIdentify(sector).value_or(IdentifyData{});
+        identified = true;
+        return true;
+    });
+    if (identified) {
         model = id.modelNumber;
         sizeBytes = id.sizeBytes;
         serial = id.serialNumber;
-        return true;
-    });
+    }
+    return result;
 }
 
 std::string SmartReadSerial(Platform& platform, std::uint16_t driveNumber) {

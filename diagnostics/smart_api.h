@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "diagnostics/ata_identify.h"
 #include "diagnostics/smart_result.h"
 #include "platform/platform.h"
 
@@ -25,6 +26,10 @@ bool SmartReadDrive(platform::Platform& platform, std::int32_t driveNumber, TSma
 // The model, size and serial of the first device that identifies.
 bool SmartIdentifyDrive(platform::Platform& platform, std::int32_t driveNumber, std::string& errorText,
                         std::string& model, std::int64_t& sizeBytes, std::string& serial);
+
+// The same, with every identify field the program shows (firmware too).
+bool SmartIdentifyDrive(platform::Platform& platform, std::int32_t driveNumber, std::string& errorText,
+                        IdentifyData& identity);
 
 // The serial number of the master device of disk `driveNumber`, untrimmed;
 // empty when the device does not open or does not identify.

@@ -39,14 +39,14 @@ std::string IdentityText(Device& device, char letter) {
     }
 }
 
-bool IsExternal(Device& device, char letter) {
+std::optional<DeviceDescriptor> StorageDescriptor(Device& device, char letter) {
     try {
         const std::string path = VolumePath(letter);
         // Access 0: the query needs no data access, so a drive another program
         // holds exclusively can still be asked.
         const HANDLE handle =
             device.CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, 0);
-        if (handle == INVALID_HANDLE_VALUE) return false;
+        if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
         auto query = Encode(StoragePropertyQuery{});
         auto reply = NewDeviceDescriptorBuffer();
         DWORD returned = 0;
@@ -59,13 +59,17 @@ bool IsExternal(Device& device, char letter) {
             done = false;
         }
         device.CloseHandle(handle);
-        if (!done) return false;
-        const auto descriptor = DecodeDeviceDescriptor(reply);
-        return descriptor &&
-               (descriptor->busType == BusType1394 || descriptor->busType == BusTypeUsb || descriptor->removableMedia);
+        if (!done) return std::nullopt;
+        return DecodeDeviceDescriptor(reply);
     } catch (const std::exception&) {
-        return false;
+        return std::nullopt;
     }
+}
+
+bool IsExternal(Device& device, char letter) {
+    const auto descriptor = StorageDescriptor(device, letter);
+    return descriptor &&
+           (descriptor->busType == BusType1394 || descriptor->busType == BusTypeUsb || descriptor->removableMedia);
 }
 
 std::string OpticalClass(Platform& platform, char letter, optical::MessagePump& pump) {

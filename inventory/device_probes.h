@@ -4,11 +4,13 @@
 // closes it again; a device that can't be asked gives the empty answer, which
 // the list shows as such and never reports.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "optical/message_pump.h"
 #include "platform/device.h"
+#include "platform/device_records.h"
 #include "platform/platform.h"
 
 namespace tw::inventory {
@@ -18,6 +20,10 @@ namespace tw::inventory {
 // opened for reading and writing, refuses the pass-through request, or a
 // call raises.
 std::string IdentityText(platform::Device& device, char letter);
+
+// The storage property query's device descriptor of the volume (its bus
+// type, removable media); none on any failure.
+std::optional<platform::DeviceDescriptor> StorageDescriptor(platform::Device& device, char letter);
 
 // True when the storage property query succeeds and names a USB or IEEE 1394
 // bus, or removable media; false on any failure.

@@ -8,12 +8,14 @@
 #include "app/tform1.h"
 #include "gui/win32/about_box.h"
 #include "gui/win32/command_line.h"
+#include "gui/win32/disk_info/disk_info_window.h"
 #include "gui/win32/dpi.h"
 #include "gui/win32/form_window.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
 #include "gui/win32/optical_info/optical_info_window.h"
 #include "gui/win32/resource_ids.h"
+#include "gui/win32/smart/smart_window.h"
 #include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/win_headers.h"
 #include "platform/real_platform.h"
@@ -81,6 +83,8 @@ int Run(HINSTANCE instance, int showCommand) {
     });
     tw::gui::SubstDialogWindow subst;
     tw::gui::OpticalInfoWindow optical;
+    tw::gui::SmartWindow smart;
+    tw::gui::DiskInfoWindow diskInfo;
     std::vector<std::unique_ptr<tw::gui::FormWindow>> others;
     for (const HiddenForm& f : kHiddenForms) {
         const std::string className = f.className;
@@ -93,6 +97,14 @@ int Run(HINSTANCE instance, int showCommand) {
             optical.CreateHidden(view.hwnd());
             dialogs.RegisterModeless(className, optical.hwnd(),
                                      [&optical](tw::FormLogic& logic) { optical.Show(logic); });
+            continue;
+        }
+        if (className == "TfrmSmart" || className == "TfrmDiskInfo") {
+            tw::gui::DiskReportWindow& window = className == "TfrmSmart"
+                                                    ? static_cast<tw::gui::DiskReportWindow&>(smart)
+                                                    : static_cast<tw::gui::DiskReportWindow&>(diskInfo);
+            window.CreateHidden(view.hwnd());
+            dialogs.RegisterModeless(className, window.hwnd(), [&window](tw::FormLogic& logic) { window.Show(logic); });
             continue;
         }
         others.push_back(std::make_unique<tw::gui::FormWindow>(f.className, f.caption));

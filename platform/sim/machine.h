@@ -84,6 +84,8 @@ struct SimDevice {
     DWORD ejectError = ERROR_SUCCESS;
     DWORD loadError = ERROR_SUCCESS;
     DWORD lockError = ERROR_SUCCESS;
+    std::optional<DWORD> physicalDisk;  // none: the device number request fails
+    DWORD partition = 1;
 };
 
 struct SimDrive {

@@ -197,12 +197,20 @@ public:
 
     void Device(const json& j, const std::string& where, SimDevice& d) const {
         OnlyKeys(j, where,
-                 {"open_error", "in_use", "scsi", "storage", "eject_error", "load_error", "lock_error", "comment"});
+                 {"open_error", "in_use", "scsi", "storage", "eject_error", "load_error", "lock_error", "physical_disk",
+                  "partition", "comment"});
         if (j.contains("open_error")) d.openError = Error(j["open_error"], where + ".open_error");
         if (j.contains("in_use")) d.inUse = Flag(j["in_use"], where + ".in_use");
         if (j.contains("eject_error")) d.ejectError = Error(j["eject_error"], where + ".eject_error");
         if (j.contains("load_error")) d.loadError = Error(j["load_error"], where + ".load_error");
         if (j.contains("lock_error")) d.lockError = Error(j["lock_error"], where + ".lock_error");
+        if (j.contains("physical_disk")) {
+            d.physicalDisk = static_cast<DWORD>(Number(j["physical_disk"], where + ".physical_disk", 255));
+        }
+        if (j.contains("partition")) {
+            if (!d.physicalDisk) Fail(where + ".partition", "a partition needs the physical_disk it is on");
+            d.partition = static_cast<DWORD>(Number(j["partition"], where + ".partition", 127));
+        }
         d.storage.error = ERROR_INVALID_FUNCTION;
         if (j.contains("storage")) {
             const json& s = j["storage"];

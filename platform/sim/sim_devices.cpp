@@ -6,6 +6,7 @@
 
 #include "platform/sim/scsi_target.h"
 #include "platform/sim/state.h"
+#include "platform/smart_records.h"
 
 namespace tw::sim {
 
@@ -159,6 +160,16 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
             if (!prevent) return fail(ERROR_INVALID_PARAMETER);
             if (device.lockError != ERROR_SUCCESS) return fail(device.lockError);
             od.locks = *prevent ? od.locks + 1 : std::max(0, od.locks - 1);
+            break;
+        }
+        case IOCTL_STORAGE_GET_DEVICE_NUMBER: {
+            // The disk driver answers for the volumes on its disks; a device
+            // without one behind it does not know the request.
+            if (!device.physicalDisk) return fail(ERROR_INVALID_FUNCTION);
+            if (outBuffer == nullptr || outSize < storage_device_number::kSize) return fail(ERROR_INSUFFICIENT_BUFFER);
+            const auto reply = Encode(StorageDeviceNumber{FILE_DEVICE_DISK, *device.physicalDisk, device.partition});
+            std::memcpy(outBuffer, reply.data(), reply.size());
+            if (bytesReturned) *bytesReturned = static_cast<DWORD>(reply.size());
             break;
         }
         case IOCTL_STORAGE_EJECT_MEDIA:

@@ -1,0 +1,54 @@
+#include "app/disk_window.h"
+
+#include <array>
+#include <charconv>
+
+#include "inventory/drive_chooser.h"
+#include "inventory/number_format.h"
+#include "platform/system_error_text.h"
+
+namespace tw {
+
+using namespace tw::platform;
+
+void FillDiskChooser(Kernel& kernel, Component& chooser, UINT driveType, std::optional<char> preferred) {
+    inventory::ComboBox box;
+    inventory::FillDriveChooser(kernel, box, driveType, {});
+    if (preferred) {
+        for (size_t i = 0; i < box.items.size(); ++i) {
+            if (box.items[i][0] == *preferred) box.itemIndex = static_cast<int>(i);
+        }
+    }
+    chooser.items = box.items;
+    chooser.itemIndex = box.itemIndex;
+    chooser.text = box.Text();
+}
+
+std::optional<char> ChooserLetter(const Component& chooser) {
+    if (chooser.text.empty()) return std::nullopt;
+    char c = chooser.text[0];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c < 'A' || c > 'Z') return std::nullopt;
+    return c;
+}
+
+std::string DiskSizeText(Locale& locale, std::uint64_t bytes) {
+    const inventory::NumberSeparators sep = inventory::ReadSeparators(locale);
+    return inventory::SizeText(static_cast<long double>(bytes), sep) + " (" + inventory::FormatGrouped(bytes, sep) +
+           " bytes)";
+}
+
+std::string Decimal(std::int64_t n) {
+    std::array<char, 24> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
+    return std::string(digits.data(), end);
+}
+
+std::string PhysicalDrivePath(std::uint32_t number) { return "\\\\.\\PhysicalDrive" + Decimal(number); }
+
+std::string ErrorText(Kernel& kernel, DWORD error) {
+    std::string text = SystemErrorText(kernel, error);
+    return text.empty() ? "error " + Decimal(error) : text;
+}
+
+}  // namespace tw

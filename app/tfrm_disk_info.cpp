@@ -1,0 +1,134 @@
+#include "app/tfrm_disk_info.h"
+
+#include <array>
+
+#include "app/disk_window.h"
+#include "diagnostics/drive_disk.h"
+#include "diagnostics/smart_api.h"
+#include "inventory/device_probes.h"
+#include "inventory/number_format.h"
+
+namespace tw {
+
+using namespace tw::platform;
+
+std::string BusTypeName(DWORD busType) {
+    static constexpr const char* kNames[] = {
+        "Unknown",        "SCSI",  "ATAPI", "ATA",  "IEEE 1394", "SSA", "Fibre Channel", "USB",
+        "RAID",           "iSCSI", "SAS",   "SATA", "SD",        "MMC", "Virtual",       "File-backed virtual",
+        "Storage Spaces", "NVMe"};
+    if (busType < std::size(kNames)) return kNames[busType];
+    return "Bus type " + Decimal(busType);
+}
+
+TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs)
+    : FormLogic("TfrmDiskInfo", "Disk Information", dialogs), platform_(platform) {
+    using D = DiskInfoControl;
+    Declare(D::Title, ComponentKind::Label, "Disk Information");
+    Declare(D::DriveLabel, ComponentKind::Label, "Select Drive");
+    Declare(D::DriveChooser, ComponentKind::ComboBox, "").onChange = [this] { cbDriveChange(); };
+    Declare(D::Model, ComponentKind::Edit, "Model").readOnly = true;
+    Declare(D::Serial, ComponentKind::Edit, "Serial Number").readOnly = true;
+    Declare(D::Firmware, ComponentKind::Edit, "Firmware").readOnly = true;
+    Declare(D::Size, ComponentKind::Edit, "Size").readOnly = true;
+    Declare(D::Disk, ComponentKind::Edit, "Physical Disk").readOnly = true;
+    Declare(D::Partition, ComponentKind::Edit, "Partition").readOnly = true;
+    Declare(D::BusType, ComponentKind::Edit, "Bus Type").readOnly = true;
+    Declare(D::FileSystem, ComponentKind::Edit, "File System").readOnly = true;
+    Declare(D::VolumeLabel, ComponentKind::Edit, "Volume Label").readOnly = true;
+    Declare(D::VolumeSerial, ComponentKind::Edit, "Volume Serial").readOnly = true;
+    Declare(D::ClusterSize, ComponentKind::Edit, "Cluster Size").readOnly = true;
+    Declare(D::Status, ComponentKind::Label, "Status");
+    Declare(D::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
+}
+
+void TfrmDiskInfo::FormShow() {
+    Dispatch([this] { Refresh1Click(); });
+}
+
+void TfrmDiskInfo::Refresh1Click() {
+    Component& chooser = Get(DiskInfoControl::DriveChooser);
+    FillDiskChooser(platform_.kernel(), chooser, DRIVE_FIXED, startDrive_);
+    cbDriveChange();
+}
+
+void TfrmDiskInfo::cbDriveChange() {
+    const auto letter = ChooserLetter(Get(DiskInfoControl::DriveChooser));
+    if (!letter) return;
+    startDrive_ = letter;
+    ShowDrive(*letter);
+}
+
+void TfrmDiskInfo::ShowDrive(char letter) {
+    DiskWaitCursor hourglass(dialogs_);
+    for (const auto& entry : kDiskInfoControls) {
+        Component& c = Get(entry.id);
+        if (c.kind == ComponentKind::Edit || entry.id == DiskInfoControl::Status) {
+            c.text.clear();
+            c.tone = Tone::Plain;
+        }
+    }
+    ShowDisk(letter);
+    ShowVolume(letter);
+}
+
+void TfrmDiskInfo::ShowDisk(char letter) {
+    using D = DiskInfoControl;
+    if (const auto descriptor = inventory::StorageDescriptor(platform_.device(), letter)) {
+        Get(D::BusType).text = BusTypeName(descriptor->busType);
+    }
+    const diagnostics::DriveDisk disk = diagnostics::PhysicalDiskOfDrive(platform_.device(), letter);
+    Component& status = Get(D::Status);
+    if (!disk.number) {
+        status.text = std::string("Cannot find the physical disk of drive ") + letter + ": " +
+                      ErrorText(platform_.kernel(), disk.error);
+        status.tone = Tone::Bad;
+        return;
+    }
+    Get(D::Disk).text = PhysicalDrivePath(disk.number->deviceNumber);
+    Get(D::Partition).text = Decimal(disk.number->partitionNumber);
+    diagnostics::IdentifyData identity;
+    std::string errorText;
+    const bool ok = diagnostics::SmartIdentifyDrive(platform_, static_cast<std::int32_t>(disk.number->deviceNumber),
+                                                    errorText, identity);
+    // A driver that lists no device answers true without identifying any.
+    const bool identified = ok && (!identity.modelNumber.empty() || identity.sectors != 0);
+    if (!identified) {
+        status.text = !errorText.empty()
+                          ? errorText
+                          : "No ATA disk answered on " + PhysicalDrivePath(disk.number->deviceNumber) + ".";
+        status.tone = Tone::Bad;
+        return;
+    }
+    Get(D::Model).text = identity.modelNumber;
+    Get(D::Serial).text = identity.serialNumber;
+    Get(D::Firmware).text = identity.firmwareRev;
+    Get(D::Size).text = DiskSizeText(platform_.locale(), static_cast<std::uint64_t>(identity.sizeBytes));
+}
+
+void TfrmDiskInfo::ShowVolume(char letter) {
+    using D = DiskInfoControl;
+    Kernel& kernel = platform_.kernel();
+    const std::string root = std::string(1, letter) + ":\\";
+    std::array<char, 261> label{};
+    std::array<char, 261> fileSystem{};
+    DWORD serial = 0;
+    DWORD maxComponent = 0;
+    DWORD flags = 0;
+    if (kernel.GetVolumeInformationA(root.c_str(), label.data(), static_cast<DWORD>(label.size()), &serial,
+                                     &maxComponent, &flags, fileSystem.data(), static_cast<DWORD>(fileSystem.size()))) {
+        label.back() = 0;
+        fileSystem.back() = 0;
+        Get(D::VolumeLabel).text = label.data();
+        Get(D::FileSystem).text = fileSystem.data();
+        Get(D::VolumeSerial).text = inventory::SerialText(serial);
+    }
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+    if (kernel.GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters)) {
+        const std::uint64_t cluster = std::uint64_t{sectorsPerCluster} * bytesPerSector;
+        const inventory::NumberSeparators sep = inventory::ReadSeparators(platform_.locale());
+        Get(D::ClusterSize).text = inventory::FormatGrouped(cluster, sep) + " bytes";
+    }
+}
+
+}  // namespace tw

@@ -1,0 +1,72 @@
+// "Disk Information": what a fixed drive is made of. For the chosen drive:
+// the identity of its disk (model, serial number, firmware, size), which
+// physical disk and partition it is and the bus the disk hangs on, and its
+// volume's file system, label, serial number and cluster size. What cannot
+// be asked stays empty; a disk that does not identify says why.
+#pragma once
+#include <optional>
+#include <string_view>
+
+#include "app/component_table.h"
+#include "app/form_logic.h"
+#include "platform/platform.h"
+
+namespace tw {
+
+enum class DiskInfoControl {
+    Title,
+    DriveLabel,
+    DriveChooser,  // the fixed drives, "C: [label]"
+    Model,
+    Serial,
+    Firmware,
+    Size,
+    Disk,  // "\\.\PhysicalDrive0"
+    Partition,
+    BusType,
+    FileSystem,
+    VolumeLabel,
+    VolumeSerial,
+    ClusterSize,
+    Status,   // why the disk did not identify, empty otherwise
+    Refresh,  // the window's pop-up "Refresh", run when it is shown
+};
+
+inline constexpr ComponentEntry<DiskInfoControl> kDiskInfoControls[] = {
+    {DiskInfoControl::Title, "Label1"},         {DiskInfoControl::DriveLabel, "Label2"},
+    {DiskInfoControl::DriveChooser, "cbDrive"}, {DiskInfoControl::Model, "Edit1"},
+    {DiskInfoControl::Serial, "Edit2"},         {DiskInfoControl::Firmware, "Edit3"},
+    {DiskInfoControl::Size, "Edit4"},           {DiskInfoControl::Disk, "Edit5"},
+    {DiskInfoControl::Partition, "Edit6"},      {DiskInfoControl::BusType, "Edit7"},
+    {DiskInfoControl::FileSystem, "Edit8"},     {DiskInfoControl::VolumeLabel, "Edit9"},
+    {DiskInfoControl::VolumeSerial, "Edit10"},  {DiskInfoControl::ClusterSize, "Edit11"},
+    {DiskInfoControl::Status, "lblStatus"},     {DiskInfoControl::Refresh, "Refresh1"},
+};
+static_assert(ListsEveryIdInOrder(kDiskInfoControls));
+constexpr std::string_view ComponentName(DiskInfoControl id) { return kDiskInfoControls[static_cast<int>(id)].name; }
+
+// The name of a storage bus type ("ATA", "USB", "NVMe"); "Bus type N" for a
+// number the program does not know.
+std::string BusTypeName(platform::DWORD busType);
+
+class TfrmDiskInfo : public FormLogic {
+public:
+    TfrmDiskInfo(platform::Platform& platform, Dialogs& dialogs);
+
+    void FormShow() override;
+    void Refresh1Click();
+    void cbDriveChange();
+
+    void SetStartDrive(std::optional<char> letter) { startDrive_ = letter; }
+    // The fields of drive `letter`, whatever the chooser holds.
+    void ShowDrive(char letter);
+
+private:
+    void ShowDisk(char letter);
+    void ShowVolume(char letter);
+
+    platform::Platform& platform_;
+    std::optional<char> startDrive_;
+};
+
+}  // namespace tw

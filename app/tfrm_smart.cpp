@@ -1,0 +1,158 @@
+#include "app/tfrm_smart.h"
+
+#include "app/disk_window.h"
+#include "diagnostics/drive_disk.h"
+#include "diagnostics/smart_api.h"
+
+namespace tw {
+
+using namespace tw::platform;
+
+namespace {
+
+constexpr int kPowerOnId = 9;
+constexpr int kTemperatureId = 194;
+
+const diagnostics::TSmartAttribute* FindAttribute(const diagnostics::TSmartResult& r, int id) {
+    for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
+        if (r.Attr[k].AttrId == id) return &r.Attr[k];
+    }
+    return nullptr;
+}
+
+std::string HexByte(int value) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[(value >> 4) & 0xF], kDigits[value & 0xF]};
+}
+
+std::string Row(const diagnostics::TSmartAttribute& a) {
+    const std::string cells[] = {HexByte(a.AttrId),      Decimal(a.AttrId),    a.AttrName,
+                                 Decimal(a.AttrCurrent), Decimal(a.AttrWorst), Decimal(a.AttrThreshold),
+                                 Decimal(a.AttrRaw),     a.AttrState};
+    std::string row;
+    for (const std::string& cell : cells) row += (row.empty() ? "" : "\t") + cell;
+    return row;
+}
+
+}  // namespace
+
+HealthVerdict Verdict(int failingCount, int warningCount) {
+    if (failingCount > 0) return {"Bad", Tone::Bad};
+    if (warningCount > 0) return {"Caution", Tone::Caution};
+    return {"Good", Tone::Good};
+}
+
+Tone StateTone(std::string_view state) {
+    if (state == "Failing Now" || state == "Failed In Past") return Tone::Bad;
+    if (state == "Warning") return Tone::Caution;
+    return Tone::Plain;
+}
+
+TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs)
+    : FormLogic("TfrmSmart", "SMART Information", dialogs), platform_(platform) {
+    using S = SmartControl;
+    Declare(S::Title, ComponentKind::Label, "SMART Information");
+    Declare(S::DriveLabel, ComponentKind::Label, "Select Drive");
+    Declare(S::DriveChooser, ComponentKind::ComboBox, "").onChange = [this] { cbDriveChange(); };
+    Declare(S::Disk, ComponentKind::Edit, "Physical Disk").readOnly = true;
+    Declare(S::Model, ComponentKind::Edit, "Model").readOnly = true;
+    Declare(S::Serial, ComponentKind::Edit, "Serial Number").readOnly = true;
+    Declare(S::Firmware, ComponentKind::Edit, "Firmware").readOnly = true;
+    Declare(S::Size, ComponentKind::Edit, "Size").readOnly = true;
+    Declare(S::Temperature, ComponentKind::Edit, "Temperature").readOnly = true;
+    Declare(S::PowerOnHours, ComponentKind::Edit, "Power On Hours").readOnly = true;
+    Declare(S::PowerCycles, ComponentKind::Edit, "Power Cycles").readOnly = true;
+    Declare(S::Reallocated, ComponentKind::Edit, "Reallocated Sectors").readOnly = true;
+    Declare(S::Health, ComponentKind::Label, "Health");
+    Declare(S::Attributes, ComponentKind::ListBox, "Attributes").columns = {
+        "Hex", "ID", "Attribute", "Current", "Worst", "Threshold", "Raw", "State"};
+    Declare(S::Status, ComponentKind::Label, "Status");
+    Declare(S::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
+}
+
+void TfrmSmart::FormShow() {
+    Dispatch([this] { Refresh1Click(); });
+}
+
+void TfrmSmart::Refresh1Click() {
+    Component& chooser = Get(SmartControl::DriveChooser);
+    FillDiskChooser(platform_.kernel(), chooser, DRIVE_FIXED, startDrive_);
+    if (chooser.items.empty()) {
+        Clear();
+        Fail("This computer has no fixed drive.");
+        return;
+    }
+    cbDriveChange();
+}
+
+void TfrmSmart::cbDriveChange() {
+    const auto letter = ChooserLetter(Get(SmartControl::DriveChooser));
+    if (!letter) return;
+    startDrive_ = letter;
+    ShowDrive(*letter);
+}
+
+void TfrmSmart::Clear() {
+    using S = SmartControl;
+    for (S id : {S::Disk, S::Model, S::Serial, S::Firmware, S::Size, S::Temperature, S::PowerOnHours, S::PowerCycles,
+                 S::Reallocated, S::Health, S::Status}) {
+        Get(id).text.clear();
+        Get(id).tone = Tone::Plain;
+    }
+    Get(S::Attributes).items.clear();
+    Get(S::Attributes).itemTones.clear();
+}
+
+void TfrmSmart::Fail(const std::string& text) {
+    Get(SmartControl::Status).text = text;
+    Get(SmartControl::Status).tone = Tone::Bad;
+}
+
+void TfrmSmart::ShowDrive(char letter) {
+    DiskWaitCursor hourglass(dialogs_);
+    Clear();
+    const diagnostics::DriveDisk disk = diagnostics::PhysicalDiskOfDrive(platform_.device(), letter);
+    if (!disk.number) {
+        Fail(std::string("Cannot find the physical disk of drive ") + letter + ": " +
+             ErrorText(platform_.kernel(), disk.error));
+        return;
+    }
+    const std::uint32_t number = disk.number->deviceNumber;
+    Get(SmartControl::Disk).text = PhysicalDrivePath(number);
+    diagnostics::TSmartResult result;
+    std::string errorText;
+    const bool ok = diagnostics::SmartReadDrive(platform_, static_cast<std::int32_t>(number), result, errorText);
+    if (!ok) {
+        Fail(errorText.empty() ? "The disk's S.M.A.R.T. data cannot be read on this system." : errorText);
+        return;
+    }
+    if (result.DriveNum < 0) {
+        Fail("No ATA disk answered on " + PhysicalDrivePath(number) + ".");
+        return;
+    }
+    Report(result);
+}
+
+void TfrmSmart::Report(const diagnostics::TSmartResult& r) {
+    using S = SmartControl;
+    Get(S::Model).text = r.ModelNumber;
+    Get(S::Serial).text = r.SerialNumber;
+    Get(S::Firmware).text = r.FirmwareRev;
+    Get(S::Size).text = DiskSizeText(platform_.locale(), static_cast<std::uint64_t>(r.SizeBytes));
+    if (FindAttribute(r, kTemperatureId)) Get(S::Temperature).text = Decimal(r.Temperature) + " C";
+    // Attribute 9 counts hours on the disks of today; its raw value is shown
+    // as it stands.
+    if (const auto* powerOn = FindAttribute(r, kPowerOnId)) Get(S::PowerOnHours).text = Decimal(powerOn->AttrRaw);
+    Get(S::PowerCycles).text = Decimal(r.PowerCycles);
+    Get(S::Reallocated).text = Decimal(r.ReallocatedSectors);
+    const HealthVerdict verdict = Verdict(r.FailingCount, r.WarningCount);
+    Get(S::Health).text = verdict.text;
+    Get(S::Health).tone = verdict.tone;
+    Component& table = Get(S::Attributes);
+    for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
+        table.items.push_back(Row(r.Attr[k]));
+        table.itemTones.push_back(StateTone(r.Attr[k].AttrState));
+    }
+}
+
+}  // namespace tw

@@ -1,0 +1,79 @@
+// The real window of a disk report (SMART, Disk Information) over its logic:
+// a chooser of drives, read-only fields, a status line, and optionally a
+// coloured verdict badge and a table whose rows take the colours the logic
+// gives them. Every user event goes to the logic, and after each one the
+// controls show the logic's components again. An event that arrives while
+// the logic is still busy with the previous one is dropped, as in the
+// optical window.
+#pragma once
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/form_logic.h"
+#include "gui/win32/dialog.h"
+
+namespace tw::gui {
+
+// A read-only field and the control that shows it.
+struct ReportField {
+    const char* component;
+    int control;
+};
+
+// Which controls of the template show which components.
+struct ReportLayout {
+    int templateId;
+    int title;    // the heading, set in a larger bold font
+    int chooser;  // drop-down list of drives
+    const char* chooserComponent;
+    std::span<const ReportField> fields;
+    int status;  // the status line, red when the logic says so
+    const char* statusComponent;
+    int badge = 0;  // 0: none; an owner-drawn static showing a label in its tone
+    const char* badgeComponent = nullptr;
+    int table = 0;  // 0: none; a report-style list view
+    const char* tableComponent = nullptr;
+};
+
+class DiskReportWindow : public Dialog {
+public:
+    explicit DiskReportWindow(const ReportLayout& layout);
+    ~DiskReportWindow() override;
+
+    // Shows the window over `form`, runs its FormShow and shows what it
+    // found. While an event runs it only brings the window up.
+    void Show(FormLogic& form);
+    bool Busy() const { return busy_; }
+
+protected:
+    void OnInitDialog() override;
+    bool OnCommand(int id, int notifyCode) override;
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Route(const std::function<void()>& event);
+    void Sync();
+    void SyncChooser();
+    void SyncTable();
+    void DrawBadge(const DRAWITEMSTRUCT& item) const;
+    LRESULT CustomDrawTable(NMLVCUSTOMDRAW& draw) const;
+
+    ReportLayout layout_;
+    FormLogic* form_ = nullptr;
+    bool busy_ = false;
+    std::vector<std::string> chooserItems_;
+    std::vector<std::string> tableItems_;
+    std::vector<Tone> tableTones_;
+    HFONT headingFont_ = nullptr;
+    HFONT badgeFont_ = nullptr;
+};
+
+// The colour a tone is drawn in: text on a pale background for a row, a
+// full fill for the badge.
+COLORREF ToneFill(Tone tone);
+COLORREF ToneText(Tone tone);
+COLORREF TonePale(Tone tone);
+
+}  // namespace tw::gui
