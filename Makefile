@@ -22,7 +22,8 @@ RUN_EXE ?= gui/win32/tarnwell.exe
 RUN_ARGS ?=
 SCREENSHOT := build/win32/tests/gui/gui-run/tarnwell-main-window.png
 # The secondary windows' pictures: the about box, "Substitute Drive",
-# "Optical Information".
+# "Optical Information", "SMART Information" (healthy and failing disk),
+# "Disk Information".
 SCREENSHOTS := build/win32/tests/gui/gui-unit-run
 
 BUILD := scripts/build

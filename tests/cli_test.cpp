@@ -148,6 +148,20 @@ TEST(Cli, SmartPrintsTheHealthyAndTheFailingDisk) {
     for (const char* bad : {"x", "-1", "256", ""}) EXPECT_EQ(RunCli({"smart", bad}).code, 2) << bad;
 }
 
+TEST(Cli, DiskWindowsAndDiskInfoReportTheDiskBehindALetter) {
+    Result r = RunCli({"--machine", Example("smart-failing.json"), "script", Data("smart-window.script")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("smart-window.expected"));
+    r = RunCli({"--machine", Example("smart-healthy.json"), "diskinfo", "c:"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("diskinfo-healthy.expected"));
+    // A letter whose volume names no disk: the volume's fields and why not.
+    r = RunCli({"--machine", Example("workstation.json"), "diskinfo", "C"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("File System: NTFS\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Status: Cannot find the physical disk of drive C: "), std::string::npos) << r.out;
+}
+
 TEST(Cli, ScriptFromStandardInputPrintsRaisedErrors) {
     Result r = RunCli({"--machine", Data("raising.json"), "script", "-"}, ReadFile(Data("raising.script")));
     EXPECT_EQ(r.code, 1) << r.err;

@@ -17,7 +17,9 @@
 
 #include "app/application.h"
 #include "app/tform1.h"
+#include "app/tfrm_disk_info.h"
 #include "app/tfrm_optical_info.h"
+#include "app/tfrm_smart.h"
 #include "app/tfrm_subst_dialog.h"
 #include "cli/cli.h"
 #include "gui/win32/about_box.h"
@@ -25,8 +27,12 @@
 #include "gui/win32/dpi.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
+#include "gui/win32/disk_info/disk_info_ids.h"
+#include "gui/win32/disk_info/disk_info_window.h"
 #include "gui/win32/optical_info/optical_info_ids.h"
 #include "gui/win32/optical_info/optical_info_window.h"
+#include "gui/win32/smart/smart_ids.h"
+#include "gui/win32/smart/smart_window.h"
 #include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/win_headers.h"
 #include "gui/win32/window_class.h"
@@ -831,6 +837,103 @@ TEST_F(OpticalInfoTest, CloseHidesTheWindow) {
     Show();
     Press(IDCANCEL);
     EXPECT_FALSE(IsWindowVisible(dialog));
+}
+
+// The SMART and Disk Information windows as the program shows them, over the
+// example disks; each picture is saved when screenshots are asked for.
+std::unique_ptr<tw::sim::Machine> ExampleDisk(const char* name) {
+    return tw::sim::Machine::FromFile(std::string(TW_EXAMPLES_DIR) + "/" + name);
+}
+
+template <class Logic, class Window>
+void ShowReport(Logic& logic, Window& window, const char* className) {
+    ASSERT_TRUE(window.CreateHidden(nullptr));
+    tw::gui::MessageDialogs shell(nullptr);
+    shell.RegisterModeless(className, window.hwnd(), [&window](tw::FormLogic& form) { window.Show(form); });
+    shell.Show(logic);
+}
+
+// The colours the attribute table draws row `row` in.
+std::pair<LRESULT, COLORREF> RowPaint(HWND dialog, int row) {
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr.hwndFrom = GetDlgItem(dialog, IDC_SMART_ATTRIBUTES);
+    draw.nmcd.hdr.idFrom = IDC_SMART_ATTRIBUTES;
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.clrText = CLR_DEFAULT;
+    SendMessageA(dialog, WM_NOTIFY, IDC_SMART_ATTRIBUTES, reinterpret_cast<LPARAM>(&draw));
+    return {GetWindowLongPtrA(dialog, DWLP_MSGRESULT), draw.clrText};
+}
+
+TEST(SmartWindowTest, TheHealthyAndTheFailingDiskInTheirColours) {
+    struct Case {
+        const char* machine;
+        const char* screenshot;
+        const char* model;
+        int rows;
+        std::vector<int> red, amber;
+    } cases[] = {{"smart-healthy.json", "tarnwell-smart-healthy", "Brightmoor BM500A2-7K", 14, {}, {}},
+                 {"smart-failing.json", "tarnwell-smart-failing", "Hollin HD160JJ", 17, {4, 8}, {0}}};
+    for (const Case& c : cases) {
+        auto machine = ExampleDisk(c.machine);
+        CountingDialogs dialogs;
+        tw::TfrmSmart logic(*machine, dialogs);
+        tw::gui::SmartWindow window;
+        ShowReport(logic, window, "TfrmSmart");
+        HWND dialog = window.hwnd();
+        EXPECT_EQ(WindowText(dialog), "SMART Information");
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SMART_MODEL)), c.model);
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SMART_STATUS)), "");
+        HWND table = GetDlgItem(dialog, IDC_SMART_ATTRIBUTES);
+        EXPECT_EQ(SendMessageA(table, LVM_GETITEMCOUNT, 0, 0), c.rows);
+        for (int row = 0; row < c.rows; ++row) {
+            const auto [result, text] = RowPaint(dialog, row);
+            auto in = [row](const std::vector<int>& rows) {
+                return std::find(rows.begin(), rows.end(), row) != rows.end();
+            };
+            const COLORREF want = in(c.red)     ? tw::gui::ToneText(tw::Tone::Bad)
+                                  : in(c.amber) ? tw::gui::ToneText(tw::Tone::Caution)
+                                                : CLR_DEFAULT;
+            EXPECT_EQ(text, want) << c.machine << " row " << row;
+            EXPECT_EQ(result, want == CLR_DEFAULT ? CDRF_DODEFAULT : CDRF_NEWFONT) << c.machine << " row " << row;
+        }
+        ExpectTidyLayout(dialog);
+        HoldForScreenshot(dialog, c.screenshot);
+        EXPECT_TRUE(dialogs.errors.empty());
+        EXPECT_EQ(machine->OpenHandleCount(), 0);
+    }
+}
+
+TEST(SmartWindowTest, AReadThatFailsShowsItsTextAndNoTable) {
+    auto machine = ExampleDisk("smart-failing.json");
+    machine->PhysicalDisks()[0].openError = ERROR_ACCESS_DENIED;
+    CountingDialogs dialogs;
+    tw::TfrmSmart logic(*machine, dialogs);
+    tw::gui::SmartWindow window;
+    ShowReport(logic, window, "TfrmSmart");
+    EXPECT_EQ(WindowText(GetDlgItem(window.hwnd(), IDC_SMART_STATUS)),
+              "Unable to open physical drive: Access is denied");
+    EXPECT_EQ(WindowText(GetDlgItem(window.hwnd(), IDC_SMART_MODEL)), "");
+    EXPECT_EQ(SendMessageA(GetDlgItem(window.hwnd(), IDC_SMART_ATTRIBUTES), LVM_GETITEMCOUNT, 0, 0), 0);
+}
+
+TEST(DiskInfoWindowTest, TheDiskAndTheVolumeOfTheChosenDrive) {
+    auto machine = ExampleDisk("smart-healthy.json");
+    CountingDialogs dialogs;
+    tw::TfrmDiskInfo logic(*machine, dialogs);
+    tw::gui::DiskInfoWindow window;
+    ShowReport(logic, window, "TfrmDiskInfo");
+    HWND dialog = window.hwnd();
+    EXPECT_EQ(WindowText(dialog), "Disk Information");
+    const std::pair<int, const char*> fields[] = {
+        {IDC_DISK_INFO_MODEL, "Brightmoor BM500A2-7K"},  {IDC_DISK_INFO_DISK, "\\\\.\\PhysicalDrive0"},
+        {IDC_DISK_INFO_BUS, "ATA"},                      {IDC_DISK_INFO_FILE_SYSTEM, "NTFS"},
+        {IDC_DISK_INFO_CLUSTER, "4,096 bytes"},          {IDC_DISK_INFO_STATUS, ""},
+    };
+    for (const auto& [id, text] : fields) EXPECT_EQ(WindowText(GetDlgItem(dialog, id)), text) << id;
+    ExpectTidyLayout(dialog);
+    HoldForScreenshot(dialog, "tarnwell-disk-info");
 }
 
 class ThrowingWindow final : public tw::gui::Window {

@@ -3,6 +3,10 @@
 // (no disk driver answers SMART) must end in a clear error text, not a crash.
 //
 // Our headers first: <windows.h> turns many of their names into macros.
+#include "app/tfrm_disk_info.h"
+#include "app/tfrm_smart.h"
+#include "cli/headless.h"
+#include "diagnostics/drive_disk.h"
 #include "diagnostics/smart_api.h"
 #include "platform/smart_records.h"
 #include "platform/system_error_text.h"
@@ -23,6 +27,8 @@ namespace td = tw::diagnostics;
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -102,6 +108,39 @@ TEST(SmartOnWindows, ReadingPhysicalDriveZeroEndsInAResultOrAClearError) {
     // A disk that cannot exist does not open.
     EXPECT_FALSE(td::SmartReadDrive(platform, 200, result, error));
     EXPECT_EQ(error.rfind("Unable to open physical drive: ", 0), 0u) << error;
+}
+
+// The disk behind C: as the system names it, and both disk windows over it:
+// whatever the system answers, each shows a report or says why not.
+TEST(SmartOnWindows, TheDiskBehindCAndTheDiskWindowsOverIt) {
+    tp::win32::Win32Platform platform;
+    const td::DriveDisk disk = td::PhysicalDiskOfDrive(platform.device(), 'C');
+    if (disk.number) {
+        EXPECT_EQ(disk.number->deviceType, static_cast<tp::DWORD>(FILE_DEVICE_DISK));
+        std::cout << "C: is on disk " << disk.number->deviceNumber << ", partition " << disk.number->partitionNumber
+                  << '\n';
+    } else {
+        EXPECT_NE(disk.error, 0u);
+        std::cout << "C: names no disk, error " << disk.error << '\n';
+    }
+    std::ostringstream boxes;
+    tw::cli::HeadlessDialogs dialogs(boxes);
+    tw::TfrmSmart smart(platform, dialogs);
+    smart.ShowDrive('C');
+    const std::string& status = smart.Get(tw::SmartControl::Status).text;
+    EXPECT_NE(smart.Get(tw::SmartControl::Health).text.empty(), status.empty()) << status;
+    EXPECT_EQ(status.find_first_of("\r\n"), std::string::npos) << status;
+    std::cout << "SMART window: " << (status.empty() ? smart.Get(tw::SmartControl::Health).text : status) << '\n';
+    tw::TfrmDiskInfo info(platform, dialogs);
+    info.ShowDrive('C');
+    EXPECT_FALSE(info.Get(tw::DiskInfoControl::FileSystem).text.empty());
+    EXPECT_FALSE(info.Get(tw::DiskInfoControl::ClusterSize).text.empty());
+    if (!disk.number) {
+        EXPECT_EQ(info.Get(tw::DiskInfoControl::Status).text.rfind("Cannot find the physical disk of drive C: ", 0), 0u);
+    }
+    std::cout << "Disk Information: bus \"" << info.Get(tw::DiskInfoControl::BusType).text << "\", status \""
+              << info.Get(tw::DiskInfoControl::Status).text << "\"\n";
+    EXPECT_EQ(boxes.str(), "");
 }
 
 }  // namespace

@@ -1,0 +1,158 @@
+// The SMART and Disk Information windows' logic on simulated machines: the
+// physical disk behind a letter, the verdict and row colours, a read that
+// fails, and the main window's four entries that open them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/tform1.h"
+#include "diagnostics/drive_disk.h"
+#include "test_support.h"
+
+namespace {
+
+using tw::DiskInfoControl;
+using tw::SmartControl;
+using tw::Tone;
+
+TEST(DiskWindows, VerdictAndRowColours) {
+    struct VerdictCase {
+        int failing, warning;
+        const char* text;
+        Tone tone;
+    };
+    for (const VerdictCase& c : {VerdictCase{0, 0, "Good", Tone::Good}, VerdictCase{0, 1, "Caution", Tone::Caution},
+                                 VerdictCase{1, 0, "Bad", Tone::Bad}, VerdictCase{2, 5, "Bad", Tone::Bad}}) {
+        const tw::HealthVerdict v = tw::Verdict(c.failing, c.warning);
+        EXPECT_EQ(v.text, c.text) << c.failing << '/' << c.warning;
+        EXPECT_EQ(v.tone, c.tone) << c.failing << '/' << c.warning;
+    }
+    struct StateCase {
+        const char* state;
+        Tone tone;
+    };
+    for (const StateCase& c : {StateCase{"Failing Now", Tone::Bad}, StateCase{"Failed In Past", Tone::Bad},
+                               StateCase{"Warning", Tone::Caution}, StateCase{"OK", Tone::Plain},
+                               StateCase{"-", Tone::Plain}}) {
+        EXPECT_EQ(tw::StateTone(c.state), c.tone) << c.state;
+    }
+}
+
+// C on disk 0, D on the second partition of disk 1, E a CD, F a volume whose
+// device cannot be opened.
+constexpr const char* kTwoDisks = R"({"drives": {
+  "C": {"type": "DRIVE_FIXED", "volume": {"label": "System"}, "device": {"physical_disk": 0}},
+  "D": {"type": "DRIVE_FIXED", "volume": {"label": "Data"}, "device": {"physical_disk": 1, "partition": 2}},
+  "E": {"type": "DRIVE_CDROM", "device": {}},
+  "F": {"type": "DRIVE_FIXED", "device": {"open_error": "ERROR_ACCESS_DENIED"}}}})";
+
+TEST(DiskWindows, PhysicalDiskOfEachLetter) {
+    auto machine = twtest::MachineFromText(kTwoDisks);
+    struct Case {
+        char letter;
+        bool found;
+        tw::platform::DWORD disk, partition, error;
+    } cases[] = {{'C', true, 0, 1, 0},
+                 {'D', true, 1, 2, 0},
+                 {'E', false, 0, 0, tw::platform::ERROR_INVALID_FUNCTION},
+                 {'F', false, 0, 0, tw::platform::ERROR_ACCESS_DENIED},
+                 {'Q', false, 0, 0, tw::platform::ERROR_FILE_NOT_FOUND}};
+    for (const Case& c : cases) {
+        const tw::diagnostics::DriveDisk d = tw::diagnostics::PhysicalDiskOfDrive(machine->device(), c.letter);
+        ASSERT_EQ(d.number.has_value(), c.found) << c.letter;
+        if (c.found) {
+            EXPECT_EQ(d.number->deviceNumber, c.disk) << c.letter;
+            EXPECT_EQ(d.number->partitionNumber, c.partition) << c.letter;
+        } else {
+            EXPECT_EQ(d.error, c.error) << c.letter;
+        }
+    }
+    // Asked without data access, and every handle closed.
+    for (const auto& open : machine->DeviceOpens()) EXPECT_EQ(open.access, 0u) << open.path;
+    EXPECT_EQ(machine->OpenHandleCount(), 0);
+}
+
+class DiskWindow : public ::testing::Test {
+protected:
+    tw::TForm1& Main(std::unique_ptr<tw::sim::Machine> machine) {
+        machine_ = std::move(machine);
+        form_ = std::make_unique<tw::TForm1>(*machine_, view_, dialogs_, app_);
+        form_->FormCreate();
+        form_->Click("Refresh1");
+        return *form_;
+    }
+    std::string Smart(SmartControl id) { return form_->Smart().Get(id).text; }
+
+    std::unique_ptr<tw::sim::Machine> machine_;
+    tw::Application app_;
+    twtest::RecordingView view_;
+    twtest::RecordingDialogs dialogs_;
+    std::unique_ptr<tw::TForm1> form_;
+};
+
+TEST_F(DiskWindow, SmartShowsTheHealthyTheFailingAndTheUnreadableDisk) {
+    struct Case {
+        const char* machine;
+        tw::platform::DWORD openError;  // of physical disk 0
+        const char* verdict;
+        size_t rows;
+        size_t redRows, amberRows;
+        const char* status;
+    } cases[] = {
+        {"smart-healthy.json", 0, "Good", 14, 0, 0, ""},
+        {"smart-failing.json", 0, "Bad", 17, 2, 1, ""},
+        {"smart-failing.json", tw::platform::ERROR_ACCESS_DENIED, "", 0, 0, 0,
+         "Unable to open physical drive: Access is denied"},
+    };
+    for (const Case& c : cases) {
+        auto machine = twtest::ExampleMachine(c.machine);
+        machine->PhysicalDisks()[0].openError = c.openError;
+        Main(std::move(machine)).Click("ToolButton9");
+        const tw::Component& table = form_->Smart().Get(SmartControl::Attributes);
+        EXPECT_EQ(Smart(SmartControl::Health), c.verdict) << c.machine;
+        EXPECT_EQ(table.items.size(), c.rows) << c.machine;
+        EXPECT_EQ(std::count(table.itemTones.begin(), table.itemTones.end(), Tone::Bad), c.redRows) << c.machine;
+        EXPECT_EQ(std::count(table.itemTones.begin(), table.itemTones.end(), Tone::Caution), c.amberRows);
+        EXPECT_EQ(Smart(SmartControl::Status), c.status) << c.machine;
+        EXPECT_EQ(Smart(SmartControl::Disk), "\\\\.\\PhysicalDrive0");
+        EXPECT_EQ(Smart(SmartControl::Model).empty(), c.rows == 0) << c.machine;
+        EXPECT_EQ(machine_->OpenHandleCount(), 0);
+        EXPECT_TRUE(dialogs_.errors.empty());
+    }
+    // A disk that stops answering leaves nothing of its last report behind.
+    machine_->PhysicalDisks()[0].openError = 0;
+    form_->Click("SMARTInformation1");
+    ASSERT_EQ(Smart(SmartControl::Health), "Bad");
+    machine_->PhysicalDisks()[0].openError = tw::platform::ERROR_ACCESS_DENIED;
+    form_->Smart().Choose("cbDrive", 0);
+    EXPECT_EQ(Smart(SmartControl::Health), "");
+    EXPECT_EQ(Smart(SmartControl::Temperature), "");
+    EXPECT_TRUE(form_->Smart().Get(SmartControl::Attributes).items.empty());
+    EXPECT_EQ(form_->Smart().Get(SmartControl::Status).tone, Tone::Bad);
+}
+
+TEST_F(DiskWindow, TheEntriesOpenTheWindowsAtTheSelectedDrive) {
+    Main(twtest::MachineFromText(kTwoDisks));
+    const auto& rows = form_->Rows();
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        if (rows[i].Letter() == 'D') form_->Select(i);
+    }
+    for (const char* entry : {"ToolButton9", "SMARTInformation1"}) {
+        form_->Click(entry);
+        EXPECT_EQ(form_->Smart().Get(SmartControl::DriveChooser).text, "D: [Data]") << entry;
+        // Disk 1 is not described: its open fails and says so.
+        EXPECT_EQ(Smart(SmartControl::Disk), "\\\\.\\PhysicalDrive1") << entry;
+        EXPECT_NE(Smart(SmartControl::Status), "") << entry;
+    }
+    for (const char* entry : {"ToolButton8", "DiskInformation1"}) {
+        form_->Click(entry);
+        const tw::TfrmDiskInfo& info = form_->DiskInfo();
+        EXPECT_EQ(info.Get(DiskInfoControl::DriveChooser).text, "D: [Data]") << entry;
+        EXPECT_EQ(info.Get(DiskInfoControl::Partition).text, "2") << entry;
+        EXPECT_EQ(info.Get(DiskInfoControl::VolumeLabel).text, "Data") << entry;
+    }
+    EXPECT_EQ(dialogs_.windows.size(), 4u);
+    EXPECT_EQ(machine_->OpenHandleCount(), 0);
+}
+
+}  // namespace
