@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "diagnostics/drive_disk.h"
 #include "inventory/drive_chooser.h"
 #include "inventory/number_format.h"
 #include "platform/system_error_text.h"
@@ -45,6 +46,27 @@ std::string Decimal(std::int64_t n) {
 }
 
 std::string PhysicalDrivePath(std::uint32_t number) { return "\\\\.\\PhysicalDrive" + Decimal(number); }
+
+ReadableDisk DiskOfDrive(Platform& platform, char letter) {
+    ReadableDisk disk;
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (platform.kernel().GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+        disk.number = 0;
+        disk.path = "\\\\.\\SMARTVSD";
+        return disk;
+    }
+    const diagnostics::DriveDisk found = diagnostics::PhysicalDiskOfDrive(platform.device(), letter);
+    if (!found.number) {
+        disk.error = std::string("Cannot find the physical disk of drive ") + letter + ": " +
+                     ErrorText(platform.kernel(), found.error);
+        return disk;
+    }
+    disk.number = found.number->deviceNumber;
+    disk.partition = found.number->partitionNumber;
+    disk.path = PhysicalDrivePath(found.number->deviceNumber);
+    return disk;
+}
 
 std::string ErrorText(Kernel& kernel, DWORD error) {
     std::string text = SystemErrorText(kernel, error);

@@ -33,6 +33,18 @@ std::optional<char> ChooserLetter(const Component& chooser);
 
 // "465.76 GB (500,107,862,016 bytes)" in the user's separators.
 std::string DiskSizeText(platform::Locale& locale, std::uint64_t bytes);
+// The disk of drive `letter` as the S.M.A.R.T. reads name it: the volume's
+// disk number on the NT family; on the 9x family, whose one SMART driver
+// serves every disk, 0 and "\\.\SMARTVSD". None, with the text of why not,
+// when the volume names no disk.
+struct ReadableDisk {
+    std::optional<std::uint32_t> number;
+    std::uint32_t partition = 0;
+    std::string path;   // "\\.\PhysicalDrive0"
+    std::string error;  // "Cannot find the physical disk of drive C: ..."
+};
+ReadableDisk DiskOfDrive(platform::Platform& platform, char letter);
+
 // A whole number in decimal digits, no separators.
 std::string Decimal(std::int64_t n);
 // "\\.\PhysicalDrive0".

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "app/disk_window.h"
-#include "diagnostics/drive_disk.h"
 #include "diagnostics/smart_api.h"
 #include "inventory/device_probes.h"
 #include "inventory/number_format.h"
@@ -49,6 +48,12 @@ void TfrmDiskInfo::FormShow() {
 void TfrmDiskInfo::Refresh1Click() {
     Component& chooser = Get(DiskInfoControl::DriveChooser);
     FillDiskChooser(platform_.kernel(), chooser, DRIVE_FIXED, startDrive_);
+    if (chooser.items.empty()) {
+        ClearFields();
+        Get(DiskInfoControl::Status).text = "This computer has no fixed drive.";
+        Get(DiskInfoControl::Status).tone = Tone::Bad;
+        return;
+    }
     cbDriveChange();
 }
 
@@ -61,6 +66,12 @@ void TfrmDiskInfo::cbDriveChange() {
 
 void TfrmDiskInfo::ShowDrive(char letter) {
     DiskWaitCursor hourglass(dialogs_);
+    ClearFields();
+    ShowDisk(letter);
+    ShowVolume(letter);
+}
+
+void TfrmDiskInfo::ClearFields() {
     for (const auto& entry : kDiskInfoControls) {
         Component& c = Get(entry.id);
         if (c.kind == ComponentKind::Edit || entry.id == DiskInfoControl::Status) {
@@ -68,8 +79,6 @@ void TfrmDiskInfo::ShowDrive(char letter) {
             c.tone = Tone::Plain;
         }
     }
-    ShowDisk(letter);
-    ShowVolume(letter);
 }
 
 void TfrmDiskInfo::ShowDisk(char letter) {
@@ -77,26 +86,25 @@ void TfrmDiskInfo::ShowDisk(char letter) {
     if (const auto descriptor = inventory::StorageDescriptor(platform_.device(), letter)) {
         Get(D::BusType).text = BusTypeName(descriptor->busType);
     }
-    const diagnostics::DriveDisk disk = diagnostics::PhysicalDiskOfDrive(platform_.device(), letter);
+    const ReadableDisk disk = DiskOfDrive(platform_, letter);
     Component& status = Get(D::Status);
     if (!disk.number) {
-        status.text = std::string("Cannot find the physical disk of drive ") + letter + ": " +
-                      ErrorText(platform_.kernel(), disk.error);
+        status.text = disk.error;
         status.tone = Tone::Bad;
         return;
     }
-    Get(D::Disk).text = PhysicalDrivePath(disk.number->deviceNumber);
-    Get(D::Partition).text = Decimal(disk.number->partitionNumber);
+    Get(D::Disk).text = disk.path;
+    Get(D::Partition).text = Decimal(disk.partition);
     diagnostics::IdentifyData identity;
     std::string errorText;
-    const bool ok = diagnostics::SmartIdentifyDrive(platform_, static_cast<std::int32_t>(disk.number->deviceNumber),
+    const bool ok = diagnostics::SmartIdentifyDrive(platform_, static_cast<std::int32_t>(*disk.number),
                                                     errorText, identity);
     // A driver that lists no device answers true without identifying any.
     const bool identified = ok && (!identity.modelNumber.empty() || identity.sectors != 0);
     if (!identified) {
         status.text = !errorText.empty()
                           ? errorText
-                          : "No ATA disk answered on " + PhysicalDrivePath(disk.number->deviceNumber) + ".";
+                          : "No ATA disk answered on " + disk.path + ".";
         status.tone = Tone::Bad;
         return;
     }

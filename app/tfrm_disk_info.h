@@ -62,6 +62,7 @@ public:
     void ShowDrive(char letter);
 
 private:
+    void ClearFields();
     void ShowDisk(char letter);
     void ShowVolume(char letter);
 

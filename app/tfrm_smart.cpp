@@ -1,7 +1,6 @@
 #include "app/tfrm_smart.h"
 
 #include "app/disk_window.h"
-#include "diagnostics/drive_disk.h"
 #include "diagnostics/smart_api.h"
 
 namespace tw {
@@ -111,14 +110,13 @@ void TfrmSmart::Fail(const std::string& text) {
 void TfrmSmart::ShowDrive(char letter) {
     DiskWaitCursor hourglass(dialogs_);
     Clear();
-    const diagnostics::DriveDisk disk = diagnostics::PhysicalDiskOfDrive(platform_.device(), letter);
+    const ReadableDisk disk = DiskOfDrive(platform_, letter);
     if (!disk.number) {
-        Fail(std::string("Cannot find the physical disk of drive ") + letter + ": " +
-             ErrorText(platform_.kernel(), disk.error));
+        Fail(disk.error);
         return;
     }
-    const std::uint32_t number = disk.number->deviceNumber;
-    Get(SmartControl::Disk).text = PhysicalDrivePath(number);
+    const std::uint32_t number = *disk.number;
+    Get(SmartControl::Disk).text = disk.path;
     diagnostics::TSmartResult result;
     std::string errorText;
     const bool ok = diagnostics::SmartReadDrive(platform_, static_cast<std::int32_t>(number), result, errorText);
@@ -127,7 +125,7 @@ void TfrmSmart::ShowDrive(char letter) {
         return;
     }
     if (result.DriveNum < 0) {
-        Fail("No ATA disk answered on " + PhysicalDrivePath(number) + ".");
+        Fail("No ATA disk answered on " + disk.path + ".");
         return;
     }
     Report(result);
