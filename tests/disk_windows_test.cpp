@@ -3,6 +3,8 @@
 // fails, and the main window's four entries that open them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/tform1.h"
@@ -129,6 +131,20 @@ TEST_F(DiskWindow, SmartShowsTheHealthyTheFailingAndTheUnreadableDisk) {
     EXPECT_EQ(Smart(SmartControl::Temperature), "");
     EXPECT_TRUE(form_->Smart().Get(SmartControl::Attributes).items.empty());
     EXPECT_EQ(form_->Smart().Get(SmartControl::Status).tone, Tone::Bad);
+}
+
+TEST_F(DiskWindow, OnThe9xFamilyTheSmartDriverServesTheDisk) {
+    // The healthy desktop's disk, served by the 9x SMART driver instead.
+    std::ifstream file(std::string(TW_EXAMPLES_DIR) + "/smart-healthy.json");
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const size_t disks = text.find("\"physical_disks\": {");
+    const size_t disk = text.find('{', text.find("\"0\":", disks));
+    text = text.substr(0, disks) + "\"version\": {\"platform_id\": 1}, \"smartvsd\": " +
+           text.substr(disk, text.rfind('}', text.rfind('}') - 1) - disk) + "}";
+    Main(twtest::MachineFromText(text)).Click("SMARTInformation1");
+    EXPECT_EQ(Smart(SmartControl::Disk), "\\\\.\\SMARTVSD");
+    EXPECT_EQ(Smart(SmartControl::Health), "Good");
+    EXPECT_EQ(Smart(SmartControl::Model), "Brightmoor BM500A2-7K");
 }
 
 TEST_F(DiskWindow, TheEntriesOpenTheWindowsAtTheSelectedDrive) {
