@@ -97,14 +97,12 @@ void TfrmDiskInfo::ShowDisk(char letter) {
     Get(D::Partition).text = Decimal(disk.partition);
     diagnostics::IdentifyData identity;
     std::string errorText;
-    const bool ok = diagnostics::SmartIdentifyDrive(platform_, static_cast<std::int32_t>(*disk.number),
-                                                    errorText, identity);
+    const bool ok =
+        diagnostics::SmartIdentifyDrive(platform_, static_cast<std::int32_t>(*disk.number), errorText, identity);
     // A driver that lists no device answers true without identifying any.
     const bool identified = ok && (!identity.modelNumber.empty() || identity.sectors != 0);
     if (!identified) {
-        status.text = !errorText.empty()
-                          ? errorText
-                          : "No ATA disk answered on " + disk.path + ".";
+        status.text = !errorText.empty() ? errorText : "No ATA disk answered on " + disk.path + ".";
         status.tone = Tone::Bad;
         return;
     }

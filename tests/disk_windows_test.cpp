@@ -33,9 +33,9 @@ TEST(DiskWindows, VerdictAndRowColours) {
         const char* state;
         Tone tone;
     };
-    for (const StateCase& c : {StateCase{"Failing Now", Tone::Bad}, StateCase{"Failed In Past", Tone::Bad},
-                               StateCase{"Warning", Tone::Caution}, StateCase{"OK", Tone::Plain},
-                               StateCase{"-", Tone::Plain}}) {
+    for (const StateCase& c :
+         {StateCase{"Failing Now", Tone::Bad}, StateCase{"Failed In Past", Tone::Bad},
+          StateCase{"Warning", Tone::Caution}, StateCase{"OK", Tone::Plain}, StateCase{"-", Tone::Plain}}) {
         EXPECT_EQ(tw::StateTone(c.state), c.tone) << c.state;
     }
 }

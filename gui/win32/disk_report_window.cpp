@@ -1,5 +1,7 @@
 #include "gui/win32/disk_report_window.h"
 
+#include "gui/win32/dpi.h"
+
 namespace tw::gui {
 
 namespace {
@@ -231,8 +233,15 @@ void DiskReportWindow::SyncTable() {
                          reinterpret_cast<LPARAM>(&item));
         }
     }
+    // Each column as wide as its widest cell or its heading, whichever is
+    // wider, so neither is cut short.
     for (size_t col = 0; col < table.columns.size(); ++col) {
-        SendMessageA(list, LVM_SETCOLUMNWIDTH, col, LVSCW_AUTOSIZE_USEHEADER);
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, col, LVSCW_AUTOSIZE);
+        const auto cells = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, col, 0));
+        const int heading = static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0,
+                                                          reinterpret_cast<LPARAM>(table.columns[col].c_str()))) +
+                            MulDiv(16, static_cast<int>(DpiOf(list)), 96);
+        if (heading > cells) SendMessageA(list, LVM_SETCOLUMNWIDTH, col, heading);
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);

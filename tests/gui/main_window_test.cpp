@@ -24,11 +24,11 @@
 #include "cli/cli.h"
 #include "gui/win32/about_box.h"
 #include "gui/win32/command_menus.h"
+#include "gui/win32/disk_info/disk_info_ids.h"
+#include "gui/win32/disk_info/disk_info_window.h"
 #include "gui/win32/dpi.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
-#include "gui/win32/disk_info/disk_info_ids.h"
-#include "gui/win32/disk_info/disk_info_window.h"
 #include "gui/win32/optical_info/optical_info_ids.h"
 #include "gui/win32/optical_info/optical_info_window.h"
 #include "gui/win32/smart/smart_ids.h"
@@ -927,9 +927,12 @@ TEST(DiskInfoWindowTest, TheDiskAndTheVolumeOfTheChosenDrive) {
     HWND dialog = window.hwnd();
     EXPECT_EQ(WindowText(dialog), "Disk Information");
     const std::pair<int, const char*> fields[] = {
-        {IDC_DISK_INFO_MODEL, "Brightmoor BM500A2-7K"},  {IDC_DISK_INFO_DISK, "\\\\.\\PhysicalDrive0"},
-        {IDC_DISK_INFO_BUS, "ATA"},                      {IDC_DISK_INFO_FILE_SYSTEM, "NTFS"},
-        {IDC_DISK_INFO_CLUSTER, "4,096 bytes"},          {IDC_DISK_INFO_STATUS, ""},
+        {IDC_DISK_INFO_MODEL, "Brightmoor BM500A2-7K"},
+        {IDC_DISK_INFO_DISK, "\\\\.\\PhysicalDrive0"},
+        {IDC_DISK_INFO_BUS, "ATA"},
+        {IDC_DISK_INFO_FILE_SYSTEM, "NTFS"},
+        {IDC_DISK_INFO_CLUSTER, "4,096 bytes"},
+        {IDC_DISK_INFO_STATUS, ""},
     };
     for (const auto& [id, text] : fields) EXPECT_EQ(WindowText(GetDlgItem(dialog, id)), text) << id;
     ExpectTidyLayout(dialog);

@@ -136,7 +136,8 @@ TEST(SmartOnWindows, TheDiskBehindCAndTheDiskWindowsOverIt) {
     EXPECT_FALSE(info.Get(tw::DiskInfoControl::FileSystem).text.empty());
     EXPECT_FALSE(info.Get(tw::DiskInfoControl::ClusterSize).text.empty());
     if (!disk.number) {
-        EXPECT_EQ(info.Get(tw::DiskInfoControl::Status).text.rfind("Cannot find the physical disk of drive C: ", 0), 0u);
+        EXPECT_EQ(info.Get(tw::DiskInfoControl::Status).text.rfind("Cannot find the physical disk of drive C: ", 0),
+                  0u);
     }
     std::cout << "Disk Information: bus \"" << info.Get(tw::DiskInfoControl::BusType).text << "\", status \""
               << info.Get(tw::DiskInfoControl::Status).text << "\"\n";
