@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 #include "platform/sim/state.h"
 
@@ -12,15 +13,64 @@ std::string UpperAscii(std::string text) {
     return text;
 }
 
-void Machine::State::Enter(const std::string& call, char letter) {
+namespace {
+
+// Calls that report no failure: they are counted but never fail.
+bool Infallible(const std::string& call) {
+    static const std::set<std::string> kNames{"SetErrorMode", "Sleep",   "CloseHandle",  "RegCloseKey",
+                                              "FreeSid",      "EqualSid", "CoTaskMemFree"};
+    return kNames.count(call) != 0;
+}
+
+}  // namespace
+
+DWORD Machine::State::Enter(const std::string& call, char letter) {
     ++calls[call];
-    if (letter == 0) return;
-    ++calls[call + ":" + letter];
+    if (letter != 0) {
+        ++calls[call + ":" + letter];
+        auto d = drives.find(letter);
+        if (d != drives.end()) {
+            auto r = d->second.raises.find(call);
+            if (r != d->second.raises.end()) throw SimulatedFault(r->second);
+        }
+    }
+    if (Infallible(call)) return ERROR_SUCCESS;
+    ++fallibleCalls;
+    DWORD error = ERROR_SUCCESS;
+    for (auto& [rule, seen] : faults) {
+        if ((!rule.call.empty() && rule.call != call) || (rule.letter != 0 && rule.letter != letter)) continue;
+        if (++seen != rule.nth) continue;
+        ++faultsFired;
+        if (rule.removeMedium) {
+            RemoveMedium(rule.letter);
+        } else if (error == ERROR_SUCCESS) {
+            error = rule.error;
+        }
+    }
+    return error;
+}
+
+void Machine::State::RemoveMedium(char letter) {
     auto d = drives.find(letter);
     if (d == drives.end()) return;
-    auto r = d->second.raises.find(call);
-    if (r != d->second.raises.end()) throw SimulatedFault(r->second);
+    d->second.volume = {std::nullopt, ERROR_NOT_READY};
+    d->second.space = {std::nullopt, ERROR_NOT_READY};
+    if (d->second.device && d->second.device->scsi) {
+        ScsiTarget& scsi = *d->second.device->scsi;
+        scsi.notReady = -1;
+        scsi.failures[kGetConfiguration] = ERROR_NOT_READY;
+        scsi.failures[kReadDvdStructure] = ERROR_NOT_READY;
+    }
 }
+
+void Machine::AddFault(FaultRule rule) { state_->faults.emplace_back(std::move(rule), 0); }
+void Machine::ClearFaults() {
+    state_->faults.clear();
+    state_->faultsFired = 0;
+}
+int Machine::FaultsFired() const { return state_->faultsFired; }
+int Machine::FallibleCalls() const { return state_->fallibleCalls; }
+const std::vector<std::string>& Machine::Changes() const { return state_->changes; }
 
 SimDrive* Machine::State::DriveOf(const char* path) {
     if (path == nullptr || path[0] == 0) return nullptr;

@@ -165,6 +165,17 @@ struct SimFile {
     DWORD writeError = ERROR_SUCCESS;  // WriteFile fails with this
 };
 
+// A planned fault: the `nth` call matching `call` (empty: any call that can
+// fail) and `letter` (0: any drive) fails with `error` before doing anything,
+// or, with `removeMedium`, finds the medium of `letter` gone.
+struct FaultRule {
+    std::string call;
+    char letter = 0;
+    int nth = 1;
+    DWORD error = ERROR_GEN_FAILURE;
+    bool removeMedium = false;
+};
+
 struct RegWrite {
     std::string key;
     std::string name;
@@ -216,6 +227,18 @@ public:
     int OpenSidCount() const;
     const std::vector<MciCall>& MciCalls() const;
     int OpenMciDeviceCount() const;
+
+    // Fault injection (docs/machine-format.md, "Injected faults").
+    void AddFault(FaultRule rule);
+    void ClearFaults();
+    // Faults that fired since they were added.
+    int FaultsFired() const;
+    // Calls that can fail made so far.
+    int FallibleCalls() const;
+    // What the program changed on the machine, in order: definitions made and
+    // removed, registry values and file bytes written, doors locked and
+    // unlocked, trays ejected and loaded.
+    const std::vector<std::string>& Changes() const;
 
     // Direct access for tests that build a machine in code.
     std::map<char, SimDrive>& Drives();

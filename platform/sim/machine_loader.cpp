@@ -1,5 +1,6 @@
 // Reads a machine description (docs/machine-format.md). Unknown keys are
 // refused so that a misspelt field does not silently fall back to a default.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -73,6 +74,18 @@ constexpr Named kRegTypes[] = {
     {"REG_NONE", REG_NONE},     {"REG_SZ", REG_SZ},       {"REG_EXPAND_SZ", REG_EXPAND_SZ},
     {"REG_BINARY", REG_BINARY}, {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
     {"REG_QWORD", REG_QWORD},
+};
+
+// The calls a fault can make fail.
+const std::string kFallibleCalls[] = {
+    "GetLogicalDrives",    "GetLogicalDriveStringsA", "GetDriveTypeA",    "GetVolumeInformationA",
+    "GetDiskFreeSpaceExA", "GetDiskFreeSpaceA",       "QueryDosDeviceA",  "DefineDosDeviceA",
+    "GetVersionExA",       "FormatMessageA",          "GetFileAttributesA", "CreateFileA",
+    "ReadFile",            "WriteFile",               "SetFilePointer",   "DeviceIoControl",
+    "RegCreateKeyExA",     "RegQueryValueExA",        "RegSetValueExA",   "WNetGetConnectionA",
+    "GetLocaleInfoA",      "SHBrowseForFolderA",      "SHGetPathFromIDListA", "OpenThreadToken",
+    "OpenProcessToken",    "GetTokenInformation",     "AllocateAndInitializeSid", "mciSendStringA",
+    "mciSendCommandA",
 };
 
 class Reader {
@@ -557,6 +570,40 @@ public:
         }
     }
 
+    void Faults(const json& j, Machine::State& s) const {
+        if (!j.is_array()) Fail("faults", "expected a list of faults");
+        for (size_t i = 0; i < j.size(); ++i) {
+            const std::string where = "faults." + std::to_string(i);
+            const json& f = j[i];
+            OnlyKeys(f, where, {"call", "drive", "nth", "error", "remove_medium"});
+            FaultRule rule;
+            if (f.contains("call")) {
+                rule.call = Text(f["call"], where + ".call");
+                if (std::find(std::begin(kFallibleCalls), std::end(kFallibleCalls), rule.call) ==
+                    std::end(kFallibleCalls)) {
+                    Fail(where + ".call", "no call named \"" + rule.call + "\" can fail");
+                }
+            }
+            if (f.contains("drive")) {
+                const std::string letter = Text(f["drive"], where + ".drive");
+                if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') Fail(where + ".drive", "expected A to Z");
+                rule.letter = letter[0];
+            }
+            if (f.contains("nth")) rule.nth = static_cast<int>(Number(f["nth"], where + ".nth", 1000000000));
+            if (rule.nth < 1) Fail(where + ".nth", "calls are counted from 1");
+            if (f.contains("remove_medium")) rule.removeMedium = Flag(f["remove_medium"], where + ".remove_medium");
+            if (rule.removeMedium) {
+                if (f.contains("error")) Fail(where, "a fault either fails the call or removes the medium");
+                if (rule.letter == 0) Fail(where, "\"remove_medium\" needs \"drive\"");
+            } else if (f.contains("error")) {
+                rule.error = Error(f["error"], where + ".error");
+            } else {
+                Fail(where, "needs \"error\" or \"remove_medium\"");
+            }
+            s.faults.emplace_back(rule, 0);
+        }
+    }
+
     void File(const std::string& path, const json& j, SimFile& f) const {
         const std::string where = "files." + path;
         if (path.size() < 3 || path[1] != ':' || path[2] != '\\')
@@ -595,7 +642,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     try {
         r.OnlyKeys(j, "",
                    {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
-                    "shell", "token", "mci", "physical_disks", "smartvsd"});
+                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -654,6 +701,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
                 }
             }
         }
+        if (j.contains("faults")) r.Faults(j["faults"], s);
         if (j.contains("registry")) {
             if (!j["registry"].is_object()) r.Fail("registry", "expected an object");
             for (const auto& item : j["registry"].items()) {

@@ -102,13 +102,16 @@ HANDLE SimDeviceService::CreateFileA(const char* fileName, DWORD desiredAccess, 
 
 BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* inBuffer, DWORD inSize, void* outBuffer,
                                        DWORD outSize, DWORD* bytesReturned, void* overlapped) {
-    s_.Enter("DeviceIoControl");
+    auto open = s_.openDevices.find(handle);
+    if (const DWORD fault = s_.Enter("DeviceIoControl", open == s_.openDevices.end() ? 0 : open->second.letter)) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     // kernel32 stores the count through the pointer of a synchronous request.
     if (bytesReturned == nullptr && overlapped == nullptr) {
         throw SimulatedFault("DeviceIoControl: no bytes-returned variable for a synchronous request");
     }
     if (bytesReturned) *bytesReturned = 0;
-    auto open = s_.openDevices.find(handle);
     if (open == s_.openDevices.end()) {
         s_.lastError = s_.openFiles.count(handle) ? ERROR_INVALID_FUNCTION : ERROR_INVALID_HANDLE;
         return FALSE;
@@ -160,6 +163,7 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
             if (!prevent) return fail(ERROR_INVALID_PARAMETER);
             if (device.lockError != ERROR_SUCCESS) return fail(device.lockError);
             od.locks = *prevent ? od.locks + 1 : std::max(0, od.locks - 1);
+            s_.changes.push_back(std::string(*prevent ? "lock " : "unlock ") + od.letter + ":");
             break;
         }
         case IOCTL_STORAGE_GET_DEVICE_NUMBER: {
@@ -174,9 +178,11 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
         }
         case IOCTL_STORAGE_EJECT_MEDIA:
             if (device.ejectError != ERROR_SUCCESS) return fail(device.ejectError);
+            s_.changes.push_back(std::string("eject ") + od.letter + ":");
             break;
         case IOCTL_STORAGE_LOAD_MEDIA:
             if (device.loadError != ERROR_SUCCESS) return fail(device.loadError);
+            s_.changes.push_back(std::string("load ") + od.letter + ":");
             break;
         default: return fail(ERROR_INVALID_FUNCTION);
     }

@@ -19,7 +19,10 @@ char DeviceLetter(const char* deviceName) {
 
 BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) {
     const char letter = DeviceLetter(deviceName);
-    s_.Enter("DefineDosDeviceA", letter);
+    if (const DWORD fault = s_.Enter("DefineDosDeviceA", letter)) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     if (letter == 0) {
         s_.lastError = ERROR_INVALID_PARAMETER;
         return FALSE;
@@ -40,6 +43,7 @@ BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char
             return FALSE;
         }
         stack.push_back(mapping);
+        s_.changes.push_back(std::string("define ") + letter + ": " + mapping);
         s_.lastError = ERROR_SUCCESS;
         return TRUE;
     }
@@ -51,6 +55,7 @@ BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char
     };
     for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
         if (matches(*it)) {
+            s_.changes.push_back(std::string("remove ") + letter + ": " + *it);
             stack.erase(std::next(it).base());
             s_.lastError = ERROR_SUCCESS;
             return TRUE;
@@ -61,6 +66,7 @@ BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char
     if (stack.empty() && d != s_.drives.end() && d->second.present && matches(d->second.dosDevice)) {
         d->second.present = false;
         d->second.type = DRIVE_NO_ROOT_DIR;  // the letter now names nothing
+        s_.changes.push_back(std::string("remove ") + letter + ":");
         s_.lastError = ERROR_SUCCESS;
         return TRUE;
     }
@@ -69,7 +75,10 @@ BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char
 }
 
 BOOL SimKernel::GetVersionExA(OSVERSIONINFOA* info) {
-    s_.Enter("GetVersionExA");
+    if (const DWORD fault = s_.Enter("GetVersionExA")) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     if (info == nullptr || info->dwOSVersionInfoSize < sizeof(OSVERSIONINFOA)) {
         s_.lastError = ERROR_INSUFFICIENT_BUFFER;
         return FALSE;
@@ -82,7 +91,14 @@ BOOL SimKernel::GetVersionExA(OSVERSIONINFOA* info) {
 
 HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void*,
                               DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE) {
-    s_.Enter("CreateFileA");
+    const char letter = fileName == nullptr                                                  ? 0
+                        : std::strncmp(fileName, "\\\\.\\", 4) == 0 && fileName[4] && fileName[5] == ':' ? fileName[4]
+                        : fileName[0] && fileName[1] == ':'                                   ? fileName[0]
+                                                                                              : 0;
+    if (const DWORD fault = s_.Enter("CreateFileA", UpperAscii(std::string(1, letter))[0])) {
+        s_.lastError = fault;
+        return INVALID_HANDLE_VALUE;
+    }
     const std::string name = fileName ? fileName : "";
     if (name.rfind("\\\\.\\", 0) == 0) {
         return s_.OpenDevicePath(name, desiredAccess, shareMode, creationDisposition, flagsAndAttributes);
@@ -140,7 +156,10 @@ bool Machine::State::IsFolder(const std::string& path) {
 
 DWORD SimKernel::GetFileAttributesA(const char* fileName) {
     const std::string path = UpperAscii(fileName ? fileName : "");
-    s_.Enter("GetFileAttributesA", path.size() >= 2 && path[1] == ':' ? path[0] : 0);
+    if (const DWORD fault = s_.Enter("GetFileAttributesA", path.size() >= 2 && path[1] == ':' ? path[0] : 0)) {
+        s_.lastError = fault;
+        return INVALID_FILE_ATTRIBUTES;
+    }
     // "C:\work\" names the folder C:\work; "C:\" and "C:" the root.
     std::string key = path;
     if (key.size() > 2 && key.back() == '\\') key.pop_back();
@@ -175,7 +194,10 @@ OpenFile* Machine::State::FileFor(HANDLE file, DWORD access) {
 }
 
 BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void*) {
-    s_.Enter("ReadFile");
+    if (const DWORD fault = s_.Enter("ReadFile")) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     if (read) *read = 0;
     OpenFile* open = s_.FileFor(file, GENERIC_READ);
     if (open == nullptr) return FALSE;
@@ -191,7 +213,10 @@ BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, v
 }
 
 BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void*) {
-    s_.Enter("WriteFile");
+    if (const DWORD fault = s_.Enter("WriteFile")) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     if (written) *written = 0;
     OpenFile* open = s_.FileFor(file, GENERIC_WRITE);
     if (open == nullptr) return FALSE;
@@ -214,6 +239,7 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
         if (text.size() < at) text.resize(at, '\0');
         text.replace(at, std::min<size_t>(toWrite, text.size() - at), bytes, toWrite);
         open->position += toWrite;
+        s_.changes.push_back("write " + open->path + " " + std::string(bytes, toWrite));
     }
     if (written) *written = toWrite;
     s_.lastError = ERROR_SUCCESS;
@@ -221,7 +247,10 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
 }
 
 DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
-    s_.Enter("SetFilePointer");
+    if (const DWORD fault = s_.Enter("SetFilePointer")) {
+        s_.lastError = fault;
+        return INVALID_SET_FILE_POINTER;
+    }
     OpenFile* open = s_.FileFor(file, 0);
     if (open == nullptr) return INVALID_SET_FILE_POINTER;
     long long base = 0;

@@ -35,7 +35,10 @@ std::string DefaultDosDevice(const SimDrive& d) {
 }  // namespace
 
 DWORD SimKernel::GetLogicalDrives() {
-    s_.Enter("GetLogicalDrives");
+    if (const DWORD fault = s_.Enter("GetLogicalDrives")) {
+        s_.lastError = fault;
+        return 0;
+    }
     DWORD mask = 0;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         if (s_.Present(letter)) mask |= 1u << (letter - 'A');
@@ -46,7 +49,7 @@ DWORD SimKernel::GetLogicalDrives() {
 
 UINT SimKernel::GetDriveTypeA(const char* rootPathName) {
     char letter = LetterOf(rootPathName);
-    s_.Enter("GetDriveTypeA", letter);
+    if (s_.Enter("GetDriveTypeA", letter)) return DRIVE_UNKNOWN;
     if (letter == 0) return DRIVE_NO_ROOT_DIR;
     // "C:" and "C:\" both name the root; anything after the backslash does not.
     if (rootPathName[2] != 0 && !(rootPathName[2] == '\\' && rootPathName[3] == 0)) return DRIVE_NO_ROOT_DIR;
@@ -63,7 +66,10 @@ BOOL SimKernel::GetVolumeInformationA(const char* rootPathName, char* volumeName
                                       DWORD* volumeSerialNumber, DWORD* maximumComponentLength, DWORD* fileSystemFlags,
                                       char* fileSystemNameBuffer, DWORD fileSystemNameSize) {
     char letter = LetterOf(rootPathName);
-    s_.Enter("GetVolumeInformationA", letter);
+    if (const DWORD fault = s_.Enter("GetVolumeInformationA", letter)) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     if (letter == 0 || rootPathName[2] != '\\' || rootPathName[3] != 0) {
         s_.lastError = ERROR_INVALID_NAME;
         return FALSE;
@@ -95,11 +101,17 @@ BOOL SimKernel::GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBy
     char letter = LetterOf(directoryName);
     s_.errorModeAtSpaceProbe = s_.errorMode;
     if (!s_.freeSpaceEx) {
-        s_.Enter("GetDiskFreeSpaceExA");
+        if (const DWORD fault = s_.Enter("GetDiskFreeSpaceExA")) {
+            s_.lastError = fault;
+            return FALSE;
+        }
         s_.lastError = ERROR_CALL_NOT_IMPLEMENTED;
         return FALSE;
     }
-    s_.Enter("GetDiskFreeSpaceExA", letter);
+    if (const DWORD fault = s_.Enter("GetDiskFreeSpaceExA", letter)) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     SimDrive* d = letter ? s_.Effective(letter) : nullptr;
     if (d == nullptr) {
         s_.lastError = ERROR_PATH_NOT_FOUND;
@@ -121,7 +133,10 @@ BOOL SimKernel::GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerClu
                                   DWORD* numberOfFreeClusters, DWORD* totalNumberOfClusters) {
     char letter = LetterOf(rootPathName);
     s_.errorModeAtSpaceProbe = s_.errorMode;
-    s_.Enter("GetDiskFreeSpaceA", letter);
+    if (const DWORD fault = s_.Enter("GetDiskFreeSpaceA", letter)) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     SimDrive* d = letter ? s_.Effective(letter) : nullptr;
     if (d == nullptr) {
         s_.lastError = ERROR_PATH_NOT_FOUND;
@@ -152,7 +167,10 @@ UINT SimKernel::SetErrorMode(UINT mode) {
 }
 
 DWORD SimKernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
-    s_.Enter("GetLogicalDriveStringsA");
+    if (const DWORD fault = s_.Enter("GetLogicalDriveStringsA")) {
+        s_.lastError = fault;
+        return 0;
+    }
     std::string all;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         if (!s_.Present(letter)) continue;
@@ -171,7 +189,10 @@ DWORD SimKernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
 
 DWORD SimKernel::QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) {
     char letter = LetterOf(deviceName);
-    s_.Enter("QueryDosDeviceA", letter);
+    if (const DWORD fault = s_.Enter("QueryDosDeviceA", letter)) {
+        s_.lastError = fault;
+        return 0;
+    }
     SimDrive* d = s_.DriveOf(deviceName);
     if (letter == 0 || deviceName[2] != 0 || !s_.Present(letter)) {
         s_.lastError = ERROR_FILE_NOT_FOUND;

@@ -46,7 +46,10 @@ constexpr Message kMessages[] = {
 }  // namespace
 
 DWORD SimKernel::FormatMessageA(DWORD flags, const void*, DWORD messageId, DWORD, char* buffer, DWORD size, void*) {
-    s_.Enter("FormatMessageA");
+    if (const DWORD fault = s_.Enter("FormatMessageA")) {
+        s_.lastError = fault;
+        return 0;
+    }
     // Only the system's own table, into the caller's buffer.
     constexpr DWORD kOtherSources =
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_FROM_HMODULE;

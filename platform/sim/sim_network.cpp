@@ -9,7 +9,7 @@ DWORD SimNetwork::WNetGetConnectionA(const char* localName, char* remoteName, DW
     if (localName && localName[0] && localName[1] == ':' && localName[2] == 0) {
         letter = static_cast<char>(UpperAscii(std::string(1, localName[0]))[0]);
     }
-    s_.Enter("WNetGetConnectionA", letter);
+    if (const DWORD fault = s_.Enter("WNetGetConnectionA", letter)) return fault;
     if (letter < 'A' || letter > 'Z' || length == nullptr) return ERROR_BAD_DEVICE;
     auto it = s_.drives.find(letter);
     if (it == s_.drives.end()) return ERROR_NOT_CONNECTED;
@@ -25,7 +25,10 @@ DWORD SimNetwork::WNetGetConnectionA(const char* localName, char* remoteName, DW
 }
 
 int SimLocale::GetLocaleInfoA(LCID, LCTYPE type, char* data, int dataSize) {
-    s_.Enter("GetLocaleInfoA");
+    if (const DWORD fault = s_.Enter("GetLocaleInfoA")) {
+        s_.lastError = fault;
+        return 0;
+    }
     const std::string* text = nullptr;
     if (type == LOCALE_SDECIMAL) text = &s_.decimal;
     if (type == LOCALE_STHOUSAND) text = &s_.thousand;

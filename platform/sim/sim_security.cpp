@@ -63,7 +63,10 @@ HANDLE SimSecurity::GetCurrentThread() { return kCurrentThread; }
 HANDLE SimSecurity::GetCurrentProcess() { return kCurrentProcess; }
 
 BOOL SimSecurity::OpenThreadToken(HANDLE thread, DWORD desiredAccess, BOOL, HANDLE* token) {
-    s_.Enter("OpenThreadToken");
+    if (const DWORD fault = s_.Enter("OpenThreadToken")) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     if (token == nullptr) {
         s_.lastError = ERROR_NOACCESS;
         return FALSE;
@@ -84,7 +87,10 @@ BOOL SimSecurity::OpenThreadToken(HANDLE thread, DWORD desiredAccess, BOOL, HAND
 }
 
 BOOL SimSecurity::OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token) {
-    s_.Enter("OpenProcessToken");
+    if (const DWORD fault = s_.Enter("OpenProcessToken")) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     if (token == nullptr) {
         s_.lastError = ERROR_NOACCESS;
         return FALSE;
@@ -105,7 +111,10 @@ BOOL SimSecurity::OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* 
 
 BOOL SimSecurity::GetTokenInformation(HANDLE token, DWORD informationClass, void* information, DWORD informationLength,
                                       DWORD* returnLength) {
-    s_.Enter("GetTokenInformation");
+    if (const DWORD fault = s_.Enter("GetTokenInformation")) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     if (!s_.openTokens.count(token)) {
         s_.lastError = ERROR_INVALID_HANDLE;
         return FALSE;
@@ -133,7 +142,10 @@ BOOL SimSecurity::GetTokenInformation(HANDLE token, DWORD informationClass, void
 
 BOOL SimSecurity::AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* authority, BYTE count, DWORD s0, DWORD s1,
                                            DWORD s2, DWORD s3, DWORD s4, DWORD s5, DWORD s6, DWORD s7, PSID* sid) {
-    s_.Enter("AllocateAndInitializeSid");
+    if (const DWORD fault = s_.Enter("AllocateAndInitializeSid")) {
+        s_.lastError = fault;
+        return FALSE;
+    }
     if (authority == nullptr || sid == nullptr || count > 8) {
         s_.lastError = ERROR_INVALID_PARAMETER;
         return FALSE;

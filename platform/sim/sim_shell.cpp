@@ -5,7 +5,7 @@
 namespace tw::sim {
 
 PIDLIST_ABSOLUTE SimShell::SHBrowseForFolderA(BROWSEINFOA* bi) {
-    s_.Enter("SHBrowseForFolderA");
+    if (s_.Enter("SHBrowseForFolderA")) return 0;
     s_.lastBrowseTitle = bi && bi->lpszTitle ? bi->lpszTitle : "";
     s_.lastBrowseOwner = bi ? bi->hwndOwner : 0;
     if (s_.browserAnswers.empty()) return 0;  // the user cancels
@@ -23,7 +23,7 @@ PIDLIST_ABSOLUTE SimShell::SHBrowseForFolderA(BROWSEINFOA* bi) {
 }
 
 BOOL SimShell::SHGetPathFromIDListA(PIDLIST_ABSOLUTE pidl, char* path) {
-    s_.Enter("SHGetPathFromIDListA");
+    if (s_.Enter("SHGetPathFromIDListA")) return FALSE;
     auto it = s_.pidls.find(pidl);
     if (it == s_.pidls.end() || path == nullptr || it->second.size() >= MAX_PATH) return FALSE;
     std::memcpy(path, it->second.c_str(), it->second.size() + 1);

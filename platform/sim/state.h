@@ -196,6 +196,10 @@ struct Machine::State {
     std::map<MCIDEVICEID, std::string> openMci;  // device id -> element
     MCIDEVICEID nextMci = 1;
     std::vector<MciCall> mciCalls;
+    std::vector<std::pair<FaultRule, int>> faults;  // with the matching calls seen
+    int faultsFired = 0;
+    int fallibleCalls = 0;
+    std::vector<std::string> changes;
 
     SimKernel kernel{*this};
     SimRegistry registry{*this};
@@ -206,8 +210,12 @@ struct Machine::State {
     SimSecurity security{*this};
     SimMultimedia multimedia{*this};
 
-    // Counts a call, raises when the description says it raises for `letter`.
-    void Enter(const std::string& call, char letter = 0);
+    // Counts a call, raises when the description says it raises for `letter`,
+    // and applies the planned faults: the error the call fails with, or 0.
+    DWORD Enter(const std::string& call, char letter = 0);
+    // The drive's medium is taken out: its volume and space answer
+    // ERROR_NOT_READY, its SCSI target is never ready again.
+    void RemoveMedium(char letter);
     // The drive a root path, device name or local name names, or null.
     SimDrive* DriveOf(const char* path);
     // The drive whose volume answers for `letter`: the target's drive of a
