@@ -29,8 +29,12 @@ bool RegistryAccessor::ValueExists(const std::string& name) {
     if (!key_) return false;
     DWORD type = REG_NONE;
     DWORD size = 0;
-    return registry_.RegQueryValueExA(*key_, name.c_str(), nullptr, &type, nullptr, &size) ==
-           static_cast<LONG>(ERROR_SUCCESS);
+    const LONG rc = registry_.RegQueryValueExA(*key_, name.c_str(), nullptr, &type, nullptr, &size);
+    if (rc == static_cast<LONG>(ERROR_SUCCESS)) return true;
+    if (rc == static_cast<LONG>(ERROR_FILE_NOT_FOUND)) return false;
+    // A value that could not be looked at is not a missing one: taking it for
+    // missing would write over what it holds.
+    throw AppError("Failed to get data for '" + name + "'");
 }
 
 DWORD RegistryAccessor::ReadInteger(const std::string& name) {

@@ -18,6 +18,8 @@ public:
     // Opens the key with full access, creating it when missing. A leading
     // backslash makes the path absolute under the root. False on failure.
     bool OpenKey(const std::string& path);
+    // False when the value is missing; raises "Failed to get data for 'NAME'"
+    // when it can't be looked at.
     bool ValueExists(const std::string& name);
     // Raises "Failed to get data for 'NAME'" when the data can't be fetched
     // into 4 bytes, "Invalid data type for 'NAME'" when it isn't a REG_DWORD.

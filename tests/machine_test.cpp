@@ -1015,6 +1015,17 @@ TEST(MachineLoader, RefusesBadDescriptionsNamingTheField) {
         {R"({"drives": {"C": {"connection": {}}}})", "drives.C.connection: expected a remote name or an error"},
         {R"({"drives": {"C": {"raises": {"GetDiskFreeSpace": "x"}}}})",
          "drives.C.raises: unknown field \"GetDiskFreeSpace\""},
+        {R"({"faults": {}})", "faults: expected a list of faults"},
+        {R"({"faults": [{"call": "GetVolumeInformation", "error": 21}]})",
+         "faults.0.call: no call named \"GetVolumeInformation\" can fail"},
+        {R"({"faults": [{"call": "SetErrorMode", "error": 21}]})",
+         "faults.0.call: no call named \"SetErrorMode\" can fail"},
+        {R"({"faults": [{"nth": 0, "error": 21}]})", "faults.0.nth: calls are counted from 1"},
+        {R"({"faults": [{"nth": 2}]})", "faults.0: needs \"error\" or \"remove_medium\""},
+        {R"({"faults": [{"remove_medium": true}]})", "faults.0: \"remove_medium\" needs \"drive\""},
+        {R"({"faults": [{"drive": "E", "remove_medium": true, "error": 21}]})",
+         "faults.0: a fault either fails the call or removes the medium"},
+        {R"({"faults": [{"drive": "e", "error": 21}]})", "faults.0.drive: expected A to Z"},
         {R"({"registry": {"HKEY_LOCAL_MACHINE\\X": {}}})",
          "registry.HKEY_LOCAL_MACHINE\\X: only HKEY_CURRENT_USER keys are simulated"},
         {R"({"registry": {"HKEY_CURRENT_USERS\\X": {}}})",
@@ -1200,4 +1211,41 @@ TEST(SimDosDevice, ARefusedDefinitionChangesNothing) {
     EXPECT_EQ(m->kernel().DefineDosDeviceA(0, "Q:", "C:\\work"), FALSE);
     EXPECT_EQ(m->kernel().GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(m->kernel().GetLogicalDrives(), 0u);
+}
+
+TEST(SimFaults, PlannedFaultsFailTheNthMatchingCallOrTakeTheMediumOut) {
+    const std::string drive = R"("E": {"type": "DRIVE_CDROM", "volume": {"label": "DISC"},
+                                      "space": {"total": 100, "free": 0}})";
+    struct Case {
+        const char* faults;
+        std::vector<DWORD> volumeErrors;  // of three volume queries of E:, then of C:
+        DWORD spaceError;                 // of the free-space query after them
+    };
+    const Case cases[] = {
+        {R"([])", {0, 0, 0, 0}, 0},
+        {R"([{"call": "GetVolumeInformationA", "drive": "E", "nth": 2, "error": "ERROR_NOT_READY"}])",
+         {0, ERROR_NOT_READY, 0, 0},
+         0},
+        {R"([{"nth": 3, "error": 31}])", {0, 0, ERROR_GEN_FAILURE, 0}, 0},
+        {R"([{"call": "GetVolumeInformationA", "drive": "E", "nth": 2, "remove_medium": true}])",
+         {0, ERROR_NOT_READY, ERROR_NOT_READY, 0},
+         ERROR_NOT_READY},
+        {R"([{"call": "GetDiskFreeSpaceExA", "error": 5}, {"call": "GetVolumeInformationA", "error": 6}])",
+         {ERROR_INVALID_HANDLE, 0, 0, 0},
+         ERROR_ACCESS_DENIED},
+    };
+    for (const Case& c : cases) {
+        auto m = twtest::MachineFromText(std::string(R"({"drives": {"C": {"volume": {}}, )") + drive +
+                                         R"(}, "faults": )" + c.faults + "}");
+        std::vector<DWORD> errors;
+        for (const char* root : {"E:\\", "E:\\", "E:\\", "C:\\"}) {
+            const BOOL ok = m->kernel().GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0);
+            errors.push_back(ok ? 0 : m->kernel().GetLastError());
+        }
+        EXPECT_EQ(errors, c.volumeErrors) << c.faults;
+        ULONGLONG a = 0, b = 0, f = 0;
+        const BOOL ok = m->kernel().GetDiskFreeSpaceExA("E:\\", &a, &b, &f);
+        EXPECT_EQ(ok ? 0 : m->kernel().GetLastError(), c.spaceError) << c.faults;
+        EXPECT_EQ(m->FallibleCalls(), 5);
+    }
 }

@@ -83,6 +83,17 @@ SimDrive* Machine::State::DriveOf(const char* path) {
 Machine::Machine() : state_(std::make_unique<State>()) {}
 Machine::~Machine() = default;
 
+std::unique_ptr<Machine> Machine::Clone() const {
+    // Open devices point into the machine's own disks; nothing else refers back.
+    if (!state_->openDevices.empty() || !state_->openHandles.empty() || !state_->openKeys.empty() ||
+        !state_->sids.empty() || !state_->openMci.empty()) {
+        throw std::logic_error("a machine with something open cannot be cloned");
+    }
+    auto copy = std::make_unique<Machine>();
+    static_cast<MachineData&>(*copy->state_) = static_cast<const MachineData&>(*state_);
+    return copy;
+}
+
 Kernel& Machine::kernel() { return state_->kernel; }
 Registry& Machine::registry() { return state_->registry; }
 Network& Machine::network() { return state_->network; }

@@ -191,6 +191,11 @@ public:
     Machine();
     ~Machine() override;
 
+    // A machine in the same state as this one, which must have nothing open
+    // (no handle, key, SID or device): loading a description once and
+    // cloning it is much faster than loading it again.
+    std::unique_ptr<Machine> Clone() const;
+
     Kernel& kernel() override;
     Registry& registry() override;
     Network& network() override;

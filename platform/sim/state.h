@@ -155,7 +155,8 @@ struct OpenDevice {
     bool driver = false;           // the 9x SMART driver's handle
 };
 
-struct Machine::State {
+// What the machine holds, apart from its services: copied whole by Clone.
+struct MachineData {
     std::string name = "machine";
     std::map<char, SimDrive> drives;
     std::map<std::string, RegKey> keys;
@@ -201,6 +202,9 @@ struct Machine::State {
     int fallibleCalls = 0;
     std::vector<std::string> changes;
 
+};
+
+struct Machine::State : MachineData {
     SimKernel kernel{*this};
     SimRegistry registry{*this};
     SimNetwork network{*this};
