@@ -9,6 +9,8 @@
 #   make test-win32   the i686 Windows build and its tests under Wine
 #   make test-win64   the x86_64 Windows build and its tests under wine64
 #   make build-CONFIG build one tree without testing (native, asan, win32, win64)
+#   make fuzz         build the fuzz targets with clang and run each FUZZ_RUNS
+#                     times (default 1000000); not part of make test
 #   make deps         install what is missing (scripts/install-deps)
 #   make format       clang-format the C++ sources in place
 #   make clean        stop Wine and remove build/
@@ -29,11 +31,11 @@ SCREENSHOTS := build/win32/tests/gui/gui-unit-run
 BUILD := scripts/build
 
 .NOTPARALLEL:
-.PHONY: help run screenshot deps test test-native test-asan test-win32 test-win64 format clean \
+.PHONY: help run screenshot deps test test-native test-asan test-win32 test-win64 fuzz format clean \
 	build-native build-asan build-win32 build-win64
 
 help:
-	@sed -n '4,15p' Makefile | sed 's/^# \{0,1\}//'
+	@sed -n '4,17p' Makefile | sed 's/^# \{0,1\}//'
 
 deps:
 	scripts/install-deps
@@ -68,13 +70,16 @@ test-win32: deps
 test-win64: deps
 	$(BUILD) test win64
 
+fuzz:
+	scripts/fuzz
+
 build-native build-asan:
 	$(BUILD) build $(@:build-%=%)
 
 build-win32 build-win64: deps
 	$(BUILD) build $(@:build-%=%)
 
-FORMAT_DIRS := actions app bench cli gui inventory platform tests
+FORMAT_DIRS := actions app bench cli fuzz gui inventory platform tests
 
 format:
 	find $(FORMAT_DIRS) \( -name '*.cpp' -o -name '*.h' \) -print0 2>/dev/null | xargs -0 -r clang-format -i

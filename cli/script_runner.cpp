@@ -6,10 +6,18 @@
 
 #include "cli/cli.h"
 #include "cli/list_printer.h"
+#include "platform/printable.h"
 
 namespace tw::cli {
 
 namespace {
+
+// A line the runner cannot carry out. Its text keeps every byte (a NUL of the
+// line included), where std::exception::what() would end at the first NUL.
+struct BadLine {
+    explicit BadLine(std::string text) : what(std::move(text)) {}
+    std::string what;
+};
 
 std::string Trim(const std::string& s) {
     const size_t first = s.find_first_not_of(" \t\r");
@@ -22,7 +30,7 @@ ModalResult ParseAnswer(const std::string& word) {
     if (word == "No") return ModalResult::No;
     if (word == "OK") return ModalResult::OK;
     if (word == "Cancel") return ModalResult::Cancel;
-    throw std::invalid_argument("answer must be Yes, No, OK or Cancel, not \"" + word + "\"");
+    throw BadLine("answer must be Yes, No, OK or Cancel, not \"" + word + "\"");
 }
 
 }  // namespace
@@ -41,21 +49,21 @@ void ScriptRunner::Execute(const std::string& line) {
     std::getline(words, rest);
     rest = Trim(rest);
     auto noArgument = [&] {
-        if (!rest.empty()) throw std::invalid_argument("\"" + command + "\" takes no argument");
+        if (!rest.empty()) throw BadLine("\"" + command + "\" takes no argument");
     };
     // "Form.Name" names a component of one window; a bare name is looked up in
     // the window a "set" last filled, then in the main window.
     auto component = [&](const std::string& text) -> std::pair<FormLogic*, std::string> {
-        if (text.empty()) throw std::invalid_argument("\"" + command + "\" needs a component name");
+        if (text.empty()) throw BadLine("\"" + command + "\" needs a component name");
         if (const size_t dot = text.find('.'); dot != std::string::npos) {
             FormLogic* form = FormNamed(text.substr(0, dot));
             const std::string name = text.substr(dot + 1);
-            if (!form || !form->Find(name)) throw std::invalid_argument("no component named \"" + text + "\"");
+            if (!form || !form->Find(name)) throw BadLine("no component named \"" + text + "\"");
             return {form, name};
         }
         if (focus_ && focus_->Find(text)) return {focus_, text};
         if (form_.Find(text)) return {&form_, text};
-        throw std::invalid_argument("no component named \"" + text + "\"");
+        throw BadLine("no component named \"" + text + "\"");
     };
 
     if (command == "activate") {
@@ -75,11 +83,11 @@ void ScriptRunner::Execute(const std::string& line) {
         int index = -1;
         auto [ptr, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), index);
         if (rest.empty() || ec != std::errc() || ptr != rest.data() + rest.size() || index < 0) {
-            throw std::invalid_argument("select needs a row number from 0, or none");
+            throw BadLine("select needs a row number from 0, or none");
         }
         const int count = static_cast<int>(form_.Rows().size());
         if (index >= count) {
-            throw std::invalid_argument("row " + rest + " is out of range (the list has " + std::to_string(count) +
+            throw BadLine("row " + rest + " is out of range (the list has " + std::to_string(count) +
                                         (count == 1 ? " row)" : " rows)"));
         }
         form_.Select(index);
@@ -92,9 +100,9 @@ void ScriptRunner::Execute(const std::string& line) {
         const size_t space = rest.find(' ');
         auto [form, name] = component(rest.substr(0, space));
         const std::string state = space == std::string::npos ? "" : Trim(rest.substr(space));
-        if (state != "on" && state != "off") throw std::invalid_argument("check needs on or off");
+        if (state != "on" && state != "off") throw BadLine("check needs on or off");
         if (form->Get(name).kind != ComponentKind::CheckBox && form->Get(name).kind != ComponentKind::MenuItem) {
-            throw std::invalid_argument("\"" + name + "\" has no check mark");
+            throw BadLine("\"" + name + "\" has no check mark");
         }
         form->SetChecked(name, state == "on");
     } else if (command == "choose") {
@@ -104,18 +112,18 @@ void ScriptRunner::Execute(const std::string& line) {
         int index = -1;
         auto [ptr, ec] = std::from_chars(entry.data(), entry.data() + entry.size(), index);
         if (entry.empty() || ec != std::errc() || ptr != entry.data() + entry.size() || index < 0) {
-            throw std::invalid_argument("choose needs an entry number from 0");
+            throw BadLine("choose needs an entry number from 0");
         }
         const Component& box = form->Get(name);
-        if (box.kind != ComponentKind::ComboBox) throw std::invalid_argument("\"" + name + "\" is not a combo box");
+        if (box.kind != ComponentKind::ComboBox) throw BadLine("\"" + name + "\" is not a combo box");
         if (index >= static_cast<int>(box.items.size())) {
-            throw std::invalid_argument("\"" + name + "\" has no entry " + entry);
+            throw BadLine("\"" + name + "\" has no entry " + entry);
         }
         focus_ = form;
         form->Choose(name, index);
     } else if (command == "window") {
         FormLogic* form = FormNamed(rest);
-        if (!form) throw std::invalid_argument("no window named \"" + rest + "\"");
+        if (!form) throw BadLine("no window named \"" + rest + "\"");
         PrintWindow(*form, out_);
     } else if (command == "answer") {
         dialogs_.QueueAnswer(ParseAnswer(rest));
@@ -136,10 +144,10 @@ void ScriptRunner::Execute(const std::string& line) {
                 break;
             }
         }
-        if (!owner) throw std::invalid_argument("no edit field named \"" + name + "\"");
+        if (!owner) throw BadLine("no edit field named \"" + name + "\"");
         focus_ = owner;
     } else {
-        throw std::invalid_argument("unknown command \"" + command + "\"");
+        throw BadLine("unknown command \"" + command + "\"");
     }
 }
 
@@ -165,11 +173,15 @@ int ScriptRunner::Run(std::istream& script, const std::string& name, std::ostrea
         if (line.empty() || line[0] == '#') continue;
         try {
             Execute(line);
+        } catch (const BadLine& e) {
+            err << "tarnwell-cli: " << platform::Printable(name) << ':' << number << ": "
+                << platform::Printable(e.what) << '\n';
+            return kExitBadInput;
         } catch (const std::invalid_argument& e) {
-            err << "tarnwell-cli: " << name << ':' << number << ": " << e.what() << '\n';
+            err << "tarnwell-cli: " << platform::Printable(name) << ':' << number << ": " << e.what() << '\n';
             return kExitBadInput;
         } catch (const UnansweredBox& e) {
-            err << "tarnwell-cli: " << name << ':' << number << ": " << e.what() << '\n';
+            err << "tarnwell-cli: " << platform::Printable(name) << ':' << number << ": " << platform::Printable(e.what()) << '\n';
             return kExitBadInput;
         }
     }

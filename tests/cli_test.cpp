@@ -177,7 +177,7 @@ TEST(Cli, ArgsReachTheWindow) {
 
 TEST(Cli, BadScriptLinesAreRefusedWithTheirLineNumber) {
     struct Case {
-        const char* script;
+        std::string script;
         const char* message;
     };
     const Case cases[] = {
@@ -185,6 +185,7 @@ TEST(Cli, BadScriptLinesAreRefusedWithTheirLineNumber) {
         {"activate\nselect 8\n", "-:2: row 8 is out of range (the list has 8 rows)"},
         {"select x\n", "-:1: select needs a row number from 0, or none"},
         {"click NoSuchThing\n", "-:1: no component named \"NoSuchThing\""},
+        {std::string("click No\0Such\n", 14), "-:1: no component named \"No\\x00Such\""},
         {"click\n", "-:1: \"click\" needs a component name"},
         {"check CheckBox1 maybe\n", "-:1: check needs on or off"},
         {"answer Perhaps\n", "-:1: answer must be Yes, No, OK or Cancel, not \"Perhaps\""},
