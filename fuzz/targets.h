@@ -46,15 +46,15 @@ struct Target {
 };
 
 inline constexpr Target kTargets[] = {
-    {"machine_file", MachineFile},
-    {"script", Script},
-    {"machine_script", MachineScript},
     {"smart_identify", SmartIdentify},
     {"smart_attributes", SmartAttributes},
     {"inquiry_identity", InquiryIdentity},
     {"configuration_profile", ConfigurationProfile},
     {"capability_page", CapabilityPage},
     {"policy_value", PolicyValue},
+    {"machine_file", MachineFile},
+    {"script", Script},
+    {"machine_script", MachineScript},
 };
 
 }  // namespace tw::fuzz
