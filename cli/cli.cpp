@@ -190,7 +190,8 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         err << "tarnwell-cli: " << Printable(scriptFile) << ": is a folder, not a script\n";
         return kExitBadInput;
     }
-    std::ifstream file(scriptFile);
+    // Bytes as they are: a text-mode read on Windows may end a script early.
+    std::ifstream file(scriptFile, std::ios::binary);
     if (!file) {
         err << "tarnwell-cli: " << Printable(scriptFile) << ": cannot read the script\n";
         return kExitBadInput;

@@ -111,7 +111,11 @@ Outcome Run(int row, int k, Action action) {
         dialogs.boxes.clear();
         dialogs.errors.clear();
     }
-    if (k > 0) machine->AddFault({.nth = k});
+    if (k > 0) {
+        tw::sim::FaultRule any;
+        any.nth = k;
+        machine->AddFault(any);
+    }
     try {
         action(form);
     } catch (...) {
