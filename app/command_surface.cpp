@@ -3,6 +3,7 @@
 // that forward run their target's click action, so they behave exactly like it.
 #include "app/main_components.h"
 #include "app/tform1.h"
+#include "app/web_addresses.h"
 
 namespace tw {
 
@@ -63,9 +64,11 @@ void TForm1::DeclareCommandSurface() {
         diskInfo_.SetStartDrive(SelectedLetter());
         dialogs_.Show(diskInfo_);
     };
+    auto explore = [this] { ToolButton2Click(); };
+    auto toggles = [this](O target) { return [this, target] { ClickInner(target); }; };
 
     // Menu bar. The View menu's marks come first in their menu, as they show.
-    item(M::File, C::FileClose, "Close");
+    item(M::File, C::FileClose, "Close", close);
     item(M::View, C::ViewRefresh, "Refresh", clicks(C::Refresh), "F5");
     item(M::View, C::ViewMinimize, "Minimize", minimize);
     toggle(O::StayOnTop, "Stay on top", false, [this] { Stayontop2Click(); });
@@ -75,7 +78,7 @@ void TForm1::DeclareCommandSurface() {
     item(M::Drives, C::DrivesHide, "Hide", clicks(C::HideDrive));
     item(M::Drives, C::DrivesReveal, "Reveal", clicks(C::UnhideDrive));
     item(M::Drives, C::DrivesProperties, "Properties", clicks(C::Properties));
-    item(M::Drives, C::DrivesExplore, "Explore");
+    item(M::Drives, C::DrivesExplore, "Explore", explore);
     item(M::Drives, C::DrivesDiskInformation, "Disk Information", diskInfoWindow);
     item(M::Drives, C::DrivesSmartInformation, "SMART Information", smartWindow);
     item(M::Drives, C::DrivesCheckDisk, "Check Disk");
@@ -91,34 +94,38 @@ void TForm1::DeclareCommandSurface() {
     item(M::Optical, C::OpticalInsertedMediaInfo, "Inserted Media Info", [this] { InsertedMedia1Click(); });
     item(M::Optical, C::OpticalInformation, "Optical Information", opticalWindow);
     item(M::Tools, C::ToolsSearchDrives, "Search Drives", clicks(C::SearchDrives));
-    item(M::Tools, C::ToolsMinimizeAll, "Minimize All");
-    item(M::Tools, C::ToolsDefrag, "Defrag");
-    item(M::Tools, C::ToolsNtBackup, "NT Backup");
-    item(M::Tools, C::ToolsRemoveUsbDrive, "Remove USB Drive");
-    item(M::Help, C::HelpHomepage, "Tarnwell - Homepage");
-    item(M::Help, C::HelpDonate, "Donate");
+    item(M::Tools, C::ToolsMinimizeAll, "Minimize All", [this] { MinimizeAll1Click(); });
+    item(M::Tools, C::ToolsDefrag, "Defrag", [this] { Defrag1Click(); });
+    item(M::Tools, C::ToolsNtBackup, "NT Backup", [this] { NTBackup1Click(); });
+    item(M::Tools, C::ToolsRemoveUsbDrive, "Remove USB Drive", [this] { RemoveUSBDrive1Click(); });
+    item(M::Help, C::HelpHomepage, "Tarnwell - Homepage", [this] { TarnwellHomepage1Click(); });
+    item(M::Help, C::HelpDonate, "Donate", [this] { Donate1Click(); });
     item(M::Help, C::HelpAbout, "About", about);
 
     // The list's pop-up menu, visible entries in order, then the hidden ones.
     item(M::ListPopup, C::Refresh, "Refresh", refresh);
-    item(M::ListPopup, C::Explore, "Explorer", {}, "F8");
+    item(
+        M::ListPopup, C::Explore, "Explorer", [this] { ListView1DblClick(); }, "F8");
     item(M::ListPopup, C::LoadMedia, "Load Media", [this] { LoadMedia1Click(); });
     item(M::ListPopup, C::EjectMedia, "Eject Media", [this] { EjectMedia1Click(); });
     item(M::ListPopup, C::LockDoor, "Lock CD Door", [this] { LockCDDoor1Click(); });
     item(M::ListPopup, C::UnlockDoor, "Unlock CD Door", [this] { UnlockCDDoor1Click(); });
     item(M::ListPopup, C::HideDrive, "Hide Selected Drive", [this] { HideDrive1Click(); });
     item(M::ListPopup, C::UnhideDrive, "Unhide Selected Drive", [this] { UnhideDrive1Click(); });
-    item(M::ListPopup, C::MapNetworkDrive, "Map Network Drive");
-    item(M::ListPopup, C::DisconnectNetworkDrive, "Disconnect Network Drive");
-    item(M::ListPopup, C::SearchDrives, "Search Drives");
+    item(M::ListPopup, C::MapNetworkDrive, "Map Network Drive", [this] { MapNetworkDrive1Click(); });
+    item(M::ListPopup, C::DisconnectNetworkDrive, "Disconnect Network Drive",
+         [this] { DisconnectNetworkDrive1Click(); });
+    item(M::ListPopup, C::SearchDrives, "Search Drives", [this] { SearchDrive1Click(); });
     item(M::ListPopup, C::CreateSubstituteDrive, "Create Substitute Drive", [this] { CreateSubstituteDrive1Click(); });
     item(M::ListPopup, C::RemoveSubstituteDrive, "Remove Substitute Drive", [this] { RemoveSubstituteDrive1Click(); });
-    item(M::ListPopup, C::Properties, "Properties", {}, "F6");
+    item(
+        M::ListPopup, C::Properties, "Properties", [this] { Properties1Click(); }, "F6");
     item(M::ListPopup, C::About, "About", about);
     item(M::ListPopup, C::Minimize, "Minimize", minimize);
     item(M::ListPopup, C::Exit, "Exit", close, "F10");
     hidden(C::ListStayOnTop, "Stay on top");
     hidden(C::FormatDisk, "Format Disk");
+    Get(C::FormatDisk).onClick = [this] { FormatDisk1Click(); };
     hidden(C::ShowSubstituteDirectory, "Show Substitute Directory");
     Get(C::ShowSubstituteDirectory).onClick = [this] { Query1Click(); };
     hidden(C::Settings, "Settings");
@@ -131,7 +138,7 @@ void TForm1::DeclareCommandSurface() {
 
     // Toolbar and its drop-down menus.
     button(C::RefreshButton, "Refresh", "Refresh drives. (F5)", clicks(C::Refresh));
-    button(C::ExploreButton, "Explore", "Explorer selected  drive F8");
+    button(C::ExploreButton, "Explore", "Explorer selected  drive F8", explore);
     button(C::EjectButton, "Eject CD", "Open / Eject Highlighted CD/DVD/Zip drive.", clicks(C::EjectMedia));
     Get(C::EjectButton).dropDownMenu = NameOf(M::EjectDropDown);
     Get(C::EjectButton).rightClickMenu = NameOf(M::EjectRightClick);
@@ -155,6 +162,28 @@ void TForm1::DeclareCommandSurface() {
     button(C::CheckDiskButton, "Chk Disk", "");
     button(C::OpticalButton, "CD/DVD", "", opticalWindow);
     button(C::ExitButton, "Exit", "Exit Tarnwell. (F10)", close);
+
+    // The toolbar's own pop-up menu: window options, the shell's tools and
+    // the default CD device, the only way to the last two.
+    item(M::ToolBarPopup, C::ToolBarClose, "Close", close);
+    item(M::ToolBarPopup, C::ToolBarStayOnTop, "Stay on Top", toggles(O::StayOnTop));
+    item(M::ToolBarPopup, C::ToolBarAutoRefresh, "Auto Refresh", toggles(O::AutoRefresh));
+    item(M::ToolBarPopup, C::ToolBarBold, "Bold", toggles(O::Bold));
+    item(M::ToolBarPopup, C::ToolBarSkipAandB, "Skip A and B drives", toggles(O::SkipAandB));
+    item(M::ToolBarPopup, C::ToolBarSearchDrives, "Search Drives", [this] { SearchDrive1Click(); });
+    item(M::ToolBarPopup, C::ToolBarMinimizeAll, "Minimize All", [this] { MinimizeAll2Click(); });
+    item(M::ToolBarPopup, C::ToolBarDefrag, "Defrag", [this] { Defrag1Click(); });
+    item(M::ToolBarPopup, C::ToolBarBackupRestore, "NT Backup / Restore", [this] { NTBackupRestore2Click(); });
+    item(M::ToolBarPopup, C::ToolBarCloseDefaultCD, "Close Default CD", [this] { CloseDefaultCD1Click(); });
+    item(M::ToolBarPopup, C::ToolBarOpenDefaultCD, "Open default CD", [this] { OpendefaultCD1Click(); });
+    item(M::ToolBarPopup, C::ToolBarInsertedMedia, "Inserted Media", [this] { InsertedMedia1Click(); });
+
+    // The site address at the top and at the bottom of the window.
+    for (C label : {C::SiteLabelTop, C::SiteLabelBottom}) {
+        Component& c = Declare(label, ComponentKind::Label, kSiteAddress);
+        c.parent = NameOf(M::Window);
+        c.onClick = [this] { Label2Click(); };
+    }
 
     // Option panel: the kind filters refresh at once, except "Disconnected",
     // which takes effect at the next refresh.

@@ -25,6 +25,8 @@ enum class MainMenu {
     DiskInfoDropDown,  // the arrow of the "Disk Info" button
     ToolBar,
     OptionPanel,
+    ToolBarPopup,  // a right click on the toolbar's empty space
+    Window,        // controls of the window itself: the site address labels
 };
 
 inline constexpr ComponentEntry<MainMenu> kMainMenus[] = {
@@ -43,6 +45,8 @@ inline constexpr ComponentEntry<MainMenu> kMainMenus[] = {
     {MainMenu::DiskInfoDropDown, "PopupMenu8"},
     {MainMenu::ToolBar, "ToolBar1"},
     {MainMenu::OptionPanel, "OptionPanel"},
+    {MainMenu::ToolBarPopup, "mainMenu9"},
+    {MainMenu::Window, "TForm1"},
 };
 static_assert(ListsEveryIdInOrder(kMainMenus));
 
@@ -126,6 +130,22 @@ enum class MainCommand {
     CheckDiskButton,
     OpticalButton,
     ExitButton,
+    // The toolbar's own pop-up menu.
+    ToolBarClose,
+    ToolBarStayOnTop,
+    ToolBarAutoRefresh,
+    ToolBarBold,
+    ToolBarSkipAandB,
+    ToolBarSearchDrives,
+    ToolBarMinimizeAll,
+    ToolBarDefrag,
+    ToolBarBackupRestore,
+    ToolBarCloseDefaultCD,
+    ToolBarOpenDefaultCD,
+    ToolBarInsertedMedia,
+    // The site address at the top and at the bottom of the window.
+    SiteLabelTop,
+    SiteLabelBottom,
 };
 
 inline constexpr ComponentEntry<MainCommand> kMainCommands[] = {
@@ -199,6 +219,20 @@ inline constexpr ComponentEntry<MainCommand> kMainCommands[] = {
     {MainCommand::CheckDiskButton, "ToolButton11"},
     {MainCommand::OpticalButton, "ToolButton13"},
     {MainCommand::ExitButton, "ToolButton12"},
+    {MainCommand::ToolBarClose, "Close2"},
+    {MainCommand::ToolBarStayOnTop, "StayonTop3"},
+    {MainCommand::ToolBarAutoRefresh, "AutoRefresh2"},
+    {MainCommand::ToolBarBold, "Bold2"},
+    {MainCommand::ToolBarSkipAandB, "SkipAandBdrives2"},
+    {MainCommand::ToolBarSearchDrives, "SearchDrives2"},
+    {MainCommand::ToolBarMinimizeAll, "MinimizeAll2"},
+    {MainCommand::ToolBarDefrag, "Defrag2"},
+    {MainCommand::ToolBarBackupRestore, "NTBackupRestore2"},
+    {MainCommand::ToolBarCloseDefaultCD, "CloseDefaultCD1"},
+    {MainCommand::ToolBarOpenDefaultCD, "OpendefaultCD1"},
+    {MainCommand::ToolBarInsertedMedia, "InsertedMedia1"},
+    {MainCommand::SiteLabelTop, "Label2"},
+    {MainCommand::SiteLabelBottom, "Label3"},
 };
 static_assert(ListsEveryIdInOrder(kMainCommands));
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/shell_actions.h"
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/form_logic.h"
@@ -66,6 +67,22 @@ public:
     void OpendefaultCD1Click();
     void CloseDefaultCD1Click();
     void InsertedMedia1Click();
+    void ListView1DblClick();
+    void ToolButton2Click();
+    void Properties1Click();
+    void SearchDrive1Click();
+    void MinimizeAll1Click();
+    void MinimizeAll2Click();
+    void MapNetworkDrive1Click();
+    void DisconnectNetworkDrive1Click();
+    void FormatDisk1Click();
+    void Defrag1Click();
+    void NTBackup1Click();
+    void NTBackupRestore2Click();
+    void RemoveUSBDrive1Click();
+    void TarnwellHomepage1Click();
+    void Donate1Click();
+    void Label2Click();
     // "E: Contains disk type: DVD-ROM"; raises for a drive that is not a CD or DVD drive.
     static std::string InsertedMediaReport(platform::Platform& platform, char letter);
 
@@ -84,6 +101,11 @@ private:
     // Locks or unlocks the selected drive's door and says how it went; true
     // when the request was done.
     bool SetDoorLock(bool lock);
+    // Opens the selected drive in the shell's explorer view, with or without
+    // the hourglass; nothing without a selection.
+    void ExploreSelected(bool hourglass);
+    // A refused shell request in a box: what could not be started and why.
+    void Report(const actions::ShellOutcome& outcome);
 
     platform::Platform& platform_;
     MainView& view_;

@@ -33,6 +33,7 @@ public:
     // Prints "[window] CLASS" and runs the window's FormShow.
     void Show(FormLogic& form) override;
     std::uintptr_t OwnerWindow() override { return 0; }
+    void SetWaitCursor(bool wait) override { out_ << "[cursor] " << (wait ? "hourglass" : "default") << '\n'; }
 
     void QueueAnswer(ModalResult answer) { answers_.push_back(answer); }
     size_t PendingAnswers() const { return answers_.size(); }
@@ -44,8 +45,13 @@ private:
     int errors_ = 0;
 };
 
+// Prints what the window does to itself ("[view] minimize") when given a
+// stream; the list and the marks are read from the form.
 class HeadlessView final : public MainView {
 public:
+    HeadlessView() = default;
+    explicit HeadlessView(std::ostream& out) : out_(&out) {}
+
     int ScreenWidth() override { return screenWidth; }
     void SetToolBarWidth(int pixels) override { toolBarWidth = pixels; }
     void SetWindowWidth(int pixels) override { windowWidth = pixels; }
@@ -59,19 +65,25 @@ public:
     void OptionsChanged() override {}
     void ProcessMessages() override {}
     void SetTimerEnabled(bool) override {}
-    void SetStayOnTop(bool) override {}
+    void SetStayOnTop(bool onTop) override { Say(onTop ? "stay on top" : "normal z-order"); }
     void SetListBold(bool) override {}
-    void Minimize() override {}
-    void HideWindow() override {}
-    void RestoreWindow() override {}
-    void CloseWindow() override {}
-    void PopupTrayMenu() override {}
+    void Minimize() override { Say("minimize"); }
+    void HideWindow() override { Say("hide"); }
+    void RestoreWindow() override { Say("restore"); }
+    void CloseWindow() override { Say("close"); }
+    void PopupTrayMenu() override { Say("notification menu"); }
 
     int screenWidth = 1280;
     int toolBarWidth = 0;
     int windowWidth = 0;
     int scrollPos = 0;
     bool busyLabelVisible = false;
+
+private:
+    void Say(const char* what) {
+        if (out_) *out_ << "[view] " << what << '\n';
+    }
+    std::ostream* out_ = nullptr;
 };
 
 std::string AnswerName(ModalResult answer);

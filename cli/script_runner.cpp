@@ -36,7 +36,7 @@ ModalResult ParseAnswer(const std::string& word) {
 }  // namespace
 
 ScriptRunner::ScriptRunner(platform::Platform& platform, std::vector<std::string> programArgs, std::ostream& out)
-    : out_(out), dialogs_(out), form_(platform, view_, dialogs_, app_) {
+    : out_(out), platform_(platform, out), view_(out), dialogs_(out), form_(platform_, view_, dialogs_, app_) {
     app_.args = std::move(programArgs);
     form_.FormCreate();
 }
@@ -91,6 +91,10 @@ void ScriptRunner::Execute(const std::string& line) {
                                         (count == 1 ? " row)" : " rows)"));
         }
         form_.Select(index);
+    } else if (command == "doubleclick") {
+        // A double click on the selected row of the list.
+        noArgument();
+        form_.Click(MainCommand::Explore);
     } else if (command == "click") {
         auto [form, name] = component(rest);
         // A click in the main window may show a dialog that takes the values set.

@@ -1,5 +1,5 @@
 // Drives the main window's logic from a script, one command a line:
-//   activate | tick | select N | select none | click NAME | check NAME on|off
+//   activate | tick | select N | select none | click NAME | doubleclick | check NAME on|off
 //   answer Yes|No|OK|Cancel | set NAME TEXT | list | # comment
 // NAME may be qualified by its window's class: TFrmSubstDialog.CheckBox1.
 #pragma once
@@ -10,6 +10,7 @@
 
 #include "app/tform1.h"
 #include "cli/headless.h"
+#include "cli/request_printer.h"
 
 namespace tw::cli {
 
@@ -29,6 +30,7 @@ private:
 
     std::ostream& out_;
     Application app_;
+    PrintingPlatform platform_;
     HeadlessView view_;
     HeadlessDialogs dialogs_;
     TForm1 form_;

@@ -25,6 +25,10 @@ public:
     // Device names (drive-letter substitutions).
     virtual BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) = 0;
     virtual BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) = 0;
+    // The folders of the system: characters written without the zero, the
+    // size needed (zero included) when `size` is too small, 0 on failure.
+    virtual UINT GetSystemDirectoryA(char* buffer, UINT size) = 0;
+    virtual UINT GetWindowsDirectoryA(char* buffer, UINT size) = 0;
     // The system's text for an error code (FORMAT_MESSAGE_FROM_SYSTEM), ended
     // by CR LF; the number of characters written without the zero, or 0.
     virtual DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer,

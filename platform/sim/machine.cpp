@@ -188,6 +188,9 @@ const std::vector<DeviceRequest>& Machine::DeviceRequests() const { return state
 DWORD Machine::SleptMilliseconds() const { return state_->slept; }
 int Machine::OpenSidCount() const { return static_cast<int>(state_->sids.size()); }
 const std::vector<MciCall>& Machine::MciCalls() const { return state_->mciCalls; }
+const std::vector<ShellRequest>& Machine::ShellRequests() const { return state_->shellRequests; }
+int Machine::OpenAutomationObjectCount() const { return static_cast<int>(state_->automationObjects.size()); }
+std::vector<ShellRefusal>& Machine::ShellRefusals() { return state_->shellRefusals; }
 int Machine::OpenMciDeviceCount() const { return static_cast<int>(state_->openMci.size()); }
 
 bool Machine::MediaLocked(char letter) const {

@@ -176,6 +176,34 @@ struct FaultRule {
     bool removeMedium = false;
 };
 
+// One request to the shell, the network dialogs or an automation object, as
+// asked; a string the caller passed as a null pointer is none.
+struct ShellRequest {
+    // "ShellExecuteA", "ShellExecuteExA", "WinExec", "WNetConnectionDialog",
+    // "WNetDisconnectDialog", "CreateAutomationObject" (file: the ProgID) or
+    // "InvokeMethod" (file: the ProgID, verb: the method's name).
+    std::string call;
+    std::optional<std::string> verb;
+    std::optional<std::string> file;  // WinExec: the command line
+    std::optional<std::string> parameters;
+    std::optional<std::string> directory;
+    int show = 0;
+    HWND window = 0;
+    DWORD size = 0;   // ShellExecuteExA: cbSize
+    DWORD mask = 0;   // ShellExecuteExA: fMask
+    DWORD type = 0;   // network dialogs: the resource type
+    DWORD error = 0;  // the code it was refused with; 0 when it was done
+};
+
+// The description's refusal of requests: every one of `call` whose file (and
+// verb, when given) match without regard to case fails with `error`.
+struct ShellRefusal {
+    std::string call;
+    std::optional<std::string> file;
+    std::optional<std::string> verb;
+    DWORD error = 0;
+};
+
 struct RegWrite {
     std::string key;
     std::string name;
@@ -231,6 +259,11 @@ public:
     // SIDs allocated and not yet freed.
     int OpenSidCount() const;
     const std::vector<MciCall>& MciCalls() const;
+    // Shell, network-dialog and automation requests in order, and the
+    // automation objects not yet released.
+    const std::vector<ShellRequest>& ShellRequests() const;
+    int OpenAutomationObjectCount() const;
+    std::vector<ShellRefusal>& ShellRefusals();
     int OpenMciDeviceCount() const;
 
     // Fault injection (docs/machine-format.md, "Injected faults").

@@ -50,7 +50,25 @@ constexpr Named kErrorNames[] = {
     {"ERROR_CONNECTION_UNAVAIL", ERROR_CONNECTION_UNAVAIL},
     {"ERROR_NO_NETWORK", ERROR_NO_NETWORK},
     {"ERROR_NOT_CONNECTED", ERROR_NOT_CONNECTED},
+    {"ERROR_NOT_ENOUGH_MEMORY", ERROR_NOT_ENOUGH_MEMORY},
+    {"ERROR_BAD_FORMAT", ERROR_BAD_FORMAT},
+    {"ERROR_OUTOFMEMORY", ERROR_OUTOFMEMORY},
+    {"ERROR_NO_ASSOCIATION", ERROR_NO_ASSOCIATION},
+    {"ERROR_DDE_FAIL", ERROR_DDE_FAIL},
+    {"ERROR_DLL_NOT_FOUND", ERROR_DLL_NOT_FOUND},
+    {"ERROR_EXTENDED_ERROR", ERROR_EXTENDED_ERROR},
+    {"ERROR_CANCELLED", ERROR_CANCELLED},
+    {"E_NOTIMPL", static_cast<DWORD>(E_NOTIMPL)},
+    {"DISP_E_UNKNOWNNAME", static_cast<DWORD>(DISP_E_UNKNOWNNAME)},
+    {"DISP_E_EXCEPTION", static_cast<DWORD>(DISP_E_EXCEPTION)},
+    {"REGDB_E_CLASSNOTREG", static_cast<DWORD>(REGDB_E_CLASSNOTREG)},
+    {"CO_E_CLASSSTRING", static_cast<DWORD>(CO_E_CLASSSTRING)},
 };
+
+// The requests a description may refuse.
+constexpr const char* kShellCalls[] = {"ShellExecuteA",        "ShellExecuteExA",      "WinExec",
+                                       "WNetConnectionDialog", "WNetDisconnectDialog", "CreateAutomationObject",
+                                       "InvokeMethod"};
 
 constexpr Named kDriveTypes[] = {
     {"DRIVE_UNKNOWN", DRIVE_UNKNOWN}, {"DRIVE_NO_ROOT_DIR", DRIVE_NO_ROOT_DIR}, {"DRIVE_REMOVABLE", DRIVE_REMOVABLE},
@@ -642,7 +660,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     try {
         r.OnlyKeys(j, "",
                    {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
-                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults"});
+                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults", "directories"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -690,8 +708,38 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
                 if (path.size() > 3) s.folders.insert(UpperAscii(path));
             }
         }
+        if (j.contains("directories")) {
+            const json& d = j["directories"];
+            r.OnlyKeys(d, "directories", {"windows", "system"});
+            auto folder = [&](const char* key, std::string& out) {
+                if (!d.contains(key)) return;
+                out = r.Text(d[key], std::string("directories.") + key);
+                if (out.size() < 3 || out[1] != ':' || out[2] != '\\')
+                    r.Fail(std::string("directories.") + key, "a folder is named by a full path like C:\\x");
+            };
+            folder("windows", s.windowsDirectory);
+            folder("system", s.systemDirectory);
+        }
         if (j.contains("shell")) {
-            r.OnlyKeys(j["shell"], "shell", {"folder_browser"});
+            r.OnlyKeys(j["shell"], "shell", {"folder_browser", "refuse"});
+            if (j["shell"].contains("refuse")) {
+                const json& list = j["shell"]["refuse"];
+                if (!list.is_array()) r.Fail("shell.refuse", "expected a list of refusals");
+                for (const json& item : list) {
+                    r.OnlyKeys(item, "shell.refuse", {"call", "file", "verb", "error", "comment"});
+                    ShellRefusal refusal;
+                    if (!item.contains("call") || !item.contains("error"))
+                        r.Fail("shell.refuse", "a refusal needs \"call\" and \"error\"");
+                    refusal.call = r.Text(item["call"], "shell.refuse.call");
+                    if (std::find(std::begin(kShellCalls), std::end(kShellCalls), refusal.call) ==
+                        std::end(kShellCalls))
+                        r.Fail("shell.refuse.call", "unknown call \"" + refusal.call + "\"");
+                    if (item.contains("file")) refusal.file = r.Text(item["file"], "shell.refuse.file");
+                    if (item.contains("verb")) refusal.verb = r.Text(item["verb"], "shell.refuse.verb");
+                    refusal.error = r.Error(item["error"], "shell.refuse.error");
+                    s.shellRefusals.push_back(refusal);
+                }
+            }
             const json& answers = j["shell"].value("folder_browser", json::array());
             for (const json& a : answers.is_array() ? answers : json::array({answers})) {
                 if (a.is_null()) {

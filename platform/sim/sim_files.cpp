@@ -89,6 +89,27 @@ BOOL SimKernel::GetVersionExA(OSVERSIONINFOA* info) {
     return TRUE;
 }
 
+namespace {
+
+UINT CopyDirectory(const std::string& folder, char* buffer, UINT size) {
+    const auto needed = static_cast<UINT>(folder.size() + 1);
+    if (buffer == nullptr || size < needed) return needed;
+    std::memcpy(buffer, folder.c_str(), needed);
+    return needed - 1;
+}
+
+}  // namespace
+
+UINT SimKernel::GetSystemDirectoryA(char* buffer, UINT size) {
+    s_.Enter("GetSystemDirectoryA");
+    return CopyDirectory(s_.systemDirectory, buffer, size);
+}
+
+UINT SimKernel::GetWindowsDirectoryA(char* buffer, UINT size) {
+    s_.Enter("GetWindowsDirectoryA");
+    return CopyDirectory(s_.windowsDirectory, buffer, size);
+}
+
 HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void*,
                               DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE) {
     const char letter = fileName == nullptr                                                  ? 0

@@ -41,6 +41,20 @@ constexpr Message kMessages[] = {
     {ERROR_NO_MEDIA_IN_DRIVE, "There is no media in the drive."},
     {ERROR_IO_DEVICE, "The request could not be performed because of an I/O device error."},
     {ERROR_NOT_CONNECTED, "This network connection does not exist."},
+    {ERROR_NOT_ENOUGH_MEMORY, "Not enough memory resources are available to process this command."},
+    {ERROR_BAD_FORMAT, "An attempt was made to load a program with an incorrect format."},
+    {ERROR_OUTOFMEMORY, "Not enough memory resources are available to complete this operation."},
+    {ERROR_NO_ASSOCIATION, "No application is associated with the specified file for this operation."},
+    {ERROR_DDE_FAIL, "An error occurred in sending the command to the application."},
+    {ERROR_DLL_NOT_FOUND, "One of the library files needed to run this application cannot be found."},
+    {ERROR_EXTENDED_ERROR, "An extended error has occurred."},
+    {ERROR_CANCELLED, "The operation was canceled by the user."},
+    {static_cast<DWORD>(E_NOTIMPL), "Not implemented"},
+    {static_cast<DWORD>(DISP_E_MEMBERNOTFOUND), "Member not found."},
+    {static_cast<DWORD>(DISP_E_UNKNOWNNAME), "Unknown name."},
+    {static_cast<DWORD>(DISP_E_EXCEPTION), "Exception occurred."},
+    {static_cast<DWORD>(REGDB_E_CLASSNOTREG), "Class not registered"},
+    {static_cast<DWORD>(CO_E_CLASSSTRING), "Invalid class string"},
 };
 
 }  // namespace

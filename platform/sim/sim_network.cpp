@@ -24,6 +24,20 @@ DWORD SimNetwork::WNetGetConnectionA(const char* localName, char* remoteName, DW
     return ERROR_SUCCESS;
 }
 
+DWORD SimNetwork::WNetConnectionDialog(HWND hwnd, DWORD type) {
+    ShellRequest r{"WNetConnectionDialog"};
+    r.window = hwnd;
+    r.type = type;
+    return s_.Request(r);
+}
+
+DWORD SimNetwork::WNetDisconnectDialog(HWND hwnd, DWORD type) {
+    ShellRequest r{"WNetDisconnectDialog"};
+    r.window = hwnd;
+    r.type = type;
+    return s_.Request(r);
+}
+
 int SimLocale::GetLocaleInfoA(LCID, LCTYPE type, char* data, int dataSize) {
     if (const DWORD fault = s_.Enter("GetLocaleInfoA")) {
         s_.lastError = fault;

@@ -29,6 +29,8 @@ public:
     DWORD QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) override;
     BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) override;
     BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) override;
+    UINT GetSystemDirectoryA(char* buffer, UINT size) override;
+    UINT GetWindowsDirectoryA(char* buffer, UINT size) override;
     DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer, DWORD size,
                          void* arguments) override;
     DWORD GetFileAttributesA(const char* fileName) override;
@@ -66,6 +68,8 @@ class SimNetwork final : public Network {
 public:
     explicit SimNetwork(Machine::State& s) : s_(s) {}
     DWORD WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) override;
+    DWORD WNetConnectionDialog(HWND hwnd, DWORD type) override;
+    DWORD WNetDisconnectDialog(HWND hwnd, DWORD type) override;
 
 private:
     Machine::State& s_;
@@ -86,6 +90,16 @@ public:
     PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* bi) override;
     BOOL SHGetPathFromIDListA(PIDLIST_ABSOLUTE pidl, char* path) override;
     void CoTaskMemFree(PIDLIST_ABSOLUTE pidl) override;
+    HINSTANCE ShellExecuteA(HWND hwnd, const char* operation, const char* file, const char* parameters,
+                            const char* directory, int showCommand) override;
+    BOOL ShellExecuteExA(ShellExecuteRecord& info) override;
+    UINT WinExec(const char* commandLine, UINT showCommand) override;
+    BOOL CloseHandle(HANDLE object) override;
+    DWORD GetLastError() override;
+    HRESULT CreateAutomationObject(const char* progId, AutomationObject* object) override;
+    HRESULT GetIDsOfNames(AutomationObject object, const char* name, DISPID* id) override;
+    HRESULT InvokeMethod(AutomationObject object, DISPID id) override;
+    DWORD Release(AutomationObject object) override;
 
 private:
     Machine::State& s_;
@@ -201,6 +215,18 @@ struct MachineData {
     int faultsFired = 0;
     int fallibleCalls = 0;
     std::vector<std::string> changes;
+    std::string windowsDirectory = "C:\\WINDOWS";
+    std::string systemDirectory = "C:\\WINDOWS\\system32";
+    std::vector<ShellRequest> shellRequests;
+    std::set<HANDLE> processes;  // started by ShellExecuteExA, not yet closed
+    std::vector<ShellRefusal> shellRefusals;
+    struct AutomationObjectState {
+        std::string progId;
+        std::vector<std::string> names;  // DISPID n + 1 is names[n]
+    };
+    std::map<AutomationObject, AutomationObjectState> automationObjects;
+    // Records a request and answers the description's refusal of it, or 0.
+    DWORD Request(ShellRequest request);
 
 };
 

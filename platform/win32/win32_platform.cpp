@@ -102,6 +102,10 @@ BOOL Win32Kernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const ch
 
 BOOL Win32Kernel::GetVersionExA(OSVERSIONINFOA* info) { return ::GetVersionExA(AsNative<::OSVERSIONINFOA>(info)); }
 
+UINT Win32Kernel::GetSystemDirectoryA(char* buffer, UINT size) { return ::GetSystemDirectoryA(buffer, size); }
+
+UINT Win32Kernel::GetWindowsDirectoryA(char* buffer, UINT size) { return ::GetWindowsDirectoryA(buffer, size); }
+
 DWORD Win32Kernel::FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer,
                                   DWORD size, void* arguments) {
     return ::FormatMessageA(flags, source, messageId, languageId, buffer, size, static_cast<va_list*>(arguments));
@@ -162,6 +166,14 @@ LONG Win32Registry::RegCloseKey(HKEY key) { return ::RegCloseKey(NativeKey(key))
 
 DWORD Win32Network::WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) {
     return ::WNetGetConnectionA(localName, remoteName, AsNative<::DWORD>(length));
+}
+
+DWORD Win32Network::WNetConnectionDialog(HWND hwnd, DWORD type) {
+    return ::WNetConnectionDialog(reinterpret_cast<::HWND>(hwnd), type);
+}
+
+DWORD Win32Network::WNetDisconnectDialog(HWND hwnd, DWORD type) {
+    return ::WNetDisconnectDialog(reinterpret_cast<::HWND>(hwnd), type);
 }
 
 // ---- Locale ----

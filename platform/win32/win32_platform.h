@@ -31,6 +31,8 @@ public:
     DWORD QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) override;
     BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) override;
     BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) override;
+    UINT GetSystemDirectoryA(char* buffer, UINT size) override;
+    UINT GetWindowsDirectoryA(char* buffer, UINT size) override;
     DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer, DWORD size,
                          void* arguments) override;
     DWORD GetFileAttributesA(const char* fileName) override;
@@ -67,6 +69,8 @@ public:
 class Win32Network final : public Network {
 public:
     DWORD WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) override;
+    DWORD WNetConnectionDialog(HWND hwnd, DWORD type) override;
+    DWORD WNetDisconnectDialog(HWND hwnd, DWORD type) override;
 };
 
 class Win32Locale final : public Locale {
@@ -79,6 +83,20 @@ public:
     PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* bi) override;
     BOOL SHGetPathFromIDListA(PIDLIST_ABSOLUTE pidl, char* path) override;
     void CoTaskMemFree(PIDLIST_ABSOLUTE pidl) override;
+    HINSTANCE ShellExecuteA(HWND hwnd, const char* operation, const char* file, const char* parameters,
+                            const char* directory, int showCommand) override;
+    // The record is copied into the system's SHELLEXECUTEINFOA, whose size
+    // and offsets win32_shell.cpp checks, and the answers copied back.
+    BOOL ShellExecuteExA(ShellExecuteRecord& info) override;
+    UINT WinExec(const char* commandLine, UINT showCommand) override;
+    BOOL CloseHandle(HANDLE object) override;
+    DWORD GetLastError() override;
+    // Objects are the IDispatch pointers themselves; COM is initialised on
+    // this thread for as long as one is alive.
+    HRESULT CreateAutomationObject(const char* progId, AutomationObject* object) override;
+    HRESULT GetIDsOfNames(AutomationObject object, const char* name, DISPID* id) override;
+    HRESULT InvokeMethod(AutomationObject object, DISPID id) override;
+    DWORD Release(AutomationObject object) override;
 };
 
 // Device handles come from the system's CreateFileA, so the kernel's

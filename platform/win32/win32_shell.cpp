@@ -1,5 +1,6 @@
-// The shell's folder browser. Our BROWSEINFOA carries the fields the program
-// sets; the system's record is filled from it field by field.
+// The shell: the folder browser, ShellExecuteA and ShellExecuteExA, WinExec
+// and late-bound automation objects. Our BROWSEINFOA carries the fields the
+// program sets; the system's record is filled from it field by field.
 #include "platform/win32/win32_platform.h"
 
 // Our names, taken before the system headers make some of them macros.
@@ -12,7 +13,14 @@ constexpr UINT kOurReturnOnlyFsDirs = tw::platform::BIF_RETURNONLYFSDIRS;
 #include "platform/win32/windows_headers.h"
 // After <windows.h>, which they need.
 #include <objbase.h>
+#include <oleauto.h>
+#include <shellapi.h>
 #include <shlobj.h>
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <tuple>
 
 static_assert(tw::platform::win32::kOurReturnOnlyFsDirs == BIF_RETURNONLYFSDIRS);
 
@@ -38,5 +46,136 @@ BOOL Win32Shell::SHGetPathFromIDListA(OurPidl pidl, char* path) {
 }
 
 void Win32Shell::CoTaskMemFree(OurPidl pidl) { ::CoTaskMemFree(reinterpret_cast<void*>(pidl)); }
+
+}  // namespace tw::platform::win32
+
+// The record the portable code writes is the system's, field by field.
+namespace {
+namespace tp = tw::platform;
+constexpr const tp::ShellExecuteInfoLayout& kSei = tp::kShellExecuteInfo;
+static_assert(kSei.pointerSize == sizeof(void*));
+static_assert(kSei.size == sizeof(::SHELLEXECUTEINFOA));
+static_assert(tp::shell_execute_info::kCbSize == offsetof(::SHELLEXECUTEINFOA, cbSize));
+static_assert(tp::shell_execute_info::kFMask == offsetof(::SHELLEXECUTEINFOA, fMask));
+static_assert(kSei.hwnd == offsetof(::SHELLEXECUTEINFOA, hwnd));
+static_assert(kSei.lpVerb == offsetof(::SHELLEXECUTEINFOA, lpVerb));
+static_assert(kSei.lpFile == offsetof(::SHELLEXECUTEINFOA, lpFile));
+static_assert(kSei.lpParameters == offsetof(::SHELLEXECUTEINFOA, lpParameters));
+static_assert(kSei.lpDirectory == offsetof(::SHELLEXECUTEINFOA, lpDirectory));
+static_assert(kSei.nShow == offsetof(::SHELLEXECUTEINFOA, nShow));
+static_assert(kSei.hInstApp == offsetof(::SHELLEXECUTEINFOA, hInstApp));
+static_assert(kSei.lpIDList == offsetof(::SHELLEXECUTEINFOA, lpIDList));
+static_assert(kSei.lpClass == offsetof(::SHELLEXECUTEINFOA, lpClass));
+static_assert(kSei.hkeyClass == offsetof(::SHELLEXECUTEINFOA, hkeyClass));
+static_assert(kSei.dwHotKey == offsetof(::SHELLEXECUTEINFOA, dwHotKey));
+static_assert(kSei.hIcon == offsetof(::SHELLEXECUTEINFOA, hIcon));
+static_assert(kSei.hProcess == offsetof(::SHELLEXECUTEINFOA, hProcess));
+static_assert(tp::SEE_MASK_INVOKEIDLIST == SEE_MASK_INVOKEIDLIST);
+static_assert(tp::SEE_MASK_NOCLOSEPROCESS == SEE_MASK_NOCLOSEPROCESS);
+static_assert(tp::SEE_MASK_FLAG_NO_UI == SEE_MASK_FLAG_NO_UI);
+static_assert(tp::SW_SHOWNORMAL == SW_SHOWNORMAL && tp::SW_SHOW == SW_SHOW && tp::SW_HIDE == SW_HIDE);
+static_assert(tp::SE_ERR_NOASSOC == SE_ERR_NOASSOC && tp::SE_ERR_DLLNOTFOUND == SE_ERR_DLLNOTFOUND);
+static_assert(tp::SE_ERR_SHARE == SE_ERR_SHARE && tp::SE_ERR_DDEFAIL == SE_ERR_DDEFAIL);
+static_assert(tp::ERROR_NO_ASSOCIATION == ERROR_NO_ASSOCIATION && tp::ERROR_CANCELLED == ERROR_CANCELLED);
+static_assert(tp::DISP_E_EXCEPTION == DISP_E_EXCEPTION && tp::DISP_E_UNKNOWNNAME == DISP_E_UNKNOWNNAME);
+static_assert(tp::CO_E_CLASSSTRING == CO_E_CLASSSTRING && tp::REGDB_E_CLASSNOTREG == REGDB_E_CLASSNOTREG);
+
+std::wstring Wide(const char* text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring out(length > 0 ? static_cast<size_t>(length) : 1, L'\0');
+    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), length);
+    return out;
+}
+}  // namespace
+
+namespace tw::platform::win32 {
+
+HINSTANCE Win32Shell::ShellExecuteA(HWND hwnd, const char* operation, const char* file, const char* parameters,
+                                    const char* directory, int showCommand) {
+    // The shell may hand the request to a COM handler on this thread.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const auto result = reinterpret_cast<HINSTANCE>(
+        ::ShellExecuteA(reinterpret_cast<::HWND>(hwnd), operation, file, parameters, directory, showCommand));
+    const DWORD error = ::GetLastError();
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    ::SetLastError(error);
+    return result;
+}
+
+BOOL Win32Shell::ShellExecuteExA(ShellExecuteRecord& info) {
+    ::SHELLEXECUTEINFOA native;
+    static_assert(sizeof native == std::tuple_size_v<ShellExecuteRecord>);
+    std::memcpy(&native, info.data(), sizeof native);
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const BOOL done = ::ShellExecuteExA(&native);
+    const DWORD error = ::GetLastError();
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    std::memcpy(info.data(), &native, sizeof native);
+    ::SetLastError(error);
+    return done;
+}
+
+UINT Win32Shell::WinExec(const char* commandLine, UINT showCommand) { return ::WinExec(commandLine, showCommand); }
+
+BOOL Win32Shell::CloseHandle(HANDLE object) { return ::CloseHandle(reinterpret_cast<::HANDLE>(object)); }
+
+DWORD Win32Shell::GetLastError() { return ::GetLastError(); }
+
+HRESULT Win32Shell::CreateAutomationObject(const char* progId, AutomationObject* object) {
+    if (object == nullptr || progId == nullptr) return E_INVALIDARG;
+    *object = 0;
+    const HRESULT com = ::CoInitialize(nullptr);
+    if (FAILED(com)) return com;
+    CLSID clsid{};
+    HRESULT hr = ::CLSIDFromProgID(Wide(progId).c_str(), &clsid);
+    IDispatch* dispatch = nullptr;
+    if (SUCCEEDED(hr)) {
+        hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(&dispatch));
+    }
+    if (FAILED(hr) || dispatch == nullptr) {
+        ::CoUninitialize();
+        return FAILED(hr) ? hr : E_NOINTERFACE;
+    }
+    // COM stays initialised until Release lets the object go.
+    *object = reinterpret_cast<AutomationObject>(dispatch);
+    return S_OK;
+}
+
+HRESULT Win32Shell::GetIDsOfNames(AutomationObject object, const char* name, DISPID* id) {
+    auto* dispatch = reinterpret_cast<IDispatch*>(object);
+    if (dispatch == nullptr || name == nullptr || id == nullptr) return E_INVALIDARG;
+    std::wstring wide = Wide(name);
+    LPOLESTR names[] = {wide.data()};
+    ::DISPID found = DISPID_UNKNOWN;
+    const HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &found);
+    *id = found;
+    return hr;
+}
+
+HRESULT Win32Shell::InvokeMethod(AutomationObject object, DISPID id) {
+    auto* dispatch = reinterpret_cast<IDispatch*>(object);
+    if (dispatch == nullptr) return E_INVALIDARG;
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    VARIANT result;
+    ::VariantInit(&result);
+    EXCEPINFO exception{};
+    UINT badArgument = 0;
+    const HRESULT hr =
+        dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, &exception, &badArgument);
+    ::VariantClear(&result);
+    if (exception.bstrSource) ::SysFreeString(exception.bstrSource);
+    if (exception.bstrDescription) ::SysFreeString(exception.bstrDescription);
+    if (exception.bstrHelpFile) ::SysFreeString(exception.bstrHelpFile);
+    return hr;
+}
+
+DWORD Win32Shell::Release(AutomationObject object) {
+    auto* dispatch = reinterpret_cast<IDispatch*>(object);
+    if (dispatch == nullptr) return 0;
+    const ULONG left = dispatch->Release();
+    ::CoUninitialize();
+    return left;
+}
 
 }  // namespace tw::platform::win32
