@@ -33,7 +33,6 @@ public:
     // Prints "[window] CLASS" and runs the window's FormShow.
     void Show(FormLogic& form) override;
     std::uintptr_t OwnerWindow() override { return 0; }
-    void SetWaitCursor(bool wait) override { out_ << "[cursor] " << (wait ? "hourglass" : "default") << '\n'; }
 
     void QueueAnswer(ModalResult answer) { answers_.push_back(answer); }
     size_t PendingAnswers() const { return answers_.size(); }
