@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/device_records.h"
+#include "platform/shell.h"
 
 using namespace tw::platform;
 
@@ -219,4 +220,42 @@ TEST(TokenGroupsRecord, ACountBeyondTheBufferIsRefused) {
     buffer[0] = buffer[1] = buffer[2] = buffer[3] = 0xFF;
     EXPECT_FALSE(DecodeTokenGroups(buffer).has_value());
     EXPECT_FALSE(DecodeTokenGroups(std::span(buffer).first(3)).has_value());
+}
+
+TEST(ShellExecuteRecord, ThePropertiesRequestOfThe32BitLayoutByteForByte) {
+    ShellExecuteRequest r;
+    r.cbSize = 60;
+    r.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    r.hwnd = 0x000A0B0C;
+    r.lpVerb = reinterpret_cast<const char*>(std::uintptr_t{0x00403000});
+    r.lpFile = reinterpret_cast<const char*>(std::uintptr_t{0x00403010});
+    const std::vector<BYTE> bytes = EncodeShellExecuteInfo(r, kShellExecuteInfo32);
+    std::vector<BYTE> expected = {
+        60,   0,    0,    0, 0x4C, 0x04, 0,    0,  // cbSize, fMask
+        0x0C, 0x0B, 0x0A, 0, 0,    0x30, 0x40, 0,  // hwnd, lpVerb
+        0x10, 0x30, 0x40, 0,                       // lpFile
+    };
+    expected.resize(60, 0);  // parameters, directory, nShow, hInstApp, lpIDList and the unset fields
+    EXPECT_EQ(bytes, expected);
+}
+
+TEST(ShellExecuteRecord, DecodeReadsBackWhatEncodeWroteAndRefusesAnotherSize) {
+    ShellExecuteRequest r;
+    r.fMask = SEE_MASK_NOCLOSEPROCESS;
+    r.lpVerb = "properties";
+    r.lpFile = "E:";
+    r.nShow = -1;
+    r.hProcess = 0x1234;
+    ShellExecuteRecord bytes = EncodeShellExecuteInfo(r);
+    const auto back = DecodeShellExecuteInfo(bytes);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->cbSize, kShellExecuteInfo.size);
+    EXPECT_EQ(back->fMask, SEE_MASK_NOCLOSEPROCESS);
+    EXPECT_STREQ(back->lpVerb, "properties");
+    EXPECT_STREQ(back->lpFile, "E:");
+    EXPECT_EQ(back->lpParameters, nullptr);
+    EXPECT_EQ(back->nShow, -1);
+    EXPECT_EQ(back->hProcess, 0x1234u);
+    bytes[0] = 59;
+    EXPECT_FALSE(DecodeShellExecuteInfo(bytes).has_value());
 }

@@ -62,6 +62,18 @@ bool MainWindow::Create(TForm1& form) {
                                  GetModuleHandleA(nullptr), nullptr);
     SendMessageA(busyLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     list_->Create(hwnd(), kListId, dpi_);
+    // The site address: a link-blue label whose click the form handles.
+    auto siteLabel = [&](MainCommand id) {
+        const std::string name(ComponentName(id));
+        HWND label = CreateWindowExA(0, "STATIC", form.Get(id).caption.c_str(),
+                                     WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_RIGHT | SS_CENTERIMAGE, 0, 0, 0, 0, hwnd(),
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(*commands_->IdOf(name))),
+                                     GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        return label;
+    };
+    siteTop_ = siteLabel(MainCommand::SiteLabelTop);
+    siteBottom_ = siteLabel(MainCommand::SiteLabelBottom);
     accelerators_ = BuildAccelerators(form, *commands_);
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     tray_.Add(hwnd(), smallIcon_, kProgramName);
@@ -112,7 +124,14 @@ void MainWindow::Layout() {
     MoveWindow(busyLabel_, labelLeft, y, std::max(0, static_cast<int>(client.right) - labelLeft - gap), optionsHeight,
                TRUE);
     y += optionsHeight + gap;
-    MoveWindow(List(), 0, y, client.right, std::max(0, static_cast<int>(client.bottom) - y), TRUE);
+    const int toolBarRight = Scale(toolBarWidth_, dpi_) + gap;
+    MoveWindow(siteTop_, toolBarRight, 0, std::max(0, static_cast<int>(client.right) - toolBarRight - gap * 2),
+               toolBarHeight, TRUE);
+    const int siteHeight = Scale(20, dpi_);
+    const int listBottom = std::max(y, static_cast<int>(client.bottom) - siteHeight);
+    MoveWindow(List(), 0, y, client.right, listBottom - y, TRUE);
+    MoveWindow(siteBottom_, gap * 2, listBottom, std::max(0, static_cast<int>(client.right) - gap * 4),
+               static_cast<int>(client.bottom) - listBottom, TRUE);
 }
 
 void MainWindow::ApplyDpi(UINT dpi) {
@@ -121,6 +140,7 @@ void MainWindow::ApplyDpi(UINT dpi) {
     font_ = CreateMessageFont(dpi_);
     toolBar_->SetFont(font_);
     SendMessageA(busyLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    for (HWND label : {siteTop_, siteBottom_}) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     list_->SetDpi(dpi_);
     if (old) DeleteObject(old);
     Layout();
@@ -287,6 +307,20 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                         TrackPopup(hwnd(), *form_, *commands_, std::string(ComponentName(MainMenu::ListPopup)), at))
                     Route(*chosen);
                 return 0;
+            }
+            break;
+        case WM_CTLCOLORSTATIC:
+            if (IsSiteLabel(reinterpret_cast<HWND>(lParam))) {
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, RGB(0, 0, 204));
+                SetBkMode(dc, TRANSPARENT);
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        case WM_SETCURSOR:
+            if (IsSiteLabel(reinterpret_cast<HWND>(wParam))) {
+                SetCursor(LoadCursorA(nullptr, IDC_HAND));
+                return TRUE;
             }
             break;
         case WM_SETFOCUS:

@@ -1,5 +1,6 @@
-// TForm1's window: menu bar, toolbar, option panel, busy label and the drive
-// list, all built from the form's components. It implements the view the
+// TForm1's window: menu bar, toolbar, option panel, busy label, the drive
+// list and the site address above and below it, all built from the form's
+// components. It implements the view the
 // logic drives and hands every user action back to the logic by name.
 #pragma once
 #include <memory>
@@ -68,6 +69,10 @@ private:
     std::unique_ptr<OptionPanel> options_;
     std::unique_ptr<DriveListView> list_;
     HWND busyLabel_ = nullptr;
+    // Label2 and Label3: the site address at the top right and the bottom.
+    HWND siteTop_ = nullptr;
+    HWND siteBottom_ = nullptr;
+    bool IsSiteLabel(HWND control) const { return control && (control == siteTop_ || control == siteBottom_); }
     HMENU menuBar_ = nullptr;
     HACCEL accelerators_ = nullptr;
     HFONT font_ = nullptr;

@@ -84,8 +84,10 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
             const auto* nm = reinterpret_cast<const NMMOUSE*>(header);
             const std::string* name = commands_.NameOf(static_cast<UINT>(nm->dwItemSpec));
             const Component* button = name ? form_.Find(*name) : nullptr;
-            const char* menu = button && !button->rightClickMenu.empty() ? button->rightClickMenu.c_str() : nullptr;
-            if (!menu) return false;
+            // A button's own right-click menu, elsewhere the toolbar's.
+            const std::string menu = button && !button->rightClickMenu.empty()
+                                         ? button->rightClickMenu
+                                         : std::string(ComponentName(MainMenu::ToolBarPopup));
             POINT at{};
             GetCursorPos(&at);
             if (auto chosen = TrackPopup(GetParent(hwnd_), form_, commands_, menu, at)) route(*chosen);

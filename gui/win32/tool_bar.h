@@ -1,5 +1,6 @@
 // ToolBar1: text buttons from the toolbar components, tool tips from their
-// hints, drop-down arrows that open the buttons' menus.
+// hints, drop-down arrows that open the buttons' menus, and a right click that
+// opens a button's own menu or, elsewhere, the toolbar's pop-up menu.
 #pragma once
 #include <functional>
 #include <string>

@@ -1,19 +1,23 @@
 // tarnwell_gui_driver: starts tarnwell.exe, finds its main window and checks
 // from outside, as a user would see it, that the drive list shows the
-// machine's drives, that View > Refresh keeps them, and that the View toggles
-// flip their check marks. Exit code 0 when every check passed.
+// machine's drives, that View > Refresh keeps them, that the View toggles
+// flip their check marks, and that every menu entry and toolbar button that
+// does not end the program can be run, every box and window it opens closed,
+// and the program still answers. Exit code 0 when every check passed.
 //
-//   tarnwell_gui_driver <path to tarnwell.exe> [<pause file>]
+//   tarnwell_gui_driver <path to tarnwell.exe> [<screenshot folder>]
 //
-// With a pause file the driver, before closing the program, creates
-// "<pause file>.ready" and waits (up to a minute) for "<pause file>.done", so
-// that a script can take a screenshot of the window meanwhile.
+// With a screenshot folder the driver, for each picture, creates
+// "<folder>\<name>.ready" and waits (up to a minute) for "<name>.done", so
+// that a script can take a screenshot meanwhile: the main window, the list's
+// pop-up menu and the "Eject CD" button's drop-down menu.
 #include <windows.h>
 // After <windows.h>, which it needs.
 #include <commctrl.h>
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -71,9 +75,9 @@ void CheckToggle(gui_test::RemoteMenu& menu, HWND window, const char* caption) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void PauseForScreenshot(const std::string& pauseFile) {
-    const std::string ready = pauseFile + ".ready";
-    const std::string done = pauseFile + ".done";
+void PauseForScreenshot(const std::string& folder, const std::string& name) {
+    const std::string ready = folder + "\\" + name + ".ready";
+    const std::string done = folder + "\\" + name + ".done";
     HANDLE f = CreateFileA(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) {
         std::printf("note: cannot create %s\n", ready.c_str());
@@ -82,6 +86,92 @@ void PauseForScreenshot(const std::string& pauseFile) {
     CloseHandle(f);
     const auto until = Clock::now() + std::chrono::seconds(60);
     while (!FileExists(done) && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(250));
+}
+
+struct ProcessWindows {
+    DWORD processId;
+    HWND main;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    auto* windows = reinterpret_cast<ProcessWindows*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char className[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    // Menus close by themselves; tool tips are not windows the user closes.
+    if (owner == windows->processId && hwnd != windows->main && IsWindowVisible(hwnd) &&
+        lstrcmpA(className, "#32768") != 0 && lstrcmpA(className, "tooltips_class32") != 0) {
+        windows->found.push_back(hwnd);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK AppendText(HWND hwnd, LPARAM param) {
+    char className[32] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    char text[512] = {};
+    if (lstrcmpiA(className, "Static") == 0 && GetWindowTextA(hwnd, text, sizeof text) > 0) {
+        auto* out = reinterpret_cast<std::string*>(param);
+        *out += (out->empty() ? "" : " | ") + std::string(text);
+    }
+    return TRUE;
+}
+
+// The program's boxes and windows other than the main window: each is read
+// into the log and closed (a question answered No, a box OK, a window closed).
+// True once the program is idle with none left.
+bool CloseWhatAppeared(DWORD processId, HWND main, const std::string& command) {
+    for (int round = 0; round < 100; ++round) {
+        ProcessWindows windows{processId, main, {}};
+        EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        if (windows.found.empty()) {
+            DWORD_PTR answer = 0;
+            if (SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer)) return true;
+        }
+        for (HWND w : windows.found) {
+            char className[64] = {};
+            GetClassNameA(w, className, sizeof className);
+            char title[256] = {};
+            GetWindowTextA(w, title, sizeof title);
+            std::string text;
+            EnumChildWindows(w, &AppendText, reinterpret_cast<LPARAM>(&text));
+            std::printf("  %s opened %s \"%s\": %s\n", command.c_str(), className, title, text.c_str());
+            if (lstrcmpA(className, "#32770") == 0) {
+                // A message box or dialog: No where it asks, otherwise Cancel or OK.
+                if (GetDlgItem(w, IDNO)) {
+                    PostMessageA(w, WM_COMMAND, IDNO, 0);
+                } else if (GetDlgItem(w, IDCANCEL)) {
+                    PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
+                } else {
+                    PostMessageA(w, WM_COMMAND, IDOK, 0);
+                }
+            } else {
+                PostMessageA(w, WM_CLOSE, 0, 0);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    return false;
+}
+
+// Runs one command as its menu entry or button would and cleans up after it.
+void RunCommand(DWORD processId, HWND window, UINT id, const std::string& what) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    Check(CloseWhatAppeared(processId, window, what), what + " leaves the program answering");
+}
+
+// Holds a menu open for a screenshot: `open` posts what opens it, and the
+// main window's cancel-mode message closes it again.
+void ScreenshotOfMenu(HWND window, const std::string& folder, const std::string& name,
+                      const std::function<void()>& open) {
+    open();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    PauseForScreenshot(folder, name);
+    PostMessageA(window, WM_CANCELMODE, 0, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
 }
 
 }  // namespace
@@ -131,9 +221,50 @@ int main(int argc, char** argv) {
         }
         CheckToggle(menu, window, "Skip A and B drives");
         CheckToggle(menu, window, "Bold");
-    }
 
-    if (argc > 2 && window) PauseForScreenshot(argv[2]);
+        if (argc > 2) {
+            PauseForScreenshot(argv[2], "tarnwell-main-window");
+            ScreenshotOfMenu(window, argv[2], "list-popup-menu",
+                             [&] { PostMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); });
+        }
+
+        // Every menu entry and toolbar button, except those that end the program.
+        const auto close = menu.FindCommand("Close");
+        const std::vector<UINT> entries = menu.Commands();
+        Check(entries.size() >= 30, "the menu bar's entries are read (" + std::to_string(entries.size()) + ")");
+        for (UINT id : entries) {
+            if (close && id == *close) continue;
+            RunCommand(process.dwProcessId, window, id, "menu entry " + std::to_string(id));
+        }
+        HWND toolBar = gui_test::FindChildOfClass(window, TOOLBARCLASSNAMEA);
+        Check(toolBar != nullptr, "the window holds a toolbar");
+        if (toolBar) {
+            gui_test::RemoteToolBar buttons(process.hProcess, toolBar);
+            const std::vector<UINT> ids = buttons.Commands();
+            Check(ids.size() == 11, "the toolbar has its 11 buttons");
+            for (UINT id : ids) {
+                const std::string caption = buttons.Caption(id);
+                if (caption == "Exit") continue;
+                RunCommand(process.dwProcessId, window, id, "button \"" + caption + "\"");
+            }
+            ShowWindow(window, SW_RESTORE);
+            if (argc > 2 && !ids.empty()) {
+                // The arrow of "Eject CD": a press at its right edge opens the drop-down menu.
+                const auto rect = buttons.Rect(ids.size() > 2 ? ids[2] : ids[0]);
+                if (rect) {
+                    ScreenshotOfMenu(window, argv[2], "eject-drop-down-menu", [&] {
+                        const LPARAM at = MAKELPARAM(rect->right - 4, (rect->top + rect->bottom) / 2);
+                        PostMessageA(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                        PostMessageA(toolBar, WM_LBUTTONUP, 0, at);
+                    });
+                }
+            }
+        }
+        DWORD_PTR answer = 0;
+        Check(IsWindow(window) && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer) != 0,
+              "the program still answers after every command");
+        Check(gui_test::RemoteList(process.hProcess, list).Count() > 0, "the list still shows the drives");
+    }
 
     if (window) PostMessageA(window, WM_CLOSE, 0, 0);
     const DWORD waited = WaitForSingleObject(process.hProcess, 60000);

@@ -19,4 +19,13 @@ extern "C" __declspec(dllexport) DWORD WINAPI tw_probe_menu_state(LPVOID param) 
     return GetMenuState(bar, request->id, MF_BYCOMMAND);
 }
 
+extern "C" __declspec(dllexport) DWORD WINAPI tw_probe_nth_command(LPVOID param) {
+    const auto* request = static_cast<const gui_test::MenuProbeRequest*>(param);
+    HMENU bar = request ? GetMenu(request->window) : nullptr;
+    if (!bar) return gui_test::kProbeFailed;
+    UINT n = request->id;
+    const auto id = gui_test::NthMenuCommand(bar, n);
+    return id ? *id : gui_test::kProbeFailed;
+}
+
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

@@ -36,6 +36,20 @@ inline std::optional<UINT> FindMenuCommand(HMENU menu, const std::string& captio
     return std::nullopt;
 }
 
+// The command id of the n-th entry (from 0) of the menu and its sub-menus,
+// in the order they show; none past the last.
+inline std::optional<UINT> NthMenuCommand(HMENU menu, UINT& n) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) {
+            if (auto found = NthMenuCommand(sub, n)) return found;
+            continue;
+        }
+        if (n-- == 0) return GetMenuItemID(menu, i);
+    }
+    return std::nullopt;
+}
+
 // What the driver asks the probe, in memory it allocated in the program.
 struct MenuProbeRequest {
     HWND window;

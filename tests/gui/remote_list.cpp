@@ -100,6 +100,8 @@ RemoteMenu::RemoteMenu(HANDLE process, DWORD processId, HWND window)
             Translate(reinterpret_cast<void*>(GetProcAddress(local, "tw_probe_find_command")), local, remoteModule_);
         menuState_ =
             Translate(reinterpret_cast<void*>(GetProcAddress(local, "tw_probe_menu_state")), local, remoteModule_);
+        nthCommand_ =
+            Translate(reinterpret_cast<void*>(GetProcAddress(local, "tw_probe_nth_command")), local, remoteModule_);
     }
     FreeLibrary(local);
 }
@@ -154,6 +156,62 @@ std::optional<bool> RemoteMenu::IsChecked(UINT id) const {
     const auto answer = RunInProgram(menuState_, &request, sizeof request);
     if (!answer || *answer == kProbeFailed) return std::nullopt;
     return (*answer & MF_CHECKED) != 0;
+}
+
+std::vector<UINT> RemoteMenu::Commands() const {
+    std::vector<UINT> ids;
+    if (!nthCommand_) return ids;
+    for (UINT n = 0; n < 1000; ++n) {
+        gui_test::MenuProbeRequest request{};
+        request.window = window_;
+        request.id = n;
+        const auto answer = RunInProgram(nthCommand_, &request, sizeof request);
+        if (!answer || *answer == kProbeFailed) break;
+        ids.push_back(static_cast<UINT>(*answer));
+    }
+    return ids;
+}
+
+RemoteToolBar::RemoteToolBar(HANDLE process, HWND toolBar) : process_(process), toolBar_(toolBar) {
+    remote_ = VirtualAllocEx(process_, nullptr, kTextSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+RemoteToolBar::~RemoteToolBar() {
+    if (remote_) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+}
+
+std::vector<UINT> RemoteToolBar::Commands() const {
+    std::vector<UINT> ids;
+    const int count = static_cast<int>(SendMessageA(toolBar_, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; remote_ && i < count; ++i) {
+        TBBUTTON button{};
+        SIZE_T moved = 0;
+        if (SendMessageA(toolBar_, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote_)) &&
+            ReadProcessMemory(process_, remote_, &button, sizeof button, &moved)) {
+            ids.push_back(static_cast<UINT>(button.idCommand));
+        }
+    }
+    return ids;
+}
+
+std::string RemoteToolBar::Caption(UINT id) const {
+    if (!remote_) return {};
+    const auto length = SendMessageA(toolBar_, TB_GETBUTTONTEXTA, id, reinterpret_cast<LPARAM>(remote_));
+    if (length <= 0 || static_cast<SIZE_T>(length) >= kTextSize) return {};
+    char text[kTextSize] = {};
+    SIZE_T moved = 0;
+    if (!ReadProcessMemory(process_, remote_, text, static_cast<SIZE_T>(length), &moved)) return {};
+    return text;
+}
+
+std::optional<RECT> RemoteToolBar::Rect(UINT id) const {
+    RECT rc{};
+    SIZE_T moved = 0;
+    if (!remote_ || !SendMessageA(toolBar_, TB_GETRECT, id, reinterpret_cast<LPARAM>(remote_)) ||
+        !ReadProcessMemory(process_, remote_, &rc, sizeof rc, &moved)) {
+        return std::nullopt;
+    }
+    return rc;
 }
 
 }  // namespace gui_test

@@ -41,6 +41,8 @@ public:
     bool Ready() const { return findCommand_ && menuState_; }
     std::optional<UINT> FindCommand(const std::string& caption) const;
     std::optional<bool> IsChecked(UINT id) const;
+    // The command ids of every entry of the menu bar, in the order they show.
+    std::vector<UINT> Commands() const;
 
 private:
     std::optional<DWORD> RunInProgram(void* function, const void* argument, SIZE_T size) const;
@@ -51,6 +53,27 @@ private:
     void* remoteModule_ = nullptr;
     void* findCommand_ = nullptr;
     void* menuState_ = nullptr;
+    void* nthCommand_ = nullptr;
+};
+
+// The other process's toolbar: its buttons' command ids, captions and places,
+// through a buffer allocated in that process.
+class RemoteToolBar {
+public:
+    RemoteToolBar(HANDLE process, HWND toolBar);
+    ~RemoteToolBar();
+    RemoteToolBar(const RemoteToolBar&) = delete;
+    RemoteToolBar& operator=(const RemoteToolBar&) = delete;
+
+    std::vector<UINT> Commands() const;
+    std::string Caption(UINT id) const;
+    // The button's rectangle in the toolbar's client coordinates.
+    std::optional<RECT> Rect(UINT id) const;
+
+private:
+    HANDLE process_;
+    HWND toolBar_;
+    void* remote_ = nullptr;
 };
 
 }  // namespace gui_test

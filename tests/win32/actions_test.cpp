@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -565,6 +568,44 @@ TEST(StartupFileOnRealSystem, AFileThatCannotBeOpenedGivesTheSystemsReason) {
               static_cast<tp::DWORD>(ERROR_SHARING_VIOLATION));
     ::CloseHandle(other);
     EXPECT_TRUE(::DeleteFileA(held.path().c_str()));
+}
+
+// ---- Shell requests ----
+
+TEST(ShellExecuteRecordBackend, ThePropertiesRequestIsTheSystemsRecordByteForByte) {
+    tp::ShellExecuteRequest request;
+    request.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    request.hwnd = 0x00010ABC;
+    request.lpVerb = "properties";
+    request.lpFile = "E:";
+    const tp::ShellExecuteRecord bytes = tp::EncodeShellExecuteInfo(request);
+
+    ::SHELLEXECUTEINFOA native;
+    std::memset(&native, 0, sizeof native);
+    native.cbSize = sizeof native;
+    native.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    native.hwnd = reinterpret_cast<::HWND>(std::uintptr_t{0x00010ABC});
+    native.lpVerb = request.lpVerb;
+    native.lpFile = request.lpFile;
+    ASSERT_EQ(bytes.size(), sizeof native);
+    EXPECT_EQ(std::memcmp(bytes.data(), &native, sizeof native), 0);
+    if (sizeof(void*) == 4) EXPECT_EQ(bytes.size(), 60u);
+}
+
+TEST(ShellBackend, AProgramThatIsNowhereIsRefusedWithTheSystemsCode) {
+    tp::win32::Win32Shell shell;
+    const tp::HINSTANCE result =
+        shell.ShellExecuteA(0, "open", "C:\\no such folder\\no-such-program.exe", nullptr, nullptr, SW_SHOWNORMAL);
+    EXPECT_LE(result, 32u);
+    const tp::DWORD error = tp::ErrorOfShellResult(result);
+    EXPECT_TRUE(error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) << error;
+}
+
+TEST(ShellBackend, AnUnknownProgIdIsRefusedAndNothingIsLeftOpen) {
+    tp::win32::Win32Shell shell;
+    tp::AutomationObject object = 1;
+    EXPECT_TRUE(tp::Failed(shell.CreateAutomationObject("Tarnwell.NoSuchObject", &object)));
+    EXPECT_EQ(object, 0u);
 }
 
 }  // namespace
