@@ -8,6 +8,22 @@ namespace tw::platform::win32 {
 using OurPidl = tw::platform::PIDLIST_ABSOLUTE;
 using OurBrowseInfo = tw::platform::BROWSEINFOA;
 constexpr UINT kOurReturnOnlyFsDirs = tw::platform::BIF_RETURNONLYFSDIRS;
+constexpr DWORD kOurInvokeIdList = tw::platform::SEE_MASK_INVOKEIDLIST;
+constexpr DWORD kOurNoCloseProcess = tw::platform::SEE_MASK_NOCLOSEPROCESS;
+constexpr DWORD kOurFlagNoUi = tw::platform::SEE_MASK_FLAG_NO_UI;
+constexpr int kOurShowNormal = tw::platform::SW_SHOWNORMAL;
+constexpr int kOurShow = tw::platform::SW_SHOW;
+constexpr int kOurHide = tw::platform::SW_HIDE;
+constexpr auto kOurNoAssoc = tw::platform::SE_ERR_NOASSOC;
+constexpr auto kOurDllNotFound = tw::platform::SE_ERR_DLLNOTFOUND;
+constexpr auto kOurShare = tw::platform::SE_ERR_SHARE;
+constexpr auto kOurDdeFail = tw::platform::SE_ERR_DDEFAIL;
+constexpr DWORD kOurNoAssociation = tw::platform::ERROR_NO_ASSOCIATION;
+constexpr DWORD kOurCancelled = tw::platform::ERROR_CANCELLED;
+constexpr auto kOurDispException = tw::platform::DISP_E_EXCEPTION;
+constexpr auto kOurUnknownName = tw::platform::DISP_E_UNKNOWNNAME;
+constexpr auto kOurClassString = tw::platform::CO_E_CLASSSTRING;
+constexpr auto kOurClassNotRegistered = tw::platform::REGDB_E_CLASSNOTREG;
 }  // namespace tw::platform::win32
 
 #include "platform/win32/windows_headers.h"
@@ -70,15 +86,16 @@ static_assert(kSei.hkeyClass == offsetof(::SHELLEXECUTEINFOA, hkeyClass));
 static_assert(kSei.dwHotKey == offsetof(::SHELLEXECUTEINFOA, dwHotKey));
 static_assert(kSei.hIcon == offsetof(::SHELLEXECUTEINFOA, hIcon));
 static_assert(kSei.hProcess == offsetof(::SHELLEXECUTEINFOA, hProcess));
-static_assert(tp::SEE_MASK_INVOKEIDLIST == SEE_MASK_INVOKEIDLIST);
-static_assert(tp::SEE_MASK_NOCLOSEPROCESS == SEE_MASK_NOCLOSEPROCESS);
-static_assert(tp::SEE_MASK_FLAG_NO_UI == SEE_MASK_FLAG_NO_UI);
-static_assert(tp::SW_SHOWNORMAL == SW_SHOWNORMAL && tp::SW_SHOW == SW_SHOW && tp::SW_HIDE == SW_HIDE);
-static_assert(tp::SE_ERR_NOASSOC == SE_ERR_NOASSOC && tp::SE_ERR_DLLNOTFOUND == SE_ERR_DLLNOTFOUND);
-static_assert(tp::SE_ERR_SHARE == SE_ERR_SHARE && tp::SE_ERR_DDEFAIL == SE_ERR_DDEFAIL);
-static_assert(tp::ERROR_NO_ASSOCIATION == ERROR_NO_ASSOCIATION && tp::ERROR_CANCELLED == ERROR_CANCELLED);
-static_assert(tp::DISP_E_EXCEPTION == DISP_E_EXCEPTION && tp::DISP_E_UNKNOWNNAME == DISP_E_UNKNOWNNAME);
-static_assert(tp::CO_E_CLASSSTRING == CO_E_CLASSSTRING && tp::REGDB_E_CLASSNOTREG == REGDB_E_CLASSNOTREG);
+namespace ours = tw::platform::win32;
+static_assert(ours::kOurInvokeIdList == SEE_MASK_INVOKEIDLIST);
+static_assert(ours::kOurNoCloseProcess == SEE_MASK_NOCLOSEPROCESS);
+static_assert(ours::kOurFlagNoUi == SEE_MASK_FLAG_NO_UI);
+static_assert(ours::kOurShowNormal == SW_SHOWNORMAL && ours::kOurShow == SW_SHOW && ours::kOurHide == SW_HIDE);
+static_assert(ours::kOurNoAssoc == SE_ERR_NOASSOC && ours::kOurDllNotFound == SE_ERR_DLLNOTFOUND);
+static_assert(ours::kOurShare == SE_ERR_SHARE && ours::kOurDdeFail == SE_ERR_DDEFAIL);
+static_assert(ours::kOurNoAssociation == ERROR_NO_ASSOCIATION && ours::kOurCancelled == ERROR_CANCELLED);
+static_assert(ours::kOurDispException == DISP_E_EXCEPTION && ours::kOurUnknownName == DISP_E_UNKNOWNNAME);
+static_assert(ours::kOurClassString == CO_E_CLASSSTRING && ours::kOurClassNotRegistered == REGDB_E_CLASSNOTREG);
 
 std::wstring Wide(const char* text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);

@@ -139,13 +139,14 @@ bool CloseWhatAppeared(DWORD processId, HWND main, const std::string& command) {
             EnumChildWindows(w, &AppendText, reinterpret_cast<LPARAM>(&text));
             std::printf("  %s opened %s \"%s\": %s\n", command.c_str(), className, title, text.c_str());
             if (lstrcmpA(className, "#32770") == 0) {
-                // A message box or dialog: No where it asks, otherwise Cancel or OK.
+                // A message box or dialog: No where it asks, OK where that is all
+                // it has, otherwise Cancel.
                 if (GetDlgItem(w, IDNO)) {
                     PostMessageA(w, WM_COMMAND, IDNO, 0);
-                } else if (GetDlgItem(w, IDCANCEL)) {
-                    PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
-                } else {
+                } else if (!GetDlgItem(w, IDCANCEL) && GetDlgItem(w, IDOK)) {
                     PostMessageA(w, WM_COMMAND, IDOK, 0);
+                } else {
+                    PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
                 }
             } else {
                 PostMessageA(w, WM_CLOSE, 0, 0);
