@@ -310,6 +310,27 @@ TEST_F(MainWindowTest, TheToolBarShowsItsButtonsWithDropDownArrows) {
     EXPECT_EQ(withArrows, (std::vector<std::string>{"Eject CD", "Hide", "Subst", "Disk Info"}));
 }
 
+TEST_F(MainWindowTest, TheSiteAddressShowsAboveAndBelowTheListAndOpensTheSite) {
+    std::vector<HWND> labels;
+    for (HWND child = GetWindow(view->hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (WindowText(child) == "https://tarnwell.example/") labels.push_back(child);
+    }
+    ASSERT_EQ(labels.size(), 2u);
+    RECT listRect{};
+    GetWindowRect(list, &listRect);
+    for (HWND label : labels) {
+        RECT rc{};
+        GetWindowRect(label, &rc);
+        EXPECT_TRUE(rc.bottom <= listRect.top || rc.top >= listRect.bottom) << "a label covers the list";
+        SendMessageA(view->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED),
+                     reinterpret_cast<LPARAM>(label));
+        ASSERT_FALSE(machine->ShellRequests().empty());
+        EXPECT_EQ(machine->ShellRequests().back().file, "https://tarnwell.example/");
+        EXPECT_EQ(machine->ShellRequests().back().verb, "open");
+    }
+    EXPECT_EQ(machine->ShellRequests().size(), 2u);
+}
+
 TEST_F(MainWindowTest, FunctionKeysRefreshAndExit) {
     MSG f5{list, WM_KEYDOWN, VK_F5, 0, 0, {}};
     view->Dispatch(f5);
