@@ -374,6 +374,12 @@ public:
         return real_.QueryDosDeviceA(device, target, max);
     }
     tp::BOOL GetVersionExA(tp::OSVERSIONINFOA* info) override { return real_.GetVersionExA(info); }
+    tp::UINT GetSystemDirectoryA(char* buffer, tp::UINT size) override {
+        return real_.GetSystemDirectoryA(buffer, size);
+    }
+    tp::UINT GetWindowsDirectoryA(char* buffer, tp::UINT size) override {
+        return real_.GetWindowsDirectoryA(buffer, size);
+    }
     tp::DWORD FormatMessageA(tp::DWORD flags, const void* source, tp::DWORD id, tp::DWORD language, char* buffer,
                              tp::DWORD size, void* arguments) override {
         return real_.FormatMessageA(flags, source, id, language, buffer, size, arguments);
