@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -123,6 +124,7 @@ BOOL CALLBACK AppendText(HWND hwnd, LPARAM param) {
 // into the log and closed (a question answered No, a box OK, a window closed).
 // True once the program is idle with none left.
 bool CloseWhatAppeared(DWORD processId, HWND main, const std::string& command) {
+    std::set<HWND> reported;
     for (int round = 0; round < 100; ++round) {
         ProcessWindows windows{processId, main, {}};
         EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
@@ -137,7 +139,9 @@ bool CloseWhatAppeared(DWORD processId, HWND main, const std::string& command) {
             GetWindowTextA(w, title, sizeof title);
             std::string text;
             EnumChildWindows(w, &AppendText, reinterpret_cast<LPARAM>(&text));
-            std::printf("  %s opened %s \"%s\": %s\n", command.c_str(), className, title, text.c_str());
+            if (reported.insert(w).second) {
+                std::printf("  %s opened %s \"%s\": %s\n", command.c_str(), className, title, text.c_str());
+            }
             if (lstrcmpA(className, "#32770") == 0) {
                 // A message box or dialog: No where it asks, OK where that is all
                 // it has, otherwise Cancel.
@@ -159,8 +163,10 @@ bool CloseWhatAppeared(DWORD processId, HWND main, const std::string& command) {
 
 // Runs one command as its menu entry or button would and cleans up after it.
 void RunCommand(DWORD processId, HWND window, UINT id, const std::string& what) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // Sent, so that what it opens is seen before the next command; a box it
+    // holds up ends the wait, and the command finishes once the box is closed.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 5000, &answer);
     Check(CloseWhatAppeared(processId, window, what), what + " leaves the program answering");
 }
 
@@ -227,6 +233,18 @@ int main(int argc, char** argv) {
             PauseForScreenshot(argv[2], "tarnwell-main-window");
             ScreenshotOfMenu(window, argv[2], "list-popup-menu",
                              [&] { PostMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); });
+            // The arrow of "Eject CD": a press at its right edge opens the drop-down menu.
+            HWND bar = gui_test::FindChildOfClass(window, TOOLBARCLASSNAMEA);
+            gui_test::RemoteToolBar buttons(process.hProcess, bar);
+            const std::vector<UINT> ids = bar ? buttons.Commands() : std::vector<UINT>{};
+            const auto rect = ids.size() > 2 ? buttons.Rect(ids[2]) : std::nullopt;
+            if (rect) {
+                ScreenshotOfMenu(window, argv[2], "eject-drop-down-menu", [&] {
+                    const LPARAM at = MAKELPARAM(rect->right - 4, (rect->top + rect->bottom) / 2);
+                    PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                    PostMessageA(bar, WM_LBUTTONUP, 0, at);
+                });
+            }
         }
 
         // Every menu entry and toolbar button, except those that end the program.
@@ -249,17 +267,6 @@ int main(int argc, char** argv) {
                 RunCommand(process.dwProcessId, window, id, "button \"" + caption + "\"");
             }
             ShowWindow(window, SW_RESTORE);
-            if (argc > 2 && !ids.empty()) {
-                // The arrow of "Eject CD": a press at its right edge opens the drop-down menu.
-                const auto rect = buttons.Rect(ids.size() > 2 ? ids[2] : ids[0]);
-                if (rect) {
-                    ScreenshotOfMenu(window, argv[2], "eject-drop-down-menu", [&] {
-                        const LPARAM at = MAKELPARAM(rect->right - 4, (rect->top + rect->bottom) / 2);
-                        PostMessageA(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, at);
-                        PostMessageA(toolBar, WM_LBUTTONUP, 0, at);
-                    });
-                }
-            }
         }
         DWORD_PTR answer = 0;
         Check(IsWindow(window) && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer) != 0,
