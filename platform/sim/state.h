@@ -225,9 +225,6 @@ struct MachineData {
         std::vector<std::string> names;  // DISPID n + 1 is names[n]
     };
     std::map<AutomationObject, AutomationObjectState> automationObjects;
-    // Records a request and answers the description's refusal of it, or 0.
-    DWORD Request(ShellRequest request);
-
 };
 
 struct Machine::State : MachineData {
@@ -269,6 +266,8 @@ struct Machine::State : MachineData {
     // Closes a handle of any kind: file, device or token.
     BOOL Close(HANDLE object);
     bool IsAdministrator() const;
+    // Records a request and answers the description's refusal of it, or 0.
+    DWORD Request(ShellRequest request);
 };
 
 }  // namespace tw::sim
