@@ -66,6 +66,8 @@ void TForm1::DeclareCommandSurface() {
     };
     auto explore = [this] { ToolButton2Click(); };
     auto toggles = [this](O target) { return [this, target] { ClickInner(target); }; };
+    auto checkDiskWindow = [this] { dialogs_.Show(checkDisk_); };
+    auto benchmarkWindow = [this] { dialogs_.Show(benchMark_); };
 
     // Menu bar. The View menu's marks come first in their menu, as they show.
     item(M::File, C::FileClose, "Close", close);
@@ -81,8 +83,8 @@ void TForm1::DeclareCommandSurface() {
     item(M::Drives, C::DrivesExplore, "Explore", explore);
     item(M::Drives, C::DrivesDiskInformation, "Disk Information", diskInfoWindow);
     item(M::Drives, C::DrivesSmartInformation, "SMART Information", smartWindow);
-    item(M::Drives, C::DrivesCheckDisk, "Check Disk");
-    item(M::Drives, C::DrivesBenchmark, "Drive Benchmark");
+    item(M::Drives, C::DrivesCheckDisk, "Check Disk", checkDiskWindow);
+    item(M::Drives, C::DrivesBenchmark, "Drive Benchmark", benchmarkWindow);
     item(M::Drives, C::DrivesMapNetworkDrive, "Map Network Drive", clicks(C::MapNetworkDrive));
     item(M::Drives, C::DrivesDisconnectNetworkDrive, "Disconnect Network Drive", clicks(C::DisconnectNetworkDrive));
     item(M::Optical, C::OpticalEjectSelected, "Eject Selected CD", clicks(C::EjectMedia));
@@ -157,9 +159,9 @@ void TForm1::DeclareCommandSurface() {
     item(M::SubstDropDown, C::SubstButtonUnsubst, "Unsubst", clicks(C::RemoveSubstituteDrive));
     button(C::DiskInfoButton, "Disk Info", "", diskInfoWindow);
     Get(C::DiskInfoButton).dropDownMenu = NameOf(M::DiskInfoDropDown);
-    item(M::DiskInfoDropDown, C::DiskInfoButtonBenchmark, "Drive Benchmark");
+    item(M::DiskInfoDropDown, C::DiskInfoButtonBenchmark, "Drive Benchmark", benchmarkWindow);
     button(C::SmartButton, "SMART", "", smartWindow);
-    button(C::CheckDiskButton, "Chk Disk", "");
+    button(C::CheckDiskButton, "Chk Disk", "", checkDiskWindow);
     button(C::OpticalButton, "CD/DVD", "", opticalWindow);
     button(C::ExitButton, "Exit", "Exit Tarnwell. (F10)", close);
 

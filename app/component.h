@@ -10,7 +10,7 @@
 
 namespace tw {
 
-enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit, Label, ComboBox, ListBox };
+enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit, Label, ComboBox, ListBox, ProgressBar };
 
 // How a label or a list row is coloured: plain, or the green, amber and red
 // of a health report.
@@ -25,6 +25,7 @@ struct Component {
     std::string parent;  // the menu or control that holds it
     bool checked = false;
     bool visible = true;
+    bool enabled = true;  // a disabled control takes no clicks
     std::string text;                             // edit fields
     int maxLength = 0;                            // edit fields: 0 = no limit
     bool upperCase = false;                       // edit fields: typed letters become capitals
@@ -38,6 +39,7 @@ struct Component {
                                                   // then hold one cell per column, joined by tabs
     std::vector<Tone> itemTones;                  // list boxes: each item's colour (missing: plain)
     Tone tone = Tone::Plain;                      // labels that show a text: its colour
+    int position = 0;                             // progress bars: percent done
     std::function<void()> onClick;                // empty: the entry does nothing
     std::function<void()> onChange;               // combo boxes: another entry chosen
 };

@@ -2,7 +2,10 @@
 // display. The real GUI shows Windows message boxes; the script runner prints.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "app/worker.h"
 
 namespace tw {
 
@@ -32,6 +35,10 @@ public:
     virtual void ProcessMessages() {}
     // The window that owns system dialogs (0 where there is none).
     virtual std::uintptr_t OwnerWindow() = 0;
+    // What runs the long work of `form`; the default runs it in place.
+    virtual std::unique_ptr<Worker> MakeWorker(FormLogic& form);
+    // Puts `text` on the clipboard; lines end in "\n".
+    virtual void CopyToClipboard(const std::string&) {}
 };
 
 }  // namespace tw

@@ -38,6 +38,7 @@ void FormLogic::Dispatch(const std::function<void()>& action) {
 
 void FormLogic::ClickInner(const std::string& name) {
     Component& c = Get(name);
+    if (!c.enabled) return;
     if (c.kind == ComponentKind::CheckBox) c.checked = !c.checked;
     if (c.onClick) c.onClick();
 }
@@ -70,6 +71,8 @@ void FormLogic::TypeText(const std::string& name, const std::string& text) {
 }
 
 void Dialogs::Show(FormLogic& form) { form.FormShow(); }
+
+std::unique_ptr<Worker> Dialogs::MakeWorker(FormLogic&) { return std::make_unique<InPlaceWorker>(); }
 
 void FormLogic::SetText(const std::string& name, const std::string& text) {
     Component& c = Get(name);

@@ -46,7 +46,9 @@ TForm1::TForm1(Platform& platform, MainView& view, Dialogs& dialogs, Application
       substDialog_(platform, dialogs),
       opticalInfo_(platform, dialogs),
       smart_(platform, dialogs),
-      diskInfo_(platform, dialogs) {
+      diskInfo_(platform, dialogs),
+      checkDisk_(platform, dialogs),
+      benchMark_(platform, dialogs) {
     DeclareCommandSurface();
 }
 

@@ -15,6 +15,8 @@
 #include "app/main_components.h"
 #include "app/main_view.h"
 #include "app/taboutbox.h"
+#include "app/tfrm_bench_mark.h"
+#include "app/tfrm_check_disk.h"
 #include "app/tfrm_disk_info.h"
 #include "app/tfrm_optical_info.h"
 #include "app/tfrm_smart.h"
@@ -92,7 +94,11 @@ public:
     TfrmOpticalInfo& OpticalInfo() { return opticalInfo_; }
     TfrmSmart& Smart() { return smart_; }
     TfrmDiskInfo& DiskInfo() { return diskInfo_; }
-    std::vector<FormLogic*> SecondaryForms() { return {&aboutBox_, &substDialog_, &opticalInfo_, &smart_, &diskInfo_}; }
+    TfrmCheckDisk& CheckDisk() { return checkDisk_; }
+    TfrmBenchMark& BenchMark() { return benchMark_; }
+    std::vector<FormLogic*> SecondaryForms() {
+        return {&aboutBox_, &substDialog_, &opticalInfo_, &smart_, &diskInfo_, &checkDisk_, &benchMark_};
+    }
 
 private:
     void DeclareCommandSurface();
@@ -115,6 +121,8 @@ private:
     TfrmOpticalInfo opticalInfo_;
     TfrmSmart smart_;
     TfrmDiskInfo diskInfo_;
+    TfrmCheckDisk checkDisk_;
+    TfrmBenchMark benchMark_;
 
     std::vector<inventory::DriveRow> rows_;
     int selected_ = -1;

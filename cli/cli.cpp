@@ -13,6 +13,8 @@
 #include "cli/list_printer.h"
 #include "cli/script_runner.h"
 #include "cli/smart_printer.h"
+#include "diagnostics/check_disk.h"
+#include "diagnostics/drive_benchmark.h"
 #include "diagnostics/smart_api.h"
 #include "platform/app_error.h"
 #include "platform/printable.h"
@@ -31,7 +33,9 @@ constexpr const char* kUsage =
     "       tarnwell-cli [--machine FILE] optical LETTER\n"
     "       tarnwell-cli [--machine FILE] media LETTER\n"
     "       tarnwell-cli [--machine FILE] smart DISK\n"
-    "       tarnwell-cli [--machine FILE] diskinfo LETTER\n";
+    "       tarnwell-cli [--machine FILE] diskinfo LETTER\n"
+    "       tarnwell-cli [--machine FILE] chkdsk LETTER [--fix]\n"
+    "       tarnwell-cli [--machine FILE] bench LETTER|FOLDER [--size 64M|256M|1G]\n";
 
 std::vector<std::string> SplitArgs(const std::string& text) {
     std::istringstream in(text);
@@ -104,6 +108,49 @@ int Smart(platform::Platform& platform, int disk, std::ostream& out) {
     return ok ? kExitSuccess : kExitFailed;
 }
 
+// The log of a long task, line by line as it comes.
+class PrintingReport final : public diagnostics::TaskReport {
+public:
+    explicit PrintingReport(std::ostream& out) : out_(out) {}
+    void Percent(int) override {}
+    void Line(const std::string& text) override { out_ << text << '\n'; }
+    bool StopRequested() override { return false; }
+
+private:
+    std::ostream& out_;
+};
+
+int CheckDisk(platform::Platform& platform, char letter, bool fix, std::ostream& out) {
+    PrintingReport report(out);
+    const auto outcome = diagnostics::CheckDisk(platform, letter, fix, report);
+    return outcome == diagnostics::CheckOutcome::Sound ? kExitSuccess : kExitFailed;
+}
+
+// "64M", "256M" or "1G" (a trailing "B" allowed, any case).
+std::optional<platform::ULONGLONG> BenchSizeArgument(std::string text) {
+    for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    if (text.size() > 1 && text.back() == 'B') text.pop_back();
+    if (text == "64M") return diagnostics::kBenchSizes[0];
+    if (text == "256M") return diagnostics::kBenchSizes[1];
+    if (text == "1G" || text == "1024M") return diagnostics::kBenchSizes[2];
+    return std::nullopt;
+}
+
+int Bench(platform::Platform& platform, const std::string& folder, platform::ULONGLONG size, std::ostream& out,
+          std::ostream& err) {
+    PrintingReport report(out);
+    const diagnostics::BenchResult result = diagnostics::RunBenchmark(platform.kernel(), {folder, size}, report);
+    if (result.outcome != diagnostics::BenchOutcome::Completed) {
+        err << "tarnwell-cli: " << result.message << '\n';
+        return kExitFailed;
+    }
+    for (const std::string& line :
+         BenchResultLines(result, folder, size, inventory::ReadSeparators(platform.locale()))) {
+        out << line << '\n';
+    }
+    return kExitSuccess;
+}
+
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -133,7 +180,8 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     const std::string command = args[i++];
     const bool driveCommand = command == "optical" || command == "media" || command == "diskinfo";
     const bool diskCommand = command == "smart";
-    if (command != "list" && command != "script" && !driveCommand && !diskCommand) {
+    const bool toolCommand = command == "chkdsk" || command == "bench";
+    if (command != "list" && command != "script" && !driveCommand && !diskCommand && !toolCommand) {
         err << "tarnwell-cli: unknown command \"" << Printable(command) << "\"\n" << kUsage;
         return kExitUsage;
     }
@@ -141,6 +189,38 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         (command == "list" && haveArgs) || ((driveCommand || diskCommand) && (i + 1 != args.size() || haveArgs))) {
         err << kUsage;
         return kExitUsage;
+    }
+    bool fix = false;
+    std::string benchFolder;
+    platform::ULONGLONG benchSize = diagnostics::kBenchSizes[0];
+    if (toolCommand) {
+        if (i >= args.size() || haveArgs) {
+            err << kUsage;
+            return kExitUsage;
+        }
+        const std::string target = args[i++];
+        for (; i < args.size(); ++i) {
+            if (command == "chkdsk" && args[i] == "--fix") {
+                fix = true;
+            } else if (command == "bench" && args[i] == "--size" && i + 1 < args.size()) {
+                const auto size = BenchSizeArgument(args[++i]);
+                if (!size) {
+                    err << "tarnwell-cli: \"" << Printable(args[i]) << "\" is not a test size (64M, 256M, 1G)\n";
+                    return kExitUsage;
+                }
+                benchSize = *size;
+            } else {
+                err << kUsage;
+                return kExitUsage;
+            }
+        }
+        const std::optional<char> drive = DriveLetterArgument(target);
+        const bool folder = command == "bench" && target.size() > 3 && target[1] == ':' && target[2] == '\\';
+        if (!drive && !folder) {
+            err << "tarnwell-cli: \"" << Printable(target) << "\" is not a drive letter\n" << kUsage;
+            return kExitUsage;
+        }
+        benchFolder = drive ? std::string(1, *drive) + ":\\" : target;
     }
     std::optional<char> letter;
     if (driveCommand) {
@@ -176,6 +256,8 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     }
 
     if (command == "list") return List(*platform, out, err);
+    if (command == "chkdsk") return CheckDisk(*platform, benchFolder[0], fix, out);
+    if (command == "bench") return Bench(*platform, benchFolder, benchSize, out, err);
     if (diskCommand) return Smart(*platform, *disk, out);
     if (command == "diskinfo") return DiskInfo(*platform, *letter, out, err);
     if (driveCommand) {

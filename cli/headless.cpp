@@ -114,8 +114,17 @@ void PrintWindow(const FormLogic& form, std::ostream& out) {
                 out << '\n';
                 break;
             }
+            case ComponentKind::ProgressBar: out << "  " << name << ": " << c.position << "%\n"; break;
             default: break;
         }
+    }
+}
+
+void HeadlessDialogs::CopyToClipboard(const std::string& text) {
+    out_ << "[clipboard]\n";
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        out_ << "  " << text.substr(start, end - start) << '\n';
     }
 }
 

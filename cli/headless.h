@@ -33,6 +33,8 @@ public:
     // Prints "[window] CLASS" and runs the window's FormShow.
     void Show(FormLogic& form) override;
     std::uintptr_t OwnerWindow() override { return 0; }
+    // Prints "[clipboard]" and the text's lines.
+    void CopyToClipboard(const std::string& text) override;
 
     void QueueAnswer(ModalResult answer) { answers_.push_back(answer); }
     size_t PendingAnswers() const { return answers_.size(); }

@@ -44,6 +44,11 @@ public:
                            void* overlapped) = 0;
     virtual DWORD SetFilePointer(HANDLE file, LONG distanceToMove, LONG* distanceToMoveHigh, DWORD moveMethod) = 0;
     virtual BOOL CloseHandle(HANDLE object) = 0;
+    virtual BOOL DeleteFileA(const char* fileName) = 0;
+
+    // The high-resolution clock: ticks so far and ticks per second.
+    virtual BOOL QueryPerformanceCounter(ULONGLONG* count) = 0;
+    virtual BOOL QueryPerformanceFrequency(ULONGLONG* frequency) = 0;
 
     virtual DWORD GetLastError() = 0;
     virtual void SetLastError(DWORD errorCode) = 0;

@@ -5,6 +5,7 @@
 #include "platform/device.h"
 #include "platform/kernel.h"
 #include "platform/locale.h"
+#include "platform/modules.h"
 #include "platform/multimedia.h"
 #include "platform/network.h"
 #include "platform/registry.h"
@@ -25,6 +26,7 @@ public:
     virtual Device& device() = 0;
     virtual Security& security() = 0;
     virtual Multimedia& multimedia() = 0;
+    virtual Modules& modules() = 0;
 };
 
 }  // namespace tw::platform

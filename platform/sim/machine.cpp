@@ -102,6 +102,10 @@ Shell& Machine::shell() { return state_->shell; }
 Device& Machine::device() { return state_->device; }
 Security& Machine::security() { return state_->security; }
 Multimedia& Machine::multimedia() { return state_->multimedia; }
+Modules& Machine::modules() { return state_->modules; }
+ULONGLONG Machine::ClockMicroseconds() const { return state_->clockMicroseconds; }
+int Machine::ChecksRun() const { return state_->checksRun; }
+int Machine::LoadedLibraryCount() const { return state_->loadedLibraries; }
 
 SimDrive* Machine::State::Effective(char letter) { return Effective(letter, 0); }
 

@@ -88,6 +88,39 @@ struct SimDevice {
     DWORD partition = 1;
 };
 
+// How fast files on a drive are read and written: each read or write moves
+// the machine's clock on by the access time plus the bytes at the drive's
+// rate (MB = 1,000,000 bytes). Writes fail once `writeErrorAfter` bytes
+// have been written to the drive's files.
+struct SimIo {
+    DWORD readMBs = 200;
+    DWORD writeMBs = 100;
+    DWORD accessMicroseconds = 100;
+    std::optional<ULONGLONG> writeErrorAfter;
+    DWORD writeError = ERROR_IO_DEVICE;
+    ULONGLONG written = 0;
+};
+
+// One call of the check entry's callback: a percentage, a text, "the
+// volume is in use", or the final result.
+struct CheckStep {
+    enum class Kind { Progress, Output, VolumeInUse, Done };
+    Kind kind = Kind::Output;
+    DWORD percent = 0;
+    std::string text;
+    bool sound = true;
+};
+
+// The file-system utility library: whether it loads, whether it has the
+// check entry, and what the entry tells its callback per drive, checking
+// only and fixing.
+struct SimFmifs {
+    bool present = false;
+    bool checkEntry = true;
+    std::map<char, std::vector<CheckStep>> checks;
+    std::map<char, std::vector<CheckStep>> fixes;
+};
+
 struct SimDrive {
     char letter = 'C';
     bool present = true;
@@ -99,6 +132,7 @@ struct SimDrive {
     DWORD defineError = ERROR_SUCCESS;          // DefineDosDeviceA defining the letter fails with this
     std::map<std::string, std::string> raises;  // call name -> fault text
     std::optional<SimDevice> device;            // none: "\\.\X:" does not open
+    SimIo io;
 };
 
 // One CreateFileA of a device path, as asked.
@@ -232,6 +266,7 @@ public:
     Device& device() override;
     Security& security() override;
     Multimedia& multimedia() override;
+    Modules& modules() override;
 
     // What tests look at.
     int OpenKeyCount() const;
@@ -265,6 +300,11 @@ public:
     int OpenAutomationObjectCount() const;
     std::vector<ShellRefusal>& ShellRefusals();
     int OpenMciDeviceCount() const;
+    // The clock's microseconds so far; the library checks run and whether a
+    // library is still loaded.
+    ULONGLONG ClockMicroseconds() const;
+    int ChecksRun() const;
+    int LoadedLibraryCount() const;
 
     // Fault injection (docs/machine-format.md, "Injected faults").
     void AddFault(FaultRule rule);

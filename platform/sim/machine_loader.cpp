@@ -185,7 +185,7 @@ public:
         }
         OnlyKeys(j, where,
                  {"type", "present", "volume", "space", "connection", "dos_device", "define_error", "raises", "device",
-                  "comment"});
+                  "io", "comment"});
         d.letter = key[0];
         if (j.contains("type")) d.type = NamedNumber(j["type"], where + ".type", kDriveTypes, std::size(kDriveTypes));
         if (j.contains("present")) {
@@ -219,6 +219,73 @@ public:
             }
         }
         if (j.contains("device")) Device(j["device"], where + ".device", d.device.emplace());
+        if (j.contains("io")) Io(j["io"], where + ".io", d.io);
+    }
+
+    void Io(const json& j, const std::string& where, SimIo& io) const {
+        OnlyKeys(j, where, {"read_mb_s", "write_mb_s", "access_us", "write_error_after", "write_error"});
+        auto rate = [&](const char* key, DWORD& out) {
+            if (!j.contains(key)) return;
+            out = static_cast<DWORD>(Number(j[key], where + "." + key, 0xFFFFFFFFu));
+            if (out == 0) Fail(where + "." + key, "a rate is at least 1");
+        };
+        rate("read_mb_s", io.readMBs);
+        rate("write_mb_s", io.writeMBs);
+        if (j.contains("access_us")) {
+            io.accessMicroseconds = static_cast<DWORD>(Number(j["access_us"], where + ".access_us", 0xFFFFFFFFu));
+            if (io.accessMicroseconds == 0) Fail(where + ".access_us", "an access takes at least 1");
+        }
+        if (j.contains("write_error_after")) {
+            io.writeErrorAfter = Number(j["write_error_after"], where + ".write_error_after", ~ULONGLONG{0});
+        }
+        if (j.contains("write_error")) io.writeError = Error(j["write_error"], where + ".write_error");
+    }
+
+    // A check script: a list of steps, each one of {"progress": N},
+    // {"output": "text"}, {"volume_in_use": true}, {"done": true|false}.
+    std::vector<CheckStep> CheckScript(const json& j, const std::string& where) const {
+        if (!j.is_array()) Fail(where, "expected a list of steps");
+        std::vector<CheckStep> steps;
+        for (size_t i = 0; i < j.size(); ++i) {
+            const json& s = j[i];
+            const std::string w = where + "." + std::to_string(i);
+            OnlyKeys(s, w, {"progress", "output", "volume_in_use", "done"});
+            if (s.size() != 1) Fail(w, "a step is one of progress, output, volume_in_use, done");
+            CheckStep step;
+            if (s.contains("progress")) {
+                step.kind = CheckStep::Kind::Progress;
+                step.percent = static_cast<DWORD>(Number(s["progress"], w + ".progress", 100));
+            } else if (s.contains("output")) {
+                step.kind = CheckStep::Kind::Output;
+                step.text = Text(s["output"], w + ".output");
+            } else if (s.contains("volume_in_use")) {
+                step.kind = CheckStep::Kind::VolumeInUse;
+                Flag(s["volume_in_use"], w + ".volume_in_use");
+            } else {
+                step.kind = CheckStep::Kind::Done;
+                step.sound = Flag(s["done"], w + ".done");
+            }
+            steps.push_back(std::move(step));
+        }
+        return steps;
+    }
+
+    void Fmifs(const json& j, SimFmifs& f) const {
+        OnlyKeys(j, "fmifs", {"check_entry", "drives", "comment"});
+        f.present = true;
+        if (j.contains("check_entry")) f.checkEntry = Flag(j["check_entry"], "fmifs.check_entry");
+        if (!j.contains("drives")) return;
+        if (!j["drives"].is_object()) Fail("fmifs.drives", "expected an object");
+        for (const auto& item : j["drives"].items()) {
+            const std::string w = "fmifs.drives." + item.key();
+            if (item.key().size() != 1 || item.key()[0] < 'A' || item.key()[0] > 'Z') {
+                Fail(w, "a drive is named by one upper-case letter A to Z");
+            }
+            OnlyKeys(item.value(), w, {"check", "fix"});
+            const char letter = item.key()[0];
+            if (item.value().contains("check")) f.checks[letter] = CheckScript(item.value()["check"], w + ".check");
+            if (item.value().contains("fix")) f.fixes[letter] = CheckScript(item.value()["fix"], w + ".fix");
+        }
     }
 
     bool Flag(const json& v, const std::string& where) const {
@@ -660,7 +727,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     try {
         r.OnlyKeys(j, "",
                    {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
-                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults", "directories"});
+                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults", "directories", "fmifs"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -693,6 +760,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
         if (j.contains("smartvsd")) r.Disk(j["smartvsd"], "smartvsd", s.smartVsd.emplace());
         if (j.contains("token")) r.Token(j["token"], s.token);
         if (j.contains("mci")) r.Mci(j["mci"], s.mci);
+        if (j.contains("fmifs")) r.Fmifs(j["fmifs"], s.fmifs);
         if (j.contains("files")) {
             if (!j["files"].is_object()) r.Fail("files", "expected an object");
             for (const auto& item : j["files"].items())

@@ -141,6 +141,13 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD s
         return INVALID_HANDLE_VALUE;
     }
     const bool exists = file && file->text.has_value();
+    // A read-only volume takes no writes.
+    if (SimDrive* drive = s_.DriveOf(key.c_str());
+        drive && (desiredAccess & GENERIC_WRITE) && drive->volume.value &&
+        (drive->volume.value->flags & FILE_READ_ONLY_VOLUME)) {
+        s_.lastError = ERROR_WRITE_PROTECT;
+        return INVALID_HANDLE_VALUE;
+    }
     switch (creationDisposition) {
         case OPEN_EXISTING:
             if (!exists) {
@@ -161,7 +168,7 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD s
     SimFile& f = s_.files[key];
     if (!f.text || creationDisposition == CREATE_ALWAYS) f.text = std::string();
     const HANDLE h = s_.NewHandle();
-    s_.openFiles[h] = OpenFile{key, 0, desiredAccess};
+    s_.openFiles[h] = OpenFile{key, 0, desiredAccess, flagsAndAttributes};
     // Both "always" dispositions report that the file was already there.
     const bool always = creationDisposition == OPEN_ALWAYS || creationDisposition == CREATE_ALWAYS;
     s_.lastError = exists && always ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
@@ -222,6 +229,8 @@ BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, v
     if (read) *read = 0;
     OpenFile* open = s_.FileFor(file, GENERIC_READ);
     if (open == nullptr) return FALSE;
+    if (!s_.Aligned(*open, buffer, toRead)) return FALSE;
+    s_.Spend(*open, toRead, false);
     const std::string& text = *s_.files[open->path].text;
     // Reading at or past the end succeeds with nothing read.
     const size_t from = static_cast<size_t>(std::min<std::uint64_t>(open->position, text.size()));
@@ -241,11 +250,20 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
     if (written) *written = 0;
     OpenFile* open = s_.FileFor(file, GENERIC_WRITE);
     if (open == nullptr) return FALSE;
+    if (!s_.Aligned(*open, buffer, toWrite)) return FALSE;
     SimFile& f = s_.files[open->path];
     if (f.writeError != ERROR_SUCCESS) {
         s_.lastError = f.writeError;
         return FALSE;
     }
+    if (SimDrive* drive = s_.DriveOf(open->path.c_str())) {
+        const SimIo& io = drive->io;
+        if (io.writeErrorAfter && io.written + toWrite > *io.writeErrorAfter) {
+            s_.lastError = io.writeError;
+            return FALSE;
+        }
+    }
+    s_.Spend(*open, toWrite, true);
     // Writing nothing leaves the file as it is, even with the pointer past its end.
     if (toWrite > 0) {
         std::string& text = *f.text;
@@ -288,6 +306,59 @@ DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, 
     if (distanceHigh) *distanceHigh = static_cast<LONG>(position >> 32);
     s_.lastError = ERROR_SUCCESS;
     return static_cast<DWORD>(position);
+}
+
+bool Machine::State::Aligned(const OpenFile& open, const void* buffer, DWORD bytes) {
+    // Unbuffered transfers go straight to the disk: whole sectors, from a
+    // sector-aligned address, at a sector-aligned position.
+    constexpr DWORD kSector = 512;
+    if (!(open.flags & FILE_FLAG_NO_BUFFERING)) return true;
+    if (bytes % kSector == 0 && reinterpret_cast<std::uintptr_t>(buffer) % kSector == 0 &&
+        open.position % kSector == 0) {
+        return true;
+    }
+    lastError = ERROR_INVALID_PARAMETER;
+    return false;
+}
+
+void Machine::State::Spend(const OpenFile& open, DWORD bytes, bool write) {
+    SimDrive* drive = DriveOf(open.path.c_str());
+    if (drive == nullptr) return;
+    SimIo& io = drive->io;
+    const DWORD rate = write ? io.writeMBs : io.readMBs;
+    // Bytes at `rate` MB/s take bytes / rate microseconds.
+    clockMicroseconds += io.accessMicroseconds + (rate ? bytes / rate : 0);
+    if (write) io.written += bytes;
+}
+
+BOOL SimKernel::DeleteFileA(const char* fileName) {
+    s_.Enter("DeleteFileA");
+    const std::string key = UpperAscii(fileName ? fileName : "");
+    auto it = s_.files.find(key);
+    if (it == s_.files.end() || !it->second.text) {
+        s_.lastError = s_.IsFolder(key) ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND;
+        return FALSE;
+    }
+    // An open file stays until its handles are closed; Windows refuses.
+    for (const auto& [handle, open] : s_.openFiles) {
+        if (open.path == key) {
+            s_.lastError = ERROR_SHARING_VIOLATION;
+            return FALSE;
+        }
+    }
+    it->second.text.reset();
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+BOOL SimKernel::QueryPerformanceCounter(ULONGLONG* count) {
+    if (count) *count = s_.clockMicroseconds;
+    return TRUE;
+}
+
+BOOL SimKernel::QueryPerformanceFrequency(ULONGLONG* frequency) {
+    if (frequency) *frequency = 1000000;
+    return TRUE;
 }
 
 // Files, devices and tokens share one handle space.

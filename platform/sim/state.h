@@ -42,6 +42,9 @@ public:
                    void* overlapped) override;
     DWORD SetFilePointer(HANDLE file, LONG distanceToMove, LONG* distanceToMoveHigh, DWORD moveMethod) override;
     BOOL CloseHandle(HANDLE object) override;
+    BOOL DeleteFileA(const char* fileName) override;
+    BOOL QueryPerformanceCounter(ULONGLONG* count) override;
+    BOOL QueryPerformanceFrequency(ULONGLONG* frequency) override;
     DWORD GetLastError() override;
     void SetLastError(DWORD errorCode) override;
 
@@ -153,10 +156,25 @@ private:
     Machine::State& s_;
 };
 
+class SimModules final : public Modules {
+public:
+    explicit SimModules(Machine::State& s) : s_(s) {}
+    HMODULE LoadLibraryA(const char* fileName) override;
+    FARPROC GetProcAddress(HMODULE module, const char* procName) override;
+    BOOL FreeLibrary(HMODULE module) override;
+    DWORD GetLastError() override;
+    void CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t* format, BOOLEAN correctErrors,
+                    BOOLEAN verbose, BOOLEAN checkOnlyIfDirty, BOOLEAN scanDrive, FMIFSCALLBACK callback) override;
+
+private:
+    Machine::State& s_;
+};
+
 struct OpenFile {
     std::string path;            // upper-cased key into State::files
     std::uint64_t position = 0;  // 64-bit in every build, like the real file pointer
     DWORD access = 0;
+    DWORD flags = 0;  // as opened: unbuffered handles want whole sectors
 };
 
 struct OpenDevice {
@@ -225,6 +243,10 @@ struct MachineData {
         std::vector<std::string> names;  // DISPID n + 1 is names[n]
     };
     std::map<AutomationObject, AutomationObjectState> automationObjects;
+    SimFmifs fmifs;
+    int loadedLibraries = 0;
+    int checksRun = 0;
+    ULONGLONG clockMicroseconds = 0;
 };
 
 struct Machine::State : MachineData {
@@ -236,6 +258,7 @@ struct Machine::State : MachineData {
     SimDeviceService device{*this};
     SimSecurity security{*this};
     SimMultimedia multimedia{*this};
+    SimModules modules{*this};
 
     // Counts a call, raises when the description says it raises for `letter`,
     // and applies the planned faults: the error the call fails with, or 0.
@@ -252,6 +275,11 @@ struct Machine::State : MachineData {
     bool Present(char letter);
     HANDLE NewHandle();
     OpenFile* FileFor(HANDLE file, DWORD access);
+    // False, with ERROR_INVALID_PARAMETER, for a transfer an unbuffered
+    // handle cannot make.
+    bool Aligned(const OpenFile& open, const void* buffer, DWORD bytes);
+    // Moves the clock on by the time the drive takes for the transfer.
+    void Spend(const OpenFile& open, DWORD bytes, bool write);
     // A described folder, an ancestor of one, or the root of a present drive;
     // `path` upper-cased, without a trailing backslash.
     bool IsFolder(const std::string& path);

@@ -5,6 +5,7 @@
 // win_types.h and <windows.h> use the same names, the latter as macros; our
 // values are therefore copied out first, under other names, and compared
 // with the macros once <windows.h> is in.
+#include "platform/modules.h"
 #include "platform/win_types.h"
 
 #include <type_traits>
@@ -35,7 +36,9 @@
                                                         X(FORMAT_MESSAGE_FROM_STRING) X(FORMAT_MESSAGE_FROM_HMODULE)   \
                                                             X(FORMAT_MESSAGE_FROM_SYSTEM) X(ERROR_INVALID_FUNCTION)    \
                                                                 X(ERROR_NOACCESS) X(ERROR_NO_MEDIA_IN_DRIVE)           \
-                                                                    X(ERROR_IO_DEVICE)
+                                                                    X(ERROR_IO_DEVICE) X(FILE_FLAG_WRITE_THROUGH)                     \
+                                                                        X(FILE_FLAG_NO_BUFFERING) X(FILE_READ_ONLY_VOLUME) \
+                                                                            X(ERROR_MOD_NOT_FOUND) X(ERROR_PROC_NOT_FOUND)
 
 namespace tw_ours {
 // `name` is not yet a macro here; `name##_` never expands.

@@ -136,9 +136,51 @@ DWORD Win32Kernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh
 
 BOOL Win32Kernel::CloseHandle(HANDLE object) { return ::CloseHandle(reinterpret_cast<::HANDLE>(object)); }
 
+BOOL Win32Kernel::DeleteFileA(const char* fileName) { return ::DeleteFileA(fileName); }
+
+BOOL Win32Kernel::QueryPerformanceCounter(ULONGLONG* count) {
+    LARGE_INTEGER value{};
+    const ::BOOL ok = ::QueryPerformanceCounter(&value);
+    if (ok && count) *count = static_cast<ULONGLONG>(value.QuadPart);
+    return ok;
+}
+
+BOOL Win32Kernel::QueryPerformanceFrequency(ULONGLONG* frequency) {
+    LARGE_INTEGER value{};
+    const ::BOOL ok = ::QueryPerformanceFrequency(&value);
+    if (ok && frequency) *frequency = static_cast<ULONGLONG>(value.QuadPart);
+    return ok;
+}
+
 DWORD Win32Kernel::GetLastError() { return ::GetLastError(); }
 
 void Win32Kernel::SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }
+
+// ---- Modules ----
+
+HMODULE Win32Modules::LoadLibraryA(const char* fileName) {
+    return reinterpret_cast<HMODULE>(::LoadLibraryA(fileName));
+}
+
+FARPROC Win32Modules::GetProcAddress(HMODULE module, const char* procName) {
+    return reinterpret_cast<FARPROC>(::GetProcAddress(reinterpret_cast<::HMODULE>(module), procName));
+}
+
+BOOL Win32Modules::FreeLibrary(HMODULE module) { return ::FreeLibrary(reinterpret_cast<::HMODULE>(module)); }
+
+DWORD Win32Modules::GetLastError() { return ::GetLastError(); }
+
+void Win32Modules::CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t* format, BOOLEAN correctErrors,
+                              BOOLEAN verbose, BOOLEAN checkOnlyIfDirty, BOOLEAN scanDrive, FMIFSCALLBACK callback) {
+    // The export as the library declares it: wide texts, byte-wide flags,
+    // two unused pointers, the callback; no result.
+    using ChkdskFn = VOID(WINAPI*)(PWCHAR, PWCHAR, BOOLEAN, BOOLEAN, BOOLEAN, BOOLEAN, PVOID, PVOID, FMIFSCALLBACK);
+    static_assert(sizeof(char16_t) == sizeof(WCHAR));
+    if (chkdsk == 0) return;
+    const auto fn = reinterpret_cast<ChkdskFn>(chkdsk);
+    fn(reinterpret_cast<PWCHAR>(const_cast<char16_t*>(driveRoot)), reinterpret_cast<PWCHAR>(const_cast<char16_t*>(format)),
+       correctErrors, verbose, checkOnlyIfDirty, scanDrive, nullptr, nullptr, callback);
+}
 
 // ---- Registry ----
 

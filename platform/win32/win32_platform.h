@@ -44,6 +44,9 @@ public:
                    void* overlapped) override;
     DWORD SetFilePointer(HANDLE file, LONG distanceToMove, LONG* distanceToMoveHigh, DWORD moveMethod) override;
     BOOL CloseHandle(HANDLE object) override;
+    BOOL DeleteFileA(const char* fileName) override;
+    BOOL QueryPerformanceCounter(ULONGLONG* count) override;
+    BOOL QueryPerformanceFrequency(ULONGLONG* frequency) override;
     DWORD GetLastError() override;
     void SetLastError(DWORD errorCode) override;
 
@@ -141,6 +144,17 @@ public:
     MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, std::uintptr_t flags, MCI_OPEN_PARMSA* parms) override;
 };
 
+// Library handles and export addresses are the system's own.
+class Win32Modules final : public Modules {
+public:
+    HMODULE LoadLibraryA(const char* fileName) override;
+    FARPROC GetProcAddress(HMODULE module, const char* procName) override;
+    BOOL FreeLibrary(HMODULE module) override;
+    DWORD GetLastError() override;
+    void CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t* format, BOOLEAN correctErrors,
+                    BOOLEAN verbose, BOOLEAN checkOnlyIfDirty, BOOLEAN scanDrive, FMIFSCALLBACK callback) override;
+};
+
 class Win32Platform final : public Platform {
 public:
     Kernel& kernel() override { return kernel_; }
@@ -151,6 +165,7 @@ public:
     Device& device() override { return device_; }
     Security& security() override { return security_; }
     Multimedia& multimedia() override { return multimedia_; }
+    Modules& modules() override { return modules_; }
 
 private:
     Win32Kernel kernel_;
@@ -161,6 +176,7 @@ private:
     Win32Device device_;
     Win32Security security_;
     Win32Multimedia multimedia_;
+    Win32Modules modules_;
 };
 
 }  // namespace tw::platform::win32
