@@ -62,6 +62,7 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             // Closing hides: the window is made once and lives with the program.
+            OnClose();
             if (modal_) {
                 EndModal();
             } else {

@@ -43,6 +43,9 @@ protected:
         (void)notifyCode;
         return false;
     }
+    // The window is closing (close box, Escape, a Close button): it hides
+    // after this returns.
+    virtual void OnClose() {}
     // Any other message; the default lets the system handle it.
     virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

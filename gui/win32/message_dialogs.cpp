@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/form_logic.h"
+#include "gui/win32/thread_worker.h"
 
 namespace tw::gui {
 
@@ -101,6 +102,33 @@ void MessageDialogs::ProcessMessages() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+std::unique_ptr<Worker> MessageDialogs::MakeWorker(FormLogic& form) {
+    if (form.Window() == 0) return Dialogs::MakeWorker(form);
+    return std::make_unique<ThreadWorker>(reinterpret_cast<HWND>(form.Window()));
+}
+
+void MessageDialogs::CopyToClipboard(const std::string& text) {
+    std::string crlf;
+    for (const char c : text) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    HWND owner = owner_ ? owner_() : nullptr;
+    if (!OpenClipboard(owner)) return;
+    EmptyClipboard();
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, crlf.size() + 1)) {
+        if (void* p = GlobalLock(memory)) {
+            CopyMemory(p, crlf.c_str(), crlf.size() + 1);
+            GlobalUnlock(memory);
+            // The clipboard owns the memory once it takes it.
+            if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
 }
 
 std::uintptr_t MessageDialogs::OwnerWindow() { return reinterpret_cast<std::uintptr_t>(owner_ ? owner_() : nullptr); }

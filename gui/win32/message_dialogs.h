@@ -28,6 +28,11 @@ public:
     void SetWaitCursor(bool wait) override;
     void ProcessMessages() override;
     std::uintptr_t OwnerWindow() override;
+    // A thread of its own for the work of a form its window shows; in place
+    // for a form no window shows.
+    std::unique_ptr<Worker> MakeWorker(FormLogic& form) override;
+    // CF_TEXT with CR LF line ends.
+    void CopyToClipboard(const std::string& text) override;
 
     // The real window that shows the logic of a form class modally.
     void RegisterModal(const std::string& className, std::function<ModalResult(FormLogic&)> show) {

@@ -7,6 +7,8 @@
 #include "app/application.h"
 #include "app/tform1.h"
 #include "gui/win32/about_box.h"
+#include "gui/win32/bench_mark/bench_mark_window.h"
+#include "gui/win32/check_disk/check_disk_window.h"
 #include "gui/win32/command_line.h"
 #include "gui/win32/disk_info/disk_info_window.h"
 #include "gui/win32/dpi.h"
@@ -85,6 +87,8 @@ int Run(HINSTANCE instance, int showCommand) {
     tw::gui::OpticalInfoWindow optical;
     tw::gui::SmartWindow smart;
     tw::gui::DiskInfoWindow diskInfo;
+    tw::gui::CheckDiskWindow checkDisk;
+    tw::gui::BenchMarkWindow benchMark;
     std::vector<std::unique_ptr<tw::gui::FormWindow>> others;
     for (const HiddenForm& f : kHiddenForms) {
         const std::string className = f.className;
@@ -105,6 +109,13 @@ int Run(HINSTANCE instance, int showCommand) {
                                                     : static_cast<tw::gui::DiskReportWindow&>(diskInfo);
             window.CreateHidden(view.hwnd());
             dialogs.RegisterModeless(className, window.hwnd(), [&window](tw::FormLogic& logic) { window.Show(logic); });
+            continue;
+        }
+        if (className == "TfrmCheckDisk" || className == "TfrmBenchMark") {
+            tw::gui::WorkWindow* window = className == "TfrmCheckDisk" ? static_cast<tw::gui::WorkWindow*>(&checkDisk)
+                                                                       : static_cast<tw::gui::WorkWindow*>(&benchMark);
+            window->CreateHidden(view.hwnd());
+            dialogs.RegisterModeless(className, window->hwnd(), [window](tw::FormLogic& logic) { window->Show(logic); });
             continue;
         }
         others.push_back(std::make_unique<tw::gui::FormWindow>(f.className, f.caption));

@@ -2,7 +2,7 @@
 // machine: what the user sees in the list, the option boxes, the menus and
 // the toolbar, and what their clicks and keys do. Then the about box and the
 // "Substitute Drive" dialog, shown as the program shows them, and the
-// "Optical Information" window beside it.
+// "Optical Information", "Check Disk" and "Drive Benchmark" windows beside it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,6 +23,11 @@
 #include "app/tfrm_subst_dialog.h"
 #include "cli/cli.h"
 #include "gui/win32/about_box.h"
+#include "gui/win32/bench_mark/bench_mark_ids.h"
+#include "gui/win32/bench_mark/bench_mark_window.h"
+#include "gui/win32/check_disk/check_disk_ids.h"
+#include "gui/win32/check_disk/check_disk_window.h"
+#include "gui/win32/thread_worker.h"
 #include "gui/win32/command_menus.h"
 #include "gui/win32/disk_info/disk_info_ids.h"
 #include "gui/win32/disk_info/disk_info_window.h"
@@ -958,6 +963,111 @@ TEST(DiskInfoWindowTest, TheDiskAndTheVolumeOfTheChosenDrive) {
     for (const auto& [id, text] : fields) EXPECT_EQ(WindowText(GetDlgItem(dialog, id)), text) << id;
     ExpectTidyLayout(dialog);
     HoldForScreenshot(dialog, "tarnwell-disk-info");
+
+// The check and benchmark windows as the program shows them, their work on
+// a thread of its own, over the maintenance machine.
+class ToolWindowTest : public ::testing::Test {
+protected:
+    struct ThreadDialogs final : tw::Dialogs {
+        tw::ModalResult MessageBox(const std::string& text, tw::BoxKind, tw::Buttons) override {
+            boxes.push_back(text);
+            return tw::ModalResult::OK;
+        }
+        void ShowError(const std::string& text) override { boxes.push_back(text); }
+        tw::ModalResult ShowModal(tw::FormLogic&) override { return tw::ModalResult::Cancel; }
+        std::uintptr_t OwnerWindow() override { return 0; }
+        std::unique_ptr<tw::Worker> MakeWorker(tw::FormLogic& form) override {
+            return std::make_unique<tw::gui::ThreadWorker>(reinterpret_cast<HWND>(form.Window()));
+        }
+        std::vector<std::string> boxes;
+    };
+
+    void SetUp() override {
+        machine = tw::sim::Machine::FromFile(std::string(TW_EXAMPLES_DIR) + "/maintenance.json");
+        checkLogic = std::make_unique<tw::TfrmCheckDisk>(*machine, dialogs);
+        benchLogic = std::make_unique<tw::TfrmBenchMark>(*machine, dialogs);
+        benchLogic->SetRandomSeconds(0.5);
+        ASSERT_TRUE(check.CreateHidden(nullptr));
+        ASSERT_TRUE(bench.CreateHidden(nullptr));
+    }
+    void TearDown() override { Pump(0); }
+
+    // Runs messages until `done` or ten seconds have passed.
+    static bool PumpUntil(const std::function<bool()>& done) {
+        const DWORD start = GetTickCount();
+        while (!done() && GetTickCount() - start < 10000) Pump(20);
+        return done();
+    }
+    static void Press(HWND dialog, int button) { SendMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
+    static std::vector<std::string> Lines(HWND list) {
+        std::vector<std::string> out;
+        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[512] = {};
+            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            out.push_back(text);
+        }
+        return out;
+    }
+    bool BenchFileLeft() const { return machine->FileText("C:\\tarnwell-benchmark.tmp").has_value(); }
+
+    std::unique_ptr<tw::sim::Machine> machine;
+    ThreadDialogs dialogs;
+    std::unique_ptr<tw::TfrmCheckDisk> checkLogic;
+    std::unique_ptr<tw::TfrmBenchMark> benchLogic;
+    tw::gui::CheckDiskWindow check;
+    tw::gui::BenchMarkWindow bench;
+};
+
+TEST_F(ToolWindowTest, CheckDiskRunsTheCheckAndShowsTheLibrarysText) {
+    check.Show(*checkLogic);
+    HWND dialog = check.hwnd();
+    EXPECT_EQ(WindowText(dialog), "Check Disk");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_CHECK_DISK_DRIVE)), "C: [System]");
+    EXPECT_NE(IsDlgButtonChecked(dialog, IDC_CHECK_DISK_FIX), BST_CHECKED);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_CHECK_DISK_CANCEL)));
+    Press(dialog, IDC_CHECK_DISK_START);
+    ASSERT_TRUE(PumpUntil([&] { return checkLogic->LastOutcome().has_value(); }));
+    Pump(50);
+    const std::vector<std::string> log = Lines(GetDlgItem(dialog, IDC_CHECK_DISK_LOG));
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "No problems were found.");
+    EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_CHECK_DISK_PROGRESS), PBM_GETPOS, 0, 0), 100);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_CHECK_DISK_START)));
+    HoldForScreenshot(dialog, "tarnwell-check-disk");
+    Press(dialog, IDCANCEL);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+}
+
+TEST_F(ToolWindowTest, TheBenchmarkChartsTheRunAndShowsItsResults) {
+    bench.Show(*benchLogic);
+    HWND dialog = bench.hwnd();
+    EXPECT_EQ(WindowText(dialog), "Drive Benchmark");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_BENCH_SIZE)), "64 MB");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_BENCH_COPY)));
+    Press(dialog, IDC_BENCH_START);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_BENCH_START)));
+    ASSERT_TRUE(PumpUntil([&] { return benchLogic->LastResult().has_value(); }));
+    Pump(50);
+    const std::vector<std::string> log = Lines(GetDlgItem(dialog, IDC_BENCH_LOG));
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log[log.size() - 4], "Sequential write: 245.3 MB/s");
+    EXPECT_FALSE(BenchFileLeft());
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_BENCH_COPY)));
+    EXPECT_TRUE(dialogs.boxes.empty());
+    HoldForScreenshot(dialog, "tarnwell-bench-mark");
+}
+
+TEST_F(ToolWindowTest, ClosingTheBenchmarkMidRunStopsItAndDeletesTheFile) {
+    bench.Show(*benchLogic);
+    HWND dialog = bench.hwnd();
+    Press(dialog, IDC_BENCH_START);
+    ASSERT_TRUE(PumpUntil([&] { return !benchLogic->Samples().empty(); }));
+    Press(dialog, IDCANCEL);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_FALSE(benchLogic->WorkRunning());
+    EXPECT_FALSE(BenchFileLeft());
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_BENCH_START)));
 }
 
 class ThrowingWindow final : public tw::gui::Window {
