@@ -25,7 +25,7 @@ struct Component {
     std::string parent;  // the menu or control that holds it
     bool checked = false;
     bool visible = true;
-    bool enabled = true;  // a disabled control takes no clicks
+    bool enabled = true;                          // a disabled control takes no clicks
     std::string text;                             // edit fields
     int maxLength = 0;                            // edit fields: 0 = no limit
     bool upperCase = false;                       // edit fields: typed letters become capitals

@@ -23,8 +23,8 @@ std::string Iops(double iops, const inventory::NumberSeparators& sep) {
 
 }  // namespace
 
-std::vector<std::string> BenchResultLines(const diagnostics::BenchResult& r, const std::string& folder,
-                                          ULONGLONG size, const inventory::NumberSeparators& sep) {
+std::vector<std::string> BenchResultLines(const diagnostics::BenchResult& r, const std::string& folder, ULONGLONG size,
+                                          const inventory::NumberSeparators& sep) {
     return {
         "Drive Benchmark of " + folder + ", " + std::to_string(size / diagnostics::kMiB) + " MB test file",
         "Sequential write: " + Rate(r.sequentialWriteMBs, sep),

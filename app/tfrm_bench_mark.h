@@ -27,9 +27,9 @@ enum class BenchControl {
 };
 
 inline constexpr ComponentEntry<BenchControl> kBenchControls[] = {
-    {BenchControl::DriveLabel, "Label1"},  {BenchControl::DriveChooser, "cbDrive"},
-    {BenchControl::SizeLabel, "Label2"},   {BenchControl::SizeChooser, "cbSize"},
-    {BenchControl::Start, "Button1"},      {BenchControl::Cancel, "Button2"},
+    {BenchControl::DriveLabel, "Label1"},   {BenchControl::DriveChooser, "cbDrive"},
+    {BenchControl::SizeLabel, "Label2"},    {BenchControl::SizeChooser, "cbSize"},
+    {BenchControl::Start, "Button1"},       {BenchControl::Cancel, "Button2"},
     {BenchControl::CopyResults, "Button3"}, {BenchControl::Progress, "ProgressBar1"},
     {BenchControl::Log, "Memo1"},
 };

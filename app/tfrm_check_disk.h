@@ -22,15 +22,13 @@ enum class CheckDiskControl {
 };
 
 inline constexpr ComponentEntry<CheckDiskControl> kCheckDiskControls[] = {
-    {CheckDiskControl::DriveLabel, "Label1"}, {CheckDiskControl::DriveChooser, "cbDrive"},
+    {CheckDiskControl::DriveLabel, "Label1"},   {CheckDiskControl::DriveChooser, "cbDrive"},
     {CheckDiskControl::FixErrors, "CheckBox1"}, {CheckDiskControl::Start, "Button1"},
-    {CheckDiskControl::Cancel, "Button2"},     {CheckDiskControl::Progress, "ProgressBar1"},
+    {CheckDiskControl::Cancel, "Button2"},      {CheckDiskControl::Progress, "ProgressBar1"},
     {CheckDiskControl::Log, "Memo1"},
 };
 static_assert(ListsEveryIdInOrder(kCheckDiskControls));
-constexpr std::string_view ComponentName(CheckDiskControl id) {
-    return kCheckDiskControls[static_cast<int>(id)].name;
-}
+constexpr std::string_view ComponentName(CheckDiskControl id) { return kCheckDiskControls[static_cast<int>(id)].name; }
 
 class TfrmCheckDisk : public WorkerForm {
 public:

@@ -243,8 +243,8 @@ std::string BenchFilePath(const std::string& folder) {
 
 BenchResult RunBenchmark(Kernel& kernel, const BenchOptions& options, TaskReport& outer) {
     BenchResult result;
-    if (options.folder.size() < 3 || options.folder[1] != ':' || options.folder[2] != '\\' ||
-        options.size < kBlock || options.size % kBlock != 0) {
+    if (options.folder.size() < 3 || options.folder[1] != ':' || options.folder[2] != '\\' || options.size < kBlock ||
+        options.size % kBlock != 0) {
         result.outcome = BenchOutcome::Refused;
         result.message = "The benchmark needs a drive or folder and a size in whole MiB.";
         return result;

@@ -66,7 +66,9 @@ protected:
         }
         FAIL() << "no drive " << letter;
     }
-    bool BenchFileLeft(char letter) { return machine_->FileText(std::string(1, letter) + ":\\tarnwell-benchmark.tmp").has_value(); }
+    bool BenchFileLeft(char letter) {
+        return machine_->FileText(std::string(1, letter) + ":\\tarnwell-benchmark.tmp").has_value();
+    }
 
     std::unique_ptr<tw::sim::Machine> machine_;
     tw::Application app_;
@@ -92,8 +94,8 @@ TEST_F(Maintenance, TheMainWindowsEntriesShowTheWindows) {
         EXPECT_EQ(dialogs_.windows[0], c.window(*form_)) << c.entry;
     }
     EXPECT_EQ(CheckDisk().Get(CheckDiskControl::DriveChooser).items,
-              (std::vector<std::string>{"C: [System]", "D: [Data]", "E: [STICK]", "F: [Failing]", "G: [Full]",
-                                        "N: []", "R: [Archive]"}));
+              (std::vector<std::string>{"C: [System]", "D: [Data]", "E: [STICK]", "F: [Failing]", "G: [Full]", "N: []",
+                                        "R: [Archive]"}));
 }
 
 TEST_F(Maintenance, CheckDiskRunsShowTheLibrarysTextAndVerdict) {

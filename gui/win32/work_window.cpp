@@ -107,15 +107,17 @@ void WorkWindow::Sync() {
         const Component& c = form_->Get(b.component);
         HWND control = Item(b.control);
         if (!control) continue;
-        if (c.kind != ComponentKind::Label && c.kind != ComponentKind::ProgressBar && c.kind != ComponentKind::ListBox &&
-            (IsWindowEnabled(control) != FALSE) != c.enabled) {
+        if (c.kind != ComponentKind::Label && c.kind != ComponentKind::ProgressBar &&
+            c.kind != ComponentKind::ListBox && (IsWindowEnabled(control) != FALSE) != c.enabled) {
             EnableWindow(control, c.enabled);
         }
         switch (c.kind) {
             case ComponentKind::CheckBox:
                 CheckDlgButton(hwnd(), b.control, c.checked ? BST_CHECKED : BST_UNCHECKED);
                 break;
-            case ComponentKind::ProgressBar: SendMessageA(control, PBM_SETPOS, static_cast<WPARAM>(c.position), 0); break;
+            case ComponentKind::ProgressBar:
+                SendMessageA(control, PBM_SETPOS, static_cast<WPARAM>(c.position), 0);
+                break;
             case ComponentKind::ComboBox:
             case ComponentKind::ListBox: SyncList(c, control); break;
             default: break;

@@ -142,9 +142,8 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD s
     }
     const bool exists = file && file->text.has_value();
     // A read-only volume takes no writes.
-    if (SimDrive* drive = s_.DriveOf(key.c_str());
-        drive && (desiredAccess & GENERIC_WRITE) && drive->volume.value &&
-        (drive->volume.value->flags & FILE_READ_ONLY_VOLUME)) {
+    if (SimDrive* drive = s_.DriveOf(key.c_str()); drive && (desiredAccess & GENERIC_WRITE) && drive->volume.value &&
+                                                   (drive->volume.value->flags & FILE_READ_ONLY_VOLUME)) {
         s_.lastError = ERROR_WRITE_PROTECT;
         return INVALID_HANDLE_VALUE;
     }

@@ -70,8 +70,8 @@ BOOL SimModules::FreeLibrary(HMODULE module) {
 
 DWORD SimModules::GetLastError() { return s_.lastError; }
 
-void SimModules::CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t*, BOOLEAN correctErrors,
-                            BOOLEAN, BOOLEAN, BOOLEAN, FMIFSCALLBACK callback) {
+void SimModules::CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t*, BOOLEAN correctErrors, BOOLEAN,
+                            BOOLEAN, BOOLEAN, FMIFSCALLBACK callback) {
     s_.Enter("Chkdsk");
     if (chkdsk != kChkdskEntry || s_.loadedLibraries == 0 || callback == nullptr) return;
     ++s_.checksRun;

@@ -36,14 +36,18 @@
                                                         X(FORMAT_MESSAGE_FROM_STRING) X(FORMAT_MESSAGE_FROM_HMODULE)   \
                                                             X(FORMAT_MESSAGE_FROM_SYSTEM) X(ERROR_INVALID_FUNCTION)    \
                                                                 X(ERROR_NOACCESS) X(ERROR_NO_MEDIA_IN_DRIVE)           \
-                                                                    X(ERROR_IO_DEVICE) X(FILE_FLAG_WRITE_THROUGH)                     \
-                                                                        X(FILE_FLAG_NO_BUFFERING) X(FILE_READ_ONLY_VOLUME) \
-                                                                            X(ERROR_MOD_NOT_FOUND) X(ERROR_PROC_NOT_FOUND)
+                                                                    X(ERROR_IO_DEVICE)
+
+// File flags, library errors and volume flags of the check and benchmark tools.
+#define TW_WIN32_TOOL_CONSTANTS(X)                                                                           \
+    X(FILE_FLAG_WRITE_THROUGH) X(FILE_FLAG_NO_BUFFERING) X(FILE_READ_ONLY_VOLUME) X(ERROR_MOD_NOT_FOUND) \
+        X(ERROR_PROC_NOT_FOUND)
 
 namespace tw_ours {
 // `name` is not yet a macro here; `name##_` never expands.
 #define TW_COPY(name) constexpr auto name##_ = tw::platform::name;
 TW_WIN32_CONSTANTS(TW_COPY)
+TW_WIN32_TOOL_CONSTANTS(TW_COPY)
 #undef TW_COPY
 }  // namespace tw_ours
 
@@ -54,6 +58,7 @@ TW_WIN32_CONSTANTS(TW_COPY)
     static_assert(tw_ours::name##_ == static_cast<std::remove_cv_t<decltype(tw_ours::name##_)>>(name), \
                   #name " differs from <windows.h>");
 TW_WIN32_CONSTANTS(TW_CHECK)
+TW_WIN32_TOOL_CONSTANTS(TW_CHECK)
 #undef TW_CHECK
 
 // HKEY_CURRENT_USER is a pointer constant in <windows.h>, out of reach of a

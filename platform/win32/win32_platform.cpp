@@ -50,7 +50,7 @@ Win32Kernel::Win32Kernel(const char* diskFreeSpaceExExport) : diskFreeSpaceEx_(n
     // The lookup sets the last error when the export is missing; a caller
     // building a platform should not see that.
     const ::DWORD savedError = ::GetLastError();
-    if (const HMODULE kernel32 = ::GetModuleHandleA("kernel32.dll")) {
+    if (const ::HMODULE kernel32 = ::GetModuleHandleA("kernel32.dll")) {
         // void (*)() converts to and from any function pointer type.
         diskFreeSpaceEx_ = reinterpret_cast<void (*)()>(::GetProcAddress(kernel32, diskFreeSpaceExExport));
     }
@@ -158,9 +158,7 @@ void Win32Kernel::SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }
 
 // ---- Modules ----
 
-HMODULE Win32Modules::LoadLibraryA(const char* fileName) {
-    return reinterpret_cast<HMODULE>(::LoadLibraryA(fileName));
-}
+HMODULE Win32Modules::LoadLibraryA(const char* fileName) { return reinterpret_cast<HMODULE>(::LoadLibraryA(fileName)); }
 
 FARPROC Win32Modules::GetProcAddress(HMODULE module, const char* procName) {
     return reinterpret_cast<FARPROC>(::GetProcAddress(reinterpret_cast<::HMODULE>(module), procName));
@@ -178,8 +176,9 @@ void Win32Modules::CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const c
     static_assert(sizeof(char16_t) == sizeof(WCHAR));
     if (chkdsk == 0) return;
     const auto fn = reinterpret_cast<ChkdskFn>(chkdsk);
-    fn(reinterpret_cast<PWCHAR>(const_cast<char16_t*>(driveRoot)), reinterpret_cast<PWCHAR>(const_cast<char16_t*>(format)),
-       correctErrors, verbose, checkOnlyIfDirty, scanDrive, nullptr, nullptr, callback);
+    fn(reinterpret_cast<PWCHAR>(const_cast<char16_t*>(driveRoot)),
+       reinterpret_cast<PWCHAR>(const_cast<char16_t*>(format)), correctErrors, verbose, checkOnlyIfDirty, scanDrive,
+       nullptr, nullptr, callback);
 }
 
 // ---- Registry ----

@@ -27,16 +27,16 @@ TEST(MaintenanceBackend, TheBenchmarkCompletesInATemporaryFolderAndLeavesNoFile)
     CreateDirectoryA(folder.c_str(), nullptr);
     tw::platform::win32::Win32Platform platform;
     Log log;
-    const auto result = tw::diagnostics::RunBenchmark(platform.kernel(), {folder, tw::diagnostics::kBenchSizes[0], 1},
-                                                      log);
+    const auto result =
+        tw::diagnostics::RunBenchmark(platform.kernel(), {folder, tw::diagnostics::kBenchSizes[0], 1}, log);
     EXPECT_EQ(result.outcome, tw::diagnostics::BenchOutcome::Completed) << result.message;
     EXPECT_EQ(log.last, 100);
     EXPECT_FALSE(result.samples.empty());
     EXPECT_EQ(GetFileAttributesA(tw::diagnostics::BenchFilePath(folder).c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));  // empty: nothing was left in it
     std::cout << "benchmark of " << folder << ": write " << result.sequentialWriteMBs << " MB/s, read "
-              << result.sequentialReadMBs << " MB/s, random read " << result.randomReadIops
-              << " IOPS, random write " << result.randomWriteIops << " IOPS\n";
+              << result.sequentialReadMBs << " MB/s, random read " << result.randomReadIops << " IOPS, random write "
+              << result.randomWriteIops << " IOPS\n";
 }
 
 TEST(MaintenanceBackend, CheckDiskRunsOrSaysItIsNotAvailable) {

@@ -15,9 +15,12 @@ using diagnostics::BenchPhase;
 std::vector<ControlBinding> Bindings() {
     using B = BenchControl;
     auto bind = [](B id, int control) { return ControlBinding{ComponentName(id).data(), control}; };
-    return {bind(B::DriveChooser, IDC_BENCH_DRIVE),  bind(B::SizeChooser, IDC_BENCH_SIZE),
-            bind(B::Start, IDC_BENCH_START),         bind(B::Cancel, IDC_BENCH_CANCEL),
-            bind(B::CopyResults, IDC_BENCH_COPY),    bind(B::Progress, IDC_BENCH_PROGRESS),
+    return {bind(B::DriveChooser, IDC_BENCH_DRIVE),
+            bind(B::SizeChooser, IDC_BENCH_SIZE),
+            bind(B::Start, IDC_BENCH_START),
+            bind(B::Cancel, IDC_BENCH_CANCEL),
+            bind(B::CopyResults, IDC_BENCH_COPY),
+            bind(B::Progress, IDC_BENCH_PROGRESS),
             bind(B::Log, IDC_BENCH_LOG)};
 }
 
@@ -74,8 +77,7 @@ void BenchMarkWindow::PaintChart(HDC dc, const RECT& area) const {
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     const int line = metrics.tmHeight;
-    const RECT plot{area.left + 8 * metrics.tmAveCharWidth, area.top + line, area.right - 8,
-                    area.bottom - line - 6};
+    const RECT plot{area.left + 8 * metrics.tmAveCharWidth, area.top + line, area.right - 8, area.bottom - line - 6};
 
     const std::vector<diagnostics::ThroughputSample> none;
     const auto& samples = bench ? bench->Samples() : none;
