@@ -1,5 +1,7 @@
 #include "gui/win32/thread_worker.h"
 
+#include <exception>
+
 namespace tw::gui {
 
 class ThreadWorker::Context final : public WorkContext {

@@ -1,5 +1,7 @@
 #include "gui/win32/work_window.h"
 
+#include <algorithm>
+
 #include "gui/win32/thread_worker.h"
 
 namespace tw::gui {

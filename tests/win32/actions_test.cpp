@@ -400,6 +400,11 @@ public:
         return real_.SetFilePointer(file, distance, high, method);
     }
     tp::BOOL CloseHandle(tp::HANDLE object) override { return real_.CloseHandle(object); }
+    tp::BOOL DeleteFileA(const char* name) override { return real_.DeleteFileA(name); }
+    tp::BOOL QueryPerformanceCounter(tp::ULONGLONG* count) override { return real_.QueryPerformanceCounter(count); }
+    tp::BOOL QueryPerformanceFrequency(tp::ULONGLONG* frequency) override {
+        return real_.QueryPerformanceFrequency(frequency);
+    }
     tp::DWORD GetLastError() override { return real_.GetLastError(); }
     void SetLastError(tp::DWORD code) override { real_.SetLastError(code); }
 

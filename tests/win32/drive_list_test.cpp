@@ -180,6 +180,7 @@ public:
     tw::platform::Device& device() override { return device_; }
     tw::platform::Security& security() override { return security_; }
     tw::platform::Multimedia& multimedia() override { return multimedia_; }
+    tw::platform::Modules& modules() override { return modules_; }
 
 private:
     Win32Kernel kernel_{"TarnwellNoSuchExport"};
@@ -190,6 +191,7 @@ private:
     tw::platform::win32::Win32Device device_;
     tw::platform::win32::Win32Security security_;
     tw::platform::win32::Win32Multimedia multimedia_;
+    tw::platform::win32::Win32Modules modules_;
 };
 
 TEST_F(DriveListOnWine, SizesComeFromClusterCountsWithoutTheExtendedCall) {
