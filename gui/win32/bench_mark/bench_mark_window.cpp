@@ -77,7 +77,9 @@ void BenchMarkWindow::PaintChart(HDC dc, const RECT& area) const {
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     const int line = metrics.tmHeight;
-    const RECT plot{area.left + 8 * metrics.tmAveCharWidth, area.top + line, area.right - 8, area.bottom - line - 6};
+    // The legend has the top row to itself; the plot starts below it.
+    const RECT plot{area.left + 8 * metrics.tmAveCharWidth, area.top + 2 * line + 2, area.right - 8,
+                    area.bottom - line - 6};
 
     const std::vector<diagnostics::ThroughputSample> none;
     const auto& samples = bench ? bench->Samples() : none;
