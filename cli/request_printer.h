@@ -66,6 +66,7 @@ public:
     platform::Device& device() override { return inner_.device(); }
     platform::Security& security() override { return inner_.security(); }
     platform::Multimedia& multimedia() override { return inner_.multimedia(); }
+    platform::Modules& modules() override { return inner_.modules(); }
 
 private:
     platform::Platform& inner_;
