@@ -102,6 +102,8 @@ void TForm1::DeclareCommandSurface() {
     item(M::Tools, C::ToolsRemoveUsbDrive, "Remove USB Drive", [this] { RemoveUSBDrive1Click(); });
     item(M::Help, C::HelpHomepage, "Tarnwell - Homepage", [this] { TarnwellHomepage1Click(); });
     item(M::Help, C::HelpDonate, "Donate", [this] { Donate1Click(); });
+    item(M::Tools, C::ToolsUsbDrives, "USB Drives...", [this] { dialogs_.Show(usbDrives_); });
+    item(M::Tools, C::ToolsVolumes, "Volumes...", [this] { dialogs_.Show(volumes_); });
     item(M::Help, C::HelpAbout, "About", about);
 
     // The list's pop-up menu, visible entries in order, then the hidden ones.

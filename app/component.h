@@ -10,7 +10,7 @@
 
 namespace tw {
 
-enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit, Label, ComboBox, ListBox, ProgressBar };
+enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit, Label, ComboBox, ListBox, ProgressBar, ListView };
 
 // How a label or a list row is coloured: plain, or the green, amber and red
 // of a health report.
@@ -42,6 +42,7 @@ struct Component {
     int position = 0;                             // progress bars: percent done
     std::function<void()> onClick;                // empty: the entry does nothing
     std::function<void()> onChange;               // combo boxes: another entry chosen
+    std::vector<std::vector<std::string>> rows;   // list views: one cell per heading of `columns`
 };
 
 }  // namespace tw

@@ -48,7 +48,9 @@ TForm1::TForm1(Platform& platform, MainView& view, Dialogs& dialogs, Application
       smart_(platform, dialogs),
       diskInfo_(platform, dialogs),
       checkDisk_(platform, dialogs),
-      benchMark_(platform, dialogs) {
+      benchMark_(platform, dialogs),
+      usbDrives_(platform, dialogs),
+      volumes_(platform, dialogs) {
     DeclareCommandSurface();
 }
 

@@ -21,6 +21,8 @@
 #include "app/tfrm_optical_info.h"
 #include "app/tfrm_smart.h"
 #include "app/tfrm_subst_dialog.h"
+#include "app/tfrm_usb_drives.h"
+#include "app/tfrm_volumes.h"
 #include "inventory/drive_row.h"
 #include "platform/platform.h"
 
@@ -97,8 +99,11 @@ public:
     TfrmCheckDisk& CheckDisk() { return checkDisk_; }
     TfrmBenchMark& BenchMark() { return benchMark_; }
     std::vector<FormLogic*> SecondaryForms() {
-        return {&aboutBox_, &substDialog_, &opticalInfo_, &smart_, &diskInfo_, &checkDisk_, &benchMark_};
+        return {&aboutBox_,   &substDialog_, &opticalInfo_, &smart_,   &diskInfo_,
+                &checkDisk_,  &benchMark_,   &usbDrives_,   &volumes_};
     }
+    TfrmUSBDrives& UsbDrives() { return usbDrives_; }
+    TfrmVolumes& Volumes() { return volumes_; }
 
 private:
     void DeclareCommandSurface();
@@ -123,6 +128,8 @@ private:
     TfrmDiskInfo diskInfo_;
     TfrmCheckDisk checkDisk_;
     TfrmBenchMark benchMark_;
+    TfrmUSBDrives usbDrives_;
+    TfrmVolumes volumes_;
 
     std::vector<inventory::DriveRow> rows_;
     int selected_ = -1;

@@ -35,7 +35,9 @@ constexpr const char* kUsage =
     "       tarnwell-cli [--machine FILE] smart DISK\n"
     "       tarnwell-cli [--machine FILE] diskinfo LETTER\n"
     "       tarnwell-cli [--machine FILE] chkdsk LETTER [--fix]\n"
-    "       tarnwell-cli [--machine FILE] bench LETTER|FOLDER [--size 64M|256M|1G]\n";
+    "       tarnwell-cli [--machine FILE] bench LETTER|FOLDER [--size 64M|256M|1G]\n"
+    "       tarnwell-cli [--machine FILE] usb [--all]\n"
+    "       tarnwell-cli [--machine FILE] volumes\n";
 
 std::vector<std::string> SplitArgs(const std::string& text) {
     std::istringstream in(text);
@@ -153,6 +155,18 @@ int Bench(platform::Platform& platform, const std::string& folder, platform::ULO
 
 }  // namespace
 
+std::unique_ptr<platform::Platform> OpenPlatform(const std::optional<std::string>& machineFile, std::ostream& err) {
+    try {
+        if (machineFile) return sim::Machine::FromFile(*machineFile);
+        if (std::unique_ptr<platform::Platform> real = platform::MakeRealPlatform()) return real;
+        err << "tarnwell-cli: no Windows here; using the bundled workstation machine\n";
+        return sim::Machine::FromJsonText(kBundledMachine, "bundled workstation");
+    } catch (const sim::MachineFormatError& e) {
+        err << "tarnwell-cli: " << e.what() << '\n';
+        return nullptr;
+    }
+}
+
 int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     std::string machineFile;
     bool haveMachine = false;
@@ -178,6 +192,10 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         return kExitUsage;
     }
     const std::string command = args[i++];
+    const CommandContext context{haveMachine ? std::optional(machineFile) : std::nullopt, haveArgs, out, err};
+    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    if (command == "usb") return UsbCommand(rest, context);
+    if (command == "volumes") return VolumesCommand(rest, context);
     const bool driveCommand = command == "optical" || command == "media" || command == "diskinfo";
     const bool diskCommand = command == "smart";
     const bool toolCommand = command == "chkdsk" || command == "bench";
@@ -239,21 +257,8 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         }
     }
 
-    std::unique_ptr<platform::Platform> platform;
-    try {
-        if (haveMachine) {
-            platform = sim::Machine::FromFile(machineFile);
-        } else {
-            platform = platform::MakeRealPlatform();
-            if (!platform) {
-                err << "tarnwell-cli: no Windows here; using the bundled workstation machine\n";
-                platform = sim::Machine::FromJsonText(kBundledMachine, "bundled workstation");
-            }
-        }
-    } catch (const sim::MachineFormatError& e) {
-        err << "tarnwell-cli: " << e.what() << '\n';
-        return kExitBadInput;
-    }
+    std::unique_ptr<platform::Platform> platform = OpenPlatform(context.machineFile, err);
+    if (!platform) return kExitBadInput;
 
     if (command == "list") return List(*platform, out, err);
     if (command == "chkdsk") return CheckDisk(*platform, benchFolder[0], fix, out);

@@ -115,6 +115,23 @@ void PrintWindow(const FormLogic& form, std::ostream& out) {
                 break;
             }
             case ComponentKind::ProgressBar: out << "  " << name << ": " << c.position << "%\n"; break;
+            case ComponentKind::CheckBox:
+                // The main window's option panel is not a window of its own.
+                if (c.parent.empty())
+                    out << "  " << name << " (" << c.caption << "): " << (c.checked ? "on" : "off") << '\n';
+                break;
+            case ComponentKind::ListView: {
+                out << "  " << name << " (" << c.caption << "): " << c.rows.size()
+                    << (c.rows.size() == 1 ? " row\n" : " rows\n");
+                auto line = [&out](const std::vector<std::string>& cells) {
+                    out << "   ";
+                    for (size_t i = 0; i < cells.size(); ++i) out << (i == 0 ? " " : " | ") << cells[i];
+                    out << '\n';
+                };
+                line(c.columns);
+                for (const auto& row : c.rows) line(row);
+                break;
+            }
             default: break;
         }
     }

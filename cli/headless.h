@@ -90,7 +90,9 @@ private:
 std::string AnswerName(ModalResult answer);
 
 // A window's fields as text, one per line: "Name: text" for edit fields,
-// "Name: entry | entry" for combo and list boxes, the chosen entry marked.
+// "Name: entry | entry" for combo and list boxes, the chosen entry marked,
+// "Name: on|off" for check boxes; a list view's headings and then each row
+// on a line of its own, cells separated by " | ".
 void PrintWindow(const FormLogic& form, std::ostream& out);
 
 }  // namespace tw::cli

@@ -67,6 +67,7 @@ public:
     platform::Security& security() override { return inner_.security(); }
     platform::Multimedia& multimedia() override { return inner_.multimedia(); }
     platform::Modules& modules() override { return inner_.modules(); }
+    platform::Wmi& wmi() override { return inner_.wmi(); }
 
 private:
     platform::Platform& inner_;

@@ -52,6 +52,18 @@ public:
 
     virtual DWORD GetLastError() = 0;
     virtual void SetLastError(DWORD errorCode) = 0;
+
+    // Volumes by their names ("\\?\Volume{GUID}\"), letters or none. The
+    // search handle is closed with FindVolumeClose; the end of the search is
+    // FALSE with ERROR_NO_MORE_FILES.
+    virtual HANDLE FindFirstVolumeA(char* volumeName, DWORD bufferLength) = 0;
+    virtual BOOL FindNextVolumeA(HANDLE findVolume, char* volumeName, DWORD bufferLength) = 0;
+    virtual BOOL FindVolumeClose(HANDLE findVolume) = 0;
+    // The drive roots and mount-point folders of a volume, each ended by a
+    // zero, the list by another. A buffer too small fails with
+    // ERROR_MORE_DATA and `returnLength` the characters needed.
+    virtual BOOL GetVolumePathNamesForVolumeNameA(const char* volumeName, char* volumePathNames, DWORD bufferLength,
+                                                  DWORD* returnLength) = 0;
 };
 
 }  // namespace tw::platform

@@ -11,6 +11,7 @@
 #include "platform/registry.h"
 #include "platform/security.h"
 #include "platform/shell.h"
+#include "platform/wmi.h"
 
 namespace tw::platform {
 
@@ -27,6 +28,7 @@ public:
     virtual Security& security() = 0;
     virtual Multimedia& multimedia() = 0;
     virtual Modules& modules() = 0;
+    virtual Wmi& wmi() = 0;
 };
 
 }  // namespace tw::platform

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/com_result.h"
 #include "platform/win_types.h"
 
 namespace tw::platform {
@@ -16,7 +17,6 @@ using PIDLIST_ABSOLUTE = std::uintptr_t;
 // What ShellExecuteA and WinExec return: above 32 on success, otherwise an
 // SE_ERR_ code (0: out of memory or resources).
 using HINSTANCE = std::uintptr_t;
-using HRESULT = std::int32_t;
 using DISPID = std::int32_t;
 // An automation object the shell service handed out; 0 is none.
 using AutomationObject = std::uintptr_t;
@@ -55,15 +55,12 @@ constexpr DWORD ERROR_DLL_NOT_FOUND = 1157;
 constexpr DWORD ERROR_EXTENDED_ERROR = 1208;
 constexpr DWORD ERROR_CANCELLED = 1223;
 
-constexpr HRESULT S_OK = 0;
 constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003u);
 constexpr HRESULT DISP_E_UNKNOWNNAME = static_cast<HRESULT>(0x80020006u);
 constexpr HRESULT DISP_E_EXCEPTION = static_cast<HRESULT>(0x80020009u);
-constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
 constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3u);
-constexpr bool Failed(HRESULT hr) { return hr < 0; }
 
 // The system's code for what a failed ShellExecuteA or WinExec returned.
 constexpr DWORD ErrorOfShellResult(HINSTANCE result) {

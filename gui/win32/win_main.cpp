@@ -2,6 +2,7 @@
 // secondary windows, then the message loop until the main window closes.
 #include <exception>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/application.h"
@@ -19,6 +20,8 @@
 #include "gui/win32/resource_ids.h"
 #include "gui/win32/smart/smart_window.h"
 #include "gui/win32/subst_dialog/subst_dialog_window.h"
+#include "gui/win32/usb_drives/usb_drives_window.h"
+#include "gui/win32/volumes/volumes_window.h"
 #include "gui/win32/win_headers.h"
 #include "platform/real_platform.h"
 
@@ -89,6 +92,11 @@ int Run(HINSTANCE instance, int showCommand) {
     tw::gui::DiskInfoWindow diskInfo;
     tw::gui::CheckDiskWindow checkDisk;
     tw::gui::BenchMarkWindow benchMark;
+    tw::gui::UsbDrivesWindow usbDrives;
+    tw::gui::VolumesWindow volumes;
+    // The report windows beside the main window, by their form class.
+    const std::pair<const char*, tw::gui::ListReportWindow*> reports[] = {{"TfrmUSBDrives", &usbDrives},
+                                                                          {"TfrmVolumes", &volumes}};
     std::vector<std::unique_ptr<tw::gui::FormWindow>> others;
     for (const HiddenForm& f : kHiddenForms) {
         const std::string className = f.className;
@@ -118,6 +126,15 @@ int Run(HINSTANCE instance, int showCommand) {
             dialogs.RegisterModeless(className, window->hwnd(), [window](tw::FormLogic& logic) { window->Show(logic); });
             continue;
         }
+        bool shown = false;
+        for (const auto& [reportClass, report] : reports) {
+            if (className != reportClass) continue;
+            report->CreateHidden(view.hwnd());
+            dialogs.RegisterModeless(className, report->hwnd(),
+                                     [report](tw::FormLogic& logic) { report->Show(logic); });
+            shown = true;
+        }
+        if (shown) continue;
         others.push_back(std::make_unique<tw::gui::FormWindow>(f.className, f.caption));
         others.back()->CreateHidden(view.hwnd(), icon, 480, 360, dpi);
     }

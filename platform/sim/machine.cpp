@@ -106,6 +106,10 @@ Modules& Machine::modules() { return state_->modules; }
 ULONGLONG Machine::ClockMicroseconds() const { return state_->clockMicroseconds; }
 int Machine::ChecksRun() const { return state_->checksRun; }
 int Machine::LoadedLibraryCount() const { return state_->loadedLibraries; }
+Wmi& Machine::wmi() { return state_->wmi; }
+SimWmi& Machine::WmiService() { return state_->wmiData; }
+std::vector<SimVolume>& Machine::Volumes() { return state_->volumes; }
+const std::vector<std::string>& Machine::WmiQueries() const { return state_->wmiQueries; }
 
 SimDrive* Machine::State::Effective(char letter) { return Effective(letter, 0); }
 

@@ -238,6 +238,39 @@ struct ShellRefusal {
     DWORD error = 0;
 };
 
+// A disk drive as the management service describes it, with its partitions
+// and the drive letters on each.
+struct SimPartition {
+    std::optional<ULONGLONG> size;
+    std::vector<char> letters;
+};
+
+struct SimDiskDrive {
+    int index = 0;  // the disk number: "\\.\PHYSICALDRIVE<index>"
+    std::optional<std::string> model;
+    std::optional<std::string> serial;
+    std::optional<std::string> mediaType;
+    std::optional<std::string> interfaceType;
+    std::optional<std::string> pnpDeviceId;
+    std::optional<ULONGLONG> size;  // none: no medium in the drive
+    std::vector<SimPartition> partitions;
+};
+
+// The management service: its disks, or the result code every query fails with.
+struct SimWmi {
+    std::int32_t error = 0;
+    std::vector<SimDiskDrive> disks;
+};
+
+// A volume of the volume manager. One with a letter answers through that
+// letter's drive; one without answers from its own record.
+struct SimVolume {
+    std::string name;  // "\\?\Volume{GUID}\"
+    char letter = 0;
+    std::vector<std::string> mountPoints;  // folders, ending in a backslash
+    SimDrive drive;
+};
+
 struct RegWrite {
     std::string key;
     std::string name;
@@ -267,6 +300,7 @@ public:
     Security& security() override;
     Multimedia& multimedia() override;
     Modules& modules() override;
+    Wmi& wmi() override;
 
     // What tests look at.
     int OpenKeyCount() const;
@@ -329,6 +363,10 @@ public:
     // driver serves.
     std::map<int, PhysicalDisk>& PhysicalDisks();
     std::optional<PhysicalDisk>& SmartVsd();
+    SimWmi& WmiService();
+    std::vector<SimVolume>& Volumes();
+    // The management queries asked, in order.
+    const std::vector<std::string>& WmiQueries() const;
 
     struct State;
 

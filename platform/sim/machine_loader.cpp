@@ -562,6 +562,114 @@ public:
         code("close_error", m.closeError);
     }
 
+    // The management service: an error every query fails with, or disks.
+    void Wmi(const json& j, SimWmi& w) const {
+        OnlyKeys(j, "wmi", {"error", "disk_drives", "comment"});
+        if (j.contains("error")) {
+            const json& e = j["error"];
+            if (e.is_string() && platform::FindWmiError(e.get<std::string>())) {
+                w.error = platform::FindWmiError(e.get<std::string>())->code;
+            } else {
+                w.error = static_cast<std::int32_t>(HexOrNumber(e, "wmi.error"));
+            }
+            if (w.error >= 0) Fail("wmi.error", "a failure code has its top bit set (80041003)");
+        }
+        if (!j.contains("disk_drives")) return;
+        if (!j["disk_drives"].is_array()) Fail("wmi.disk_drives", "expected a list of disks");
+        std::set<ULONGLONG> numbers;
+        for (const json& d : j["disk_drives"]) {
+            const std::string where = "wmi.disk_drives[" + std::to_string(w.disks.size()) + "]";
+            OnlyKeys(d, where,
+                     {"index", "model", "serial", "size", "media_type", "interface", "pnp_device_id", "partitions",
+                      "comment"});
+            SimDiskDrive disk;
+            if (!d.contains("index")) Fail(where, "needs \"index\", the disk number");
+            const ULONGLONG index = Number(d["index"], where + ".index", 255);
+            if (!numbers.insert(index).second) Fail(where + ".index", "two disks with the same number");
+            disk.index = static_cast<int>(index);
+            auto text = [&](const char* k, std::optional<std::string>& out) {
+                if (d.contains(k)) out = Text(d[k], where + "." + k);
+            };
+            text("model", disk.model);
+            text("serial", disk.serial);
+            text("media_type", disk.mediaType);
+            text("interface", disk.interfaceType);
+            text("pnp_device_id", disk.pnpDeviceId);
+            if (d.contains("size")) disk.size = Number(d["size"], where + ".size", ~ULONGLONG{0});
+            if (d.contains("partitions")) {
+                if (!d["partitions"].is_array()) Fail(where + ".partitions", "expected a list of partitions");
+                for (const json& p : d["partitions"]) {
+                    const std::string pw = where + ".partitions[" + std::to_string(disk.partitions.size()) + "]";
+                    OnlyKeys(p, pw, {"size", "letters"});
+                    SimPartition part;
+                    if (p.contains("size")) part.size = Number(p["size"], pw + ".size", ~ULONGLONG{0});
+                    if (p.contains("letters")) part.letters = Letters(p["letters"], pw + ".letters");
+                    disk.partitions.push_back(part);
+                }
+            }
+            w.disks.push_back(disk);
+        }
+    }
+
+    // "E", or a list of such letters.
+    std::vector<char> Letters(const json& v, const std::string& where) const {
+        std::vector<char> out;
+        for (const json& l : v.is_array() ? v : json::array({v})) {
+            const std::string s = Text(l, where);
+            if (s.size() != 1 || s[0] < 'A' || s[0] > 'Z') Fail(where, "a drive letter is one of A to Z");
+            out.push_back(s[0]);
+        }
+        return out;
+    }
+
+    // The volume manager's volumes, in the order the search finds them.
+    void Volumes(const json& j, std::vector<SimVolume>& volumes) const {
+        if (!j.is_array()) Fail("volumes", "expected a list of volumes");
+        for (const json& v : j) {
+            const std::string where = "volumes[" + std::to_string(volumes.size()) + "]";
+            OnlyKeys(v, where, {"name", "letter", "mount_points", "type", "volume", "space", "comment"});
+            SimVolume volume;
+            if (!v.contains("name")) Fail(where, "needs \"name\"");
+            volume.name = Text(v["name"], where + ".name");
+            const std::string& n = volume.name;
+            if (n.size() < 14 || n.compare(0, 11, "\\\\?\\Volume{") != 0 || n.compare(n.size() - 2, 2, "}\\") != 0) {
+                Fail(where + ".name", "a volume is named like \\\\?\\Volume{GUID}\\");
+            }
+            for (const SimVolume& other : volumes) {
+                if (UpperAscii(other.name) == UpperAscii(n)) Fail(where + ".name", "two volumes of the same name");
+            }
+            if (v.contains("letter")) {
+                const std::vector<char> letters = Letters(v["letter"], where + ".letter");
+                if (letters.size() != 1) Fail(where + ".letter", "a volume has one drive letter");
+                volume.letter = letters[0];
+                if (v.contains("type") || v.contains("volume") || v.contains("space")) {
+                    Fail(where, "a volume with a letter answers through its drive");
+                }
+            }
+            if (v.contains("mount_points")) {
+                if (!v["mount_points"].is_array()) Fail(where + ".mount_points", "expected a list of folders");
+                for (const json& f : v["mount_points"]) {
+                    std::string folder = Text(f, where + ".mount_points");
+                    if (folder.size() < 4 || folder[1] != ':' || folder[2] != '\\') {
+                        Fail(where + ".mount_points", "a mount point is a folder like C:\\Mount\\Data");
+                    }
+                    if (folder.back() != '\\') folder += '\\';
+                    volume.mountPoints.push_back(folder);
+                }
+            }
+            SimDrive& d = volume.drive;
+            d.letter = 0;
+            if (v.contains("type")) {
+                d.type = NamedNumber(v["type"], where + ".type", kDriveTypes, std::size(kDriveTypes));
+            }
+            d.volume.error = ERROR_UNRECOGNIZED_VOLUME;
+            if (v.contains("volume")) Volume(v["volume"], where + ".volume", d);
+            d.space.error = ERROR_NOT_READY;
+            if (v.contains("space")) Space(v["space"], where + ".space", d);
+            volumes.push_back(std::move(volume));
+        }
+    }
+
     void Volume(const json& v, const std::string& where, SimDrive& d) const {
         OnlyKeys(v, where, {"label", "serial", "file_system", "max_component_length", "flags", "error"});
         if (v.contains("error")) {
@@ -727,7 +835,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     try {
         r.OnlyKeys(j, "",
                    {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
-                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults", "directories", "fmifs"});
+                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults", "directories", "fmifs", "wmi", "volumes"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -761,6 +869,8 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
         if (j.contains("token")) r.Token(j["token"], s.token);
         if (j.contains("mci")) r.Mci(j["mci"], s.mci);
         if (j.contains("fmifs")) r.Fmifs(j["fmifs"], s.fmifs);
+        if (j.contains("wmi")) r.Wmi(j["wmi"], s.wmiData);
+        if (j.contains("volumes")) r.Volumes(j["volumes"], s.volumes);
         if (j.contains("files")) {
             if (!j["files"].is_object()) r.Fail("files", "expected an object");
             for (const auto& item : j["files"].items())

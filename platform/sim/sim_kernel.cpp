@@ -48,6 +48,11 @@ DWORD SimKernel::GetLogicalDrives() {
 }
 
 UINT SimKernel::GetDriveTypeA(const char* rootPathName) {
+    if (SimVolume* v = s_.VolumeNamed(rootPathName)) {
+        s_.Enter("GetDriveTypeA");
+        SimDrive* d = s_.DriveOfVolume(*v);
+        return d ? d->type : DRIVE_NO_ROOT_DIR;
+    }
     char letter = LetterOf(rootPathName);
     if (s_.Enter("GetDriveTypeA", letter)) return DRIVE_UNKNOWN;
     if (letter == 0) return DRIVE_NO_ROOT_DIR;
@@ -66,15 +71,16 @@ BOOL SimKernel::GetVolumeInformationA(const char* rootPathName, char* volumeName
                                       DWORD* volumeSerialNumber, DWORD* maximumComponentLength, DWORD* fileSystemFlags,
                                       char* fileSystemNameBuffer, DWORD fileSystemNameSize) {
     char letter = LetterOf(rootPathName);
-    if (const DWORD fault = s_.Enter("GetVolumeInformationA", letter)) {
+    SimVolume* volume = s_.VolumeNamed(rootPathName);
+    if (const DWORD fault = s_.Enter("GetVolumeInformationA", volume ? 0 : letter)) {
         s_.lastError = fault;
         return FALSE;
     }
-    if (letter == 0 || rootPathName[2] != '\\' || rootPathName[3] != 0) {
+    if (!volume && (letter == 0 || rootPathName[2] != '\\' || rootPathName[3] != 0)) {
         s_.lastError = ERROR_INVALID_NAME;
         return FALSE;
     }
-    SimDrive* d = s_.Effective(letter);
+    SimDrive* d = volume ? s_.DriveOfVolume(*volume) : s_.Effective(letter);
     if (d == nullptr) {
         s_.lastError = ERROR_PATH_NOT_FOUND;
         return FALSE;
@@ -108,11 +114,12 @@ BOOL SimKernel::GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBy
         s_.lastError = ERROR_CALL_NOT_IMPLEMENTED;
         return FALSE;
     }
-    if (const DWORD fault = s_.Enter("GetDiskFreeSpaceExA", letter)) {
+    SimVolume* volume = s_.VolumeNamed(directoryName);
+    if (const DWORD fault = s_.Enter("GetDiskFreeSpaceExA", volume ? 0 : letter)) {
         s_.lastError = fault;
         return FALSE;
     }
-    SimDrive* d = letter ? s_.Effective(letter) : nullptr;
+    SimDrive* d = volume ? s_.DriveOfVolume(*volume) : letter ? s_.Effective(letter) : nullptr;
     if (d == nullptr) {
         s_.lastError = ERROR_PATH_NOT_FOUND;
         return FALSE;

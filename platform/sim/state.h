@@ -47,6 +47,20 @@ public:
     BOOL QueryPerformanceFrequency(ULONGLONG* frequency) override;
     DWORD GetLastError() override;
     void SetLastError(DWORD errorCode) override;
+    HANDLE FindFirstVolumeA(char* volumeName, DWORD bufferLength) override;
+    BOOL FindNextVolumeA(HANDLE findVolume, char* volumeName, DWORD bufferLength) override;
+    BOOL FindVolumeClose(HANDLE findVolume) override;
+    BOOL GetVolumePathNamesForVolumeNameA(const char* volumeName, char* volumePathNames, DWORD bufferLength,
+                                          DWORD* returnLength) override;
+
+private:
+    Machine::State& s_;
+};
+
+class SimWmiService final : public Wmi {
+public:
+    explicit SimWmiService(Machine::State& s) : s_(s) {}
+    HRESULT ExecQuery(const std::string& wql, std::vector<WmiObject>& objects) override;
 
 private:
     Machine::State& s_;
@@ -247,6 +261,10 @@ struct MachineData {
     int loadedLibraries = 0;
     int checksRun = 0;
     ULONGLONG clockMicroseconds = 0;
+    SimWmi wmiData;
+    std::vector<std::string> wmiQueries;
+    std::vector<SimVolume> volumes;
+    std::map<HANDLE, size_t> volumeSearches;  // search handle -> next volume
 };
 
 struct Machine::State : MachineData {
@@ -259,6 +277,7 @@ struct Machine::State : MachineData {
     SimSecurity security{*this};
     SimMultimedia multimedia{*this};
     SimModules modules{*this};
+    SimWmiService wmi{*this};
 
     // Counts a call, raises when the description says it raises for `letter`,
     // and applies the planned faults: the error the call fails with, or 0.
@@ -296,6 +315,10 @@ struct Machine::State : MachineData {
     bool IsAdministrator() const;
     // Records a request and answers the description's refusal of it, or 0.
     DWORD Request(ShellRequest request);
+    // The volume a volume name ("\\?\Volume{GUID}\") names, or null; and
+    // the drive record that answers for it (its letter's, or its own).
+    SimVolume* VolumeNamed(const char* name);
+    SimDrive* DriveOfVolume(SimVolume& volume);
 };
 
 }  // namespace tw::sim

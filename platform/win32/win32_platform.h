@@ -49,6 +49,12 @@ public:
     BOOL QueryPerformanceFrequency(ULONGLONG* frequency) override;
     DWORD GetLastError() override;
     void SetLastError(DWORD errorCode) override;
+    // win32_volumes.cpp
+    HANDLE FindFirstVolumeA(char* volumeName, DWORD bufferLength) override;
+    BOOL FindNextVolumeA(HANDLE findVolume, char* volumeName, DWORD bufferLength) override;
+    BOOL FindVolumeClose(HANDLE findVolume) override;
+    BOOL GetVolumePathNamesForVolumeNameA(const char* volumeName, char* volumePathNames, DWORD bufferLength,
+                                          DWORD* returnLength) override;
 
 private:
     // kernel32's GetDiskFreeSpaceExA, or null where it has none. Stored
@@ -153,6 +159,12 @@ public:
     DWORD GetLastError() override;
     void CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t* format, BOOLEAN correctErrors,
                     BOOLEAN verbose, BOOLEAN checkOnlyIfDirty, BOOLEAN scanDrive, FMIFSCALLBACK callback) override;
+// The management service through COM (win32_wmi.cpp): each query
+// initialises COM on the calling thread for its own length, connects to
+// ROOT\CIMV2, runs and reads the query, and releases every interface.
+class Win32Wmi final : public Wmi {
+public:
+    HRESULT ExecQuery(const std::string& wql, std::vector<WmiObject>& objects) override;
 };
 
 class Win32Platform final : public Platform {
@@ -166,6 +178,7 @@ public:
     Security& security() override { return security_; }
     Multimedia& multimedia() override { return multimedia_; }
     Modules& modules() override { return modules_; }
+    Wmi& wmi() override { return wmi_; }
 
 private:
     Win32Kernel kernel_;
@@ -177,6 +190,7 @@ private:
     Win32Security security_;
     Win32Multimedia multimedia_;
     Win32Modules modules_;
+    Win32Wmi wmi_;
 };
 
 }  // namespace tw::platform::win32

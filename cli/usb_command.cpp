@@ -1,0 +1,49 @@
+// tarnwell-cli usb [--all]: what the "USB Drives" window lists, one disk per
+// block.
+#include <ostream>
+
+#include "app/tfrm_usb_drives.h"
+#include "cli/cli.h"
+#include "cli/headless.h"
+#include "platform/printable.h"
+
+namespace tw::cli {
+
+int UsbCommand(const std::vector<std::string>& args, const CommandContext& context) {
+    const bool all = args.size() == 1 && args[0] == "--all";
+    if (context.programArgs || !(args.empty() || all)) {
+        if (!args.empty() && !all) {
+            context.err << "tarnwell-cli: usb takes only --all, not \"" << platform::Printable(args[0]) << "\"\n";
+        }
+        context.err << "usage: tarnwell-cli [--machine FILE] usb [--all]\n";
+        return kExitUsage;
+    }
+    const std::unique_ptr<platform::Platform> platform = OpenPlatform(context.machineFile, context.err);
+    if (!platform) return kExitBadInput;
+
+    HeadlessDialogs dialogs(context.err);
+    TfrmUSBDrives form(*platform, dialogs);
+    form.SetChecked(UsbDrivesControl::ShowAll, all);
+    if (!all) form.Click(UsbDrivesControl::Refresh);  // checking the box refreshed already
+    const diagnostics::DiskDriveReport& report = form.Report();
+    if (platform::Failed(report.result)) {
+        context.err << "tarnwell-cli: " << form.StatusText(all) << '\n';
+        return kExitFailed;
+    }
+    std::ostream& out = context.out;
+    for (const diagnostics::DiskDrive& d : report.disks) {
+        out << "Disk " << (d.index >= 0 ? std::to_string(d.index) : "?") << '\n'
+            << "  Model: " << d.model << '\n'
+            << "  Serial Number: " << d.serial << '\n'
+            << "  Size: " << DiskSizeText(d, platform->locale()) << '\n'
+            << "  Media Type: " << d.mediaType << '\n'
+            << "  Interface: " << d.interfaceType << '\n'
+            << "  Partitions: " << (d.partitions ? std::to_string(*d.partitions) : "") << '\n'
+            << "  Drive Letters: " << DriveLettersText(d) << '\n'
+            << "  PNP Device ID: " << d.pnpDeviceId << "\n\n";
+    }
+    out << form.StatusText(all) << '\n';
+    return platform::Failed(report.lettersResult) ? kExitFailed : kExitSuccess;
+}
+
+}  // namespace tw::cli

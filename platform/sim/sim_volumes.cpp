@@ -1,0 +1,113 @@
+// The volume manager of the simulated machine: the volume search, and each
+// volume's drive roots and mount-point folders.
+#include <cstring>
+
+#include "platform/sim/state.h"
+
+namespace tw::sim {
+
+namespace {
+
+// Copies `name` with its zero; false (and ERROR_FILENAME_EXCED_RANGE, as the
+// system answers) when the buffer is too small.
+bool CopyName(Machine::State& s, const std::string& name, char* buffer, DWORD length) {
+    if (buffer == nullptr || name.size() + 1 > length) {
+        s.lastError = ERROR_FILENAME_EXCED_RANGE;
+        return false;
+    }
+    std::memcpy(buffer, name.c_str(), name.size() + 1);
+    s.lastError = ERROR_SUCCESS;
+    return true;
+}
+
+}  // namespace
+
+SimVolume* Machine::State::VolumeNamed(const char* name) {
+    if (name == nullptr) return nullptr;
+    const std::string wanted = UpperAscii(name);
+    for (SimVolume& v : volumes) {
+        if (UpperAscii(v.name) == wanted) return &v;
+    }
+    return nullptr;
+}
+
+SimDrive* Machine::State::DriveOfVolume(SimVolume& volume) {
+    if (volume.letter == 0) return &volume.drive;
+    return Effective(volume.letter);
+}
+
+HANDLE SimKernel::FindFirstVolumeA(char* volumeName, DWORD bufferLength) {
+    s_.Enter("FindFirstVolumeA");
+    if (s_.volumes.empty()) {
+        s_.lastError = ERROR_NO_MORE_FILES;
+        return INVALID_HANDLE_VALUE;
+    }
+    if (!CopyName(s_, s_.volumes.front().name, volumeName, bufferLength)) return INVALID_HANDLE_VALUE;
+    const HANDLE h = s_.NewHandle();
+    s_.volumeSearches[h] = 1;
+    return h;
+}
+
+BOOL SimKernel::FindNextVolumeA(HANDLE findVolume, char* volumeName, DWORD bufferLength) {
+    s_.Enter("FindNextVolumeA");
+    auto search = s_.volumeSearches.find(findVolume);
+    if (search == s_.volumeSearches.end()) {
+        s_.lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    if (search->second >= s_.volumes.size()) {
+        s_.lastError = ERROR_NO_MORE_FILES;
+        return FALSE;
+    }
+    if (!CopyName(s_, s_.volumes[search->second].name, volumeName, bufferLength)) return FALSE;
+    ++search->second;
+    return TRUE;
+}
+
+BOOL SimKernel::FindVolumeClose(HANDLE findVolume) {
+    s_.Enter("FindVolumeClose");
+    if (s_.volumeSearches.erase(findVolume) == 0) {
+        s_.lastError = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    s_.openHandles.erase(findVolume);
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+BOOL SimKernel::GetVolumePathNamesForVolumeNameA(const char* volumeName, char* volumePathNames, DWORD bufferLength,
+                                                 DWORD* returnLength) {
+    s_.Enter("GetVolumePathNamesForVolumeNameA");
+    const std::string name = volumeName ? volumeName : "";
+    // The volume is named with its trailing backslash or not at all.
+    if (name.size() < 2 || name.back() != '\\' || name.compare(0, 4, "\\\\?\\") != 0) {
+        s_.lastError = ERROR_INVALID_NAME;
+        return FALSE;
+    }
+    SimVolume* v = s_.VolumeNamed(volumeName);
+    if (v == nullptr) {
+        s_.lastError = ERROR_FILE_NOT_FOUND;
+        return FALSE;
+    }
+    std::string list;
+    if (v->letter != 0 && s_.Present(v->letter)) {
+        list += std::string(1, v->letter) + ":\\";
+        list += '\0';
+    }
+    for (const std::string& folder : v->mountPoints) {
+        list += folder;
+        list += '\0';
+    }
+    list += '\0';
+    const auto needed = static_cast<DWORD>(list.size());
+    if (returnLength) *returnLength = needed;
+    if (volumePathNames == nullptr || bufferLength < needed) {
+        s_.lastError = ERROR_MORE_DATA;
+        return FALSE;
+    }
+    std::memcpy(volumePathNames, list.data(), list.size());
+    s_.lastError = ERROR_SUCCESS;
+    return TRUE;
+}
+
+}  // namespace tw::sim
