@@ -2,7 +2,8 @@
 // machine: what the user sees in the list, the option boxes, the menus and
 // the toolbar, and what their clicks and keys do. Then the about box and the
 // "Substitute Drive" dialog, shown as the program shows them, and the
-// "Optical Information", "Check Disk" and "Drive Benchmark" windows beside it.
+// "Optical Information", "Check Disk", "Drive Benchmark", "USB Drives" and
+// "Volumes" windows beside it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +22,8 @@
 #include "app/tfrm_optical_info.h"
 #include "app/tfrm_smart.h"
 #include "app/tfrm_subst_dialog.h"
+#include "app/tfrm_usb_drives.h"
+#include "app/tfrm_volumes.h"
 #include "cli/cli.h"
 #include "gui/win32/about_box.h"
 #include "gui/win32/bench_mark/bench_mark_ids.h"
@@ -39,6 +42,10 @@
 #include "gui/win32/smart/smart_window.h"
 #include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/thread_worker.h"
+#include "gui/win32/usb_drives/usb_drives_ids.h"
+#include "gui/win32/usb_drives/usb_drives_window.h"
+#include "gui/win32/volumes/volumes_ids.h"
+#include "gui/win32/volumes/volumes_window.h"
 #include "gui/win32/win_headers.h"
 #include "gui/win32/window_class.h"
 #include "inventory/list_columns.h"
@@ -1109,6 +1116,64 @@ TEST(MessageDialogsTest, BoxKindsShowTheirIconsAndButtons) {
     EXPECT_EQ(MessageDialogs::Result(IDNO), tw::ModalResult::No);
     EXPECT_EQ(MessageDialogs::Result(IDCANCEL), tw::ModalResult::Cancel);
     EXPECT_EQ(MessageDialogs::Result(IDOK), tw::ModalResult::OK);
+}
+
+// The report windows over the machine of two USB disks and a SATA disk: each
+// lists what its logic found, in columns, with the count under the list;
+// "Show all disks" adds the SATA disk.
+TEST(ReportWindows, ListTheDisksAndVolumesOfTheMachine) {
+    auto machine = tw::sim::Machine::FromFile(std::string(TW_EXAMPLES_DIR) + "/usb-disks.json");
+    CountingDialogs dialogs;
+    tw::TfrmUSBDrives usbLogic(*machine, dialogs);
+    tw::TfrmVolumes volumesLogic(*machine, dialogs);
+    tw::gui::UsbDrivesWindow usbWindow;
+    tw::gui::VolumesWindow volumesWindow;
+    const struct {
+        tw::gui::ListReportWindow* window;
+        tw::FormLogic* logic;
+        const char* caption;
+        int list, status, showAll;
+        int rows, rowsWithAll;
+        const char* secondRowCell;  // the second column of the second row
+        const char* status;
+        const char* screenshot;
+    } cases[] = {
+        {&usbWindow, &usbLogic, "USB Drives", IDC_USB_DISKS, IDC_USB_STATUS, IDC_USB_SHOW_ALL, 2, 3,
+         "WD Elements 25A2 USB Device", "2 USB disks", "tarnwell-usb-drives"},
+        {&volumesWindow, &volumesLogic, "Volumes", IDC_VOLUMES_LIST, IDC_VOLUMES_STATUS, 0, 7, 7, "",
+         "7 volumes, 2 without a drive letter.", "tarnwell-volumes"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(c.window->CreateHidden(nullptr));
+        HWND dialog = c.window->hwnd();
+        tw::gui::MessageDialogs shell(nullptr);
+        shell.RegisterModeless(c.logic->ClassName(), dialog, [&c](tw::FormLogic& form) { c.window->Show(form); });
+        shell.Show(*c.logic);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_EQ(WindowText(dialog), c.caption);
+        ExpectTidyLayout(dialog);
+        HWND list = GetDlgItem(dialog, c.list);
+        HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+        EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 9);
+        EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), c.rows);
+        char cell[256] = {};
+        LVITEMA item{};
+        item.iSubItem = 1;
+        item.pszText = cell;
+        item.cchTextMax = sizeof cell;
+        SendMessageA(list, LVM_GETITEMTEXTA, 1, reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(cell, c.secondRowCell);
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, c.status)), c.status);
+        HoldForScreenshot(dialog, c.screenshot);
+        if (c.showAll) {
+            SendMessageA(GetDlgItem(dialog, c.showAll), BM_CLICK, 0, 0);
+            EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), c.rowsWithAll);
+            EXPECT_EQ(IsDlgButtonChecked(dialog, c.showAll), static_cast<UINT>(BST_CHECKED));
+        }
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_FALSE(IsWindowVisible(dialog));
+    }
+    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 }  // namespace
