@@ -27,11 +27,11 @@ struct DiskDrive {
 };
 
 struct DiskDriveReport {
-    platform::HRESULT result = platform::S_OK;  // of the disk query
+    platform::HRESULT result = 0;  // of the disk query (0: S_OK)
     std::vector<DiskDrive> disks;               // by disk number
     // The first failure while asking for a disk's letters (S_OK: none); the
     // disks are listed all the same.
-    platform::HRESULT lettersResult = platform::S_OK;
+    platform::HRESULT lettersResult = 0;
 };
 
 // Every disk drive, or only those on USB: those whose interface is USB, or

@@ -1132,7 +1132,7 @@ TEST(ReportWindows, ListTheDisksAndVolumesOfTheMachine) {
         tw::gui::ListReportWindow* window;
         tw::FormLogic* logic;
         const char* caption;
-        int list, status, showAll;
+        int list, statusLine, showAll;
         int rows, rowsWithAll;
         const char* secondRowCell;  // the second column of the second row
         const char* status;
@@ -1163,7 +1163,7 @@ TEST(ReportWindows, ListTheDisksAndVolumesOfTheMachine) {
         item.cchTextMax = sizeof cell;
         SendMessageA(list, LVM_GETITEMTEXTA, 1, reinterpret_cast<LPARAM>(&item));
         EXPECT_STREQ(cell, c.secondRowCell);
-        EXPECT_EQ(WindowText(GetDlgItem(dialog, c.status)), c.status);
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, c.statusLine)), c.status);
         HoldForScreenshot(dialog, c.screenshot);
         if (c.showAll) {
             SendMessageA(GetDlgItem(dialog, c.showAll), BM_CLICK, 0, 0);

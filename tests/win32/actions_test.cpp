@@ -407,6 +407,15 @@ public:
     }
     tp::DWORD GetLastError() override { return real_.GetLastError(); }
     void SetLastError(tp::DWORD code) override { real_.SetLastError(code); }
+    tp::HANDLE FindFirstVolumeA(char* name, tp::DWORD length) override { return real_.FindFirstVolumeA(name, length); }
+    tp::BOOL FindNextVolumeA(tp::HANDLE search, char* name, tp::DWORD length) override {
+        return real_.FindNextVolumeA(search, name, length);
+    }
+    tp::BOOL FindVolumeClose(tp::HANDLE search) override { return real_.FindVolumeClose(search); }
+    tp::BOOL GetVolumePathNamesForVolumeNameA(const char* volume, char* paths, tp::DWORD length,
+                                              tp::DWORD* needed) override {
+        return real_.GetVolumePathNamesForVolumeNameA(volume, paths, length, needed);
+    }
 
 private:
     tp::Kernel& real_;

@@ -181,6 +181,7 @@ public:
     tw::platform::Security& security() override { return security_; }
     tw::platform::Multimedia& multimedia() override { return multimedia_; }
     tw::platform::Modules& modules() override { return modules_; }
+    tw::platform::Wmi& wmi() override { return wmi_; }
 
 private:
     Win32Kernel kernel_{"TarnwellNoSuchExport"};
@@ -192,6 +193,7 @@ private:
     tw::platform::win32::Win32Security security_;
     tw::platform::win32::Win32Multimedia multimedia_;
     tw::platform::win32::Win32Modules modules_;
+    tw::platform::win32::Win32Wmi wmi_;
 };
 
 TEST_F(DriveListOnWine, SizesComeFromClusterCountsWithoutTheExtendedCall) {
