@@ -92,9 +92,15 @@ void ListReportWindow::SyncList() {
                          reinterpret_cast<LPARAM>(&item));
         }
     }
-    // Each column as wide as its widest cell or its heading.
+    // Each column as wide as its widest cell or its heading, with room to
+    // spare: some systems measure the heading a little short.
+    HDC dc = GetDC(list);
+    const int spare = MulDiv(12, dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96, 96);
+    if (dc) ReleaseDC(list, dc);
     for (size_t i = 0; i < c.columns.size(); ++i) {
         SendMessageA(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+        const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0));
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(width + spare, 0));
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
