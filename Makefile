@@ -25,7 +25,7 @@ RUN_ARGS ?=
 SCREENSHOT := build/win32/tests/gui/gui-run/tarnwell-main-window.png
 # The secondary windows' pictures: the about box, "Substitute Drive",
 # "Optical Information", "SMART Information" (healthy and failing disk),
-# "Disk Information".
+# "Disk Information", "USB Drives", "Volumes".
 SCREENSHOTS := build/win32/tests/gui/gui-unit-run
 
 BUILD := scripts/build
