@@ -11,6 +11,7 @@
 #   make build-CONFIG build one tree without testing (native, asan, win32, win64)
 #   make fuzz         build the fuzz targets with clang and run each FUZZ_RUNS
 #                     times (default 1000000); not part of make test
+#   make bench        build the Windows program and print its benchmark tables
 #   make deps         install what is missing (scripts/install-deps)
 #   make format       clang-format the C++ sources in place
 #   make clean        stop Wine and remove build/
@@ -31,11 +32,11 @@ SCREENSHOTS := build/win32/tests/gui/gui-unit-run
 BUILD := scripts/build
 
 .NOTPARALLEL:
-.PHONY: help run screenshot deps test test-native test-asan test-win32 test-win64 fuzz format clean \
+.PHONY: help run screenshot deps test test-native test-asan test-win32 test-win64 fuzz format clean bench \
 	build-native build-asan build-win32 build-win64
 
 help:
-	@sed -n '4,17p' Makefile | sed 's/^# \{0,1\}//'
+	@sed -n '4,18p' Makefile | sed 's/^# \{0,1\}//'
 
 deps:
 	scripts/install-deps
@@ -78,6 +79,10 @@ build-native build-asan:
 
 build-win32 build-win64: deps
 	$(BUILD) build $(@:build-%=%)
+
+bench: deps
+	$(BUILD) build win32
+	bench/run-all build/win32
 
 FORMAT_DIRS := actions app bench cli fuzz gui inventory platform tests
 

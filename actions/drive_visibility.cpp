@@ -14,16 +14,22 @@ DWORD DriveBit(char letter) {
     return DWORD{1} << (letter - 'A');
 }
 
-int GetDriveVisibility(Registry& registry, char letter) {
-    const DWORD bit = DriveBit(letter);
+std::optional<DWORD> ReadHiddenDrives(Registry& registry) {
     try {
         RegistryAccessor reg(registry, HKEY_CURRENT_USER);
-        if (!reg.OpenKey(kPolicyKey)) return kNoPolicy;
-        if (!reg.ValueExists(kNoDrives)) return kNoPolicy;
-        return (reg.ReadInteger(kNoDrives) & bit) ? kHidden : kVisible;
+        if (!reg.OpenKey(kPolicyKey)) return std::nullopt;
+        if (!reg.ValueExists(kNoDrives)) return std::nullopt;
+        return reg.ReadInteger(kNoDrives);
     } catch (const std::exception&) {
-        return kNoPolicy;
+        return std::nullopt;
     }
 }
+
+int VisibilityUnder(const std::optional<DWORD>& policy, char letter) {
+    if (!policy) return kNoPolicy;
+    return (*policy & DriveBit(letter)) ? kHidden : kVisible;
+}
+
+int GetDriveVisibility(Registry& registry, char letter) { return VisibilityUnder(ReadHiddenDrives(registry), letter); }
 
 }  // namespace tw::actions

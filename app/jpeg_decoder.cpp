@@ -78,4 +78,33 @@ std::optional<BgrImage> DecodeJpeg(std::span<const std::uint8_t> data, std::stri
     return image;
 }
 
+std::optional<PictureSize> JpegSize(std::span<const std::uint8_t> data, std::string* error) {
+    jpeg_decompress_struct info{};
+    ErrorManager manager{};
+    info.err = jpeg_std_error(&manager.base);
+    manager.base.error_exit = OnError;
+    manager.base.output_message = OnMessage;
+    if (setjmp(manager.jump)) {
+        jpeg_destroy_decompress(&info);
+        if (error) *error = manager.message;
+        return std::nullopt;
+    }
+    jpeg_create_decompress(&info);
+    if (data.empty()) {
+        jpeg_destroy_decompress(&info);
+        if (error) *error = "empty picture data";
+        return std::nullopt;
+    }
+    jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&info, TRUE);
+    // The output size of a full-scale decode is the image size.
+    const PictureSize size{static_cast<int>(info.image_width), static_cast<int>(info.image_height)};
+    jpeg_destroy_decompress(&info);
+    if (size.width > kMaxSide || size.height > kMaxSide) {
+        if (error) *error = "picture too large";
+        return std::nullopt;
+    }
+    return size;
+}
+
 }  // namespace tw

@@ -1,6 +1,7 @@
-// Starts tarnwell.exe, waits for its first list of drives, and prints how long
-// that took and the process's working set once the refresh is done.
-//   tarnwell-gui-startup PATH\tarnwell.exe
+// Starts a window program, waits until its window titled TITLE (default
+// "Tarnwell") shows a list with rows and the program is idle, and prints how
+// long that took and the process's working set at that moment.
+//   tarnwell-gui-startup PATH\PROGRAM.exe [TITLE]
 #include <windows.h>
 // After <windows.h>, which they need.
 #include <commctrl.h>
@@ -24,10 +25,11 @@ std::string Number(unsigned long long v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: tarnwell-gui-startup PATH\\tarnwell.exe\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: tarnwell-gui-startup PATH\\PROGRAM.exe [TITLE]\n";
         return 2;
     }
+    const char* title = argc == 3 ? argv[2] : "Tarnwell";
     LARGE_INTEGER frequency, start, now;
     QueryPerformanceFrequency(&frequency);
     STARTUPINFOA startup{};
@@ -45,7 +47,7 @@ int main(int argc, char** argv) {
     // The list counts as painted once it has rows and the window has taken
     // its paint messages (the program is idle again).
     for (int i = 0; i < 120000; ++i) {
-        main = main ? main : FindWindowA(nullptr, "Tarnwell");
+        main = main ? main : FindWindowA(nullptr, title);
         list = main && !list ? FindList(main) : list;
         if (list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0 && WaitForInputIdle(process.hProcess, 0) == 0) {
             UpdateWindow(main);

@@ -11,16 +11,17 @@ void EnumerateDrives(Platform& platform, const EnumerationOptions& options, opti
                      std::vector<DriveRow>& rows) {
     const NumberSeparators sep = ReadSeparators(platform.locale());
     const DWORD mask = platform.kernel().GetLogicalDrives();
+    RefreshAnswers shared(platform.registry());
 
     for (char letter = options.skipAB ? 'C' : 'A'; letter <= 'Z'; ++letter) {
-        const bool disconnected = IsDisconnected(platform.network(), letter);
-        if (!(mask & (DWORD{1} << (letter - 'A'))) && !disconnected) continue;
+        const Connection connection = AskConnection(platform.network(), letter);
+        if (!(mask & (DWORD{1} << (letter - 'A'))) && !connection.Disconnected()) continue;
 
         DriveFacts facts;
         facts.letter = letter;
-        facts.disconnected = disconnected;
+        facts.disconnected = connection.Disconnected();
         try {
-            ProbeDrive(platform, pump, facts);
+            ProbeDrive(platform, pump, connection, shared, facts);
         } catch (...) {
             rows.push_back(PresentRow(facts, sep));
             throw;

@@ -16,25 +16,6 @@ using namespace tw::platform;
 
 namespace {
 
-// The answer of one connection query.
-struct Connection {
-    DWORD result = ERROR_NOT_CONNECTED;
-    std::string remoteName;
-};
-
-Connection AskConnection(Network& network, char letter) {
-    const char local[3] = {letter, ':', 0};
-    std::array<char, 260> remote{};
-    DWORD length = static_cast<DWORD>(remote.size());
-    Connection c;
-    c.result = network.WNetGetConnectionA(local, remote.data(), &length);
-    if (c.result == ERROR_SUCCESS) {
-        remote.back() = 0;
-        c.remoteName = remote.data();
-    }
-    return c;
-}
-
 // Byte counts of a volume; `probed` is false when the volume can't be asked.
 struct Space {
     bool probed = false;
@@ -67,11 +48,26 @@ Space ProbeSpace(Kernel& kernel, const std::string& root) {
 
 }  // namespace
 
-bool IsDisconnected(Network& network, char letter) {
-    return AskConnection(network, letter).result == ERROR_CONNECTION_UNAVAIL;
+Connection AskConnection(Network& network, char letter) {
+    const char local[3] = {letter, ':', 0};
+    std::array<char, 260> remote{};
+    DWORD length = static_cast<DWORD>(remote.size());
+    Connection c;
+    c.result = network.WNetGetConnectionA(local, remote.data(), &length);
+    if (c.result == ERROR_SUCCESS) {
+        remote.back() = 0;
+        c.remoteName = remote.data();
+    }
+    return c;
 }
 
-void ProbeDrive(Platform& platform, optical::MessagePump& pump, DriveFacts& facts) {
+bool RefreshAnswers::Hidden(char letter) {
+    if (!policy_) policy_ = actions::ReadHiddenDrives(registry_);
+    return actions::VisibilityUnder(*policy_, letter) == actions::kHidden;
+}
+
+void ProbeDrive(Platform& platform, optical::MessagePump& pump, const Connection& connection, RefreshAnswers& shared,
+                DriveFacts& facts) {
     Kernel& kernel = platform.kernel();
     const char letter = facts.letter;
     const std::string root = std::string(1, letter) + ":\\";
@@ -79,10 +75,14 @@ void ProbeDrive(Platform& platform, optical::MessagePump& pump, DriveFacts& fact
     std::array<char, 81> label{};
     std::array<char, 21> fileSystem{};
     DWORD serial = 0, maxComponent = 0, flags = 0;
+    // The serial of a volume that answered here is the one a second ask would
+    // give: that ask is made only when this one fails.
+    std::optional<DWORD> firstSerial;
     if (kernel.GetVolumeInformationA(root.c_str(), label.data(), static_cast<DWORD>(label.size()), &serial,
                                      &maxComponent, &flags, fileSystem.data(), static_cast<DWORD>(fileSystem.size()))) {
         label.back() = 0;
         facts.label = label.data();
+        firstSerial = serial;
     } else {
         fileSystem.fill(0);
     }
@@ -95,9 +95,10 @@ void ProbeDrive(Platform& platform, optical::MessagePump& pump, DriveFacts& fact
     // device is asked: its eight spaces.
     kind.identityText = std::string(8, ' ');
     if (kind.driveType == DRIVE_REMOTE) {
-        Connection c = AskConnection(platform.network(), letter);
-        kind.connectionResult = c.result;
-        kind.remoteName = c.remoteName;
+        // The walk's own connection query asked the same name with the same
+        // buffer; its answer stands.
+        kind.connectionResult = connection.result;
+        kind.remoteName = connection.remoteName;
     } else if (kind.driveType == DRIVE_FIXED) {
         kind.substitutedFolder = actions::QuerySubstitution(kernel, letter);
         // A substitution stands for a folder: there is no device of its own to ask.
@@ -130,7 +131,11 @@ void ProbeDrive(Platform& platform, optical::MessagePump& pump, DriveFacts& fact
     facts.fileSystem = fileSystem.data();
     facts.reached = ProbeStep::kSpace;
 
-    if (!facts.notMounted) {
+    if (!facts.notMounted && firstSerial) {
+        facts.serial = *firstSerial;
+    } else if (!facts.notMounted) {
+        // A file-system name longer than the first ask's buffer fails that ask;
+        // this one takes no file-system name.
         std::array<char, 256> label2{};
         DWORD serial2 = 0, maxComponent2 = 0, flags2 = 0;
         if (kernel.GetVolumeInformationA(root.c_str(), label2.data(), static_cast<DWORD>(label2.size()), &serial2,
@@ -140,7 +145,7 @@ void ProbeDrive(Platform& platform, optical::MessagePump& pump, DriveFacts& fact
     }
     facts.reached = ProbeStep::kSerial;
 
-    facts.hidden = actions::GetDriveVisibility(platform.registry(), letter) == actions::kHidden;
+    facts.hidden = shared.Hidden(letter);
     facts.reached = ProbeStep::kVisibility;
 
     facts.identityText = std::string(8, ' ');

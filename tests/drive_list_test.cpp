@@ -3,6 +3,7 @@
 // open whatever the calls answer.
 #include <gtest/gtest.h>
 
+#include "actions/drive_hiding.h"
 #include "inventory/drive_chooser.h"
 #include "inventory/drive_enumeration.h"
 #include "test_support.h"
@@ -296,4 +297,54 @@ TEST(DriveChooser, NoDriveOfTheTypeLeavesTheBoxEmptyButStillRunsTheChange) {
     EXPECT_TRUE(box.items.empty());
     EXPECT_EQ(box.Text(), "");
     EXPECT_EQ(changes, 1);
+}
+
+TEST(DriveList, ARefreshAsksEachQuestionOnce) {
+    auto m = twtest::MachineFromText(R"({
+      "drives": {
+        "C": {"volume": {"label": "Sys", "file_system": "NTFS", "serial": "1A2B3C4D"},
+              "space": {"total": 10, "free": 1}},
+        "D": {"volume": {"label": "Long", "file_system": "AVeryLongFileSystemName", "serial": "00C0FFEE"},
+              "space": {"total": 10, "free": 5}},
+        "E": {"type": "DRIVE_REMOVABLE", "volume": {"label": "Card"}},
+        "G": {"type": "DRIVE_REMOTE", "connection": "\\\\server\\share", "volume": {"label": "Share"},
+              "space": {"total": 10, "free": 5}},
+        "H": {"present": false, "connection": {"error": "ERROR_CONNECTION_UNAVAIL"}}},
+      "registry": {"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer":
+                   {"values": {"NoDrives": {"type": "REG_DWORD", "data": 8}}}}})");
+    auto rows = Enumerate(*m);
+    ASSERT_EQ(Captions(rows), "C: D: E: G: H: ");
+    struct Case {
+        const char* call;
+        char letter;  // 0: all letters
+        int count;
+    };
+    const Case cases[] = {
+        {"GetLogicalDrives", 0, 1},
+        {"GetVolumeInformationA", 'C', 1},
+        // The file-system name overflows the first ask's buffer; the second,
+        // without one, gives the serial.
+        {"GetVolumeInformationA", 'D', 2},
+        {"GetVolumeInformationA", 'E', 1},  // not mounted: no serial asked
+        {"WNetGetConnectionA", 'G', 1},
+        {"WNetGetConnectionA", 'H', 1},
+        {"GetDriveTypeA", 'C', 1},
+        {"RegCreateKeyExA", 0, 1},
+        {"RegCloseKey", 0, 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.letter ? m->CallCount(c.call, c.letter) : m->CallCount(c.call), c.count)
+            << c.call << ' ' << (c.letter ? c.letter : '*');
+    }
+    EXPECT_EQ(RowOf(rows, 'C').cells[inv::kVolumeSerial], "1A2B - 3C4D");
+    EXPECT_EQ(RowOf(rows, 'D').cells[inv::kVolumeSerial], "00C0 - FFEE");
+    EXPECT_EQ(RowOf(rows, 'D').cells[inv::kFormat], "");
+    EXPECT_EQ(RowOf(rows, 'G').cells[inv::kAdditionalInfo], "\\\\server\\share");
+    EXPECT_EQ(RowOf(rows, 'D').cells[inv::kVisibility], "Hidden");
+    EXPECT_EQ(RowOf(rows, 'C').cells[inv::kVisibility], "Visible");
+
+    // The policy is read again by the next refresh.
+    tw::actions::HideDrive(m->registry(), 'C');
+    EXPECT_EQ(RowOf(Enumerate(*m), 'C').cells[inv::kVisibility], "Hidden");
+    EXPECT_EQ(m->CallCount("RegCreateKeyExA"), 3);  // the hide's own opening between
 }

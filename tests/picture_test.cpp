@@ -65,6 +65,22 @@ TEST(Picture, DataThatIsNoPictureIsRefused) {
         std::string error;
         EXPECT_FALSE(tw::DecodeJpeg(*data, &error).has_value());
         EXPECT_FALSE(error.empty());
+        error.clear();
+        EXPECT_FALSE(tw::JpegSize(*data, &error).has_value());
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(Picture, SizeFromTheHeaderIsTheDecodedSize) {
+    for (const std::string& path :
+         {std::string(TW_RESOURCES_DIR) + "/about.jpg", std::string(TW_RESOURCES_DIR) + "/optical.jpg",
+          std::string(TW_TESTDATA_DIR) + "/tiny-3x2.jpg"}) {
+        const auto bytes = ReadBytes(path);
+        const auto size = tw::JpegSize(bytes);
+        const auto image = tw::DecodeJpeg(bytes);
+        ASSERT_TRUE(size && image) << path;
+        EXPECT_EQ(size->width, image->width) << path;
+        EXPECT_EQ(size->height, image->height) << path;
     }
 }
 

@@ -2,8 +2,6 @@
 
 #include "gui/win32/dpi.h"
 #include "gui/win32/message_dialogs.h"
-#include "gui/win32/picture.h"
-#include "gui/win32/resource_ids.h"
 #include "tarnwell_version.h"
 
 namespace tw::gui {
@@ -29,9 +27,11 @@ void AboutBox::CreateControls(UINT dpi) {
 
     // The picture spans the top; name and version go below it, then the
     // button. The box takes the size that holds them all.
-    picture_ = LoadPictureResource(IDR_ABOUT_PICTURE);
-    const int pictureHeight = picture_ ? Scale(picture_->height, dpi) : 0;
-    const int pictureWidth = picture_ ? Scale(picture_->width, dpi) : 0;
+    // Laid out from the picture's header; the picture is decoded when the box
+    // is first painted.
+    const std::optional<PictureSize> size = picture_.Size();
+    const int pictureHeight = size ? Scale(size->height, dpi) : 0;
+    const int pictureWidth = size ? Scale(size->width, dpi) : 0;
     const int nameHeight = Scale(26, dpi);
     const int versionHeight = Scale(18, dpi);
     const int buttonWidth = Scale(80, dpi);
@@ -58,10 +58,10 @@ void AboutBox::CreateControls(UINT dpi) {
 }
 
 LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT && picture_) {
+    if (message == WM_PAINT && pictureRect_.bottom > pictureRect_.top) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd(), &paint);
-        PaintPicture(dc, *picture_, pictureRect_);
+        if (const BgrImage* picture = picture_.Get()) PaintPicture(dc, *picture, pictureRect_);
         EndPaint(hwnd(), &paint);
         return 0;
     }

@@ -1,9 +1,8 @@
 // TAboutBox: the program's picture, name and version over an OK button.
 #pragma once
-#include <optional>
-
-#include "app/jpeg_decoder.h"
 #include "gui/win32/form_window.h"
+#include "gui/win32/picture.h"
+#include "gui/win32/resource_ids.h"
 
 namespace tw::gui {
 
@@ -17,7 +16,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    std::optional<BgrImage> picture_;
+    LazyPicture picture_{IDR_ABOUT_PICTURE};
     RECT pictureRect_{};
     HFONT font_ = nullptr;
     HFONT titleFont_ = nullptr;

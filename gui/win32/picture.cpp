@@ -2,14 +2,28 @@
 
 namespace tw::gui {
 
-std::optional<BgrImage> LoadPictureResource(int id) {
+std::span<const std::uint8_t> PictureResource(int id) {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));  // RT_RCDATA
-    if (!found) return std::nullopt;
+    if (!found) return {};
     HGLOBAL loaded = LoadResource(module, found);
     const auto* bytes = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
-    if (!bytes) return std::nullopt;
-    return DecodeJpeg({bytes, SizeofResource(module, found)});
+    if (!bytes) return {};
+    return {bytes, SizeofResource(module, found)};
+}
+
+std::optional<BgrImage> LoadPictureResource(int id) {
+    const auto bytes = PictureResource(id);
+    if (bytes.empty()) return std::nullopt;
+    return DecodeJpeg(bytes);
+}
+
+const BgrImage* LazyPicture::Get() {
+    if (!decoded_) {
+        image_ = LoadPictureResource(id_);
+        decoded_ = true;
+    }
+    return image_ ? &*image_ : nullptr;
 }
 
 void PaintPicture(HDC dc, const BgrImage& picture, const RECT& area) {

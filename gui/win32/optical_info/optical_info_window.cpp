@@ -44,7 +44,7 @@ RECT FitInto(const RECT& area, int width, int height) {
 
 }  // namespace
 
-OpticalInfoWindow::OpticalInfoWindow() : Dialog(IDD_OPTICAL_INFO) {}
+OpticalInfoWindow::OpticalInfoWindow() : Dialog(IDD_OPTICAL_INFO), picture_(IDR_OPTICAL_PICTURE) {}
 
 OpticalInfoWindow::~OpticalInfoWindow() {
     if (headingFont_) DeleteObject(headingFont_);
@@ -55,7 +55,6 @@ void OpticalInfoWindow::OnInitDialog() {
     if (headingFont_) {
         SendDlgItemMessageA(hwnd(), IDC_OPTICAL_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), FALSE);
     }
-    picture_ = LoadPictureResource(IDR_OPTICAL_PICTURE);
     // Two columns that share the list's width; the lines run down the first
     // and go on in the second.
     HWND list = Item(IDC_OPTICAL_CAPABILITIES);
@@ -113,7 +112,10 @@ INT_PTR OpticalInfoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (wParam != IDC_OPTICAL_PICTURE || !item) break;
             FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
-            if (picture_) PaintPicture(item->hDC, *picture_, FitInto(item->rcItem, picture_->width, picture_->height));
+            // Decoded at the window's first paint, not when it is created.
+            if (const BgrImage* picture = picture_.Get()) {
+                PaintPicture(item->hDC, *picture, FitInto(item->rcItem, picture->width, picture->height));
+            }
             return TRUE;
         }
         case WM_SETCURSOR:

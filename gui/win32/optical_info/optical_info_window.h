@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "app/form_logic.h"
-#include "app/jpeg_decoder.h"
 #include "gui/win32/dialog.h"
+#include "gui/win32/picture.h"
 
 namespace tw::gui {
 
@@ -48,7 +48,7 @@ private:
     FormLogic* form_ = nullptr;
     bool busy_ = false;
     std::vector<std::string> chooserItems_;  // what the chooser lists now
-    std::optional<BgrImage> picture_;
+    LazyPicture picture_;
     HFONT headingFont_ = nullptr;
 };
 
