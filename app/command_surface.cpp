@@ -70,6 +70,7 @@ void TForm1::DeclareCommandSurface() {
     auto benchmarkWindow = [this] { dialogs_.Show(benchMark_); };
 
     // Menu bar. The View menu's marks come first in their menu, as they show.
+    item(M::File, C::FileSaveListAs, "Save List As...", [this] { SaveListAs1Click(); }, "Ctrl+S");
     item(M::File, C::FileClose, "Close", close);
     item(M::View, C::ViewRefresh, "Refresh", clicks(C::Refresh), "F5");
     item(M::View, C::ViewMinimize, "Minimize", minimize);
@@ -188,6 +189,18 @@ void TForm1::DeclareCommandSurface() {
         c.parent = NameOf(M::Window);
         c.onClick = [this] { Label2Click(); };
     }
+    // Keys of the main window that no menu shows: copying rows, selecting
+    // them all, and F1 for the about box with its help page.
+    auto key = [&](C id, const char* caption, const char* shortcut, std::function<void()> onClick) {
+        Component c;
+        c.caption = caption;
+        c.shortcut = shortcut;
+        c.onClick = std::move(onClick);
+        Declare(id, std::move(c));
+    };
+    key(C::CopyRows, "Copy", "Ctrl+C", [this] { Copy1Click(); });
+    key(C::SelectAll, "Select All", "Ctrl+A", [this] { SelectAll1Click(); });
+    key(C::HelpAbout1, "Help", "F1", about);
 
     // Option panel: the kind filters refresh at once, except "Disconnected",
     // which takes effect at the next refresh.

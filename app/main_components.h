@@ -148,6 +148,11 @@ enum class MainCommand {
     // The site address at the top and at the bottom of the window.
     SiteLabelTop,
     SiteLabelBottom,
+    // Saving and copying the list, and the keys that reach no menu.
+    FileSaveListAs,
+    CopyRows,    // Ctrl+C
+    SelectAll,   // Ctrl+A
+    HelpAbout1,  // F1
 };
 
 inline constexpr ComponentEntry<MainCommand> kMainCommands[] = {
@@ -237,6 +242,10 @@ inline constexpr ComponentEntry<MainCommand> kMainCommands[] = {
     {MainCommand::ToolBarInsertedMedia, "InsertedMedia1"},
     {MainCommand::SiteLabelTop, "Label2"},
     {MainCommand::SiteLabelBottom, "Label3"},
+    {MainCommand::FileSaveListAs, "SaveListAs1"},
+    {MainCommand::CopyRows, "Copy1"},
+    {MainCommand::SelectAll, "SelectAll1"},
+    {MainCommand::HelpAbout1, "HelpKey1"},
 };
 static_assert(ListsEveryIdInOrder(kMainCommands));
 

@@ -27,6 +27,8 @@ public:
     virtual void ProcessMessages() = 0;
 
     virtual void SetTimerEnabled(bool enabled) = 0;
+    // The one-second wait after a device came or went: (re)started, or stopped.
+    virtual void SetDeviceChangeTimer(bool running) = 0;
     virtual void SetStayOnTop(bool onTop) = 0;
     virtual void SetListBold(bool bold) = 0;
     virtual void Minimize() = 0;

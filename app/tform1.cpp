@@ -59,7 +59,18 @@ std::optional<char> TForm1::SelectedLetter() const {
     return rows_[static_cast<size_t>(selected_)].Letter();
 }
 
-void TForm1::Select(int index) { selected_ = (index >= 0 && index < static_cast<int>(rows_.size())) ? index : -1; }
+void TForm1::Select(int index) {
+    selected_ = (index >= 0 && index < static_cast<int>(rows_.size())) ? index : -1;
+    marked_.clear();
+    if (selected_ >= 0) marked_.push_back(selected_);
+}
+
+void TForm1::Mark(std::vector<int> rows) {
+    std::erase_if(rows, [&](int i) { return i < 0 || i >= static_cast<int>(rows_.size()); });
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    marked_ = std::move(rows);
+}
 
 void TForm1::FormCreate() {
     view_.SetToolBarWidth(698);
@@ -103,6 +114,7 @@ void TForm1::Refresh1Click() {
     view_.LockWindowUpdate(true);
     rows_.clear();
     selected_ = -1;
+    marked_.clear();
     // Runs on every path, also when a probe raises.
     auto cleanup = [&] {
         app_.refreshBusy = false;
@@ -123,6 +135,7 @@ void TForm1::Refresh1Click() {
         if (!rows_.empty()) {
             // The selection follows the position; past the end it takes the last row.
             selected_ = std::min(remembered, static_cast<int>(rows_.size()) - 1);
+            marked_.push_back(selected_);
         }
         view_.RowsChanged();
         view_.ScrollHorz(scroll);

@@ -31,6 +31,12 @@ namespace tw {
 inline constexpr int kTimerInterval = 20000;                // ms
 inline constexpr unsigned kTrayCallbackMessage = 1025;      // WM_USER + 1
 inline constexpr std::intptr_t kTrayRightButtonDown = 516;  // WM_RBUTTONDOWN
+// WM_DEVICECHANGE events and the device type of their record.
+inline constexpr unsigned kDeviceArrival = 0x8000;         // DBT_DEVICEARRIVAL
+inline constexpr unsigned kDeviceRemoveComplete = 0x8004;  // DBT_DEVICEREMOVECOMPLETE
+inline constexpr unsigned kDeviceTypeVolume = 2;           // DBT_DEVTYP_VOLUME
+// A burst of device notifications gives one refresh this long after the last.
+inline constexpr int kDeviceChangeDelay = 1000;  // ms
 
 class TForm1 : public FormLogic {
 public:
@@ -40,6 +46,12 @@ public:
     void FormCreate();
     void ApplicationEvents1Activate();
     void Timer1Timer();
+    // WM_DEVICECHANGE: a volume arrived or went (drives, subst and network
+    // mappings); the list is refreshed once the notifications have stopped
+    // for a second.
+    void DeviceChange(unsigned event, unsigned deviceType);
+    // The second after the last device notification has passed.
+    void DeviceChangeTimer();
     // Window messages the main window handles itself; the answer for the
     // private menu-loop messages, nothing for those that go on to the default.
     std::optional<std::intptr_t> WndProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
@@ -48,6 +60,10 @@ public:
     const std::vector<inventory::DriveRow>& Rows() const { return rows_; }
     int Selected() const { return selected_; }  // -1: none
     void Select(int index);
+    // The rows selected for copying (the list allows several); the actions
+    // act on the selected row alone. Rows out of range are dropped.
+    void Mark(std::vector<int> rows);
+    const std::vector<int>& Marked() const { return marked_; }
     bool SkipAB() const { return skipAB_; }
     bool TimerEnabled() const { return timerEnabled_; }
 
@@ -87,6 +103,9 @@ public:
     void TarnwellHomepage1Click();
     void Donate1Click();
     void Label2Click();
+    void SaveListAs1Click();
+    void Copy1Click();
+    void SelectAll1Click();
     // "E: Contains disk type: DVD-ROM"; raises for a drive that is not a CD or DVD drive.
     static std::string InsertedMediaReport(platform::Platform& platform, char letter);
 
@@ -133,6 +152,8 @@ private:
 
     std::vector<inventory::DriveRow> rows_;
     int selected_ = -1;
+    std::vector<int> marked_;
+    bool deviceChangeWaiting_ = false;
     bool skipAB_ = false;
     bool timerEnabled_ = true;
 };

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -10,12 +11,12 @@
 #include "app/tform1.h"
 #include "cli/disk_info_command.h"
 #include "cli/headless.h"
+#include "cli/json_report.h"
 #include "cli/list_printer.h"
 #include "cli/script_runner.h"
 #include "cli/smart_printer.h"
-#include "diagnostics/check_disk.h"
-#include "diagnostics/drive_benchmark.h"
 #include "diagnostics/smart_api.h"
+#include "inventory/list_export.h"
 #include "platform/app_error.h"
 #include "platform/printable.h"
 #include "platform/real_platform.h"
@@ -27,17 +28,127 @@ using platform::Printable;
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tarnwell-cli [--machine FILE] list\n"
-    "       tarnwell-cli [--machine FILE] [--args \"...\"] script FILE|-\n"
-    "       tarnwell-cli [--machine FILE] optical LETTER\n"
-    "       tarnwell-cli [--machine FILE] media LETTER\n"
-    "       tarnwell-cli [--machine FILE] smart DISK\n"
-    "       tarnwell-cli [--machine FILE] diskinfo LETTER\n"
-    "       tarnwell-cli [--machine FILE] chkdsk LETTER [--fix]\n"
-    "       tarnwell-cli [--machine FILE] bench LETTER|FOLDER [--size 64M|256M|1G]\n"
-    "       tarnwell-cli [--machine FILE] usb [--all]\n"
-    "       tarnwell-cli [--machine FILE] volumes\n";
+// The commands, what they print and the formats they print it in; the
+// usage line and every --help text come from here.
+struct CommandInfo {
+    const char* name;
+    const char* synopsis;  // after "tarnwell-cli [--machine FILE] "
+    const char* summary;
+    const char* details;
+    std::vector<std::string> formats;  // the first is the default; empty: no --format
+};
+
+const std::vector<CommandInfo>& Commands() {
+    static const std::vector<CommandInfo> commands = {
+        {"list",
+         "list [--format tsv|csv|json|html]",
+         "print the drive list as the main window shows it",
+         "  Refreshes the list once, as the window does at start, and prints it.\n"
+         "  --format tsv   (default) a header line of the column captions, then one\n"
+         "                 tab-separated line per drive: its cells, the row's image\n"
+         "                 index and the text colour of its cells (#RRGGBB)\n"
+         "  --format csv   the header and the rows' cells as comma-separated values,\n"
+         "                 quoted where needed, lines ended by CR LF\n"
+         "  --format html  a web page with the list as a table in the rows' colours\n"
+         "  --format json  a list of objects, one per row, keyed by the column\n"
+         "                 captions; Size, Used, Available and Bytes Free as exact\n"
+         "                 byte counts, % Free as a number, null where the cell is empty\n"
+         "                 (docs/schemas/list.schema.json)\n"
+         "  Exit code 1 when the refresh showed an error.\n",
+         {"tsv", "csv", "json", "html"}},
+        {"script",
+         "[--args \"...\"] script FILE|-",
+         "drive the main window's logic from a script",
+         "  Runs the commands of FILE (or standard input with -) one a line and\n"
+         "  prints every box, window and dialog they show:\n"
+         "    activate | tick | tick device | select N|none|all | click NAME\n"
+         "    check NAME on|off | choose NAME N | set NAME TEXT | window CLASS\n"
+         "    answer Yes|No|OK|Cancel | answer save PATH|cancel\n"
+         "    device arrival|removal | clipboard | list | # comment\n"
+         "  --args gives the program's command line as the window would see it.\n"
+         "  Exit code 1 when an error box was shown, 3 when a line is wrong or a box\n"
+         "  is left unanswered.\n",
+         {}},
+        {"optical",
+         "optical LETTER [--format text|json]",
+         "what the Optical Information window shows of a drive",
+         "  Vendor:, Product ID:, Revision:, Vendor Spec: and Profile: lines, then the\n"
+         "  drive's capabilities one a line. LETTER is E, e, E: or E:\\.\n"
+         "  --format json  one object with those names and \"Capabilities\" as a list\n"
+         "                 (docs/schemas/optical.schema.json)\n",
+         {"text", "json"}},
+        {"media",
+         "media LETTER [--format text|json]",
+         "the kind of disc in a CD or DVD drive",
+         "  Prints \"E: Contains disk type: DVD-ROM\". A drive that is not a CD or DVD\n"
+         "  drive is an error (exit code 1).\n"
+         "  --format json  {\"Drive\": \"E:\", \"Disk type\": \"DVD-ROM\"}\n"
+         "                 (docs/schemas/media.schema.json)\n",
+         {"text", "json"}},
+        {"smart",
+         "smart DISK [--format text|json]",
+         "the S.M.A.R.T. data of a physical disk",
+         "  DISK is 0 to 255. Prints the result record field by field, one\n"
+         "  tab-separated line per attribute, then Result: and Error:.\n"
+         "  Exit code 1 when the read failed.\n"
+         "  --format json  one object with the same names, the attributes as a list\n"
+         "                 of objects (docs/schemas/smart.schema.json)\n",
+         {"text", "json"}},
+        {"diskinfo", "diskinfo LETTER", "what the Disk Information window shows of a fixed drive",
+         "  Name: value lines: the model, serial number, firmware and size of the disk\n"
+         "  behind LETTER (E, e, E: or E:\\), its physical disk, partition and bus\n"
+         "  type, then the volume's file system, label, serial and cluster size.\n" {}},
+    };
+    return commands;
+}
+
+const CommandInfo* FindCommand(const std::string& name) {
+    for (const CommandInfo& c : Commands()) {
+        if (name == c.name) return &c;
+    }
+    return nullptr;
+}
+
+constexpr const char* kOptionsHelp =
+    "Options:\n"
+    "  --machine FILE  answer every system call from a simulated machine\n"
+    "                  (docs/machine-format.md) instead of the real system\n"
+    "  --format NAME   the form of a report (see each command)\n"
+    "  --help, -h      this text; COMMAND --help describes one command\n"
+    "  --version       the program's version\n";
+
+constexpr const char* kExitCodesHelp =
+    "Exit codes:\n"
+    "  0  the command did what was asked\n"
+    "  1  it ran, but an operation failed or an error box was shown\n"
+    "  2  bad usage: unknown command or option, missing or extra argument\n"
+    "  3  a bad input file: machine file or script unreadable or invalid\n"
+    "  4  an internal error the program did not expect\n";
+
+std::string Usage() {
+    std::string text;
+    for (const CommandInfo& c : Commands()) {
+        text +=
+            std::string(text.empty() ? "usage: " : "       ") + "tarnwell-cli [--machine FILE] " + c.synopsis + '\n';
+    }
+    text += "       tarnwell-cli --help | --version | COMMAND --help\n";
+    return text;
+}
+
+std::string Help() {
+    std::string text = Usage() + "\nCommands:\n";
+    for (const CommandInfo& c : Commands()) {
+        std::string name = c.name;
+        name.resize(9, ' ');
+        text += "  " + name + c.summary + '\n';
+    }
+    return text + '\n' + kOptionsHelp + '\n' + kExitCodesHelp;
+}
+
+std::string CommandHelp(const CommandInfo& c) {
+    return std::string("usage: tarnwell-cli [--machine FILE] ") + c.synopsis + "\n" + c.summary + ".\n\n" + c.details +
+           '\n' + kOptionsHelp + '\n' + kExitCodesHelp;
+}
 
 std::vector<std::string> SplitArgs(const std::string& text) {
     std::istringstream in(text);
@@ -46,14 +157,18 @@ std::vector<std::string> SplitArgs(const std::string& text) {
     return out;
 }
 
-int List(platform::Platform& platform, std::ostream& out, std::ostream& err) {
+int List(platform::Platform& platform, const std::string& format, std::ostream& out, std::ostream& err) {
     Application app;
     HeadlessView view;
     HeadlessDialogs dialogs(err);
     TForm1 form(platform, view, dialogs, app);
     form.FormCreate();
     form.Click(MainCommand::Refresh);
-    PrintList(form.Rows(), out);
+    if (format == "tsv") {
+        PrintList(form.Rows(), out);
+    } else {
+        out << inventory::FormatList(form.Rows(), *inventory::ListFormatNamed(format));
+    }
     return dialogs.ErrorsShown() == 0 ? kExitSuccess : kExitFailed;
 }
 
@@ -69,10 +184,22 @@ std::optional<char> DriveLetterArgument(const std::string& text) {
 }
 
 // The optical window's view of one drive.
-int Optical(platform::Platform& platform, char letter, std::ostream& out, std::ostream& err) {
+int Optical(platform::Platform& platform, char letter, bool json, std::ostream& out, std::ostream& err) {
     HeadlessDialogs dialogs(err);
     TfrmOpticalInfo form(platform, dialogs);
     form.ShowDrive(letter);
+    if (json) {
+        const std::string profile = form.InsertedProfileName(letter);
+        PrintJson({{"Drive", std::string(1, letter) + ":"},
+                   {"Vendor", form.Get(OpticalControl::Vendor).text},
+                   {"Product ID", form.Get(OpticalControl::Product).text},
+                   {"Revision", form.Get(OpticalControl::Revision).text},
+                   {"Vendor Spec", form.Get(OpticalControl::VendorSpecific).text},
+                   {"Profile", profile.empty() ? JsonReport(nullptr) : JsonReport(profile)},
+                   {"Capabilities", form.Get(OpticalControl::Capabilities).items}},
+                  out);
+        return kExitSuccess;
+    }
     out << "Vendor: " << form.Get(OpticalControl::Vendor).text << '\n'
         << "Product ID: " << form.Get(OpticalControl::Product).text << '\n'
         << "Revision: " << form.Get(OpticalControl::Revision).text << '\n'
@@ -83,9 +210,18 @@ int Optical(platform::Platform& platform, char letter, std::ostream& out, std::o
     return kExitSuccess;
 }
 
-int Media(platform::Platform& platform, char letter, std::ostream& out, std::ostream& err) {
+int Media(platform::Platform& platform, char letter, bool json, std::ostream& out, std::ostream& err) {
     try {
-        out << TForm1::InsertedMediaReport(platform, letter) << '\n';
+        const std::string report = TForm1::InsertedMediaReport(platform, letter);
+        if (json) {
+            constexpr std::string_view kLead = ": Contains disk type: ";
+            const size_t at = report.find(kLead);
+            PrintJson({{"Drive", std::string(1, letter) + ":"},
+                       {"Disk type", at == std::string::npos ? report : report.substr(at + kLead.size())}},
+                      out);
+            return kExitSuccess;
+        }
+        out << report << '\n';
         return kExitSuccess;
     } catch (const AppError& e) {
         err << "tarnwell-cli: " << letter << ": " << e.what() << '\n';
@@ -102,70 +238,19 @@ std::optional<int> DiskNumberArgument(const std::string& text) {
     return n <= 255 ? std::optional<int>(n) : std::nullopt;
 }
 
-int Smart(platform::Platform& platform, int disk, std::ostream& out) {
+int Smart(platform::Platform& platform, int disk, bool json, std::ostream& out) {
     diagnostics::TSmartResult result;
     std::string errorText;
     const bool ok = diagnostics::SmartReadDrive(platform, disk, result, errorText);
-    PrintSmartResult(result, ok, errorText, out);
+    if (json) {
+        PrintJson(SmartReport(result, ok, errorText), out);
+    } else {
+        PrintSmartResult(result, ok, errorText, out);
+    }
     return ok ? kExitSuccess : kExitFailed;
 }
 
-// The log of a long task, line by line as it comes.
-class PrintingReport final : public diagnostics::TaskReport {
-public:
-    explicit PrintingReport(std::ostream& out) : out_(out) {}
-    void Percent(int) override {}
-    void Line(const std::string& text) override { out_ << text << '\n'; }
-    bool StopRequested() override { return false; }
-
-private:
-    std::ostream& out_;
-};
-
-int CheckDisk(platform::Platform& platform, char letter, bool fix, std::ostream& out) {
-    PrintingReport report(out);
-    const auto outcome = diagnostics::CheckDisk(platform, letter, fix, report);
-    return outcome == diagnostics::CheckOutcome::Sound ? kExitSuccess : kExitFailed;
-}
-
-// "64M", "256M" or "1G" (a trailing "B" allowed, any case).
-std::optional<platform::ULONGLONG> BenchSizeArgument(std::string text) {
-    for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    if (text.size() > 1 && text.back() == 'B') text.pop_back();
-    if (text == "64M") return diagnostics::kBenchSizes[0];
-    if (text == "256M") return diagnostics::kBenchSizes[1];
-    if (text == "1G" || text == "1024M") return diagnostics::kBenchSizes[2];
-    return std::nullopt;
-}
-
-int Bench(platform::Platform& platform, const std::string& folder, platform::ULONGLONG size, std::ostream& out,
-          std::ostream& err) {
-    PrintingReport report(out);
-    const diagnostics::BenchResult result = diagnostics::RunBenchmark(platform.kernel(), {folder, size}, report);
-    if (result.outcome != diagnostics::BenchOutcome::Completed) {
-        err << "tarnwell-cli: " << result.message << '\n';
-        return kExitFailed;
-    }
-    for (const std::string& line :
-         BenchResultLines(result, folder, size, inventory::ReadSeparators(platform.locale()))) {
-        out << line << '\n';
-    }
-    return kExitSuccess;
-}
-
 }  // namespace
-
-std::unique_ptr<platform::Platform> OpenPlatform(const std::optional<std::string>& machineFile, std::ostream& err) {
-    try {
-        if (machineFile) return sim::Machine::FromFile(*machineFile);
-        if (std::unique_ptr<platform::Platform> real = platform::MakeRealPlatform()) return real;
-        err << "tarnwell-cli: no Windows here; using the bundled workstation machine\n";
-        return sim::Machine::FromJsonText(kBundledMachine, "bundled workstation");
-    } catch (const sim::MachineFormatError& e) {
-        err << "tarnwell-cli: " << e.what() << '\n';
-        return nullptr;
-    }
-}
 
 int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     std::string machineFile;
@@ -181,95 +266,97 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
             programArgs = args[++i];
             haveArgs = true;
         } else if (args[i] == "--help" || args[i] == "-h") {
-            out << kUsage;
+            out << Help();
+            return kExitSuccess;
+        } else if (args[i] == "--version") {
+            out << "tarnwell-cli " << TAboutBox::Version() << '\n';
             return kExitSuccess;
         } else {
             break;
         }
     }
     if (i >= args.size()) {
-        err << kUsage;
+        err << Usage();
         return kExitUsage;
     }
     const std::string command = args[i++];
-    const CommandContext context{haveMachine ? std::optional(machineFile) : std::nullopt, haveArgs, out, err};
-    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-    if (command == "usb") return UsbCommand(rest, context);
-    if (command == "volumes") return VolumesCommand(rest, context);
-    const bool driveCommand = command == "optical" || command == "media" || command == "diskinfo";
-    const bool diskCommand = command == "smart";
-    const bool toolCommand = command == "chkdsk" || command == "bench";
-    if (command != "list" && command != "script" && !driveCommand && !diskCommand && !toolCommand) {
-        err << "tarnwell-cli: unknown command \"" << Printable(command) << "\"\n" << kUsage;
+    const CommandInfo* info = FindCommand(command);
+    if (!info) {
+        err << "tarnwell-cli: unknown command \"" << Printable(command) << "\"\n" << Usage();
         return kExitUsage;
     }
-    if ((command == "list" && i != args.size()) || (command == "script" && i + 1 != args.size()) ||
-        (command == "list" && haveArgs) || ((driveCommand || diskCommand) && (i + 1 != args.size() || haveArgs))) {
-        err << kUsage;
-        return kExitUsage;
-    }
-    bool fix = false;
-    std::string benchFolder;
-    platform::ULONGLONG benchSize = diagnostics::kBenchSizes[0];
-    if (toolCommand) {
-        if (i >= args.size() || haveArgs) {
-            err << kUsage;
-            return kExitUsage;
+    // The command's own options, anywhere after it; the rest are its arguments.
+    std::vector<std::string> operands;
+    std::string format = info->formats.empty() ? std::string() : info->formats.front();
+    for (; i < args.size(); ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            out << CommandHelp(*info);
+            return kExitSuccess;
         }
-        const std::string target = args[i++];
-        for (; i < args.size(); ++i) {
-            if (command == "chkdsk" && args[i] == "--fix") {
-                fix = true;
-            } else if (command == "bench" && args[i] == "--size" && i + 1 < args.size()) {
-                const auto size = BenchSizeArgument(args[++i]);
-                if (!size) {
-                    err << "tarnwell-cli: \"" << Printable(args[i]) << "\" is not a test size (64M, 256M, 1G)\n";
-                    return kExitUsage;
-                }
-                benchSize = *size;
-            } else {
-                err << kUsage;
+        if (args[i] == "--format" && !info->formats.empty()) {
+            if (i + 1 >= args.size()) {
+                err << "tarnwell-cli: --format needs a name\n" << Usage();
                 return kExitUsage;
             }
+            format = args[++i];
+            if (std::find(info->formats.begin(), info->formats.end(), format) == info->formats.end()) {
+                err << "tarnwell-cli: " << command << " has no format \"" << Printable(format) << "\"\n" << Usage();
+                return kExitUsage;
+            }
+            continue;
         }
-        const std::optional<char> drive = DriveLetterArgument(target);
-        const bool folder = command == "bench" && target.size() > 3 && target[1] == ':' && target[2] == '\\';
-        if (!drive && !folder) {
-            err << "tarnwell-cli: \"" << Printable(target) << "\" is not a drive letter\n" << kUsage;
-            return kExitUsage;
-        }
-        benchFolder = drive ? std::string(1, *drive) + ":\\" : target;
+        operands.push_back(args[i]);
+    }
+    const bool driveCommand = command == "optical" || command == "media" || command == "diskinfo";
+    const bool diskCommand = command == "smart";
+    const size_t wanted = command == "list" ? 0 : 1;
+    if (operands.size() != wanted || (command != "script" && haveArgs)) {
+        err << Usage();
+        return kExitUsage;
     }
     std::optional<char> letter;
     if (driveCommand) {
-        letter = DriveLetterArgument(args[i]);
+        letter = DriveLetterArgument(operands[0]);
         if (!letter) {
-            err << "tarnwell-cli: \"" << Printable(args[i]) << "\" is not a drive letter\n" << kUsage;
+            err << "tarnwell-cli: \"" << Printable(operands[0]) << "\" is not a drive letter\n" << Usage();
             return kExitUsage;
         }
     }
     std::optional<int> disk;
     if (diskCommand) {
-        disk = DiskNumberArgument(args[i]);
+        disk = DiskNumberArgument(operands[0]);
         if (!disk) {
-            err << "tarnwell-cli: \"" << Printable(args[i]) << "\" is not a disk number\n" << kUsage;
+            err << "tarnwell-cli: \"" << Printable(operands[0]) << "\" is not a disk number\n" << Usage();
             return kExitUsage;
         }
     }
+    const bool json = format == "json";
 
-    std::unique_ptr<platform::Platform> platform = OpenPlatform(context.machineFile, err);
-    if (!platform) return kExitBadInput;
-
-    if (command == "list") return List(*platform, out, err);
-    if (command == "chkdsk") return CheckDisk(*platform, benchFolder[0], fix, out);
-    if (command == "bench") return Bench(*platform, benchFolder, benchSize, out, err);
-    if (diskCommand) return Smart(*platform, *disk, out);
-    if (command == "diskinfo") return DiskInfo(*platform, *letter, out, err);
-    if (driveCommand) {
-        return command == "optical" ? Optical(*platform, *letter, out, err) : Media(*platform, *letter, out, err);
+    std::unique_ptr<platform::Platform> platform;
+    try {
+        if (haveMachine) {
+            platform = sim::Machine::FromFile(machineFile);
+        } else {
+            platform = platform::MakeRealPlatform();
+            if (!platform) {
+                err << "tarnwell-cli: no Windows here; using the bundled workstation machine\n";
+                platform = sim::Machine::FromJsonText(kBundledMachine, "bundled workstation");
+            }
+        }
+    } catch (const sim::MachineFormatError& e) {
+        err << "tarnwell-cli: " << e.what() << '\n';
+        return kExitBadInput;
     }
 
-    const std::string scriptFile = args[i];
+    if (command == "list") return List(*platform, format, out, err);
+    if (diskCommand) return Smart(*platform, *disk, json, out);
+    if (command == "diskinfo") return DiskInfo(*platform, *letter, out, err);
+    if (driveCommand) {
+        return command == "optical" ? Optical(*platform, *letter, json, out, err)
+                                    : Media(*platform, *letter, json, out, err);
+    }
+
+    const std::string scriptFile = operands[0];
     ScriptRunner runner(*platform, SplitArgs(programArgs), out);
     if (scriptFile == "-") return runner.Run(in, "-", err);
     std::error_code ec;
@@ -277,8 +364,7 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         err << "tarnwell-cli: " << Printable(scriptFile) << ": is a folder, not a script\n";
         return kExitBadInput;
     }
-    // Bytes as they are: a text-mode read on Windows may end a script early.
-    std::ifstream file(scriptFile, std::ios::binary);
+    std::ifstream file(scriptFile);
     if (!file) {
         err << "tarnwell-cli: " << Printable(scriptFile) << ": cannot read the script\n";
         return kExitBadInput;

@@ -50,6 +50,7 @@ void PrintTable(const std::string& name, const Component& c, std::ostream& out) 
 }  // namespace
 
 ModalResult HeadlessDialogs::MessageBox(const std::string& text, BoxKind kind, Buttons buttons) {
+    if (beforePrint) beforePrint();
     out_ << '[' << KindName(kind) << "] " << text;
     if (buttons == Buttons::OK) {
         out_ << '\n';
@@ -72,6 +73,7 @@ ModalResult HeadlessDialogs::MessageBox(const std::string& text, BoxKind kind, B
 }
 
 ModalResult HeadlessDialogs::ShowModal(FormLogic& form) {
+    if (beforePrint) beforePrint();
     out_ << "[dialog] " << form.Caption();
     if (answers_.empty() || (answers_.front() != ModalResult::OK && answers_.front() != ModalResult::Cancel)) {
         out_ << '\n';
@@ -84,6 +86,7 @@ ModalResult HeadlessDialogs::ShowModal(FormLogic& form) {
 }
 
 void HeadlessDialogs::Show(FormLogic& form) {
+    if (beforePrint) beforePrint();
     out_ << "[window] " << form.ClassName() << '\n';
     form.FormShow();
 }
@@ -146,6 +149,7 @@ void HeadlessDialogs::CopyToClipboard(const std::string& text) {
 }
 
 void HeadlessDialogs::ShowError(const std::string& text) {
+    if (beforePrint) beforePrint();
     ++errors_;
     out_ << "[error] " << text << '\n';
 }

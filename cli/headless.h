@@ -2,6 +2,7 @@
 // screen: message boxes are printed, questions take queued answers.
 #pragma once
 #include <deque>
+#include <functional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,9 @@ public:
     void CopyToClipboard(const std::string& text) override;
 
     void QueueAnswer(ModalResult answer) { answers_.push_back(answer); }
+    // Runs before each box or window is printed, so that what the run
+    // printed meanwhile comes first.
+    std::function<void()> beforePrint;
     size_t PendingAnswers() const { return answers_.size(); }
     int ErrorsShown() const { return errors_; }
 
@@ -66,6 +70,7 @@ public:
     void OptionsChanged() override {}
     void ProcessMessages() override {}
     void SetTimerEnabled(bool) override {}
+    void SetDeviceChangeTimer(bool running) override { deviceTimerRunning = running; }
     void SetStayOnTop(bool onTop) override { Say(onTop ? "stay on top" : "normal z-order"); }
     void SetListBold(bool) override {}
     void Minimize() override { Say("minimize"); }
@@ -79,6 +84,7 @@ public:
     int windowWidth = 0;
     int scrollPos = 0;
     bool busyLabelVisible = false;
+    bool deviceTimerRunning = false;
 
 private:
     void Say(const char* what) {

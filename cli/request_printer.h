@@ -68,6 +68,7 @@ public:
     platform::Multimedia& multimedia() override { return inner_.multimedia(); }
     platform::Modules& modules() override { return inner_.modules(); }
     platform::Wmi& wmi() override { return inner_.wmi(); }
+    platform::Desktop& desktop() override { return inner_.desktop(); }
 
 private:
     platform::Platform& inner_;

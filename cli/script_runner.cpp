@@ -36,8 +36,10 @@ ModalResult ParseAnswer(const std::string& word) {
 }  // namespace
 
 ScriptRunner::ScriptRunner(platform::Platform& platform, std::vector<std::string> programArgs, std::ostream& out)
-    : out_(out), platform_(platform, out), view_(out), dialogs_(out), form_(platform_, view_, dialogs_, app_) {
+    : machinePlatform_(platform), out_(out), platform_(platform, out), view_(out), dialogs_(out),
+      form_(platform_, view_, dialogs_, app_) {
     app_.args = std::move(programArgs);
+    dialogs_.beforePrint = [this] { PrintSaveDialogs(); };
     form_.FormCreate();
 }
 
@@ -70,14 +72,32 @@ void ScriptRunner::Execute(const std::string& line) {
         noArgument();
         form_.ApplicationEvents1Activate();
     } else if (command == "tick") {
+        if (rest == "device") {
+            // The second after the last device notification has passed.
+            if (view_.deviceTimerRunning) form_.DeviceChangeTimer();
+            return;
+        }
         noArgument();
         form_.Timer1Timer();
+    } else if (command == "device") {
+        if (rest != "arrival" && rest != "removal") throw std::invalid_argument("device needs arrival or removal");
+        form_.DeviceChange(rest == "arrival" ? kDeviceArrival : kDeviceRemoveComplete, kDeviceTypeVolume);
+    } else if (command == "clipboard") {
+        noArgument();
+        sim::Machine* machine = Machine();
+        if (!machine) throw std::invalid_argument("clipboard needs a simulated machine (--machine)");
+        const auto& text = machine->ClipboardText();
+        out_ << "[clipboard]" << (text ? "\n" + *text : std::string(" empty\n"));
     } else if (command == "list") {
         noArgument();
         PrintList(form_.Rows(), out_);
     } else if (command == "select") {
         if (rest == "none") {
             form_.Select(-1);
+            return;
+        }
+        if (rest == "all") {
+            form_.Click(MainCommand::SelectAll);
             return;
         }
         int index = -1;
@@ -130,6 +150,15 @@ void ScriptRunner::Execute(const std::string& line) {
         if (!form) throw BadLine("no window named \"" + rest + "\"");
         PrintWindow(*form, out_);
     } else if (command == "answer") {
+        if (rest.rfind("save", 0) == 0 && (rest.size() == 4 || rest[4] == ' ')) {
+            // The Save dialog: a path, or cancel.
+            const std::string path = Trim(rest.substr(4));
+            sim::Machine* machine = Machine();
+            if (!machine) throw std::invalid_argument("save answers need a simulated machine (--machine)");
+            if (path.empty()) throw std::invalid_argument("answer save needs a path or cancel");
+            machine->QueueSaveAnswer(path == "cancel" ? std::nullopt : std::optional<std::string>(path));
+            return;
+        }
         dialogs_.QueueAnswer(ParseAnswer(rest));
     } else if (command == "set") {
         const size_t space = rest.find(' ');
@@ -155,6 +184,19 @@ void ScriptRunner::Execute(const std::string& line) {
     }
 }
 
+void ScriptRunner::PrintSaveDialogs() {
+    sim::Machine* machine = Machine();
+    if (!machine) return;
+    const auto& shown = machine->SaveDialogs();
+    for (; saveDialogsShown_ < shown.size(); ++saveDialogsShown_) {
+        const auto& call = shown[saveDialogsShown_];
+        out_ << "[save] " << call.title << " (" << call.initialName << ") -> "
+             << (call.answer ? *call.answer : std::string("Cancel")) << '\n';
+    }
+}
+
+sim::Machine* ScriptRunner::Machine() { return dynamic_cast<sim::Machine*>(&machinePlatform_); }
+
 std::vector<FormLogic*> ScriptRunner::AllForms() {
     std::vector<FormLogic*> forms{&form_};
     for (FormLogic* f : form_.SecondaryForms()) forms.push_back(f);
@@ -177,6 +219,7 @@ int ScriptRunner::Run(std::istream& script, const std::string& name, std::ostrea
         if (line.empty() || line[0] == '#') continue;
         try {
             Execute(line);
+            PrintSaveDialogs();
         } catch (const BadLine& e) {
             err << "tarnwell-cli: " << platform::Printable(name) << ':' << number << ": "
                 << platform::Printable(e.what) << '\n';

@@ -1,6 +1,7 @@
 // Drives the main window's logic from a script, one command a line:
 //   activate | tick | select N | select none | click NAME | doubleclick | check NAME on|off
-//   answer Yes|No|OK|Cancel | set NAME TEXT | list | # comment
+//   answer Yes|No|OK|Cancel | answer save PATH|cancel | set NAME TEXT | list
+//   device arrival|removal | tick device | select all | clipboard | # comment
 // NAME may be qualified by its window's class: TFrmSubstDialog.CheckBox1.
 #pragma once
 #include <istream>
@@ -11,6 +12,7 @@
 #include "app/tform1.h"
 #include "cli/headless.h"
 #include "cli/request_printer.h"
+#include "platform/sim/machine.h"
 
 namespace tw::cli {
 
@@ -27,6 +29,13 @@ private:
     void Execute(const std::string& line);
     std::vector<FormLogic*> AllForms();
     FormLogic* FormNamed(const std::string& className);
+    // The simulated machine behind the run, or null on the real system.
+    sim::Machine* Machine();
+    // "[save] TITLE (NAME) -> PATH|Cancel" for each Save dialog not printed yet.
+    void PrintSaveDialogs();
+
+    platform::Platform& machinePlatform_;  // the machine itself, beneath the printing
+    size_t saveDialogsShown_ = 0;
 
     std::ostream& out_;
     Application app_;

@@ -2,6 +2,7 @@
 // receives a Platform by reference; the real Windows API and the simulated
 // machine each provide one.
 #pragma once
+#include "platform/desktop.h"
 #include "platform/device.h"
 #include "platform/kernel.h"
 #include "platform/locale.h"
@@ -29,6 +30,7 @@ public:
     virtual Multimedia& multimedia() = 0;
     virtual Modules& modules() = 0;
     virtual Wmi& wmi() = 0;
+    virtual Desktop& desktop() = 0;
 };
 
 }  // namespace tw::platform

@@ -42,6 +42,7 @@ struct RecordingView : tw::MainView {
     void OptionsChanged() override {}
     void ProcessMessages() override { ++messagePumps; }
     void SetTimerEnabled(bool enabled) override { timerEnabled = enabled; }
+    void SetDeviceChangeTimer(bool running) override { deviceTimer = running; }
     void SetStayOnTop(bool onTop) override { stayOnTop = onTop; }
     void SetListBold(bool bold) override { listBold = bold; }
     void Minimize() override { ++minimized; }
@@ -61,6 +62,7 @@ struct RecordingView : tw::MainView {
     int rowsChanged = 0;
     int messagePumps = 0;
     bool timerEnabled = false;
+    bool deviceTimer = false;
     bool stayOnTop = false;
     bool listBold = false;
     int minimized = 0;

@@ -99,6 +99,11 @@ Registry& Machine::registry() { return state_->registry; }
 Network& Machine::network() { return state_->network; }
 Locale& Machine::locale() { return state_->locale; }
 Shell& Machine::shell() { return state_->shell; }
+Desktop& Machine::desktop() { return state_->desktop; }
+void Machine::QueueSaveAnswer(std::optional<std::string> path) { state_->saveAnswers.push_back(std::move(path)); }
+const std::vector<SaveDialogCall>& Machine::SaveDialogs() const { return state_->saveDialogs; }
+const std::optional<std::string>& Machine::ClipboardText() const { return state_->clipboardText; }
+int Machine::OpenGlobalBlockCount() const { return static_cast<int>(state_->globalBlocks.size()); }
 Device& Machine::device() { return state_->device; }
 Security& Machine::security() { return state_->security; }
 Multimedia& Machine::multimedia() { return state_->multimedia; }

@@ -277,6 +277,17 @@ struct RegWrite {
     RegValue value;
 };
 
+// One showing of the Save dialog: what the program asked and what the user
+// answered (none: cancelled).
+struct SaveDialogCall {
+    HWND owner = 0;
+    std::string title;
+    std::string filter;  // the filter pairs, each text ended by "|"
+    DWORD filterIndex = 0;
+    std::string initialName;
+    std::optional<std::string> answer;
+};
+
 class Machine final : public Platform {
 public:
     // Throws MachineFormatError naming `origin` (a file name) and what is wrong.
@@ -301,6 +312,7 @@ public:
     Multimedia& multimedia() override;
     Modules& modules() override;
     Wmi& wmi() override;
+    Desktop& desktop() override;
 
     // What tests look at.
     int OpenKeyCount() const;
@@ -351,6 +363,13 @@ public:
     // removed, registry values and file bytes written, doors locked and
     // unlocked, trays ejected and loaded.
     const std::vector<std::string>& Changes() const;
+    // The Save dialog answers the next showing with `path`; none cancels it.
+    void QueueSaveAnswer(std::optional<std::string> path);
+    const std::vector<SaveDialogCall>& SaveDialogs() const;
+    // The text on the clipboard, none when it holds none.
+    const std::optional<std::string>& ClipboardText() const;
+    // Global memory blocks neither freed nor handed to the clipboard.
+    int OpenGlobalBlockCount() const;
 
     // Direct access for tests that build a machine in code.
     std::map<char, SimDrive>& Drives();

@@ -164,6 +164,12 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD s
         case CREATE_ALWAYS: break;
         default: s_.lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
     }
+    // A new file needs its folder.
+    const size_t slash = key.find_last_of('\\');
+    if (!exists && (slash == std::string::npos || !s_.IsFolder(key.substr(0, slash)))) {
+        s_.lastError = ERROR_PATH_NOT_FOUND;
+        return INVALID_HANDLE_VALUE;
+    }
     SimFile& f = s_.files[key];
     if (!f.text || creationDisposition == CREATE_ALWAYS) f.text = std::string();
     const HANDLE h = s_.NewHandle();

@@ -122,6 +122,25 @@ private:
     Machine::State& s_;
 };
 
+class SimDesktop final : public Desktop {
+public:
+    explicit SimDesktop(Machine::State& s) : s_(s) {}
+    BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) override;
+    DWORD CommDlgExtendedError() override;
+    BOOL OpenClipboard(HWND owner) override;
+    BOOL EmptyClipboard() override;
+    HANDLE SetClipboardData(UINT format, HANDLE memory) override;
+    BOOL CloseClipboard() override;
+    HANDLE GlobalAlloc(UINT flags, std::size_t bytes) override;
+    void* GlobalLock(HANDLE memory) override;
+    BOOL GlobalUnlock(HANDLE memory) override;
+    HANDLE GlobalFree(HANDLE memory) override;
+    DWORD GetLastError() override;
+
+private:
+    Machine::State& s_;
+};
+
 class SimDeviceService final : public Device {
 public:
     explicit SimDeviceService(Machine::State& s) : s_(s) {}
@@ -278,6 +297,17 @@ struct Machine::State : MachineData {
     SimMultimedia multimedia{*this};
     SimModules modules{*this};
     SimWmiService wmi{*this};
+    SimDesktop desktop{*this};
+
+    // The Save dialog: the answers queued for it (none: the user cancels),
+    // every showing, and its extended error.
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::vector<SaveDialogCall> saveDialogs;
+    DWORD dialogError = 0;
+    // The clipboard: its owner while open, its text, the global blocks.
+    bool clipboardOpen = false;
+    std::optional<std::string> clipboardText;
+    std::map<HANDLE, std::vector<char>> globalBlocks;
 
     // Counts a call, raises when the description says it raises for `letter`,
     // and applies the planned faults: the error the call fails with, or 0.

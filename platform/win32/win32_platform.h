@@ -165,6 +165,20 @@ public:
 class Win32Wmi final : public Wmi {
 public:
     HRESULT ExecQuery(const std::string& wql, std::vector<WmiObject>& objects) override;
+// comdlg32's Save dialog and user32's clipboard with kernel32's global memory.
+class Win32Desktop final : public Desktop {
+public:
+    BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) override;
+    DWORD CommDlgExtendedError() override;
+    BOOL OpenClipboard(HWND owner) override;
+    BOOL EmptyClipboard() override;
+    HANDLE SetClipboardData(UINT format, HANDLE memory) override;
+    BOOL CloseClipboard() override;
+    HANDLE GlobalAlloc(UINT flags, std::size_t bytes) override;
+    void* GlobalLock(HANDLE memory) override;
+    BOOL GlobalUnlock(HANDLE memory) override;
+    HANDLE GlobalFree(HANDLE memory) override;
+    DWORD GetLastError() override;
 };
 
 class Win32Platform final : public Platform {
@@ -179,6 +193,7 @@ public:
     Multimedia& multimedia() override { return multimedia_; }
     Modules& modules() override { return modules_; }
     Wmi& wmi() override { return wmi_; }
+    Desktop& desktop() override { return desktop_; }
 
 private:
     Win32Kernel kernel_;
@@ -186,6 +201,7 @@ private:
     Win32Network network_;
     Win32Locale locale_;
     Win32Shell shell_;
+    Win32Desktop desktop_;
     Win32Device device_;
     Win32Security security_;
     Win32Multimedia multimedia_;

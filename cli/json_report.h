@@ -1,0 +1,16 @@
+// Reports as JSON. Every report command builds one ordered object (keys in
+// the order its text output names them; byte counts as exact integers) and
+// prints it here, so all of them read the same way.
+#pragma once
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+namespace tw::cli {
+
+using JsonReport = nlohmann::ordered_json;
+
+// Two-space indents and a final line break. Texts come from the system in
+// its code page; bytes that are not UTF-8 become U+FFFD.
+void PrintJson(const JsonReport& report, std::ostream& out);
+
+}  // namespace tw::cli
