@@ -13,6 +13,7 @@
 #                     times (default 1000000); not part of make test
 #   make bench        build the Windows program and print its benchmark tables
 #   make deps         install what is missing (scripts/install-deps)
+#   make dist         the release archive dist/tarnwell-VERSION-win32.zip
 #   make format       clang-format the C++ sources in place
 #   make clean        stop Wine and remove build/
 
@@ -32,11 +33,11 @@ SCREENSHOTS := build/win32/tests/gui/gui-unit-run
 BUILD := scripts/build
 
 .NOTPARALLEL:
-.PHONY: help run screenshot deps test test-native test-asan test-win32 test-win64 fuzz format clean bench \
+.PHONY: help run screenshot deps dist test test-native test-asan test-win32 test-win64 fuzz format clean bench \
 	build-native build-asan build-win32 build-win64
 
 help:
-	@sed -n '4,18p' Makefile | sed 's/^# \{0,1\}//'
+	@sed -n '4,19p' Makefile | sed 's/^# \{0,1\}//'
 
 deps:
 	scripts/install-deps
@@ -58,6 +59,11 @@ screenshot: deps
 
 test: deps
 	$(BUILD) test native asan win32
+
+dist: deps
+	$(BUILD) build win32 tarnwell
+	$(BUILD) build win32 tarnwell-cli
+	scripts/make-dist build/win32 dist
 
 test-native:
 	$(BUILD) test native
@@ -91,4 +97,4 @@ format:
 
 clean:
 	-for d in build/*/; do [ -d "$$d/wineprefix" ] && scripts/wine-run --stop "$$d"; done; true
-	rm -rf build
+	rm -rf build dist

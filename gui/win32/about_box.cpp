@@ -1,5 +1,7 @@
 #include "gui/win32/about_box.h"
 
+#include "app/taboutbox.h"
+
 #include "gui/win32/dpi.h"
 #include "gui/win32/message_dialogs.h"
 #include "tarnwell_version.h"
@@ -38,8 +40,11 @@ void AboutBox::CreateControls(UINT dpi) {
     const int buttonHeight = Scale(26, dpi);
     const int textTop = margin + pictureHeight + margin;
     const int versionTop = textTop + nameHeight + Scale(4, dpi);
-    const int buttonTop = versionTop + versionHeight + margin;
-    const int clientWidth = client.right > pictureWidth + 2 * margin ? client.right : pictureWidth + 2 * margin;
+    const int helpTop = versionTop + versionHeight + margin;
+    const int helpHeight = Scale(190, dpi);
+    const int buttonTop = helpTop + helpHeight + margin;
+    int clientWidth = client.right > pictureWidth + 2 * margin ? client.right : pictureWidth + 2 * margin;
+    if (clientWidth < Scale(560, dpi)) clientWidth = Scale(560, dpi);
     const int clientHeight = buttonTop + buttonHeight + margin;
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd(), GWL_STYLE)), FALSE,
@@ -53,6 +58,9 @@ void AboutBox::CreateControls(UINT dpi) {
     const int textWidth = client.right - 2 * margin;
     control("STATIC", kProgramName, SS_CENTER, margin, textTop, textWidth, nameHeight, -1, titleFont_);
     control("STATIC", "Version " TW_VERSION_TEXT, SS_CENTER, margin, versionTop, textWidth, versionHeight, -1, font_);
+    // The help page: read-only, scrolled, reachable with the keyboard.
+    control("EDIT", TAboutBox::HelpText(), WS_BORDER | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY, margin,
+            helpTop, textWidth, helpHeight, -1, font_);
     control("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, (client.right - buttonWidth) / 2, buttonTop, buttonWidth,
             buttonHeight, IDOK, font_);
 }

@@ -31,6 +31,14 @@ std::optional<WORD> FunctionKey(const std::string& shortcut) {
     return static_cast<WORD>(VK_F1 + n - 1);
 }
 
+// "Ctrl+C" -> 'C' with the control key; anything else is not such a key.
+std::optional<WORD> ControlLetter(const std::string& shortcut) {
+    if (shortcut.size() != 6 || shortcut.rfind("Ctrl+", 0) != 0) return std::nullopt;
+    const char key = shortcut[5];
+    if ((key < 'A' || key > 'Z') && (key < '0' || key > '9')) return std::nullopt;
+    return static_cast<WORD>(key);
+}
+
 }  // namespace
 
 std::optional<UINT> CommandMap::IdOf(const std::string& name) const {
@@ -101,18 +109,19 @@ std::optional<std::string> TrackPopup(HWND owner, const TForm1& form, const Comm
 
 HACCEL BuildAccelerators(const TForm1& form, const CommandMap& commands) {
     std::vector<ACCEL> table;
-    auto add = [&](WORD key, const std::string& name) {
+    auto add = [&](BYTE flags, WORD key, const std::string& name) {
         const auto id = commands.IdOf(name);
         if (!id) return;
         for (const ACCEL& a : table) {
-            if (a.key == key) return;  // the first entry with a key keeps it
+            if (a.key == key && a.fVirt == flags) return;  // the first entry with a key keeps it
         }
-        table.push_back(ACCEL{FVIRTKEY, key, static_cast<WORD>(*id)});
+        table.push_back(ACCEL{flags, key, static_cast<WORD>(*id)});
     };
     for (const std::string& name : form.ComponentNames()) {
         const Component* c = form.Find(name);
         if (!c) continue;
-        if (auto key = FunctionKey(c->shortcut)) add(*key, name);
+        if (auto key = FunctionKey(c->shortcut)) add(FVIRTKEY, *key, name);
+        if (auto key = ControlLetter(c->shortcut)) add(FVIRTKEY | FCONTROL, *key, name);
     }
     if (table.empty()) return nullptr;
     return CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));

@@ -30,7 +30,7 @@ DriveListView::~DriveListView() {
 void DriveListView::Create(HWND parent, UINT controlId, UINT dpi) {
     dpi_ = dpi;
     hwnd_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL |
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
                                 LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_NOSORTHEADER,
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)),
                             GetModuleHandleA(nullptr), nullptr);
@@ -85,10 +85,13 @@ void DriveListView::SizeColumns() {
     }
 }
 
-void DriveListView::ShowRows(int selected) {
+void DriveListView::ShowRows(int selected, const std::vector<int>& marked) {
     syncing_ = true;
     ListView_SetItemCountEx(hwnd_, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
     ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (int row : marked) {
+        if (row >= 0 && row < static_cast<int>(rows_.size())) ListView_SetItemState(hwnd_, row, LVIS_SELECTED, LVIS_SELECTED);
+    }
     if (selected >= 0 && selected < static_cast<int>(rows_.size())) {
         ListView_SetItemState(hwnd_, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetSelectionMark(hwnd_, selected);
@@ -142,6 +145,19 @@ LRESULT DriveListView::CustomDraw(NMLVCUSTOMDRAW* draw) {
     }
 }
 
+void DriveListView::ReportSelection() {
+    std::vector<int> selected;
+    for (int i = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED)) {
+        selected.push_back(i);
+    }
+    // The actions take the focused row when it is selected, else the first selected.
+    const int focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
+    int acting = selected.empty() ? -1 : selected.front();
+    if (focused >= 0 && ListView_GetItemState(hwnd_, focused, LVIS_SELECTED) & LVIS_SELECTED) acting = focused;
+    if (events_.selected) events_.selected(acting, std::move(selected));
+}
+
 bool DriveListView::OnNotify(const NMHDR* header, LRESULT& result) {
     if (!hwnd_ || header->hwndFrom != hwnd_) return false;
     switch (header->code) {
@@ -154,13 +170,17 @@ bool DriveListView::OnNotify(const NMHDR* header, LRESULT& result) {
         case LVN_ITEMCHANGED: {
             const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
             if (!syncing_ && (change->uChanged & LVIF_STATE) &&
-                ((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) {
-                const int now = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
-                if (events_.selected) events_.selected(now);
+                ((change->uNewState ^ change->uOldState) & (LVIS_SELECTED | LVIS_FOCUSED))) {
+                ReportSelection();
             }
             result = 0;
             return true;
         }
+        case LVN_ODSTATECHANGED:
+            // A range selected at once (shift-click) in the virtual list.
+            if (!syncing_) ReportSelection();
+            result = 0;
+            return true;
         case NM_CUSTOMDRAW:
             result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
             return true;

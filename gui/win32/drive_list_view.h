@@ -13,7 +13,9 @@ namespace tw::gui {
 class DriveListView {
 public:
     struct Events {
-        std::function<void(int index)> selected;  // the user moved the selection; -1: none
+        // The user changed the selection: the row the actions act on (the
+        // focused one, -1: none) and every selected row, for copying.
+        std::function<void(int index, std::vector<int> selected)> selected;
         std::function<void()> doubleClicked;
         std::function<void(POINT screen)> rightClicked;
     };
@@ -30,8 +32,9 @@ public:
     // New DPI: column widths, images and fonts follow.
     void SetDpi(UINT dpi);
     void SetBold(bool bold);
-    // The rows changed: new count, then the given row selected (-1: none).
-    void ShowRows(int selected);
+    // The rows changed: new count, then the given row selected and focused
+    // (-1: none) and the marked rows selected too.
+    void ShowRows(int selected, const std::vector<int>& marked);
     // Handles the list's notifications; true when handled.
     bool OnNotify(const NMHDR* header, LRESULT& result);
 
@@ -40,6 +43,7 @@ private:
     void ApplyFont();
     void SizeColumns();
     LRESULT CustomDraw(NMLVCUSTOMDRAW* draw);
+    void ReportSelection();
     void FillItem(LVITEMA& item) const;
 
     const std::vector<inventory::DriveRow>& rows_;

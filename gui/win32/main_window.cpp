@@ -1,6 +1,9 @@
 #include "gui/win32/main_window.h"
 
 #include <algorithm>
+#include <vector>
+
+#include <dbt.h>
 
 #include "gui/win32/about_box.h"
 #include "gui/win32/dpi.h"
@@ -14,10 +17,15 @@ constexpr UINT kToolBarId = 10;
 constexpr UINT kListId = 11;
 constexpr UINT kBusyLabelId = 12;
 constexpr UINT_PTR kTimerId = 1;
+constexpr UINT_PTR kDeviceChangeTimerId = 2;
 constexpr const char* kClassName = "TForm1";
 
 // The private menu-loop messages and the notification-icon callback; the
 // logic sees them before the window does.
+static_assert(tw::kDeviceArrival == DBT_DEVICEARRIVAL);
+static_assert(tw::kDeviceRemoveComplete == DBT_DEVICEREMOVECOMPLETE);
+static_assert(tw::kDeviceTypeVolume == DBT_DEVTYP_VOLUME);
+
 bool IsFormMessage(UINT message) {
     return (message >= 0xAFFD && message <= 0xAFFF) || message == tw::kTrayCallbackMessage;
 }
@@ -37,7 +45,10 @@ bool MainWindow::Create(TForm1& form) {
     options_ = std::make_unique<OptionPanel>(form, *commands_);
     list_ = std::make_unique<DriveListView>(
         form.Rows(), DriveListView::Events{
-                         [this](int index) { form_->Select(index); },
+                         [this](int index, std::vector<int> marked) {
+                             form_->Select(index);
+                             form_->Mark(std::move(marked));
+                         },
                          [this] { Route(std::string(ComponentName(MainCommand::Explore))); },
                          [this](POINT at) {
                              if (auto chosen = TrackPopup(hwnd(), *form_, *commands_,
@@ -187,7 +198,7 @@ void MainWindow::EndUpdate() {
 void MainWindow::LockWindowUpdate(bool lock) { ::LockWindowUpdate(lock ? List() : nullptr); }
 
 void MainWindow::RowsChanged() {
-    if (list_ && form_) list_->ShowRows(form_->Selected());
+    if (list_ && form_) list_->ShowRows(form_->Selected(), form_->Marked());
 }
 
 void MainWindow::OptionsChanged() {
@@ -212,6 +223,14 @@ void MainWindow::SetTimerEnabled(bool enabled) {
         SetTimer(hwnd(), kTimerId, static_cast<UINT>(tw::kTimerInterval), nullptr);
     } else {
         KillTimer(hwnd(), kTimerId);
+    }
+}
+
+void MainWindow::SetDeviceChangeTimer(bool running) {
+    if (running) {
+        SetTimer(hwnd(), kDeviceChangeTimerId, static_cast<UINT>(tw::kDeviceChangeDelay), nullptr);
+    } else {
+        KillTimer(hwnd(), kDeviceChangeTimerId);
     }
 }
 
@@ -292,7 +311,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 form_->Timer1Timer();
                 return 0;
             }
+            if (wParam == kDeviceChangeTimerId && form_) {
+                form_->DeviceChangeTimer();
+                return 0;
+            }
             break;
+        case WM_DEVICECHANGE:
+            // Arrivals and removals carry a record whose header names the device type.
+            if (form_ && (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && lParam != 0) {
+                const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
+                form_->DeviceChange(static_cast<unsigned>(wParam), static_cast<unsigned>(header->dbch_devicetype));
+            }
+            return TRUE;
         case WM_CONTEXTMENU:
             // The keyboard's menu key on the list: the pop-up opens at the selected row.
             if (reinterpret_cast<HWND>(wParam) == List() && lParam == -1) {
@@ -329,6 +359,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: DestroyWindow(hwnd()); return 0;
         case WM_DESTROY:
             KillTimer(hwnd(), kTimerId);
+            KillTimer(hwnd(), kDeviceChangeTimerId);
             tray_.Remove();
             PostQuitMessage(0);
             return 0;

@@ -42,6 +42,7 @@ public:
     void OptionsChanged() override;
     void ProcessMessages() override;
     void SetTimerEnabled(bool enabled) override;
+    void SetDeviceChangeTimer(bool running) override;
     void SetStayOnTop(bool onTop) override;
     void SetListBold(bool bold) override;
     void Minimize() override;

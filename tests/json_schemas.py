@@ -1,0 +1,47 @@
+#!/usr/bin/env python3
+"""Runs tarnwell-cli's JSON reports against the example machines and checks
+each against its schema in docs/schemas/.
+
+usage: json_schemas.py SCHEMA_DIR EXAMPLES_DIR CLI [EMULATOR ARGS...]
+"""
+import json
+import subprocess
+import sys
+
+import jsonschema
+
+schemas, examples, cli = sys.argv[1], sys.argv[2], sys.argv[3:]
+
+# (machine file, command line, schema, exit code)
+RUNS = [
+    ("workstation.json", ["list", "--format", "json"], "list", 0),
+    ("dvd-workstation.json", ["list", "--format", "json"], "list", 0),
+    ("faults.json", ["list", "--format", "json"], "list", 0),
+    ("dvd-workstation.json", ["optical", "E", "--format", "json"], "optical", 0),
+    ("empty-cdrom.json", ["optical", "D", "--format", "json"], "optical", 0),
+    ("dvd-workstation.json", ["media", "E", "--format", "json"], "media", 0),
+    ("smart-healthy.json", ["smart", "0", "--format", "json"], "smart", 0),
+    ("smart-failing.json", ["smart", "0", "--format", "json"], "smart", 0),
+    ("workstation.json", ["smart", "0", "--format", "json"], "smart", 1),
+]
+
+failures = 0
+for machine, args, schema_name, code in RUNS:
+    what = f"{machine}: {' '.join(args)}"
+    run = subprocess.run(cli + ["--machine", f"{examples}/{machine}"] + args, capture_output=True, text=True)
+    if run.returncode != code:
+        print(f"{what}: exit code {run.returncode}, expected {code}\n{run.stderr}")
+        failures += 1
+        continue
+    with open(f"{schemas}/{schema_name}.schema.json", encoding="utf-8") as f:
+        schema = json.load(f)
+    try:
+        report = json.loads(run.stdout)
+        jsonschema.validate(report, schema, cls=jsonschema.Draft202012Validator)
+    except (ValueError, jsonschema.ValidationError) as e:
+        print(f"{what}: {e}")
+        failures += 1
+        continue
+    print(f"{what}: valid")
+
+sys.exit(1 if failures else 0)
