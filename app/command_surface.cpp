@@ -193,6 +193,7 @@ void TForm1::DeclareCommandSurface() {
     // them all, and F1 for the about box with its help page.
     auto key = [&](C id, const char* caption, const char* shortcut, std::function<void()> onClick) {
         Component c;
+        c.parent = NameOf(M::Keys);
         c.caption = caption;
         c.shortcut = shortcut;
         c.onClick = std::move(onClick);

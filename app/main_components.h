@@ -27,6 +27,7 @@ enum class MainMenu {
     OptionPanel,
     ToolBarPopup,  // a right click on the toolbar's empty space
     Window,        // controls of the window itself: the site address labels
+    Keys,  // keys of the main window that no menu shows
 };
 
 inline constexpr ComponentEntry<MainMenu> kMainMenus[] = {
@@ -47,6 +48,7 @@ inline constexpr ComponentEntry<MainMenu> kMainMenus[] = {
     {MainMenu::OptionPanel, "OptionPanel"},
     {MainMenu::ToolBarPopup, "mainMenu9"},
     {MainMenu::Window, "TForm1"},
+    {MainMenu::Keys, "Keys"},
 };
 static_assert(ListsEveryIdInOrder(kMainMenus));
 

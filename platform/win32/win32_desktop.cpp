@@ -18,7 +18,8 @@ constexpr DWORD kOurClipboardNotOpen = tw::platform::ERROR_CLIPBOARD_NOT_OPEN;
 }  // namespace tw::platform::win32
 
 #include "platform/win32/windows_headers.h"
-// After <windows.h>, which it needs.
+// After <windows.h>, which they need.
+#include <cderr.h>
 #include <commdlg.h>
 
 static_assert(tw::platform::win32::kOurOverwritePrompt == OFN_OVERWRITEPROMPT);
