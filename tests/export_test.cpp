@@ -47,8 +47,12 @@ TEST(ListExport, CsvQuotesWhatSpreadsheetsWouldSplit) {
     const struct {
         std::string cell, field;
     } cases[] = {
-        {"System", "System"},           {"a,b", "\"a,b\""},           {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"two\nlines", "\"two\nlines\""}, {"cr\rhere", "\"cr\rhere\""}, {"    39.6%", "\"    39.6%\""},
+        {"System", "System"},
+        {"a,b", "\"a,b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\nlines", "\"two\nlines\""},
+        {"cr\rhere", "\"cr\rhere\""},
+        {"    39.6%", "\"    39.6%\""},
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(tw::inventory::CsvField(c.cell), c.field) << c.cell;
@@ -96,7 +100,8 @@ TEST_F(Export, SaveListAsWritesTheChosenFileOrSaysWhyNot) {
         {"C:\\out\\drives.HTM", "C:\\out\\drives.HTM", "<!DOCTYPE html>\r\n", ""},
         {"C:\\out\\drives.txt", "C:\\out\\drives.txt", "Drive\tLabel\t", ""},
         {std::nullopt, "", "", ""},
-        {"C:\\none\\drives.csv", "", "", "Cannot save the list to C:\\none\\drives.csv: The system cannot find the path"},
+        {"C:\\none\\drives.csv", "", "",
+         "Cannot save the list to C:\\none\\drives.csv: The system cannot find the path"},
         {"C:\\out\\locked.csv", "", "", "Cannot save the list to C:\\out\\locked.csv: Access is denied."},
         {"C:\\out\\full.csv", "", "", "Cannot save the list to C:\\out\\full.csv: There is not enough space"},
     };

@@ -30,8 +30,8 @@ DriveListView::~DriveListView() {
 void DriveListView::Create(HWND parent, UINT controlId, UINT dpi) {
     dpi_ = dpi;
     hwnd_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
-                                LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_NOSORTHEADER,
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHOWSELALWAYS |
+                                LVS_OWNERDATA | LVS_NOSORTHEADER,
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId)),
                             GetModuleHandleA(nullptr), nullptr);
     ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -90,7 +90,8 @@ void DriveListView::ShowRows(int selected, const std::vector<int>& marked) {
     ListView_SetItemCountEx(hwnd_, static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
     ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (int row : marked) {
-        if (row >= 0 && row < static_cast<int>(rows_.size())) ListView_SetItemState(hwnd_, row, LVIS_SELECTED, LVIS_SELECTED);
+        if (row >= 0 && row < static_cast<int>(rows_.size()))
+            ListView_SetItemState(hwnd_, row, LVIS_SELECTED, LVIS_SELECTED);
     }
     if (selected >= 0 && selected < static_cast<int>(rows_.size())) {
         ListView_SetItemState(hwnd_, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

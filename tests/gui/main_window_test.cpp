@@ -50,6 +50,7 @@
 #include "gui/win32/window_class.h"
 #include "inventory/list_columns.h"
 #include "platform/sim/machine.h"
+#include "platform/win32/win32_platform.h"
 
 namespace {
 
@@ -213,6 +214,18 @@ TEST_F(MainWindowTest, TheListSelectsTheFormsRowAndReportsTheUsersChoice) {
     // A refresh keeps the row the user chose.
     Command("Refresh2");
     EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 4);
+}
+
+TEST_F(MainWindowTest, SeveralRowsAreSelectedForCopyingWhileActionsTakeTheFocusedOne) {
+    Command("Refresh2");
+    ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list, 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_EQ(form->Selected(), 3);
+    EXPECT_EQ(form->Marked(), (std::vector<int>{0, 1, 3}));
+    Command("SelectAll1");
+    EXPECT_EQ(ListView_GetSelectedCount(list), 8u);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), 3);
+    EXPECT_EQ(form->Selected(), 3);
 }
 
 TEST_F(MainWindowTest, ColumnsFollowTheTableScaledToTheWindowsDpi) {
@@ -1091,6 +1104,44 @@ protected:
         return Window::HandleMessage(message, wParam, lParam);
     }
 };
+
+// The system's Save dialog as the program asks for it: a name typed without
+// an extension comes back with the default one.
+TEST(SaveDialogTest, TheSystemDialogGivesBackTheTypedNameWithTheDefaultExtension) {
+    char folder[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathA(sizeof folder, folder), 0u);
+    const std::string typed = std::string(folder) + "tarnwell-save-test";
+    char path[MAX_PATH] = "Drives.csv";
+    tw::platform::OPENFILENAMEA ofn;
+    ofn.lpstrFilter = "CSV (comma-separated values) (*.csv)\0*.csv\0JSON (*.json)\0*.json\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrTitle = "Save List As";
+    ofn.Flags = tw::platform::OFN_EXPLORER | tw::platform::OFN_OVERWRITEPROMPT | tw::platform::OFN_HIDEREADONLY |
+                tw::platform::OFN_NOCHANGEDIR;
+    ofn.lpstrDefExt = "csv";
+    int tries = 0;
+    std::function<void()> answer = [&] {
+        HWND dialog = FindWindowA("#32770", "Save List As");
+        if (!dialog && ++tries < 100) {
+            Soon(answer);
+            return;
+        }
+        if (!dialog) return;
+        HoldForScreenshot(dialog, "tarnwell-save-dialog");
+        constexpr int kFileNameCombo = 0x47C;  // cmb13
+        constexpr int kFileNameEdit = 0x480;   // edt1
+        if (!SetDlgItemTextA(dialog, kFileNameCombo, typed.c_str()))
+            SetDlgItemTextA(dialog, kFileNameEdit, typed.c_str());
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    Soon(answer);
+    tw::platform::win32::Win32Desktop desktop;
+    ASSERT_TRUE(desktop.GetSaveFileNameA(&ofn)) << "extended error " << desktop.CommDlgExtendedError();
+    EXPECT_EQ(std::string(path), typed + ".csv");
+    EXPECT_EQ(ofn.nFilterIndex, 1u);
+}
 
 TEST(WindowProcedureTest, AnErrorReachingAWindowIsShownByTheDefaultErrorDisplay) {
     std::vector<std::string> shown;
