@@ -113,6 +113,7 @@ constexpr const char* kOptionsHelp =
     "Options:\n"
     "  --machine FILE  answer every system call from a simulated machine\n"
     "                  (docs/machine-format.md) instead of the real system\n"
+    "  --args \"...\"    script: the program's command line as the window sees it\n"
     "  --format NAME   the form of a report (see each command)\n"
     "  --help, -h      this text; COMMAND --help describes one command\n"
     "  --version       the program's version\n";
@@ -146,7 +147,10 @@ std::string Help() {
 }
 
 std::string CommandHelp(const CommandInfo& c) {
-    return std::string("usage: tarnwell-cli [--machine FILE] ") + c.synopsis + "\n" + c.summary + ".\n\n" + c.details +
+    std::string summary = c.summary;
+    if (!summary.empty() && summary[0] >= 'a' && summary[0] <= 'z')
+        summary[0] = static_cast<char>(summary[0] - 'a' + 'A');
+    return std::string("usage: tarnwell-cli [--machine FILE] ") + c.synopsis + "\n" + summary + ".\n\n" + c.details +
            '\n' + kOptionsHelp + '\n' + kExitCodesHelp;
 }
 

@@ -231,6 +231,8 @@ TEST(Cli, BadMachineFilesScriptsAndArgumentsAreRefused) {
         {{"ex\x01plode"}, 2, "unknown command \"ex\\x01plode\""},
         {{}, 2, "usage:"},
         {{"list", "extra"}, 2, "usage:"},
+        {{"list", "--format", "xml"}, 2, "list has no format \"xml\""},
+        {{"script", "--format", "json", "-"}, 2, "usage:"},
     };
     for (const Case& c : cases) {
         Result r = RunCli(c.args);
