@@ -9,6 +9,7 @@
 #include "../test_support.h"
 #include "actions/drive_hiding.h"
 #include "actions/startup_file.h"
+#include "actions/text_output.h"
 #include "app/tform1.h"
 #include "platform/app_error.h"
 #include "win32_test_support.h"
@@ -626,6 +627,41 @@ TEST(ShellBackend, AnUnknownProgIdIsRefusedAndNothingIsLeftOpen) {
     tp::AutomationObject object = 1;
     EXPECT_TRUE(tp::Failed(shell.CreateAutomationObject("Tarnwell.NoSuchObject", &object)));
     EXPECT_EQ(object, 0u);
+}
+
+}  // namespace
+}  // namespace tw::win32_test
+
+namespace tw::win32_test {
+namespace {
+
+// Text put on the real clipboard reads back as CF_TEXT; a file written whole
+// reads back byte for byte, and a folder that is missing is named as such.
+TEST(TextOutputOnRealSystem, ClipboardAndFileHoldWhatWasWritten) {
+    Win32Platform platform;
+    const std::string text = "Drive\tLabel\r\nC: \tSystem\r\n";
+    ASSERT_EQ(actions::CopyTextToClipboard(platform.desktop(), 0, text), 0u);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE data = ::GetClipboardData(CF_TEXT);
+    const char* bytes = data ? static_cast<const char*>(::GlobalLock(data)) : nullptr;
+    const std::string read = bytes ? bytes : "";
+    if (bytes) ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_EQ(read, text);
+
+    char folder[MAX_PATH] = {};
+    ASSERT_GT(::GetTempPathA(sizeof folder, folder), 0u);
+    const std::string file = std::string(folder) + "tarnwell-text-output.csv";
+    ASSERT_EQ(actions::WriteTextFile(platform.kernel(), file, text), 0u);
+    std::string back(text.size() + 8, '\0');
+    FILE* f = std::fopen(file.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    back.resize(std::fread(back.data(), 1, back.size(), f));
+    std::fclose(f);
+    std::remove(file.c_str());
+    EXPECT_EQ(back, text);
+    EXPECT_EQ(actions::WriteTextFile(platform.kernel(), std::string(folder) + "no-such-folder\\x.csv", text),
+              static_cast<tp::DWORD>(ERROR_PATH_NOT_FOUND));
 }
 
 }  // namespace
