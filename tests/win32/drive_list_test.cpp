@@ -182,6 +182,7 @@ public:
     tw::platform::Multimedia& multimedia() override { return multimedia_; }
     tw::platform::Modules& modules() override { return modules_; }
     tw::platform::Wmi& wmi() override { return wmi_; }
+    tw::platform::Desktop& desktop() override { return desktop_; }
 
 private:
     Win32Kernel kernel_{"TarnwellNoSuchExport"};
@@ -189,6 +190,7 @@ private:
     Win32Network network_;
     Win32Locale locale_;
     tw::platform::win32::Win32Shell shell_;
+    tw::platform::win32::Win32Desktop desktop_;
     tw::platform::win32::Win32Device device_;
     tw::platform::win32::Win32Security security_;
     tw::platform::win32::Win32Multimedia multimedia_;
