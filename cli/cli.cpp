@@ -94,10 +94,13 @@ const std::vector<CommandInfo>& Commands() {
          "  --format json  one object with the same names, the attributes as a list\n"
          "                 of objects (docs/schemas/smart.schema.json)\n",
          {"text", "json"}},
-        {"diskinfo", "diskinfo LETTER", "what the Disk Information window shows of a fixed drive",
+        {"diskinfo",
+         "diskinfo LETTER",
+         "what the Disk Information window shows of a fixed drive",
          "  Name: value lines: the model, serial number, firmware and size of the disk\n"
          "  behind LETTER (E, e, E: or E:\\), its physical disk, partition and bus\n"
-         "  type, then the volume's file system, label, serial and cluster size.\n" {}},
+         "  type, then the volume's file system, label, serial and cluster size.\n",
+         {}},
     };
     return commands;
 }
