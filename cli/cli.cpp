@@ -15,6 +15,8 @@
 #include "cli/list_printer.h"
 #include "cli/script_runner.h"
 #include "cli/smart_printer.h"
+#include "diagnostics/check_disk.h"
+#include "diagnostics/drive_benchmark.h"
 #include "diagnostics/smart_api.h"
 #include "inventory/list_export.h"
 #include "platform/app_error.h"
@@ -100,6 +102,36 @@ const std::vector<CommandInfo>& Commands() {
          "  Name: value lines: the model, serial number, firmware and size of the disk\n"
          "  behind LETTER (E, e, E: or E:\\), its physical disk, partition and bus\n"
          "  type, then the volume's file system, label, serial and cluster size.\n",
+         {}},
+        {"chkdsk",
+         "chkdsk LETTER [--fix]",
+         "check a drive's file system, as the Check Disk window does",
+         "  Runs the system's file-system check on LETTER and prints its log.\n"
+         "  --fix  repair what the check finds (the volume must not be in use)\n"
+         "  Exit code 1 when the check found problems or could not run.\n",
+         {}},
+        {"bench",
+         "bench LETTER|FOLDER [--size 64M|256M|1G]",
+         "time sequential and random reads and writes on a drive",
+         "  Writes and reads a temporary file in FOLDER (the root of LETTER), then\n"
+         "  prints MB/s and IOPS as the Drive Benchmark window shows them. The file\n"
+         "  is always deleted.\n"
+         "  --size  the test file's size (default 64M)\n"
+         "  Exit code 1 when the drive is refused or the test failed.\n",
+         {}},
+        {"usb",
+         "usb [--all]",
+         "the disks on USB, as the USB Drives window lists them",
+         "  One block per disk: model, serial number, size, media type, interface,\n"
+         "  partitions, drive letters and PNP device id.\n"
+         "  --all  every disk, not only those on USB\n"
+         "  Exit code 1 when the management query failed.\n",
+         {}},
+        {"volumes",
+         "volumes",
+         "every volume of the system, as the Volumes window lists them",
+         "  One line per volume: its name, drive letters, mount-point folders, drive\n"
+         "  type, file system, label, serial, capacity and free space.\n",
          {}},
     };
     return commands;
@@ -257,7 +289,62 @@ int Smart(platform::Platform& platform, int disk, bool json, std::ostream& out) 
     return ok ? kExitSuccess : kExitFailed;
 }
 
+// The log of a long task, line by line as it comes.
+class PrintingReport final : public diagnostics::TaskReport {
+public:
+    explicit PrintingReport(std::ostream& out) : out_(out) {}
+    void Percent(int) override {}
+    void Line(const std::string& text) override { out_ << text << '\n'; }
+    bool StopRequested() override { return false; }
+
+private:
+    std::ostream& out_;
+};
+
+int CheckDisk(platform::Platform& platform, char letter, bool fix, std::ostream& out) {
+    PrintingReport report(out);
+    const auto outcome = diagnostics::CheckDisk(platform, letter, fix, report);
+    return outcome == diagnostics::CheckOutcome::Sound ? kExitSuccess : kExitFailed;
+}
+
+// "64M", "256M" or "1G" (a trailing "B" allowed, any case).
+std::optional<platform::ULONGLONG> BenchSizeArgument(std::string text) {
+    for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    if (text.size() > 1 && text.back() == 'B') text.pop_back();
+    if (text == "64M") return diagnostics::kBenchSizes[0];
+    if (text == "256M") return diagnostics::kBenchSizes[1];
+    if (text == "1G" || text == "1024M") return diagnostics::kBenchSizes[2];
+    return std::nullopt;
+}
+
+int Bench(platform::Platform& platform, const std::string& folder, platform::ULONGLONG size, std::ostream& out,
+          std::ostream& err) {
+    PrintingReport report(out);
+    const diagnostics::BenchResult result = diagnostics::RunBenchmark(platform.kernel(), {folder, size}, report);
+    if (result.outcome != diagnostics::BenchOutcome::Completed) {
+        err << "tarnwell-cli: " << result.message << '\n';
+        return kExitFailed;
+    }
+    for (const std::string& line :
+         BenchResultLines(result, folder, size, inventory::ReadSeparators(platform.locale()))) {
+        out << line << '\n';
+    }
+    return kExitSuccess;
+}
+
 }  // namespace
+
+std::unique_ptr<platform::Platform> OpenPlatform(const std::optional<std::string>& machineFile, std::ostream& err) {
+    try {
+        if (machineFile) return sim::Machine::FromFile(*machineFile);
+        if (std::unique_ptr<platform::Platform> real = platform::MakeRealPlatform()) return real;
+        err << "tarnwell-cli: no Windows here; using the bundled workstation machine\n";
+        return sim::Machine::FromJsonText(kBundledMachine, "bundled workstation");
+    } catch (const sim::MachineFormatError& e) {
+        err << "tarnwell-cli: " << e.what() << '\n';
+        return nullptr;
+    }
+}
 
 int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     std::string machineFile;
@@ -292,8 +379,20 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         err << "tarnwell-cli: unknown command \"" << Printable(command) << "\"\n" << Usage();
         return kExitUsage;
     }
+    const CommandContext context{haveMachine ? std::optional(machineFile) : std::nullopt, haveArgs, out, err};
+    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    const bool wantsHelp = std::find_if(rest.begin(), rest.end(),
+                                        [](const std::string& a) { return a == "--help" || a == "-h"; }) != rest.end();
+    if (wantsHelp) {
+        out << CommandHelp(*info);
+        return kExitSuccess;
+    }
+    if (command == "usb") return UsbCommand(rest, context);
+    if (command == "volumes") return VolumesCommand(rest, context);
     // The command's own options, anywhere after it; the rest are its arguments.
     std::vector<std::string> operands;
+    bool fix = false;
+    platform::ULONGLONG benchSize = diagnostics::kBenchSizes[0];
     std::string format = info->formats.empty() ? std::string() : info->formats.front();
     for (; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
@@ -310,6 +409,19 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
                 err << "tarnwell-cli: " << command << " has no format \"" << Printable(format) << "\"\n" << Usage();
                 return kExitUsage;
             }
+            continue;
+        }
+        if (command == "chkdsk" && args[i] == "--fix") {
+            fix = true;
+            continue;
+        }
+        if (command == "bench" && args[i] == "--size") {
+            const auto size = i + 1 < args.size() ? BenchSizeArgument(args[++i]) : std::nullopt;
+            if (!size) {
+                err << "tarnwell-cli: \"" << Printable(args[i]) << "\" is not a test size (64M, 256M, 1G)\n";
+                return kExitUsage;
+            }
+            benchSize = *size;
             continue;
         }
         operands.push_back(args[i]);
@@ -338,24 +450,24 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         }
     }
     const bool json = format == "json";
-
-    std::unique_ptr<platform::Platform> platform;
-    try {
-        if (haveMachine) {
-            platform = sim::Machine::FromFile(machineFile);
-        } else {
-            platform = platform::MakeRealPlatform();
-            if (!platform) {
-                err << "tarnwell-cli: no Windows here; using the bundled workstation machine\n";
-                platform = sim::Machine::FromJsonText(kBundledMachine, "bundled workstation");
-            }
+    std::string benchFolder;
+    if (command == "chkdsk" || command == "bench") {
+        const std::optional<char> drive = DriveLetterArgument(operands[0]);
+        const bool folder =
+            command == "bench" && operands[0].size() > 3 && operands[0][1] == ':' && operands[0][2] == '\\';
+        if (!drive && !folder) {
+            err << "tarnwell-cli: \"" << Printable(operands[0]) << "\" is not a drive letter\n" << Usage();
+            return kExitUsage;
         }
-    } catch (const sim::MachineFormatError& e) {
-        err << "tarnwell-cli: " << e.what() << '\n';
-        return kExitBadInput;
+        benchFolder = drive ? std::string(1, *drive) + ":\\" : operands[0];
     }
 
+    std::unique_ptr<platform::Platform> platform = OpenPlatform(context.machineFile, err);
+    if (!platform) return kExitBadInput;
+
     if (command == "list") return List(*platform, format, out, err);
+    if (command == "chkdsk") return CheckDisk(*platform, benchFolder[0], fix, out);
+    if (command == "bench") return Bench(*platform, benchFolder, benchSize, out, err);
     if (diskCommand) return Smart(*platform, *disk, json, out);
     if (command == "diskinfo") return DiskInfo(*platform, *letter, out, err);
     if (driveCommand) {
@@ -371,7 +483,8 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         err << "tarnwell-cli: " << Printable(scriptFile) << ": is a folder, not a script\n";
         return kExitBadInput;
     }
-    std::ifstream file(scriptFile);
+    // Bytes as they are: a text-mode read on Windows may end a script early.
+    std::ifstream file(scriptFile, std::ios::binary);
     if (!file) {
         err << "tarnwell-cli: " << Printable(scriptFile) << ": cannot read the script\n";
         return kExitBadInput;

@@ -64,6 +64,9 @@ struct Window {
         const auto devices = machine->DeviceRequests().size();
         const auto mci = machine->MciCalls().size();
         const auto writes = machine->RegistryWrites().size();
+        const auto saves = machine->SaveDialogs().size();
+        const auto clipboard = machine->ClipboardText();
+        const auto marked = form.Marked().size();
         std::map<std::string, bool> marks;
         for (const std::string& n : form.ComponentNames()) marks[n] = form.Get(n).checked;
         form.Click(name);
@@ -71,6 +74,9 @@ struct Window {
         if (machine->DeviceRequests().size() != devices) out << "[device] request\n";
         if (machine->MciCalls().size() != mci) out << "[mci] call\n";
         if (machine->RegistryWrites().size() != writes) out << "[registry] write\n";
+        if (machine->SaveDialogs().size() != saves) out << "[save] dialog\n";
+        if (machine->ClipboardText() != clipboard) out << "[clipboard] text\n";
+        if (form.Marked().size() != marked) out << "[marked] " << form.Marked().size() << " rows\n";
         for (const auto& [n, was] : marks) {
             if (form.Get(n).checked != was) out << "[mark] " << n << (was ? " off" : " on") << '\n';
         }
