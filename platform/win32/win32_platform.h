@@ -159,12 +159,16 @@ public:
     DWORD GetLastError() override;
     void CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t* format, BOOLEAN correctErrors,
                     BOOLEAN verbose, BOOLEAN checkOnlyIfDirty, BOOLEAN scanDrive, FMIFSCALLBACK callback) override;
+};
+
 // The management service through COM (win32_wmi.cpp): each query
 // initialises COM on the calling thread for its own length, connects to
 // ROOT\CIMV2, runs and reads the query, and releases every interface.
 class Win32Wmi final : public Wmi {
 public:
     HRESULT ExecQuery(const std::string& wql, std::vector<WmiObject>& objects) override;
+};
+
 // comdlg32's Save dialog and user32's clipboard with kernel32's global memory.
 class Win32Desktop final : public Desktop {
 public:

@@ -983,6 +983,7 @@ TEST(DiskInfoWindowTest, TheDiskAndTheVolumeOfTheChosenDrive) {
     for (const auto& [id, text] : fields) EXPECT_EQ(WindowText(GetDlgItem(dialog, id)), text) << id;
     ExpectTidyLayout(dialog);
     HoldForScreenshot(dialog, "tarnwell-disk-info");
+}
 
 // The check and benchmark windows as the program shows them, their work on
 // a thread of its own, over the maintenance machine.
