@@ -6,10 +6,6 @@ namespace tw::gui {
 
 namespace {
 
-void SetTextIfChanged(HWND control, const std::string& text) {
-    if (ControlText(control) != text) SetWindowTextA(control, text.c_str());
-}
-
 std::vector<std::string> Cells(const std::string& row) {
     std::vector<std::string> cells;
     size_t start = 0;
@@ -49,7 +45,7 @@ COLORREF TonePale(Tone tone) {
     }
 }
 
-DiskReportWindow::DiskReportWindow(const ReportLayout& layout) : Dialog(layout.templateId), layout_(layout) {}
+DiskReportWindow::DiskReportWindow(const ReportLayout& layout) : FormDialog(layout.templateId), layout_(layout) {}
 
 DiskReportWindow::~DiskReportWindow() {
     if (headingFont_) DeleteObject(headingFont_);
@@ -68,9 +64,7 @@ void DiskReportWindow::OnInitDialog() {
     }
 }
 
-void DiskReportWindow::Show(FormLogic& form) {
-    form_ = &form;
-    form.SetWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
+void DiskReportWindow::OnShowing(FormLogic& form) {
     if (layout_.table && SendMessageA(Item(layout_.table), LVM_GETITEMCOUNT, 0, 0) == 0) {
         HWND header = reinterpret_cast<HWND>(SendMessageA(Item(layout_.table), LVM_GETHEADER, 0, 0));
         if (header && SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) == 0) {
@@ -85,28 +79,13 @@ void DiskReportWindow::Show(FormLogic& form) {
             }
         }
     }
-    ShowModeless();
-    Route([&form] { form.FormShow(); });
-}
-
-void DiskReportWindow::Route(const std::function<void()>& event) {
-    if (!form_ || busy_) return;
-    busy_ = true;
-    try {
-        event();
-    } catch (...) {
-        busy_ = false;
-        throw;
-    }
-    Sync();
-    busy_ = false;
 }
 
 bool DiskReportWindow::OnCommand(int id, int notifyCode) {
     if (id == IDOK) return true;  // Enter closes nothing
     if (id != layout_.chooser) return false;
     // Setting the controls notifies too; only the user's choice goes on.
-    if (busy_ || !form_ || notifyCode != CBN_SELCHANGE) return true;
+    if (Busy() || !form_ || notifyCode != CBN_SELCHANGE) return true;
     const int index = static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
     if (index >= 0) Route([this, index] { form_->Choose(layout_.chooserComponent, index); });
     return true;
@@ -136,16 +115,9 @@ INT_PTR DiskReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         }
-        case WM_SETCURSOR:
-            if (busy_) {
-                SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-                SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
-                return TRUE;
-            }
-            break;
         default: break;
     }
-    return Dialog::HandleMessage(message, wParam, lParam);
+    return FormDialog::HandleMessage(message, wParam, lParam);
 }
 
 void DiskReportWindow::DrawBadge(const DRAWITEMSTRUCT& item) const {
@@ -201,13 +173,7 @@ void DiskReportWindow::Sync() {
 void DiskReportWindow::SyncChooser() {
     const Component& chooser = form_->Get(layout_.chooserComponent);
     HWND combo = Item(layout_.chooser);
-    if (chooser.items != chooserItems_) {
-        SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-        for (const std::string& item : chooser.items) {
-            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        }
-        chooserItems_ = chooser.items;
-    }
+    SetComboItems(combo, chooser.items, chooserItems_);
     if (SendMessageA(combo, CB_GETCURSEL, 0, 0) != chooser.itemIndex) {
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(chooser.itemIndex), 0);
     }

@@ -2,17 +2,13 @@
 // a chooser of drives, read-only fields, a status line, and optionally a
 // coloured verdict badge and a table whose rows take the colours the logic
 // gives them. Every user event goes to the logic, and after each one the
-// controls show the logic's components again. An event that arrives while
-// the logic is still busy with the previous one is dropped, as in the
-// optical window.
+// controls show the logic's components again.
 #pragma once
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "app/form_logic.h"
-#include "gui/win32/dialog.h"
+#include "gui/win32/form_dialog.h"
 
 namespace tw::gui {
 
@@ -37,32 +33,25 @@ struct ReportLayout {
     const char* tableComponent = nullptr;
 };
 
-class DiskReportWindow : public Dialog {
+class DiskReportWindow : public FormDialog {
 public:
     explicit DiskReportWindow(const ReportLayout& layout);
     ~DiskReportWindow() override;
 
-    // Shows the window over `form`, runs its FormShow and shows what it
-    // found. While an event runs it only brings the window up.
-    void Show(FormLogic& form);
-    bool Busy() const { return busy_; }
-
 protected:
     void OnInitDialog() override;
+    void OnShowing(FormLogic& form) override;
     bool OnCommand(int id, int notifyCode) override;
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Sync() override;
 
 private:
-    void Route(const std::function<void()>& event);
-    void Sync();
     void SyncChooser();
     void SyncTable();
     void DrawBadge(const DRAWITEMSTRUCT& item) const;
     LRESULT CustomDrawTable(NMLVCUSTOMDRAW& draw) const;
 
     ReportLayout layout_;
-    FormLogic* form_ = nullptr;
-    bool busy_ = false;
     std::vector<std::string> chooserItems_;
     std::vector<std::string> tableItems_;
     std::vector<Tone> tableTones_;

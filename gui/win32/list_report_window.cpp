@@ -2,31 +2,12 @@
 
 namespace tw::gui {
 
-ListReportWindow::ListReportWindow(int templateId, ReportControls controls) : Dialog(templateId), controls_(controls) {}
+ListReportWindow::ListReportWindow(int templateId, ReportControls controls)
+    : FormDialog(templateId), controls_(controls) {}
 
 void ListReportWindow::OnInitDialog() {
     SendMessageA(Item(controls_.list), LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP);
-}
-
-void ListReportWindow::Show(FormLogic& form) {
-    form_ = &form;
-    form.SetWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
-    ShowModeless();
-    Route([&form] { form.FormShow(); });
-}
-
-void ListReportWindow::Route(const std::function<void()>& event) {
-    if (!form_ || busy_) return;
-    busy_ = true;
-    try {
-        event();
-    } catch (...) {
-        busy_ = false;
-        throw;
-    }
-    Sync();
-    busy_ = false;
 }
 
 bool ListReportWindow::OnCommand(int id, int notifyCode) {
@@ -42,15 +23,6 @@ bool ListReportWindow::OnCommand(int id, int notifyCode) {
         return true;
     }
     return false;
-}
-
-INT_PTR ListReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETCURSOR && busy_) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-        SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
-        return TRUE;
-    }
-    return Dialog::HandleMessage(message, wParam, lParam);
 }
 
 void ListReportWindow::Sync() {

@@ -4,12 +4,10 @@
 // it. Every user event goes to the logic; after each one the controls show
 // the logic's components again. "USB Drives" and "Volumes" are such windows.
 #pragma once
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/form_logic.h"
-#include "gui/win32/dialog.h"
+#include "gui/win32/form_dialog.h"
 
 namespace tw::gui {
 
@@ -25,26 +23,19 @@ struct ReportControls {
     const char* optionName = "";
 };
 
-class ListReportWindow : public Dialog {
+class ListReportWindow : public FormDialog {
 public:
     ListReportWindow(int templateId, ReportControls controls);
-
-    // Shows the window over `form`, runs its FormShow and shows what it found.
-    void Show(FormLogic& form);
 
 protected:
     void OnInitDialog() override;
     bool OnCommand(int id, int notifyCode) override;
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Sync() override;
 
 private:
-    void Route(const std::function<void()>& event);
-    void Sync();
     void SyncList();
 
     ReportControls controls_;
-    FormLogic* form_ = nullptr;
-    bool busy_ = false;
     std::vector<std::string> columns_;  // the headings the list view has now
 };
 

@@ -7,7 +7,7 @@
 namespace tw::gui {
 
 WorkWindow::WorkWindow(int templateId, std::vector<ControlBinding> bindings)
-    : Dialog(templateId), bindings_(std::move(bindings)) {
+    : FormDialog(templateId), bindings_(std::move(bindings)) {
     // The template names the progress bar's class, which must exist first.
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -15,30 +15,11 @@ WorkWindow::WorkWindow(int templateId, std::vector<ControlBinding> bindings)
     InitCommonControlsEx(&controls);
 }
 
-void WorkWindow::Show(FormLogic& form) {
-    form_ = dynamic_cast<WorkerForm*>(&form);
-    if (!form_) return;
-    form.SetWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
-    ShowModeless();
-    Route([&form] { form.FormShow(); });
-}
-
-void WorkWindow::Route(const std::function<void()>& event) {
-    if (!form_ || routing_) return;
-    routing_ = true;
-    try {
-        event();
-    } catch (...) {
-        routing_ = false;
-        throw;
-    }
-    routing_ = false;
-    Sync();
-}
+void WorkWindow::OnShowing(FormLogic& form) { work_ = dynamic_cast<WorkerForm*>(&form); }
 
 bool WorkWindow::OnCommand(int id, int notifyCode) {
     if (id == IDOK) return true;  // Enter starts nothing by accident
-    if (!form_ || routing_) return false;
+    if (!work_ || Busy()) return false;
     for (const ControlBinding& b : bindings_) {
         if (b.control != id) continue;
         const std::string name = b.component;
@@ -67,18 +48,18 @@ bool WorkWindow::OnCommand(int id, int notifyCode) {
 
 INT_PTR WorkWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kWorkMessage) {
-        if (form_) {
-            form_->DeliverWork();
+        if (work_) {
+            work_->DeliverWork();
             Sync();
         }
         return TRUE;
     }
-    return Dialog::HandleMessage(message, wParam, lParam);
+    return FormDialog::HandleMessage(message, wParam, lParam);
 }
 
 void WorkWindow::OnClose() {
-    if (!form_) return;
-    form_->FormClose();
+    if (!work_) return;
+    work_->FormClose();
     Sync();
 }
 

@@ -4,13 +4,12 @@
 // controls show the components again. Closing the window stops running
 // work and waits until its clean-up is done.
 #pragma once
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/worker_form.h"
-#include "gui/win32/dialog.h"
+#include "gui/win32/form_dialog.h"
 
 namespace tw::gui {
 
@@ -19,30 +18,27 @@ struct ControlBinding {
     int control;
 };
 
-class WorkWindow : public Dialog {
+// Shown over a WorkerForm.
+class WorkWindow : public FormDialog {
 public:
     WorkWindow(int templateId, std::vector<ControlBinding> bindings);
 
-    // Shows the window over `form`, runs its FormShow and shows the result.
-    void Show(FormLogic& form);
-
 protected:
+    void OnShowing(FormLogic& form) override;
     bool OnCommand(int id, int notifyCode) override;
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnClose() override;
+    void Sync() override;
     // What the subclass shows beyond the bound controls (a chart).
     virtual void SyncMore() {}
 
-    WorkerForm* form_ = nullptr;
+    WorkerForm* work_ = nullptr;  // form_ as the worker's form
 
 private:
-    void Route(const std::function<void()>& event);
-    void Sync();
     void SyncList(const Component& c, HWND control);
 
     std::vector<ControlBinding> bindings_;
     std::map<int, std::vector<std::string>> shownItems_;  // per list or combo control
-    bool routing_ = false;
 };
 
 }  // namespace tw::gui

@@ -21,12 +21,6 @@ constexpr FieldControl kFields[] = {
     {OpticalControl::VendorSpecific, IDC_OPTICAL_VENDOR_SPEC},
 };
 
-// Sets a control's text only when it differs, so the caret of a field the
-// user is typing in stays where it is.
-void SetTextIfChanged(HWND control, const std::string& text) {
-    if (ControlText(control) != text) SetWindowTextA(control, text.c_str());
-}
-
 // The largest rectangle of the picture's shape centred in `area`.
 RECT FitInto(const RECT& area, int width, int height) {
     const int w = area.right - area.left;
@@ -44,7 +38,7 @@ RECT FitInto(const RECT& area, int width, int height) {
 
 }  // namespace
 
-OpticalInfoWindow::OpticalInfoWindow() : Dialog(IDD_OPTICAL_INFO), picture_(IDR_OPTICAL_PICTURE) {}
+OpticalInfoWindow::OpticalInfoWindow() : FormDialog(IDD_OPTICAL_INFO), picture_(IDR_OPTICAL_PICTURE) {}
 
 OpticalInfoWindow::~OpticalInfoWindow() {
     if (headingFont_) DeleteObject(headingFont_);
@@ -63,33 +57,13 @@ void OpticalInfoWindow::OnInitDialog() {
     SendMessageA(list, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(client.right / 2), 0);
 }
 
-void OpticalInfoWindow::Show(FormLogic& form) {
-    form_ = &form;
-    form.SetWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
-    ShowModeless();
-    Route([&form] { form.FormShow(); });
-}
-
-void OpticalInfoWindow::Route(const std::function<void()>& event) {
-    if (!form_ || busy_) return;
-    busy_ = true;
-    try {
-        event();
-    } catch (...) {
-        busy_ = false;
-        throw;
-    }
-    Sync();
-    busy_ = false;
-}
-
 bool OpticalInfoWindow::OnCommand(int id, int notifyCode) {
     switch (id) {
         case IDOK: return true;  // Enter in the chooser or a field closes nothing
         case IDC_OPTICAL_DRIVE: {
             // While the controls are being set they notify too; only the
             // user's own changes go to the logic.
-            if (busy_ || !form_) return true;
+            if (Busy() || !form_) return true;
             if (notifyCode == CBN_SELCHANGE) {
                 const int index = static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
                 if (index >= 0) Route([this, index] { form_->Choose(OpticalControl::DriveChooser, index); });
@@ -118,17 +92,9 @@ INT_PTR OpticalInfoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             }
             return TRUE;
         }
-        case WM_SETCURSOR:
-            // The hourglass stays over the window while a drive is asked.
-            if (busy_) {
-                SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-                SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
-                return TRUE;
-            }
-            break;
         default: break;
     }
-    return Dialog::HandleMessage(message, wParam, lParam);
+    return FormDialog::HandleMessage(message, wParam, lParam);
 }
 
 void OpticalInfoWindow::Sync() {
@@ -141,13 +107,7 @@ void OpticalInfoWindow::Sync() {
 void OpticalInfoWindow::SyncChooser() {
     const Component& chooser = form_->Get(OpticalControl::DriveChooser);
     HWND combo = Item(IDC_OPTICAL_DRIVE);
-    if (chooser.items != chooserItems_) {
-        SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-        for (const std::string& item : chooser.items) {
-            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        }
-        chooserItems_ = chooser.items;
-    }
+    SetComboItems(combo, chooser.items, chooserItems_);
     const int shown = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
     if (chooser.itemIndex >= 0) {
         if (shown != chooser.itemIndex || ControlText(combo) != chooser.text) {
