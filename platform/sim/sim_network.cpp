@@ -25,14 +25,14 @@ DWORD SimNetwork::WNetGetConnectionA(const char* localName, char* remoteName, DW
 }
 
 DWORD SimNetwork::WNetConnectionDialog(HWND hwnd, DWORD type) {
-    ShellRequest r{"WNetConnectionDialog"};
+    ShellRequest r{.call = "WNetConnectionDialog"};
     r.window = hwnd;
     r.type = type;
     return s_.Request(r);
 }
 
 DWORD SimNetwork::WNetDisconnectDialog(HWND hwnd, DWORD type) {
-    ShellRequest r{"WNetDisconnectDialog"};
+    ShellRequest r{.call = "WNetDisconnectDialog"};
     r.window = hwnd;
     r.type = type;
     return s_.Request(r);

@@ -119,7 +119,7 @@ HINSTANCE SimShell::ShellExecuteA(HWND hwnd, const char* operation, const char* 
 
 BOOL SimShell::ShellExecuteExA(ShellExecuteRecord& info) {
     const auto request = DecodeShellExecuteInfo(info);
-    ShellRequest r{"ShellExecuteExA"};
+    ShellRequest r{.call = "ShellExecuteExA"};
     r.size = static_cast<DWORD>(GetLittleEndian(info, shell_execute_info::kCbSize, 4));
     if (!request) {
         s_.Enter(r.call);
@@ -148,7 +148,7 @@ BOOL SimShell::ShellExecuteExA(ShellExecuteRecord& info) {
 }
 
 UINT SimShell::WinExec(const char* commandLine, UINT showCommand) {
-    ShellRequest r{"WinExec"};
+    ShellRequest r{.call = "WinExec"};
     r.file = TextOf(commandLine);
     r.show = static_cast<int>(showCommand);
     const DWORD error = s_.Request(r);
@@ -167,7 +167,7 @@ BOOL SimShell::CloseHandle(HANDLE object) {
 DWORD SimShell::GetLastError() { return s_.lastError; }
 
 HRESULT SimShell::CreateAutomationObject(const char* progId, AutomationObject* object) {
-    ShellRequest r{"CreateAutomationObject"};
+    ShellRequest r{.call = "CreateAutomationObject"};
     r.file = TextOf(progId);
     if (object) *object = 0;
     if (const DWORD error = s_.Request(r)) return static_cast<HRESULT>(error);
@@ -203,7 +203,7 @@ HRESULT SimShell::InvokeMethod(AutomationObject object, DISPID id) {
         s_.Enter("InvokeMethod");
         return DISP_E_MEMBERNOTFOUND;
     }
-    ShellRequest r{"InvokeMethod"};
+    ShellRequest r{.call = "InvokeMethod"};
     r.file = it->second.progId;
     r.verb = names[static_cast<size_t>(id) - 1];
     return static_cast<HRESULT>(s_.Request(r));
