@@ -73,4 +73,29 @@ std::string ErrorText(Kernel& kernel, DWORD error) {
     return text.empty() ? "error " + Decimal(error) : text;
 }
 
+FixedDriveForm::FixedDriveForm(std::string className, std::string caption, platform::Platform& platform,
+                               Dialogs& dialogs)
+    : FormLogic(std::move(className), std::move(caption), dialogs), platform_(platform) {}
+
+void FixedDriveForm::FormShow() {
+    Dispatch([this] { Refresh1Click(); });
+}
+
+void FixedDriveForm::Refresh1Click() {
+    Component& chooser = Get(kChooser);
+    FillDiskChooser(platform_.kernel(), chooser, platform::DRIVE_FIXED, startDrive_);
+    if (chooser.items.empty()) {
+        ShowNothing("This computer has no fixed drive.");
+        return;
+    }
+    cbDriveChange();
+}
+
+void FixedDriveForm::cbDriveChange() {
+    const auto letter = ChooserLetter(Get(kChooser));
+    if (!letter) return;
+    startDrive_ = letter;
+    ShowDrive(*letter);
+}
+
 }  // namespace tw

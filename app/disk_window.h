@@ -7,6 +7,7 @@
 
 #include "app/component.h"
 #include "app/dialogs.h"
+#include "app/form_logic.h"
 #include "platform/platform.h"
 
 namespace tw {
@@ -21,6 +22,34 @@ public:
 
 private:
     Dialogs& dialogs_;
+};
+
+// A window about one fixed drive at a time, chosen in its "cbDrive" combo
+// box. Each showing lists the fixed drives again (its pop-up "Refresh" too)
+// and starts at the drive chosen last, or the main window's selection.
+class FixedDriveForm : public FormLogic {
+public:
+    FixedDriveForm(std::string className, std::string caption, platform::Platform& platform, Dialogs& dialogs);
+
+    void FormShow() override;
+    void Refresh1Click();
+    void cbDriveChange();
+
+    // The drive the next showing starts at (the main window's selection);
+    // the first fixed drive when it is not one.
+    void SetStartDrive(std::optional<char> letter) { startDrive_ = letter; }
+    // The report of drive `letter`, whatever the chooser holds.
+    virtual void ShowDrive(char letter) = 0;
+
+protected:
+    static constexpr const char* kChooser = "cbDrive";
+    // Nothing to choose: every field empties and `text` says why.
+    virtual void ShowNothing(const std::string& text) = 0;
+
+    platform::Platform& platform_;
+
+private:
+    std::optional<char> startDrive_;
 };
 
 // Fills `chooser` with the shared drive-chooser fill of the drives of

@@ -21,7 +21,7 @@ std::string BusTypeName(DWORD busType) {
 }
 
 TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs)
-    : FormLogic("TfrmDiskInfo", "Disk Information", dialogs), platform_(platform) {
+    : FixedDriveForm("TfrmDiskInfo", "Disk Information", platform, dialogs) {
     using D = DiskInfoControl;
     Declare(D::Title, ComponentKind::Label, "Disk Information");
     Declare(D::DriveLabel, ComponentKind::Label, "Select Drive");
@@ -41,27 +41,10 @@ TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs)
     Declare(D::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
 }
 
-void TfrmDiskInfo::FormShow() {
-    Dispatch([this] { Refresh1Click(); });
-}
-
-void TfrmDiskInfo::Refresh1Click() {
-    Component& chooser = Get(DiskInfoControl::DriveChooser);
-    FillDiskChooser(platform_.kernel(), chooser, DRIVE_FIXED, startDrive_);
-    if (chooser.items.empty()) {
-        ClearFields();
-        Get(DiskInfoControl::Status).text = "This computer has no fixed drive.";
-        Get(DiskInfoControl::Status).tone = Tone::Bad;
-        return;
-    }
-    cbDriveChange();
-}
-
-void TfrmDiskInfo::cbDriveChange() {
-    const auto letter = ChooserLetter(Get(DiskInfoControl::DriveChooser));
-    if (!letter) return;
-    startDrive_ = letter;
-    ShowDrive(*letter);
+void TfrmDiskInfo::ShowNothing(const std::string& text) {
+    ClearFields();
+    Get(DiskInfoControl::Status).text = text;
+    Get(DiskInfoControl::Status).tone = Tone::Bad;
 }
 
 void TfrmDiskInfo::ShowDrive(char letter) {

@@ -4,11 +4,11 @@
 // volume's file system, label, serial number and cluster size. What cannot
 // be asked stays empty; a disk that does not identify says why.
 #pragma once
-#include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/component_table.h"
-#include "app/form_logic.h"
+#include "app/disk_window.h"
 #include "platform/platform.h"
 
 namespace tw {
@@ -49,25 +49,17 @@ constexpr std::string_view ComponentName(DiskInfoControl id) { return kDiskInfoC
 // number the program does not know.
 std::string BusTypeName(platform::DWORD busType);
 
-class TfrmDiskInfo : public FormLogic {
+class TfrmDiskInfo : public FixedDriveForm {
 public:
     TfrmDiskInfo(platform::Platform& platform, Dialogs& dialogs);
 
-    void FormShow() override;
-    void Refresh1Click();
-    void cbDriveChange();
-
-    void SetStartDrive(std::optional<char> letter) { startDrive_ = letter; }
-    // The fields of drive `letter`, whatever the chooser holds.
-    void ShowDrive(char letter);
+    void ShowDrive(char letter) override;
 
 private:
+    void ShowNothing(const std::string& text) override;
     void ClearFields();
     void ShowDisk(char letter);
     void ShowVolume(char letter);
-
-    platform::Platform& platform_;
-    std::optional<char> startDrive_;
 };
 
 }  // namespace tw

@@ -48,7 +48,7 @@ Tone StateTone(std::string_view state) {
 }
 
 TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs)
-    : FormLogic("TfrmSmart", "SMART Information", dialogs), platform_(platform) {
+    : FixedDriveForm("TfrmSmart", "SMART Information", platform, dialogs) {
     using S = SmartControl;
     Declare(S::Title, ComponentKind::Label, "SMART Information");
     Declare(S::DriveLabel, ComponentKind::Label, "Select Drive");
@@ -69,26 +69,9 @@ TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs)
     Declare(S::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
 }
 
-void TfrmSmart::FormShow() {
-    Dispatch([this] { Refresh1Click(); });
-}
-
-void TfrmSmart::Refresh1Click() {
-    Component& chooser = Get(SmartControl::DriveChooser);
-    FillDiskChooser(platform_.kernel(), chooser, DRIVE_FIXED, startDrive_);
-    if (chooser.items.empty()) {
-        Clear();
-        Fail("This computer has no fixed drive.");
-        return;
-    }
-    cbDriveChange();
-}
-
-void TfrmSmart::cbDriveChange() {
-    const auto letter = ChooserLetter(Get(SmartControl::DriveChooser));
-    if (!letter) return;
-    startDrive_ = letter;
-    ShowDrive(*letter);
+void TfrmSmart::ShowNothing(const std::string& text) {
+    Clear();
+    Fail(text);
 }
 
 void TfrmSmart::Clear() {

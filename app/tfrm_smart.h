@@ -4,12 +4,11 @@
 // shows a verdict and the rated attribute table. A read that fails shows its
 // text instead, and nothing of a previous disk stays on screen.
 #pragma once
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/component_table.h"
-#include "app/form_logic.h"
+#include "app/disk_window.h"
 #include "diagnostics/smart_result.h"
 #include "platform/platform.h"
 
@@ -58,29 +57,17 @@ HealthVerdict Verdict(int failingCount, int warningCount);
 // failed in the past, amber for a warning.
 Tone StateTone(std::string_view state);
 
-class TfrmSmart : public FormLogic {
+class TfrmSmart : public FixedDriveForm {
 public:
     TfrmSmart(platform::Platform& platform, Dialogs& dialogs);
 
-    void FormShow() override;
-    // Lists the fixed drives again and shows the chosen one.
-    void Refresh1Click();
-    void cbDriveChange();
-
-    // The drive the next showing starts at (the main window's selection);
-    // the first fixed drive when it is not one.
-    void SetStartDrive(std::optional<char> letter) { startDrive_ = letter; }
-    // The report of the disk drive `letter` lives on, whatever the chooser
-    // holds.
-    void ShowDrive(char letter);
+    void ShowDrive(char letter) override;
 
 private:
+    void ShowNothing(const std::string& text) override;
     void Clear();
     void Fail(const std::string& text);
     void Report(const diagnostics::TSmartResult& result);
-
-    platform::Platform& platform_;
-    std::optional<char> startDrive_;
 };
 
 }  // namespace tw

@@ -25,14 +25,16 @@ DWORD SimNetwork::WNetGetConnectionA(const char* localName, char* remoteName, DW
 }
 
 DWORD SimNetwork::WNetConnectionDialog(HWND hwnd, DWORD type) {
-    ShellRequest r{.call = "WNetConnectionDialog"};
+    ShellRequest r;
+    r.call = "WNetConnectionDialog";
     r.window = hwnd;
     r.type = type;
     return s_.Request(r);
 }
 
 DWORD SimNetwork::WNetDisconnectDialog(HWND hwnd, DWORD type) {
-    ShellRequest r{.call = "WNetDisconnectDialog"};
+    ShellRequest r;
+    r.call = "WNetDisconnectDialog";
     r.window = hwnd;
     r.type = type;
     return s_.Request(r);

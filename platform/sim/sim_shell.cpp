@@ -119,7 +119,8 @@ HINSTANCE SimShell::ShellExecuteA(HWND hwnd, const char* operation, const char* 
 
 BOOL SimShell::ShellExecuteExA(ShellExecuteRecord& info) {
     const auto request = DecodeShellExecuteInfo(info);
-    ShellRequest r{.call = "ShellExecuteExA"};
+    ShellRequest r;
+    r.call = "ShellExecuteExA";
     r.size = static_cast<DWORD>(GetLittleEndian(info, shell_execute_info::kCbSize, 4));
     if (!request) {
         s_.Enter(r.call);
@@ -148,7 +149,8 @@ BOOL SimShell::ShellExecuteExA(ShellExecuteRecord& info) {
 }
 
 UINT SimShell::WinExec(const char* commandLine, UINT showCommand) {
-    ShellRequest r{.call = "WinExec"};
+    ShellRequest r;
+    r.call = "WinExec";
     r.file = TextOf(commandLine);
     r.show = static_cast<int>(showCommand);
     const DWORD error = s_.Request(r);
@@ -167,7 +169,8 @@ BOOL SimShell::CloseHandle(HANDLE object) {
 DWORD SimShell::GetLastError() { return s_.lastError; }
 
 HRESULT SimShell::CreateAutomationObject(const char* progId, AutomationObject* object) {
-    ShellRequest r{.call = "CreateAutomationObject"};
+    ShellRequest r;
+    r.call = "CreateAutomationObject";
     r.file = TextOf(progId);
     if (object) *object = 0;
     if (const DWORD error = s_.Request(r)) return static_cast<HRESULT>(error);
@@ -203,7 +206,8 @@ HRESULT SimShell::InvokeMethod(AutomationObject object, DISPID id) {
         s_.Enter("InvokeMethod");
         return DISP_E_MEMBERNOTFOUND;
     }
-    ShellRequest r{.call = "InvokeMethod"};
+    ShellRequest r;
+    r.call = "InvokeMethod";
     r.file = it->second.progId;
     r.verb = names[static_cast<size_t>(id) - 1];
     return static_cast<HRESULT>(s_.Request(r));
