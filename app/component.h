@@ -10,7 +10,18 @@
 
 namespace tw {
 
-enum class ComponentKind { MenuItem, ToolButton, CheckBox, Button, Edit, Label, ComboBox, ListBox, ProgressBar, ListView };
+enum class ComponentKind {
+    MenuItem,
+    ToolButton,
+    CheckBox,
+    Button,
+    Edit,
+    Label,
+    ComboBox,
+    ListBox,
+    ProgressBar,
+    ListView
+};
 
 // How a label or a list row is coloured: plain, or the green, amber and red
 // of a health report.
@@ -35,14 +46,13 @@ struct Component {
     bool readOnly = false;                        // edit fields the user cannot type into
     std::vector<std::string> items;               // combo and list boxes
     int itemIndex = -1;                           // combo boxes: the chosen entry, -1 none
-    std::vector<std::string> columns;             // list boxes shown as a table: the headings; items
-                                                  // then hold one cell per column, joined by tabs
-    std::vector<Tone> itemTones;                  // list boxes: each item's colour (missing: plain)
+    std::vector<std::string> columns;             // list views: the headings
+    std::vector<std::vector<std::string>> rows;   // list views: one cell per heading
+    std::vector<Tone> rowTones;                   // list views: each row's colour (missing: plain)
     Tone tone = Tone::Plain;                      // labels that show a text: its colour
     int position = 0;                             // progress bars: percent done
     std::function<void()> onClick;                // empty: the entry does nothing
     std::function<void()> onChange;               // combo boxes: another entry chosen
-    std::vector<std::vector<std::string>> rows;   // list views: one cell per heading of `columns`
 };
 
 }  // namespace tw

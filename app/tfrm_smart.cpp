@@ -24,13 +24,9 @@ std::string HexByte(int value) {
     return {kDigits[(value >> 4) & 0xF], kDigits[value & 0xF]};
 }
 
-std::string Row(const diagnostics::TSmartAttribute& a) {
-    const std::string cells[] = {HexByte(a.AttrId),      Decimal(a.AttrId),    a.AttrName,
-                                 Decimal(a.AttrCurrent), Decimal(a.AttrWorst), Decimal(a.AttrThreshold),
-                                 Decimal(a.AttrRaw),     a.AttrState};
-    std::string row;
-    for (const std::string& cell : cells) row += (row.empty() ? "" : "\t") + cell;
-    return row;
+std::vector<std::string> Row(const diagnostics::TSmartAttribute& a) {
+    return {HexByte(a.AttrId),    Decimal(a.AttrId),        a.AttrName,         Decimal(a.AttrCurrent),
+            Decimal(a.AttrWorst), Decimal(a.AttrThreshold), Decimal(a.AttrRaw), a.AttrState};
 }
 
 }  // namespace
@@ -63,7 +59,7 @@ TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs)
     Declare(S::PowerCycles, ComponentKind::Edit, "Power Cycles").readOnly = true;
     Declare(S::Reallocated, ComponentKind::Edit, "Reallocated Sectors").readOnly = true;
     Declare(S::Health, ComponentKind::Label, "Health");
-    Declare(S::Attributes, ComponentKind::ListBox, "Attributes").columns = {
+    Declare(S::Attributes, ComponentKind::ListView, "Attributes").columns = {
         "Hex", "ID", "Attribute", "Current", "Worst", "Threshold", "Raw", "State"};
     Declare(S::Status, ComponentKind::Label, "Status");
     Declare(S::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
@@ -81,8 +77,8 @@ void TfrmSmart::Clear() {
         Get(id).text.clear();
         Get(id).tone = Tone::Plain;
     }
-    Get(S::Attributes).items.clear();
-    Get(S::Attributes).itemTones.clear();
+    Get(S::Attributes).rows.clear();
+    Get(S::Attributes).rowTones.clear();
 }
 
 void TfrmSmart::Fail(const std::string& text) {
@@ -131,8 +127,8 @@ void TfrmSmart::Report(const diagnostics::TSmartResult& r) {
     Get(S::Health).tone = verdict.tone;
     Component& table = Get(S::Attributes);
     for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
-        table.items.push_back(Row(r.Attr[k]));
-        table.itemTones.push_back(StateTone(r.Attr[k].AttrState));
+        table.rows.push_back(Row(r.Attr[k]));
+        table.rowTones.push_back(StateTone(r.Attr[k].AttrState));
     }
 }
 

@@ -36,14 +36,19 @@ std::string ToneMark(Tone tone) {
     }
 }
 
-// A list shown as a table: its headings, then a row a line, cells apart by
-// tabs as the window's columns are.
+// A list view: its headings, then a row a line with its colour, cells apart
+// by tabs as the window's columns are.
 void PrintTable(const std::string& name, const Component& c, std::ostream& out) {
-    out << "  " << name << " (" << c.caption << "):";
-    for (size_t i = 0; i < c.columns.size(); ++i) out << (i == 0 ? " " : "\t") << c.columns[i];
+    auto cells = [&out](const std::vector<std::string>& row) {
+        for (size_t i = 0; i < row.size(); ++i) out << (i == 0 ? "" : "\t") << row[i];
+    };
+    out << "  " << name << " (" << c.caption << "): ";
+    cells(c.columns);
     out << '\n';
-    for (size_t i = 0; i < c.items.size(); ++i) {
-        out << "    " << c.items[i] << ToneMark(i < c.itemTones.size() ? c.itemTones[i] : Tone::Plain) << '\n';
+    for (size_t i = 0; i < c.rows.size(); ++i) {
+        out << "    ";
+        cells(c.rows[i]);
+        out << ToneMark(i < c.rowTones.size() ? c.rowTones[i] : Tone::Plain) << '\n';
     }
 }
 
@@ -103,11 +108,6 @@ void PrintWindow(const FormLogic& form, std::ostream& out) {
                     out << "  " << name << " (" << c.caption << "): " << c.text << ToneMark(c.tone) << '\n';
                 break;
             case ComponentKind::ListBox:
-                if (!c.columns.empty()) {
-                    PrintTable(name, c, out);
-                    break;
-                }
-                [[fallthrough]];
             case ComponentKind::ComboBox: {
                 out << "  " << name << (c.caption.empty() ? "" : " (" + c.caption + ")") << ':';
                 for (size_t i = 0; i < c.items.size(); ++i) {
@@ -123,18 +123,7 @@ void PrintWindow(const FormLogic& form, std::ostream& out) {
                 if (c.parent.empty())
                     out << "  " << name << " (" << c.caption << "): " << (c.checked ? "on" : "off") << '\n';
                 break;
-            case ComponentKind::ListView: {
-                out << "  " << name << " (" << c.caption << "): " << c.rows.size()
-                    << (c.rows.size() == 1 ? " row\n" : " rows\n");
-                auto line = [&out](const std::vector<std::string>& cells) {
-                    out << "   ";
-                    for (size_t i = 0; i < cells.size(); ++i) out << (i == 0 ? " " : " | ") << cells[i];
-                    out << '\n';
-                };
-                line(c.columns);
-                for (const auto& row : c.rows) line(row);
-                break;
-            }
+            case ComponentKind::ListView: PrintTable(name, c, out); break;
             default: break;
         }
     }

@@ -33,14 +33,6 @@ const inv::DriveRow& RowOf(const std::vector<inv::DriveRow>& rows, char letter) 
     throw std::runtime_error(std::string("no row for ") + letter);
 }
 
-std::vector<tw::sim::DeviceOpen> OpensOf(const tw::sim::Machine& m, const std::string& path) {
-    std::vector<tw::sim::DeviceOpen> opens;
-    for (const auto& o : m.DeviceOpens()) {
-        if (o.path == path) opens.push_back(o);
-    }
-    return opens;
-}
-
 // A fixed drive F: with the given "device" member (empty: none) and "extra"
 // drive members.
 std::unique_ptr<tw::sim::Machine> FixedDrive(const std::string& device, const std::string& extra = "") {

@@ -112,9 +112,9 @@ TEST_F(DiskWindow, SmartShowsTheHealthyTheFailingAndTheUnreadableDisk) {
         Main(std::move(machine)).Click("ToolButton9");
         const tw::Component& table = form_->Smart().Get(SmartControl::Attributes);
         EXPECT_EQ(Smart(SmartControl::Health), c.verdict) << c.machine;
-        EXPECT_EQ(table.items.size(), c.rows) << c.machine;
-        EXPECT_EQ(std::count(table.itemTones.begin(), table.itemTones.end(), Tone::Bad), c.redRows) << c.machine;
-        EXPECT_EQ(std::count(table.itemTones.begin(), table.itemTones.end(), Tone::Caution), c.amberRows);
+        EXPECT_EQ(table.rows.size(), c.rows) << c.machine;
+        EXPECT_EQ(std::count(table.rowTones.begin(), table.rowTones.end(), Tone::Bad), c.redRows) << c.machine;
+        EXPECT_EQ(std::count(table.rowTones.begin(), table.rowTones.end(), Tone::Caution), c.amberRows);
         EXPECT_EQ(Smart(SmartControl::Status), c.status) << c.machine;
         EXPECT_EQ(Smart(SmartControl::Disk), "\\\\.\\PhysicalDrive0");
         EXPECT_EQ(Smart(SmartControl::Model).empty(), c.rows == 0) << c.machine;
@@ -129,7 +129,7 @@ TEST_F(DiskWindow, SmartShowsTheHealthyTheFailingAndTheUnreadableDisk) {
     form_->Smart().Choose("cbDrive", 0);
     EXPECT_EQ(Smart(SmartControl::Health), "");
     EXPECT_EQ(Smart(SmartControl::Temperature), "");
-    EXPECT_TRUE(form_->Smart().Get(SmartControl::Attributes).items.empty());
+    EXPECT_TRUE(form_->Smart().Get(SmartControl::Attributes).rows.empty());
     EXPECT_EQ(form_->Smart().Get(SmartControl::Status).tone, Tone::Bad);
 }
 

@@ -120,7 +120,9 @@ TEST_F(Maintenance, CheckDiskRunsShowTheLibrarysTextAndVerdict) {
         EXPECT_TRUE(Contains(CheckDisk().Get(CheckDiskControl::Log).items, c.logged)) << c.drive << c.fix;
         EXPECT_TRUE(CheckDisk().Get(CheckDiskControl::Start).enabled);
         EXPECT_FALSE(CheckDisk().Get(CheckDiskControl::Cancel).enabled);
-        if (c.outcome == Outcome::Sound) EXPECT_EQ(CheckDisk().Get(CheckDiskControl::Progress).position, 100);
+        if (c.outcome == Outcome::Sound) {
+            EXPECT_EQ(CheckDisk().Get(CheckDiskControl::Progress).position, 100);
+        }
     }
     EXPECT_EQ(machine_->LoadedLibraryCount(), 0);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gui/win32/form_dialog.h"
+#include "gui/win32/report_table.h"
 
 namespace tw::gui {
 
@@ -40,29 +41,19 @@ public:
 
 protected:
     void OnInitDialog() override;
-    void OnShowing(FormLogic& form) override;
     bool OnCommand(int id, int notifyCode) override;
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Sync() override;
 
 private:
     void SyncChooser();
-    void SyncTable();
     void DrawBadge(const DRAWITEMSTRUCT& item) const;
-    LRESULT CustomDrawTable(NMLVCUSTOMDRAW& draw) const;
 
     ReportLayout layout_;
     std::vector<std::string> chooserItems_;
-    std::vector<std::string> tableItems_;
-    std::vector<Tone> tableTones_;
+    ReportTable table_;
     HFONT headingFont_ = nullptr;
     HFONT badgeFont_ = nullptr;
 };
-
-// The colour a tone is drawn in: text on a pale background for a row, a
-// full fill for the badge.
-COLORREF ToneFill(Tone tone);
-COLORREF ToneText(Tone tone);
-COLORREF TonePale(Tone tone);
 
 }  // namespace tw::gui

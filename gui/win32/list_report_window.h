@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gui/win32/form_dialog.h"
+#include "gui/win32/report_table.h"
 
 namespace tw::gui {
 
@@ -33,10 +34,8 @@ protected:
     void Sync() override;
 
 private:
-    void SyncList();
-
     ReportControls controls_;
-    std::vector<std::string> columns_;  // the headings the list view has now
+    ReportTable table_;
 };
 
 }  // namespace tw::gui
