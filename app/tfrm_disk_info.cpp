@@ -55,6 +55,7 @@ void TfrmDiskInfo::ShowDrive(char letter) {
 }
 
 void TfrmDiskInfo::ClearFields() {
+    numbers_ = {};
     for (const auto& entry : kDiskInfoControls) {
         Component& c = Get(entry.id);
         if (c.kind == ComponentKind::Edit || entry.id == DiskInfoControl::Status) {
@@ -78,6 +79,7 @@ void TfrmDiskInfo::ShowDisk(char letter) {
     }
     Get(D::Disk).text = disk.path;
     Get(D::Partition).text = Decimal(disk.partition);
+    numbers_.partition = disk.partition;
     diagnostics::IdentifyData identity;
     std::string errorText;
     const bool ok =
@@ -92,7 +94,8 @@ void TfrmDiskInfo::ShowDisk(char letter) {
     Get(D::Model).text = identity.modelNumber;
     Get(D::Serial).text = identity.serialNumber;
     Get(D::Firmware).text = identity.firmwareRev;
-    Get(D::Size).text = DiskSizeText(platform_.locale(), static_cast<std::uint64_t>(identity.sizeBytes));
+    numbers_.sizeBytes = static_cast<std::uint64_t>(identity.sizeBytes);
+    Get(D::Size).text = DiskSizeText(platform_.locale(), *numbers_.sizeBytes);
 }
 
 void TfrmDiskInfo::ShowVolume(char letter) {
@@ -117,6 +120,7 @@ void TfrmDiskInfo::ShowVolume(char letter) {
         const std::uint64_t cluster = std::uint64_t{sectorsPerCluster} * bytesPerSector;
         const inventory::NumberSeparators sep = inventory::ReadSeparators(platform_.locale());
         Get(D::ClusterSize).text = inventory::FormatGrouped(cluster, sep) + " bytes";
+        numbers_.clusterBytes = cluster;
     }
 }
 

@@ -4,6 +4,8 @@
 // volume's file system, label, serial number and cluster size. What cannot
 // be asked stays empty; a disk that does not identify says why.
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,17 +51,28 @@ constexpr std::string_view ComponentName(DiskInfoControl id) { return kDiskInfoC
 // number the program does not know.
 std::string BusTypeName(platform::DWORD busType);
 
+// The numbers behind the Size, Partition and Cluster Size fields, for reports
+// that want them unformatted; none where the field is empty.
+struct DiskInfoNumbers {
+    std::optional<std::uint64_t> sizeBytes;
+    std::optional<std::uint32_t> partition;
+    std::optional<std::uint64_t> clusterBytes;
+};
+
 class TfrmDiskInfo : public FixedDriveForm {
 public:
     TfrmDiskInfo(platform::Platform& platform, Dialogs& dialogs);
 
     void ShowDrive(char letter) override;
+    const DiskInfoNumbers& Numbers() const { return numbers_; }
 
 private:
     void ShowNothing(const std::string& text) override;
     void ClearFields();
     void ShowDisk(char letter);
     void ShowVolume(char letter);
+
+    DiskInfoNumbers numbers_;
 };
 
 }  // namespace tw

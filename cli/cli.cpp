@@ -97,12 +97,16 @@ const std::vector<CommandInfo>& Commands() {
          "                 of objects (docs/schemas/smart.schema.json)\n",
          {"text", "json"}},
         {"diskinfo",
-         "diskinfo LETTER",
+         "diskinfo LETTER [--format text|json]",
          "what the Disk Information window shows of a fixed drive",
          "  Name: value lines: the model, serial number, firmware and size of the disk\n"
          "  behind LETTER (E, e, E: or E:\\), its physical disk, partition and bus\n"
-         "  type, then the volume's file system, label, serial and cluster size.\n",
-         {}},
+         "  type, then the volume's file system, label, serial and cluster size.\n"
+         "  Exit code 1, with a Status: line saying why, when the disk did not identify.\n"
+         "  --format json  one object with those names; Size and Cluster Size as exact\n"
+         "                 byte counts, Partition as a number, null where a field is\n"
+         "                 empty (docs/schemas/diskinfo.schema.json)\n",
+         {"text", "json"}},
         {"chkdsk",
          "chkdsk LETTER [--fix]",
          "check a drive's file system, as the Check Disk window does",
@@ -111,28 +115,39 @@ const std::vector<CommandInfo>& Commands() {
          "  Exit code 1 when the check found problems or could not run.\n",
          {}},
         {"bench",
-         "bench LETTER|FOLDER [--size 64M|256M|1G]",
+         "bench LETTER|FOLDER [--size 64M|256M|1G] [--format text|json]",
          "time sequential and random reads and writes on a drive",
          "  Writes and reads a temporary file in FOLDER (the root of LETTER), then\n"
          "  prints MB/s and IOPS as the Drive Benchmark window shows them. The file\n"
          "  is always deleted.\n"
-         "  --size  the test file's size (default 64M)\n"
+         "  --size         the test file's size (default 64M)\n"
+         "  --format json  one object: the folder, the file's size in bytes, the log\n"
+         "                 lines, MB/s of the sequential stages and IOPS and MB/s of\n"
+         "                 the random ones (docs/schemas/bench.schema.json)\n"
          "  Exit code 1 when the drive is refused or the test failed.\n",
-         {}},
+         {"text", "json"}},
         {"usb",
-         "usb [--all]",
+         "usb [--all] [--format text|json]",
          "the disks on USB, as the USB Drives window lists them",
          "  One block per disk: model, serial number, size, media type, interface,\n"
          "  partitions, drive letters and PNP device id.\n"
-         "  --all  every disk, not only those on USB\n"
+         "  --all          every disk, not only those on USB\n"
+         "  --format json  {\"Disks\": [...], \"Status\": \"...\"}, a disk as an object with\n"
+         "                 those names, Size as an exact byte count, the drive letters\n"
+         "                 as a list (docs/schemas/usb.schema.json)\n"
          "  Exit code 1 when the management query failed.\n",
-         {}},
+         {"text", "json"}},
         {"volumes",
-         "volumes",
+         "volumes [--format text|json]",
          "every volume of the system, as the Volumes window lists them",
          "  One line per volume: its name, drive letters, mount-point folders, drive\n"
-         "  type, file system, label, serial, capacity and free space.\n",
-         {}},
+         "  type, file system, label, serial, capacity and free space.\n"
+         "  Exit code 1 when the search for volumes stopped early.\n"
+         "  --format json  {\"Volumes\": [...], \"Status\": \"...\"}, a volume as an object\n"
+         "                 keyed by the column names, letters and mount points as\n"
+         "                 lists, Capacity and Free as exact byte counts\n"
+         "                 (docs/schemas/volumes.schema.json)\n",
+         {"text", "json"}},
     };
     return commands;
 }
@@ -317,13 +332,42 @@ std::optional<platform::ULONGLONG> BenchSizeArgument(std::string text) {
     return std::nullopt;
 }
 
-int Bench(platform::Platform& platform, const std::string& folder, platform::ULONGLONG size, std::ostream& out,
-          std::ostream& err) {
-    PrintingReport report(out);
+// The results as numbers: MB/s of the sequential stages, operations a
+// second and MB/s of the random ones (4 KiB each), with the log before them.
+JsonReport BenchReport(const diagnostics::BenchResult& r, const std::string& folder, platform::ULONGLONG size,
+                       const std::vector<std::string>& log) {
+    const auto random = [](double iops) { return JsonReport{{"IOPS", iops}, {"MB/s", iops * 4096 / 1e6}}; };
+    return {{"Folder", folder},
+            {"Size", size},
+            {"Log", log},
+            {"Sequential write", {{"MB/s", r.sequentialWriteMBs}}},
+            {"Sequential read", {{"MB/s", r.sequentialReadMBs}}},
+            {"Random 4 KiB read", random(r.randomReadIops)},
+            {"Random 4 KiB write", random(r.randomWriteIops)}};
+}
+
+// The log gathered for the report, not printed as it comes.
+class CollectingReport final : public diagnostics::TaskReport {
+public:
+    void Percent(int) override {}
+    void Line(const std::string& text) override { lines.push_back(text); }
+    bool StopRequested() override { return false; }
+    std::vector<std::string> lines;
+};
+
+int Bench(platform::Platform& platform, const std::string& folder, platform::ULONGLONG size, bool json,
+          std::ostream& out, std::ostream& err) {
+    PrintingReport printing(out);
+    CollectingReport collecting;
+    diagnostics::TaskReport& report = json ? static_cast<diagnostics::TaskReport&>(collecting) : printing;
     const diagnostics::BenchResult result = diagnostics::RunBenchmark(platform.kernel(), {folder, size}, report);
     if (result.outcome != diagnostics::BenchOutcome::Completed) {
         err << "tarnwell-cli: " << result.message << '\n';
         return kExitFailed;
+    }
+    if (json) {
+        PrintJson(BenchReport(result, folder, size, collecting.lines), out);
+        return kExitSuccess;
     }
     for (const std::string& line :
          BenchResultLines(result, folder, size, inventory::ReadSeparators(platform.locale()))) {
@@ -379,7 +423,6 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         err << "tarnwell-cli: unknown command \"" << Printable(command) << "\"\n" << Usage();
         return kExitUsage;
     }
-    const CommandContext context{haveMachine ? std::optional(machineFile) : std::nullopt, haveArgs, out, err};
     const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
     const bool wantsHelp = std::find_if(rest.begin(), rest.end(),
                                         [](const std::string& a) { return a == "--help" || a == "-h"; }) != rest.end();
@@ -387,8 +430,6 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         out << CommandHelp(*info);
         return kExitSuccess;
     }
-    if (command == "usb") return UsbCommand(rest, context);
-    if (command == "volumes") return VolumesCommand(rest, context);
     // The command's own options, anywhere after it; the rest are its arguments.
     std::vector<std::string> operands;
     bool fix = false;
@@ -426,6 +467,9 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         }
         operands.push_back(args[i]);
     }
+    const CommandContext context{haveMachine ? std::optional(machineFile) : std::nullopt, haveArgs, format, out, err};
+    if (command == "usb") return UsbCommand(operands, context);
+    if (command == "volumes") return VolumesCommand(operands, context);
     const bool driveCommand = command == "optical" || command == "media" || command == "diskinfo";
     const bool diskCommand = command == "smart";
     const size_t wanted = command == "list" ? 0 : 1;
@@ -467,9 +511,9 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
 
     if (command == "list") return List(*platform, format, out, err);
     if (command == "chkdsk") return CheckDisk(*platform, benchFolder[0], fix, out);
-    if (command == "bench") return Bench(*platform, benchFolder, benchSize, out, err);
+    if (command == "bench") return Bench(*platform, benchFolder, benchSize, json, out, err);
     if (diskCommand) return Smart(*platform, *disk, json, out);
-    if (command == "diskinfo") return DiskInfo(*platform, *letter, out, err);
+    if (command == "diskinfo") return DiskInfo(*platform, *letter, json, out, err);
     if (driveCommand) {
         return command == "optical" ? Optical(*platform, *letter, json, out, err)
                                     : Media(*platform, *letter, json, out, err);

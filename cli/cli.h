@@ -32,11 +32,13 @@ std::unique_ptr<platform::Platform> OpenPlatform(const std::optional<std::string
 struct CommandContext {
     std::optional<std::string> machineFile;
     bool programArgs = false;  // --args was given: no command but script takes it
+    std::string format;        // --format, one the command prints (its default when not given)
     std::ostream& out;
     std::ostream& err;
 };
 
-// tarnwell-cli usb [--all]: the USB disks (every disk with --all), one block each.
+// tarnwell-cli usb [--all]: the USB disks (every disk with --all), one block
+// each. `args` are the words after the command but --format and its name.
 int UsbCommand(const std::vector<std::string>& args, const CommandContext& context);
 // tarnwell-cli volumes: every volume as a table.
 int VolumesCommand(const std::vector<std::string>& args, const CommandContext& context);

@@ -3,19 +3,50 @@
 #include "app/tfrm_disk_info.h"
 #include "cli/cli.h"
 #include "cli/headless.h"
+#include "cli/json_report.h"
 
 namespace tw::cli {
 
-int DiskInfo(platform::Platform& platform, char letter, std::ostream& out, std::ostream& err) {
+namespace {
+
+// The fields under their captions; Size, Partition and Cluster Size as
+// numbers, null where the window leaves a field empty.
+JsonReport DiskInfoReport(TfrmDiskInfo& form, char letter) {
+    const DiskInfoNumbers& numbers = form.Numbers();
+    JsonReport report = {{"Drive", std::string(1, letter) + ":"}};
+    for (const std::string& name : form.ComponentNames()) {
+        const Component& c = *form.Find(name);
+        if (c.kind != ComponentKind::Edit) continue;
+        if (name == ComponentName(DiskInfoControl::Size)) {
+            report[c.caption] = NumberOrNull(numbers.sizeBytes);
+        } else if (name == ComponentName(DiskInfoControl::Partition)) {
+            report[c.caption] = NumberOrNull(numbers.partition);
+        } else if (name == ComponentName(DiskInfoControl::ClusterSize)) {
+            report[c.caption] = NumberOrNull(numbers.clusterBytes);
+        } else {
+            report[c.caption] = TextOrNull(c.text);
+        }
+    }
+    report["Status"] = TextOrNull(form.Get(DiskInfoControl::Status).text);
+    return report;
+}
+
+}  // namespace
+
+int DiskInfo(platform::Platform& platform, char letter, bool json, std::ostream& out, std::ostream& err) {
     HeadlessDialogs dialogs(err);
     TfrmDiskInfo form(platform, dialogs);
     form.ShowDrive(letter);
+    const std::string& status = form.Get(DiskInfoControl::Status).text;
+    if (json) {
+        PrintJson(DiskInfoReport(form, letter), out);
+        return status.empty() ? kExitSuccess : kExitFailed;
+    }
     out << "Drive: " << letter << ":\n";
     for (const std::string& name : form.ComponentNames()) {
         const Component& c = *form.Find(name);
         if (c.kind == ComponentKind::Edit) out << c.caption << ": " << c.text << '\n';
     }
-    const std::string& status = form.Get(DiskInfoControl::Status).text;
     if (status.empty()) return kExitSuccess;
     out << "Status: " << status << '\n';
     return kExitFailed;

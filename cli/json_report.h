@@ -3,7 +3,9 @@
 // prints it here, so all of them read the same way.
 #pragma once
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
+#include <string>
 
 namespace tw::cli {
 
@@ -12,5 +14,12 @@ using JsonReport = nlohmann::ordered_json;
 // Two-space indents and a final line break. Texts come from the system in
 // its code page; bytes that are not UTF-8 become U+FFFD.
 void PrintJson(const JsonReport& report, std::ostream& out);
+
+// Null for what the text form leaves empty.
+inline JsonReport TextOrNull(const std::string& text) { return text.empty() ? JsonReport(nullptr) : JsonReport(text); }
+template <typename Number>
+JsonReport NumberOrNull(const std::optional<Number>& n) {
+    return n ? JsonReport(*n) : JsonReport(nullptr);
+}
 
 }  // namespace tw::cli

@@ -5,9 +5,28 @@
 #include "app/tfrm_usb_drives.h"
 #include "cli/cli.h"
 #include "cli/headless.h"
+#include "cli/json_report.h"
 #include "platform/printable.h"
 
 namespace tw::cli {
+
+namespace {
+
+// A disk as an object with the names of its block; the size as an exact byte
+// count, the letters as a list, null for what the service did not give.
+JsonReport DiskReport(const diagnostics::DiskDrive& d) {
+    return {{"Disk", d.index >= 0 ? JsonReport(d.index) : JsonReport(nullptr)},
+            {"Model", d.model},
+            {"Serial Number", d.serial},
+            {"Size", NumberOrNull(d.size)},
+            {"Media Type", d.mediaType},
+            {"Interface", d.interfaceType},
+            {"Partitions", NumberOrNull(d.partitions)},
+            {"Drive Letters", d.driveLetters},
+            {"PNP Device ID", d.pnpDeviceId}};
+}
+
+}  // namespace
 
 int UsbCommand(const std::vector<std::string>& args, const CommandContext& context) {
     const bool all = args.size() == 1 && args[0] == "--all";
@@ -15,7 +34,7 @@ int UsbCommand(const std::vector<std::string>& args, const CommandContext& conte
         if (!args.empty() && !all) {
             context.err << "tarnwell-cli: usb takes only --all, not \"" << platform::Printable(args[0]) << "\"\n";
         }
-        context.err << "usage: tarnwell-cli [--machine FILE] usb [--all]\n";
+        context.err << "usage: tarnwell-cli [--machine FILE] usb [--all] [--format text|json]\n";
         return kExitUsage;
     }
     const std::unique_ptr<platform::Platform> platform = OpenPlatform(context.machineFile, context.err);
@@ -31,6 +50,12 @@ int UsbCommand(const std::vector<std::string>& args, const CommandContext& conte
         return kExitFailed;
     }
     std::ostream& out = context.out;
+    if (context.format == "json") {
+        JsonReport disks = JsonReport::array();
+        for (const diagnostics::DiskDrive& d : report.disks) disks.push_back(DiskReport(d));
+        PrintJson({{"Disks", std::move(disks)}, {"Status", form.StatusText(all)}}, out);
+        return platform::Failed(report.lettersResult) ? kExitFailed : kExitSuccess;
+    }
     for (const diagnostics::DiskDrive& d : report.disks) {
         out << "Disk " << (d.index >= 0 ? std::to_string(d.index) : "?") << '\n'
             << "  Model: " << d.model << '\n'

@@ -6,6 +6,7 @@
 #include "app/tfrm_volumes.h"
 #include "cli/cli.h"
 #include "cli/headless.h"
+#include "cli/json_report.h"
 
 namespace tw::cli {
 
@@ -35,11 +36,37 @@ void PrintTable(const std::vector<std::string>& heading, const std::vector<std::
     for (const auto& row : rows) line(row);
 }
 
+// One object per volume keyed by the column names: letters and mount points
+// as lists (null with "Paths Error" saying why when the system cannot tell),
+// sizes as exact byte counts, null for what the volume did not say.
+JsonReport VolumesReport(TfrmVolumes& form, platform::Kernel& kernel, platform::Locale& locale) {
+    JsonReport volumes = JsonReport::array();
+    for (const inventory::VolumeEntry& v : form.Listing().volumes) {
+        const std::vector<std::string> cells = VolumeCells(v, kernel, locale);
+        const auto volumeText = [&](size_t column) { return v.hasVolumeInfo ? JsonReport(cells[column]) : nullptr; };
+        JsonReport letters = JsonReport::array();
+        for (const std::string& root : v.driveRoots) letters.push_back(root.substr(0, 2));
+        JsonReport volume = {{kVolumeColumns[0], v.name}};
+        volume[kVolumeColumns[1]] = v.pathsError ? JsonReport(nullptr) : letters;
+        volume[kVolumeColumns[2]] = v.pathsError ? JsonReport(nullptr) : JsonReport(v.mountPoints);
+        // The table shows why in parentheses in place of the letters.
+        volume["Paths Error"] = v.pathsError ? JsonReport(cells[1].substr(1, cells[1].size() - 2)) : nullptr;
+        volume[kVolumeColumns[3]] = cells[3];
+        volume[kVolumeColumns[4]] = volumeText(4);
+        volume[kVolumeColumns[5]] = volumeText(5);
+        volume[kVolumeColumns[6]] = volumeText(6);
+        volume[kVolumeColumns[7]] = NumberOrNull(v.capacity);
+        volume[kVolumeColumns[8]] = NumberOrNull(v.freeBytes);
+        volumes.push_back(std::move(volume));
+    }
+    return {{"Volumes", std::move(volumes)}, {"Status", form.Get(VolumesControl::Status).text}};
+}
+
 }  // namespace
 
 int VolumesCommand(const std::vector<std::string>& args, const CommandContext& context) {
     if (!args.empty() || context.programArgs) {
-        context.err << "usage: tarnwell-cli [--machine FILE] volumes\n";
+        context.err << "usage: tarnwell-cli [--machine FILE] volumes [--format text|json]\n";
         return kExitUsage;
     }
     const std::unique_ptr<platform::Platform> platform = OpenPlatform(context.machineFile, context.err);
@@ -47,9 +74,13 @@ int VolumesCommand(const std::vector<std::string>& args, const CommandContext& c
     HeadlessDialogs dialogs(context.err);
     TfrmVolumes form(*platform, dialogs);
     form.Click(VolumesControl::Refresh);
-    const Component& list = form.Get(VolumesControl::Volumes);
-    PrintTable(list.columns, list.rows, context.out);
-    context.out << form.Get(VolumesControl::Status).text << '\n';
+    if (context.format == "json") {
+        PrintJson(VolumesReport(form, platform->kernel(), platform->locale()), context.out);
+    } else {
+        const Component& list = form.Get(VolumesControl::Volumes);
+        PrintTable(list.columns, list.rows, context.out);
+        context.out << form.Get(VolumesControl::Status).text << '\n';
+    }
     return form.Listing().error == 0 ? kExitSuccess : kExitFailed;
 }
 

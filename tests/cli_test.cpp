@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -162,6 +163,45 @@ TEST(Cli, DiskWindowsAndDiskInfoReportTheDiskBehindALetter) {
     EXPECT_NE(r.out.find("Status: Cannot find the physical disk of drive C: "), std::string::npos) << r.out;
 }
 
+// The JSON reports carry the numbers the text rounds or groups, exactly.
+TEST(Cli, JsonReportsGiveExactNumbersAndTheTextFormsExitCode) {
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* pointer;
+        nlohmann::json value;
+    };
+    const Case cases[] = {
+        {{"smart-healthy.json", "diskinfo", "C"}, 0, "/Size", 500107862016},
+        {{"smart-healthy.json", "diskinfo", "C"}, 0, "/Cluster Size", 4096},
+        {{"smart-healthy.json", "diskinfo", "C"}, 0, "/Status", nullptr},
+        {{"workstation.json", "diskinfo", "C"}, 1, "/File System", "NTFS"},
+        {{"usb-disks.json", "usb"}, 0, "/Disks/1/Size", 2000363420160},
+        {{"usb-disks.json", "usb"}, 0, "/Disks/1/Drive Letters", {"F:", "G:"}},
+        {{"usb-disks.json", "usb", "--all"}, 0, "/Status", "3 disks"},
+        {{"usb-disks.json", "volumes"}, 0, "/Volumes/0/Capacity", 511101108224},
+        {{"usb-disks.json", "volumes"}, 0, "/Volumes/1/Drive Letters", nlohmann::json::array()},
+        {{"usb-disks.json", "volumes"}, 0, "/Volumes/4/Mount Points", {"C:\\Mount\\Backup\\"}},
+        {{"maintenance.json", "bench", "E:"}, 0, "/Size", 67108864},
+        {{"maintenance.json", "bench", "e", "--size", "64M"}, 0, "/Folder", "E:\\"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--machine", Example(c.args[0])};
+        args.insert(args.end(), c.args.begin() + 1, c.args.end());
+        args.insert(args.end(), {"--format", "json"});
+        const Result r = RunCli(args);
+        EXPECT_EQ(r.code, c.code) << c.pointer << r.err;
+        const auto report = nlohmann::json::parse(r.out, nullptr, false);
+        ASSERT_FALSE(report.is_discarded()) << r.out;
+        const nlohmann::json::json_pointer at(c.pointer);
+        ASSERT_TRUE(report.contains(at)) << c.pointer << '\n' << r.out;
+        EXPECT_EQ(report[at], c.value) << c.pointer;
+    }
+    for (const char* command : {"diskinfo", "volumes", "usb", "bench"}) {
+        EXPECT_NE(RunCli({command, "--help"}).out.find("--format json"), std::string::npos) << command;
+    }
+}
+
 TEST(Cli, ScriptFromStandardInputPrintsRaisedErrors) {
     Result r = RunCli({"--machine", Data("raising.json"), "script", "-"}, ReadFile(Data("raising.script")));
     EXPECT_EQ(r.code, 1) << r.err;
@@ -232,6 +272,9 @@ TEST(Cli, BadMachineFilesScriptsAndArgumentsAreRefused) {
         {{}, 2, "usage:"},
         {{"list", "extra"}, 2, "usage:"},
         {{"list", "--format", "xml"}, 2, "list has no format \"xml\""},
+        {{"volumes", "--format", "xml"}, 2, "volumes has no format \"xml\""},
+        {{"usb", "--all", "--format", "tsv"}, 2, "usb has no format \"tsv\""},
+        {{"bench", "E", "--format"}, 2, "--format needs a name"},
         {{"script", "--format", "json", "-"}, 2, "usage:"},
     };
     for (const Case& c : cases) {

@@ -12,7 +12,7 @@ import jsonschema
 
 schemas, examples, cli = sys.argv[1], sys.argv[2], sys.argv[3:]
 
-# (machine file, command line, schema, exit code)
+# (machine file, command line, schema or None for no report, exit code)
 RUNS = [
     ("workstation.json", ["list", "--format", "json"], "list", 0),
     ("dvd-workstation.json", ["list", "--format", "json"], "list", 0),
@@ -23,6 +23,15 @@ RUNS = [
     ("smart-healthy.json", ["smart", "0", "--format", "json"], "smart", 0),
     ("smart-failing.json", ["smart", "0", "--format", "json"], "smart", 0),
     ("workstation.json", ["smart", "0", "--format", "json"], "smart", 1),
+    ("smart-healthy.json", ["diskinfo", "C", "--format", "json"], "diskinfo", 0),
+    ("workstation.json", ["diskinfo", "C", "--format", "json"], "diskinfo", 1),
+    ("usb-disks.json", ["volumes", "--format", "json"], "volumes", 0),
+    ("workstation.json", ["volumes", "--format", "json"], "volumes", 0),
+    ("usb-disks.json", ["usb", "--format", "json"], "usb", 0),
+    ("usb-disks.json", ["usb", "--all", "--format", "json"], "usb", 0),
+    ("maintenance.json", ["bench", "E", "--format", "json"], "bench", 0),
+    # A refused drive: the reason on standard error, no report.
+    ("maintenance.json", ["bench", "G", "--format", "json"], None, 1),
 ]
 
 failures = 0
@@ -32,6 +41,13 @@ for machine, args, schema_name, code in RUNS:
     if run.returncode != code:
         print(f"{what}: exit code {run.returncode}, expected {code}\n{run.stderr}")
         failures += 1
+        continue
+    if schema_name is None:
+        if run.stdout or not run.stderr:
+            print(f"{what}: expected only a message on standard error, got {run.stdout!r}")
+            failures += 1
+        else:
+            print(f"{what}: refused")
         continue
     with open(f"{schemas}/{schema_name}.schema.json", encoding="utf-8") as f:
         schema = json.load(f)
