@@ -41,4 +41,16 @@ public:
     virtual void CopyToClipboard(const std::string&) {}
 };
 
+// The hourglass for as long as a request or query runs, also when it raises.
+class WaitCursor {
+public:
+    explicit WaitCursor(Dialogs& dialogs) : dialogs_(dialogs) { dialogs_.SetWaitCursor(true); }
+    ~WaitCursor() { dialogs_.SetWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    Dialogs& dialogs_;
+};
+
 }  // namespace tw

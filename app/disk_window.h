@@ -12,18 +12,6 @@
 
 namespace tw {
 
-// The hourglass for as long as a disk is asked, also when the query raises.
-class DiskWaitCursor {
-public:
-    explicit DiskWaitCursor(Dialogs& dialogs) : dialogs_(dialogs) { dialogs_.SetWaitCursor(true); }
-    ~DiskWaitCursor() { dialogs_.SetWaitCursor(false); }
-    DiskWaitCursor(const DiskWaitCursor&) = delete;
-    DiskWaitCursor& operator=(const DiskWaitCursor&) = delete;
-
-private:
-    Dialogs& dialogs_;
-};
-
 // A window about one fixed drive at a time, chosen in its "cbDrive" combo
 // box. Each showing lists the fixed drives again (its pop-up "Refresh" too)
 // and starts at the drive chosen last, or the main window's selection.

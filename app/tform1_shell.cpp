@@ -13,18 +13,6 @@ using namespace tw::platform;
 
 namespace {
 
-// The hourglass for as long as the request takes, whatever happens.
-class WaitCursor {
-public:
-    explicit WaitCursor(Dialogs& dialogs) : dialogs_(dialogs) { dialogs_.SetWaitCursor(true); }
-    ~WaitCursor() { dialogs_.SetWaitCursor(false); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    Dialogs& dialogs_;
-};
-
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};

@@ -48,7 +48,7 @@ void TfrmDiskInfo::ShowNothing(const std::string& text) {
 }
 
 void TfrmDiskInfo::ShowDrive(char letter) {
-    DiskWaitCursor hourglass(dialogs_);
+    WaitCursor hourglass(dialogs_);
     ClearFields();
     ShowDisk(letter);
     ShowVolume(letter);

@@ -27,18 +27,6 @@ private:
     Dialogs& dialogs_;
 };
 
-// The hourglass for as long as the query runs, also when it raises.
-class WaitCursor {
-public:
-    explicit WaitCursor(Dialogs& dialogs) : dialogs_(dialogs) { dialogs_.SetWaitCursor(true); }
-    ~WaitCursor() { dialogs_.SetWaitCursor(false); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    Dialogs& dialogs_;
-};
-
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     if (text.empty()) return lines;

@@ -87,7 +87,7 @@ void TfrmSmart::Fail(const std::string& text) {
 }
 
 void TfrmSmart::ShowDrive(char letter) {
-    DiskWaitCursor hourglass(dialogs_);
+    WaitCursor hourglass(dialogs_);
     Clear();
     const ReadableDisk disk = DiskOfDrive(platform_, letter);
     if (!disk.number) {

@@ -24,20 +24,25 @@ DWORD SimNetwork::WNetGetConnectionA(const char* localName, char* remoteName, DW
     return ERROR_SUCCESS;
 }
 
-DWORD SimNetwork::WNetConnectionDialog(HWND hwnd, DWORD type) {
+namespace {
+
+// The network dialogs are recorded, and refused, as shell requests.
+ShellRequest DialogRequest(const char* call, HWND hwnd, DWORD type) {
     ShellRequest r;
-    r.call = "WNetConnectionDialog";
+    r.call = call;
     r.window = hwnd;
     r.type = type;
-    return s_.Request(r);
+    return r;
+}
+
+}  // namespace
+
+DWORD SimNetwork::WNetConnectionDialog(HWND hwnd, DWORD type) {
+    return s_.Request(DialogRequest("WNetConnectionDialog", hwnd, type));
 }
 
 DWORD SimNetwork::WNetDisconnectDialog(HWND hwnd, DWORD type) {
-    ShellRequest r;
-    r.call = "WNetDisconnectDialog";
-    r.window = hwnd;
-    r.type = type;
-    return s_.Request(r);
+    return s_.Request(DialogRequest("WNetDisconnectDialog", hwnd, type));
 }
 
 int SimLocale::GetLocaleInfoA(LCID, LCTYPE type, char* data, int dataSize) {
