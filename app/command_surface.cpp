@@ -13,7 +13,7 @@ void TForm1::DeclareCommandSurface() {
     using O = MainOption;
     auto item = [&](M menu, C id, const char* caption, std::function<void()> onClick = {}, const char* shortcut = "") {
         Component c;
-        c.parent = NameOf(menu);
+        c.parent = KeyOf(menu);
         c.caption = caption;
         c.shortcut = shortcut;
         c.onClick = std::move(onClick);
@@ -25,7 +25,7 @@ void TForm1::DeclareCommandSurface() {
     };
     auto toggle = [&](O id, const char* caption, bool checked, std::function<void()> onClick) {
         Component c;
-        c.parent = NameOf(M::View);
+        c.parent = KeyOf(M::View);
         c.caption = caption;
         c.checked = checked;
         c.onClick = std::move(onClick);
@@ -34,7 +34,7 @@ void TForm1::DeclareCommandSurface() {
     auto button = [&](C id, const char* caption, const char* hint, std::function<void()> onClick = {}) {
         Component c;
         c.kind = ComponentKind::ToolButton;
-        c.parent = NameOf(M::ToolBar);
+        c.parent = KeyOf(M::ToolBar);
         c.caption = caption;
         c.hint = hint;
         c.onClick = std::move(onClick);
@@ -43,7 +43,7 @@ void TForm1::DeclareCommandSurface() {
     auto checkBox = [&](O id, const char* caption, bool checked, std::function<void()> onClick = {}) {
         Component c;
         c.kind = ComponentKind::CheckBox;
-        c.parent = NameOf(M::OptionPanel);
+        c.parent = KeyOf(M::OptionPanel);
         c.caption = caption;
         c.checked = checked;
         c.onClick = std::move(onClick);
@@ -145,12 +145,12 @@ void TForm1::DeclareCommandSurface() {
     button(C::RefreshButton, "Refresh", "Refresh drives. (F5)", clicks(C::Refresh));
     button(C::ExploreButton, "Explore", "Explorer selected  drive F8", explore);
     button(C::EjectButton, "Eject CD", "Open / Eject Highlighted CD/DVD/Zip drive.", clicks(C::EjectMedia));
-    Get(C::EjectButton).dropDownMenu = NameOf(M::EjectDropDown);
-    Get(C::EjectButton).rightClickMenu = NameOf(M::EjectRightClick);
+    Get(C::EjectButton).dropDownMenu = KeyOf(M::EjectDropDown);
+    Get(C::EjectButton).rightClickMenu = KeyOf(M::EjectRightClick);
     item(M::EjectDropDown, C::EjectButtonLoad, "Load CD", clicks(C::LoadMedia));
     item(M::EjectRightClick, C::EjectButtonLoadRightClick, "Load CD", clicks(C::LoadMedia));
     button(C::HideButton, "Hide", "Hide highlighted drive", clicks(C::HideDrive));
-    Get(C::HideButton).dropDownMenu = NameOf(M::HideDropDown);
+    Get(C::HideButton).dropDownMenu = KeyOf(M::HideDropDown);
     item(M::HideDropDown, C::HideButtonUnhide, "Unhide", [this] {
         ClickInner(C::UnhideDrive);
         ClickInner(C::Refresh);
@@ -158,10 +158,10 @@ void TForm1::DeclareCommandSurface() {
     button(C::PropertiesButton, "Properties", "Selected drive properties", clicks(C::Properties));
     button(C::SubstButton, "Subst", "Create substitute drive letter for local folder.",
            clicks(C::CreateSubstituteDrive));
-    Get(C::SubstButton).dropDownMenu = NameOf(M::SubstDropDown);
+    Get(C::SubstButton).dropDownMenu = KeyOf(M::SubstDropDown);
     item(M::SubstDropDown, C::SubstButtonUnsubst, "Unsubst", clicks(C::RemoveSubstituteDrive));
     button(C::DiskInfoButton, "Disk Info", "", diskInfoWindow);
-    Get(C::DiskInfoButton).dropDownMenu = NameOf(M::DiskInfoDropDown);
+    Get(C::DiskInfoButton).dropDownMenu = KeyOf(M::DiskInfoDropDown);
     item(M::DiskInfoDropDown, C::DiskInfoButtonBenchmark, "Drive Benchmark", benchmarkWindow);
     button(C::SmartButton, "SMART", "", smartWindow);
     button(C::CheckDiskButton, "Chk Disk", "", checkDiskWindow);
@@ -186,14 +186,14 @@ void TForm1::DeclareCommandSurface() {
     // The site address at the top and at the bottom of the window.
     for (C label : {C::SiteLabelTop, C::SiteLabelBottom}) {
         Component& c = Declare(label, ComponentKind::Label, kSiteAddress);
-        c.parent = NameOf(M::Window);
+        c.parent = KeyOf(M::Window);
         c.onClick = [this] { Label2Click(); };
     }
     // Keys of the main window that no menu shows: copying rows, selecting
     // them all, and F1 for the about box with its help page.
     auto key = [&](C id, const char* caption, const char* shortcut, std::function<void()> onClick) {
         Component c;
-        c.parent = NameOf(M::Keys);
+        c.parent = KeyOf(M::Keys);
         c.caption = caption;
         c.shortcut = shortcut;
         c.onClick = std::move(onClick);

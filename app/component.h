@@ -1,11 +1,12 @@
-// A named control of a window (menu item, tool button, check box) with its
+// A control of a window (menu item, tool button, check box) with its name,
 // caption, hint, state and click action. The real window builds its menus and
-// toolbar from these and routes every click back by name.
+// toolbar from these and routes every click back by the component's slot.
 #pragma once
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/component_table.h"
 #include "app/dialogs.h"
 
 namespace tw {
@@ -33,7 +34,7 @@ struct Component {
     std::string caption;
     std::string hint;
     std::string shortcut;
-    std::string parent;  // the menu or control that holds it
+    ComponentKey parent;  // the menu or control that holds it
     bool checked = false;
     bool visible = true;
     bool enabled = true;                          // a disabled control takes no clicks
@@ -41,8 +42,8 @@ struct Component {
     int maxLength = 0;                            // edit fields: 0 = no limit
     bool upperCase = false;                       // edit fields: typed letters become capitals
     ModalResult modalResult = ModalResult::None;  // buttons that close a modal window
-    std::string dropDownMenu;                     // tool buttons: the menu behind the arrow
-    std::string rightClickMenu;                   // tool buttons: the menu a right click opens
+    ComponentKey dropDownMenu;                    // tool buttons: the menu behind the arrow
+    ComponentKey rightClickMenu;                  // tool buttons: the menu a right click opens
     bool readOnly = false;                        // edit fields the user cannot type into
     std::vector<std::string> items;               // combo and list boxes
     int itemIndex = -1;                           // combo boxes: the chosen entry, -1 none

@@ -73,9 +73,8 @@ std::string ErrorText(Kernel& kernel, DWORD error) {
     return text.empty() ? "error " + Decimal(error) : text;
 }
 
-FixedDriveForm::FixedDriveForm(std::string className, std::string caption, platform::Platform& platform,
-                               Dialogs& dialogs)
-    : FormLogic(std::move(className), std::move(caption), dialogs), platform_(platform) {}
+FixedDriveForm::FixedDriveForm(FormId id, platform::Platform& platform, Dialogs& dialogs)
+    : FormLogic(id, dialogs), platform_(platform) {}
 
 void FixedDriveForm::FormShow() {
     Dispatch([this] { Refresh1Click(); });

@@ -17,7 +17,7 @@ namespace tw {
 // and starts at the drive chosen last, or the main window's selection.
 class FixedDriveForm : public FormLogic {
 public:
-    FixedDriveForm(std::string className, std::string caption, platform::Platform& platform, Dialogs& dialogs);
+    FixedDriveForm(FormId id, platform::Platform& platform, Dialogs& dialogs);
 
     void FormShow() override;
     void Refresh1Click();

@@ -1,31 +1,57 @@
 #include "app/form_logic.h"
 
 #include <exception>
+#include <stdexcept>
 
 namespace tw {
 
-FormLogic::FormLogic(std::string className, std::string caption, Dialogs& dialogs)
-    : dialogs_(dialogs), className_(std::move(className)), caption_(std::move(caption)) {}
+FormLogic::FormLogic(FormId id, Dialogs& dialogs) : dialogs_(dialogs), id_(id) {}
 
-void FormLogic::Declare(Component c) {
-    order_.push_back(c.name);
-    components_[c.name] = std::move(c);
+Component& FormLogic::DeclareAt(ComponentKey key, Component c) {
+    if (key.empty() || key.value < 0) throw std::logic_error("component " + c.name + " has no key");
+    Family* family = nullptr;
+    for (Family& f : families_) {
+        if (f.tag == key.family) family = &f;
+    }
+    if (!family) family = &families_.emplace_back(Family{key.family, {}});
+    const auto value = static_cast<std::size_t>(key.value);
+    if (family->slots.size() <= value) family->slots.resize(value + 1);
+    if (family->slots[value]) throw std::logic_error("component " + c.name + " declared twice");
+    family->slots[value] = components_.size();
+    components_.push_back(std::move(c));
+    return components_.back();
 }
 
-Component& FormLogic::Get(const std::string& name) {
-    auto it = components_.find(name);
-    if (it == components_.end()) throw UnknownComponent(name);
-    return it->second;
+std::optional<ComponentSlot> FormLogic::SlotOf(ComponentKey key) const {
+    if (key.empty() || key.value < 0) return std::nullopt;
+    for (const Family& f : families_) {
+        if (f.tag != key.family) continue;
+        const auto value = static_cast<std::size_t>(key.value);
+        return value < f.slots.size() ? f.slots[value] : std::nullopt;
+    }
+    return std::nullopt;
 }
 
-const Component* FormLogic::Find(const std::string& name) const {
-    auto it = components_.find(name);
-    return it == components_.end() ? nullptr : &it->second;
+ComponentSlot FormLogic::SlotFor(ComponentKey key) const {
+    if (auto slot = SlotOf(key)) return *slot;
+    throw std::logic_error(ClassName() + " declares no component " + std::to_string(key.value) + " of that kind");
 }
 
-bool FormLogic::Checked(const std::string& name) const {
-    const Component* c = Find(name);
-    return c && c->checked;
+std::optional<ComponentSlot> FormLogic::SlotNamed(std::string_view name) const {
+    for (ComponentSlot i = 0; i < components_.size(); ++i) {
+        if (components_[i].name == name) return i;
+    }
+    return std::nullopt;
+}
+
+ComponentSlot FormLogic::SlotNamedOrThrow(std::string_view name) const {
+    if (auto slot = SlotNamed(name)) return *slot;
+    throw UnknownComponent(std::string(name));
+}
+
+const Component* FormLogic::Find(std::string_view name) const {
+    auto slot = SlotNamed(name);
+    return slot ? &components_[*slot] : nullptr;
 }
 
 void FormLogic::Dispatch(const std::function<void()>& action) {
@@ -36,46 +62,42 @@ void FormLogic::Dispatch(const std::function<void()>& action) {
     }
 }
 
-void FormLogic::ClickInner(const std::string& name) {
-    Component& c = Get(name);
+void FormLogic::ClickInnerAt(ComponentSlot slot) {
+    Component& c = At(slot);
     if (!c.enabled) return;
     if (c.kind == ComponentKind::CheckBox) c.checked = !c.checked;
     if (c.onClick) c.onClick();
 }
 
-void FormLogic::Click(const std::string& name) {
-    Get(name);  // an unknown name is the caller's mistake, not the user's
-    Dispatch([&] { ClickInner(name); });
+void FormLogic::ClickAt(ComponentSlot slot) {
+    At(slot);  // a slot the window lacks is the caller's mistake, not the user's
+    Dispatch([&] { ClickInnerAt(slot); });
 }
 
-void FormLogic::SetChecked(const std::string& name, bool checked) {
-    if (Get(name).checked != checked) Click(name);
+void FormLogic::SetCheckedAt(ComponentSlot slot, bool checked) {
+    if (At(slot).checked != checked) ClickAt(slot);
 }
 
-void FormLogic::Choose(const std::string& name, int index) {
-    Component& c = Get(name);
-    if (c.kind != ComponentKind::ComboBox) throw UnknownComponent(name + " (not a combo box)");
+void FormLogic::ChooseAt(ComponentSlot slot, int index) {
+    Component& c = At(slot);
+    if (c.kind != ComponentKind::ComboBox) throw UnknownComponent(c.name + " (not a combo box)");
     if (index < 0 || index >= static_cast<int>(c.items.size())) {
-        throw std::out_of_range(name + " has no entry " + std::to_string(index));
+        throw std::out_of_range(c.name + " has no entry " + std::to_string(index));
     }
     c.itemIndex = index;
     c.text = c.items[static_cast<size_t>(index)];
     if (c.onChange) Dispatch(c.onChange);
 }
 
-void FormLogic::TypeText(const std::string& name, const std::string& text) {
-    Component& c = Get(name);
-    if (c.kind != ComponentKind::ComboBox) throw UnknownComponent(name + " (not a combo box)");
-    SetText(name, text);
+void FormLogic::TypeTextAt(ComponentSlot slot, const std::string& text) {
+    Component& c = At(slot);
+    if (c.kind != ComponentKind::ComboBox) throw UnknownComponent(c.name + " (not a combo box)");
+    SetTextAt(slot, text);
     if (c.onChange) Dispatch(c.onChange);
 }
 
-void Dialogs::Show(FormLogic& form) { form.FormShow(); }
-
-std::unique_ptr<Worker> Dialogs::MakeWorker(FormLogic&) { return std::make_unique<InPlaceWorker>(); }
-
-void FormLogic::SetText(const std::string& name, const std::string& text) {
-    Component& c = Get(name);
+void FormLogic::SetTextAt(ComponentSlot slot, const std::string& text) {
+    Component& c = At(slot);
     // A combo box's text can be typed too; it then names no entry.
     if (c.kind == ComponentKind::ComboBox) {
         c.text = text;
@@ -85,7 +107,7 @@ void FormLogic::SetText(const std::string& name, const std::string& text) {
         }
         return;
     }
-    if (c.kind != ComponentKind::Edit || c.readOnly) throw UnknownComponent(name + " (not an edit field)");
+    if (c.kind != ComponentKind::Edit || c.readOnly) throw UnknownComponent(c.name + " (not an edit field)");
     std::string value = text;
     if (c.maxLength > 0 && value.size() > static_cast<size_t>(c.maxLength)) value.resize(c.maxLength);
     if (c.upperCase) {
@@ -95,5 +117,9 @@ void FormLogic::SetText(const std::string& name, const std::string& text) {
     }
     c.text = value;
 }
+
+void Dialogs::Show(FormLogic& form) { form.FormShow(); }
+
+std::unique_ptr<Worker> Dialogs::MakeWorker(FormLogic&) { return std::make_unique<InPlaceWorker>(); }
 
 }  // namespace tw

@@ -2,7 +2,7 @@
 
 namespace tw {
 
-TAboutBox::TAboutBox(Dialogs& dialogs) : FormLogic("TAboutBox", "About", dialogs) {
+TAboutBox::TAboutBox(Dialogs& dialogs) : FormLogic(FormId::AboutBox, dialogs) {
     Declare(AboutControl::ProductName, ComponentKind::Label, kProgramName);
     Declare(AboutControl::Version, ComponentKind::Label, std::string("Version ") + Version());
     Declare(AboutControl::HelpText, ComponentKind::Label, HelpText());

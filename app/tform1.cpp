@@ -38,7 +38,7 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 TForm1::TForm1(Platform& platform, MainView& view, Dialogs& dialogs, Application& app)
-    : FormLogic("TForm1", "Tarnwell", dialogs),
+    : FormLogic(FormId::Main, dialogs),
       platform_(platform),
       view_(view),
       app_(app),

@@ -35,7 +35,7 @@ std::vector<std::string> BenchResultLines(const diagnostics::BenchResult& r, con
 }
 
 TfrmBenchMark::TfrmBenchMark(Platform& platform, Dialogs& dialogs)
-    : WorkerForm("TfrmBenchMark", "Drive Benchmark", dialogs), platform_(platform) {
+    : WorkerForm(FormId::BenchMark, dialogs), platform_(platform) {
     Declare(B::DriveLabel, ComponentKind::Label, "Select Drive");
     Declare(B::DriveChooser, ComponentKind::ComboBox, "");
     Declare(B::SizeLabel, ComponentKind::Label, "Test size");

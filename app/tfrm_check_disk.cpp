@@ -8,7 +8,7 @@ using namespace tw::platform;
 using C = CheckDiskControl;
 
 TfrmCheckDisk::TfrmCheckDisk(Platform& platform, Dialogs& dialogs)
-    : WorkerForm("TfrmCheckDisk", "Check Disk", dialogs), platform_(platform) {
+    : WorkerForm(FormId::CheckDisk, dialogs), platform_(platform) {
     Declare(C::DriveLabel, ComponentKind::Label, "Select Drive");
     Declare(C::DriveChooser, ComponentKind::ComboBox, "");
     Declare(C::FixErrors, ComponentKind::CheckBox, "Fix errors");

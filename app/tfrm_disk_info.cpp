@@ -21,7 +21,7 @@ std::string BusTypeName(DWORD busType) {
 }
 
 TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs)
-    : FixedDriveForm("TfrmDiskInfo", "Disk Information", platform, dialogs) {
+    : FixedDriveForm(FormId::DiskInfo, platform, dialogs) {
     using D = DiskInfoControl;
     Declare(D::Title, ComponentKind::Label, "Disk Information");
     Declare(D::DriveLabel, ComponentKind::Label, "Select Drive");

@@ -53,7 +53,7 @@ HANDLE OpenForQuery(Device& device, char letter, DWORD flags) {
 }  // namespace
 
 TfrmOpticalInfo::TfrmOpticalInfo(Platform& platform, Dialogs& dialogs)
-    : FormLogic("TfrmOpticalInfo", "Optical Information", dialogs), platform_(platform) {
+    : FormLogic(FormId::OpticalInfo, dialogs), platform_(platform) {
     using O = OpticalControl;
     Declare(O::Title, ComponentKind::Label, "Optical Information");
     Declare(O::DriveLabel, ComponentKind::Label, "Select Drive");

@@ -44,7 +44,7 @@ Tone StateTone(std::string_view state) {
 }
 
 TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs)
-    : FixedDriveForm("TfrmSmart", "SMART Information", platform, dialogs) {
+    : FixedDriveForm(FormId::Smart, platform, dialogs) {
     using S = SmartControl;
     Declare(S::Title, ComponentKind::Label, "SMART Information");
     Declare(S::DriveLabel, ComponentKind::Label, "Select Drive");

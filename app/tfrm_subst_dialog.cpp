@@ -7,7 +7,7 @@ namespace tw {
 using namespace tw::platform;
 
 TFrmSubstDialog::TFrmSubstDialog(Platform& platform, Dialogs& dialogs)
-    : FormLogic("TFrmSubstDialog", "Substitute Drive", dialogs), platform_(platform) {
+    : FormLogic(FormId::SubstDialog, dialogs), platform_(platform) {
     using S = SubstControl;
     Declare(S::Title, ComponentKind::Label, "Select drive letter and path for the new drive");
     Declare(S::LetterLabel, ComponentKind::Label, "Drive Letter");

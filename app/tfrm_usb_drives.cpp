@@ -28,7 +28,7 @@ std::string DriveLettersText(const diagnostics::DiskDrive& disk) {
 }
 
 TfrmUSBDrives::TfrmUSBDrives(Platform& platform, Dialogs& dialogs)
-    : FormLogic("TfrmUSBDrives", "USB Drives", dialogs), platform_(platform) {
+    : FormLogic(FormId::UsbDrives, dialogs), platform_(platform) {
     using U = UsbDrivesControl;
     Declare(U::Disks, ComponentKind::ListView, "Disks").columns = {"Disk",       "Model",         "Serial Number",
                                                                    "Size",       "Media Type",    "Interface",

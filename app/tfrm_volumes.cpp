@@ -58,7 +58,7 @@ std::vector<std::string> VolumeCells(const inventory::VolumeEntry& v, Kernel& ke
 }
 
 TfrmVolumes::TfrmVolumes(Platform& platform, Dialogs& dialogs)
-    : FormLogic("TfrmVolumes", "Volumes", dialogs), platform_(platform) {
+    : FormLogic(FormId::Volumes, dialogs), platform_(platform) {
     Component& list = Declare(VolumesControl::Volumes, ComponentKind::ListView, "Volumes");
     list.columns.assign(std::begin(kVolumeColumns), std::end(kVolumeColumns));
     Declare(VolumesControl::Refresh, ComponentKind::Button, "Refresh").onClick = [this] { Button1Click(); };

@@ -14,14 +14,14 @@ namespace {
 JsonReport DiskInfoReport(TfrmDiskInfo& form, char letter) {
     const DiskInfoNumbers& numbers = form.Numbers();
     JsonReport report = {{"Drive", std::string(1, letter) + ":"}};
-    for (const std::string& name : form.ComponentNames()) {
-        const Component& c = *form.Find(name);
+    for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
+        const Component& c = form.At(slot);
         if (c.kind != ComponentKind::Edit) continue;
-        if (name == ComponentName(DiskInfoControl::Size)) {
+        if (&c == &form.Get(DiskInfoControl::Size)) {
             report[c.caption] = NumberOrNull(numbers.sizeBytes);
-        } else if (name == ComponentName(DiskInfoControl::Partition)) {
+        } else if (&c == &form.Get(DiskInfoControl::Partition)) {
             report[c.caption] = NumberOrNull(numbers.partition);
-        } else if (name == ComponentName(DiskInfoControl::ClusterSize)) {
+        } else if (&c == &form.Get(DiskInfoControl::ClusterSize)) {
             report[c.caption] = NumberOrNull(numbers.clusterBytes);
         } else {
             report[c.caption] = TextOrNull(c.text);
@@ -43,8 +43,8 @@ int DiskInfo(platform::Platform& platform, char letter, bool json, std::ostream&
         return status.empty() ? kExitSuccess : kExitFailed;
     }
     out << "Drive: " << letter << ":\n";
-    for (const std::string& name : form.ComponentNames()) {
-        const Component& c = *form.Find(name);
+    for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
+        const Component& c = form.At(slot);
         if (c.kind == ComponentKind::Edit) out << c.caption << ": " << c.text << '\n';
     }
     if (status.empty()) return kExitSuccess;

@@ -98,8 +98,9 @@ void HeadlessDialogs::Show(FormLogic& form) {
 
 void PrintWindow(const FormLogic& form, std::ostream& out) {
     out << "[window] " << form.ClassName() << " \"" << form.Caption() << "\"\n";
-    for (const std::string& name : form.ComponentNames()) {
-        const Component& c = *form.Find(name);
+    for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
+        const Component& c = form.At(slot);
+        const std::string& name = c.name;
         switch (c.kind) {
             case ComponentKind::Edit: out << "  " << name << " (" << c.caption << "): " << c.text << '\n'; break;
             case ComponentKind::Label:

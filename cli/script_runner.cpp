@@ -55,16 +55,19 @@ void ScriptRunner::Execute(const std::string& line) {
     };
     // "Form.Name" names a component of one window; a bare name is looked up in
     // the window a "set" last filled, then in the main window.
-    auto component = [&](const std::string& text) -> std::pair<FormLogic*, std::string> {
+    // The name is looked up once; the window is then driven by the slot.
+    auto component = [&](const std::string& text) -> std::pair<FormLogic*, ComponentSlot> {
         if (text.empty()) throw BadLine("\"" + command + "\" needs a component name");
         if (const size_t dot = text.find('.'); dot != std::string::npos) {
             FormLogic* form = FormNamed(text.substr(0, dot));
-            const std::string name = text.substr(dot + 1);
-            if (!form || !form->Find(name)) throw BadLine("no component named \"" + text + "\"");
-            return {form, name};
+            const auto slot = form ? form->SlotNamed(text.substr(dot + 1)) : std::nullopt;
+            if (!slot) throw BadLine("no component named \"" + text + "\"");
+            return {form, *slot};
         }
-        if (focus_ && focus_->Find(text)) return {focus_, text};
-        if (form_.Find(text)) return {&form_, text};
+        if (focus_) {
+            if (auto slot = focus_->SlotNamed(text)) return {focus_, *slot};
+        }
+        if (auto slot = form_.SlotNamed(text)) return {&form_, *slot};
         throw BadLine("no component named \"" + text + "\"");
     };
 
@@ -116,35 +119,36 @@ void ScriptRunner::Execute(const std::string& line) {
         noArgument();
         form_.Click(MainCommand::Explore);
     } else if (command == "click") {
-        auto [form, name] = component(rest);
+        auto [form, slot] = component(rest);
         // A click in the main window may show a dialog that takes the values set.
         if (form == &form_) focus_ = nullptr;
-        form->Click(name);
+        form->ClickAt(slot);
     } else if (command == "check") {
         const size_t space = rest.find(' ');
-        auto [form, name] = component(rest.substr(0, space));
+        auto [form, slot] = component(rest.substr(0, space));
         const std::string state = space == std::string::npos ? "" : Trim(rest.substr(space));
         if (state != "on" && state != "off") throw BadLine("check needs on or off");
-        if (form->Get(name).kind != ComponentKind::CheckBox && form->Get(name).kind != ComponentKind::MenuItem) {
-            throw BadLine("\"" + name + "\" has no check mark");
+        const Component& c = form->At(slot);
+        if (c.kind != ComponentKind::CheckBox && c.kind != ComponentKind::MenuItem) {
+            throw BadLine("\"" + c.name + "\" has no check mark");
         }
-        form->SetChecked(name, state == "on");
+        form->SetCheckedAt(slot, state == "on");
     } else if (command == "choose") {
         const size_t space = rest.find(' ');
-        auto [form, name] = component(rest.substr(0, space));
+        auto [form, slot] = component(rest.substr(0, space));
         const std::string entry = space == std::string::npos ? "" : Trim(rest.substr(space));
         int index = -1;
         auto [ptr, ec] = std::from_chars(entry.data(), entry.data() + entry.size(), index);
         if (entry.empty() || ec != std::errc() || ptr != entry.data() + entry.size() || index < 0) {
             throw BadLine("choose needs an entry number from 0");
         }
-        const Component& box = form->Get(name);
-        if (box.kind != ComponentKind::ComboBox) throw BadLine("\"" + name + "\" is not a combo box");
+        const Component& box = form->At(slot);
+        if (box.kind != ComponentKind::ComboBox) throw BadLine("\"" + box.name + "\" is not a combo box");
         if (index >= static_cast<int>(box.items.size())) {
-            throw BadLine("\"" + name + "\" has no entry " + entry);
+            throw BadLine("\"" + box.name + "\" has no entry " + entry);
         }
         focus_ = form;
-        form->Choose(name, index);
+        form->ChooseAt(slot, index);
     } else if (command == "window") {
         FormLogic* form = FormNamed(rest);
         if (!form) throw BadLine("no window named \"" + rest + "\"");
@@ -169,11 +173,11 @@ void ScriptRunner::Execute(const std::string& line) {
             const std::string bare = name.substr(name.find('.') == std::string::npos ? 0 : name.find('.') + 1);
             const bool named =
                 name.find('.') == std::string::npos || name.substr(0, name.find('.')) == form->ClassName();
-            const Component* c = form->Find(bare);
-            if (named && c &&
-                ((c->kind == ComponentKind::Edit && !c->readOnly) || c->kind == ComponentKind::ComboBox)) {
+            const auto slot = named ? form->SlotNamed(bare) : std::nullopt;
+            const Component* c = slot ? &form->At(*slot) : nullptr;
+            if (c && ((c->kind == ComponentKind::Edit && !c->readOnly) || c->kind == ComponentKind::ComboBox)) {
                 owner = form;
-                owner->SetText(bare, text);
+                owner->SetTextAt(*slot, text);
                 break;
             }
         }

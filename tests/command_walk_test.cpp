@@ -68,7 +68,7 @@ struct Window {
         const auto clipboard = machine->ClipboardText();
         const auto marked = form.Marked().size();
         std::map<std::string, bool> marks;
-        for (const std::string& n : form.ComponentNames()) marks[n] = form.Get(n).checked;
+        for (const std::string& n : twtest::NamesOf(form)) marks[n] = form.Get(n).checked;
         form.Click(name);
         if (form.Rows().size() != rows) out << "[list] " << form.Rows().size() << " rows\n";
         if (machine->DeviceRequests().size() != devices) out << "[device] request\n";
@@ -200,7 +200,7 @@ const Expected* ExpectationOf(const std::string& name) {
 TEST(CommandWalk, EveryEntryOfTheTableDoesWhatItIsFor) {
     const Window probe("", 'E');
     int walked = 0;
-    for (const std::string& name : probe.form.ComponentNames()) {
+    for (const std::string& name : twtest::NamesOf(probe.form)) {
         if (kNeverShown.count(name)) continue;
         Window window("", 'E');
         // Drives leave the machine, so that a refresh shows on the list.

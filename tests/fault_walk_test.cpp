@@ -36,7 +36,7 @@ struct AgreeingDialogs : twtest::RecordingDialogs {
     }
     ModalResult ShowModal(tw::FormLogic& form) override {
         shown.push_back(&form);
-        for (const std::string& name : form.ComponentNames()) {
+        for (const std::string& name : twtest::NamesOf(form)) {
             const tw::Component& c = form.Get(name);
             if (c.kind == tw::ComponentKind::CheckBox) form.SetChecked(name, true);
             for (const auto& [field, text] : kFieldAnswers) {

@@ -229,9 +229,9 @@ TEST_F(Form, TrayRightClickPopsTheTrayMenu) {
 TEST_F(Form, CommandSurfaceHasEveryListMenuEntryInOrder) {
     Open();
     std::vector<std::string> visible;
-    for (const auto& name : form_->ComponentNames()) {
+    for (const auto& name : twtest::NamesOf(*form_)) {
         const tw::Component& c = *form_->Find(name);
-        if (c.parent == "PopupMenu1" && c.visible) visible.push_back(c.caption);
+        if (c.parent == tw::KeyOf(tw::MainMenu::ListPopup) && c.visible) visible.push_back(c.caption);
     }
     const std::vector<std::string> expected{"Refresh",
                                             "Explorer",
@@ -274,11 +274,12 @@ TEST_F(Form, EveryComponentHasExactlyOneTypedIdentifier) {
     for (const auto& e : tw::kMainOptions) {
         expectDeclared(e.name, e.name.substr(0, 8) == "CheckBox");
     }
-    EXPECT_EQ(named.size(), form_->ComponentNames().size());
-    std::set<std::string> parents;
-    for (const auto& e : tw::kMainMenus) parents.insert(std::string(e.name));
-    for (const std::string& name : form_->ComponentNames()) {
-        EXPECT_TRUE(parents.count(form_->Find(name)->parent)) << name << " sits in an unknown menu";
+    EXPECT_EQ(named.size(), form_->ComponentCount());
+    for (const std::string& name : twtest::NamesOf(*form_)) {
+        const tw::ComponentKey parent = form_->Find(name)->parent;
+        bool known = false;
+        for (const auto& e : tw::kMainMenus) known = known || parent == tw::KeyOf(e.id);
+        EXPECT_TRUE(known) << name << " sits in an unknown menu";
     }
 }
 

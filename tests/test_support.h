@@ -112,4 +112,12 @@ struct RecordingDialogs : tw::Dialogs {
     std::vector<tw::FormLogic*> shown;
 };
 
+// The names of a window's components in the order they were declared, as
+// scripts know them.
+inline std::vector<std::string> NamesOf(const tw::FormLogic& form) {
+    std::vector<std::string> names;
+    for (tw::ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) names.push_back(form.At(slot).name);
+    return names;
+}
+
 }  // namespace twtest
