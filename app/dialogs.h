@@ -37,8 +37,6 @@ public:
     virtual std::uintptr_t OwnerWindow() = 0;
     // What runs the long work of `form`; the default runs it in place.
     virtual std::unique_ptr<Worker> MakeWorker(FormLogic& form);
-    // Puts `text` on the clipboard; lines end in "\n".
-    virtual void CopyToClipboard(const std::string&) {}
 };
 
 // The hourglass for as long as a request or query runs, also when it raises.

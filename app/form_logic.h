@@ -45,6 +45,10 @@ public:
     Component& At(ComponentSlot slot) { return components_.at(slot); }
     const Component& At(ComponentSlot slot) const { return components_.at(slot); }
     std::optional<ComponentSlot> SlotOf(ComponentKey key) const;
+    // The slot of a declared key; an undeclared one is the program's mistake.
+    ComponentSlot SlotFor(ComponentKey key) const;
+    Component& Get(ComponentKey key) { return At(SlotFor(key)); }
+    const Component& Get(ComponentKey key) const { return At(SlotFor(key)); }
 
     // The user's events, by slot. A click runs the component's action; the
     // user chooses entry `index` of a combo box and its change handler runs;
@@ -136,8 +140,6 @@ protected:
 
 private:
     Component& DeclareAt(ComponentKey key, Component c);
-    // The slot of a declared key; an undeclared one is the program's mistake.
-    ComponentSlot SlotFor(ComponentKey key) const;
 
     // The slots of one identifier type, by the identifier's value.
     struct Family {

@@ -1,5 +1,7 @@
 #include "app/tfrm_bench_mark.h"
 
+#include "actions/system_message.h"
+#include "actions/text_output.h"
 #include "platform/app_error.h"
 
 namespace tw {
@@ -96,8 +98,10 @@ void TfrmBenchMark::Button2Click() { CancelWork(); }
 void TfrmBenchMark::Button3Click() {
     if (resultLines_.empty()) return;
     std::string text;
-    for (const std::string& line : resultLines_) text += line + "\n";
-    dialogs_.CopyToClipboard(text);
+    for (const std::string& line : resultLines_) text += line + "\r\n";
+    if (const platform::DWORD error = actions::CopyTextToClipboard(platform_.desktop(), dialogs_.OwnerWindow(), text)) {
+        throw AppError("Cannot copy to the clipboard: " + actions::SystemMessage(platform_.kernel(), error));
+    }
 }
 
 void TfrmBenchMark::OnWorkEvent(const WorkEvent& event) {

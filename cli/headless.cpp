@@ -130,14 +130,6 @@ void PrintWindow(const FormLogic& form, std::ostream& out) {
     }
 }
 
-void HeadlessDialogs::CopyToClipboard(const std::string& text) {
-    out_ << "[clipboard]\n";
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        out_ << "  " << text.substr(start, end - start) << '\n';
-    }
-}
-
 void HeadlessDialogs::ShowError(const std::string& text) {
     if (beforePrint) beforePrint();
     ++errors_;

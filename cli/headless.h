@@ -35,7 +35,6 @@ public:
     void Show(FormLogic& form) override;
     std::uintptr_t OwnerWindow() override { return 0; }
     // Prints "[clipboard]" and the text's lines.
-    void CopyToClipboard(const std::string& text) override;
 
     void QueueAnswer(ModalResult answer) { answers_.push_back(answer); }
     // Runs before each box or window is printed, so that what the run

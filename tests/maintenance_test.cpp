@@ -44,11 +44,9 @@ struct Interrupting : twtest::RecordingDialogs {
         bool Running() const override { return inner.Running(); }
     };
     std::unique_ptr<tw::Worker> MakeWorker(tw::FormLogic&) override { return std::make_unique<Worker>(*this); }
-    void CopyToClipboard(const std::string& text) override { clipboard = text; }
 
     int stopAfter = 0;
     std::function<void()> interrupt;
-    std::string clipboard;
 };
 
 class Maintenance : public ::testing::Test {
@@ -190,8 +188,9 @@ TEST_F(Maintenance, ACompletedBenchmarkChartsEachStageAndCopiesItsResults) {
                                 [phase](const auto& s) { return s.phase == phase && s.mbPerSecond > 0; }));
     }
     Bench().Click(BenchControl::CopyResults);
-    EXPECT_EQ(dialogs_.clipboard.substr(0, dialogs_.clipboard.find('\n')), "Drive Benchmark of C:\\, 64 MB test file");
-    EXPECT_NE(dialogs_.clipboard.find("Random 4 KiB write: "), std::string::npos);
+    const std::string clipboard = machine_->ClipboardText().value_or("");
+    EXPECT_EQ(clipboard.substr(0, clipboard.find("\r\n")), "Drive Benchmark of C:\\, 64 MB test file");
+    EXPECT_NE(clipboard.find("Random 4 KiB write: "), std::string::npos);
 }
 
 TEST_F(Maintenance, CancelOrClosingMidBenchmarkStopsItAndDeletesTheFile) {

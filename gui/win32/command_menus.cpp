@@ -8,14 +8,12 @@ namespace {
 
 std::string MenuText(const Component& c) { return c.shortcut.empty() ? c.caption : c.caption + "\t" + c.shortcut; }
 
-void AppendEntries(HMENU menu, const TForm1& form, const CommandMap& commands, const std::string& parent) {
-    for (const std::string& name : form.ComponentNames()) {
-        const Component* c = form.Find(name);
-        if (!c || c->parent != parent || !c->visible) continue;
-        const auto id = commands.IdOf(name);
-        if (!id) continue;
-        const std::string text = MenuText(*c);
-        AppendMenuA(menu, MF_STRING | (c->checked ? MF_CHECKED : MF_UNCHECKED), *id, text.c_str());
+void AppendEntries(HMENU menu, const TForm1& form, const CommandMap& commands, ComponentKey parent) {
+    for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
+        const Component& c = form.At(slot);
+        if (c.parent != parent || !c.visible) continue;
+        const std::string text = MenuText(c);
+        AppendMenuA(menu, MF_STRING | (c.checked ? MF_CHECKED : MF_UNCHECKED), commands.IdOf(slot), text.c_str());
     }
 }
 
@@ -41,33 +39,28 @@ std::optional<WORD> ControlLetter(const std::string& shortcut) {
 
 }  // namespace
 
-std::optional<UINT> CommandMap::IdOf(const std::string& name) const {
-    const auto& names = form_.ComponentNames();
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (names[i] == name) return kFirstId + static_cast<UINT>(i);
-    }
-    return std::nullopt;
+std::optional<ComponentSlot> CommandMap::SlotOf(UINT id) const {
+    if (id < kFirstId || id - kFirstId >= form_.ComponentCount()) return std::nullopt;
+    return static_cast<ComponentSlot>(id - kFirstId);
 }
 
-const std::string* CommandMap::NameOf(UINT id) const {
-    const auto& names = form_.ComponentNames();
-    if (id < kFirstId || id - kFirstId >= names.size()) return nullptr;
-    return &names[id - kFirstId];
+const Component* CommandMap::ComponentOf(UINT id) const {
+    const auto slot = SlotOf(id);
+    return slot ? &form_.At(*slot) : nullptr;
 }
 
 HMENU BuildMenuBar(const TForm1& form, const CommandMap& commands) {
     HMENU bar = CreateMenu();
     for (MainMenu menu : kMenuBarMenus) {
-        const std::string menuName(ComponentName(menu));
         HMENU dropDown = CreatePopupMenu();
-        AppendEntries(dropDown, form, commands, menuName);
-        const std::string title = "&" + menuName;
+        AppendEntries(dropDown, form, commands, KeyOf(menu));
+        const std::string title = "&" + std::string(ComponentName(menu));
         AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown), title.c_str());
     }
     return bar;
 }
 
-HMENU BuildPopupMenu(const TForm1& form, const CommandMap& commands, const std::string& parent) {
+HMENU BuildPopupMenu(const TForm1& form, const CommandMap& commands, ComponentKey parent) {
     HMENU menu = CreatePopupMenu();
     AppendEntries(menu, form, commands, parent);
     return menu;
@@ -81,15 +74,13 @@ void SyncMenuChecks(HMENU menu, const TForm1& form, const CommandMap& commands) 
             SyncMenuChecks(sub, form, commands);
             continue;
         }
-        const UINT id = GetMenuItemID(menu, i);
-        const std::string* name = commands.NameOf(id);
-        const Component* c = name ? form.Find(*name) : nullptr;
+        const Component* c = commands.ComponentOf(GetMenuItemID(menu, i));
         if (c) CheckMenuItem(menu, i, MF_BYPOSITION | (c->checked ? MF_CHECKED : MF_UNCHECKED));
     }
 }
 
-std::optional<std::string> TrackPopup(HWND owner, const TForm1& form, const CommandMap& commands,
-                                      const std::string& parent, POINT at, const RECT* exclude) {
+std::optional<ComponentSlot> TrackPopup(HWND owner, const TForm1& form, const CommandMap& commands,
+                                        ComponentKey parent, POINT at, const RECT* exclude) {
     HMENU menu = BuildPopupMenu(form, commands, parent);
     if (GetMenuItemCount(menu) <= 0) {
         DestroyMenu(menu);
@@ -102,26 +93,21 @@ std::optional<std::string> TrackPopup(HWND owner, const TForm1& form, const Comm
         static_cast<UINT>(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x,
                                            at.y, owner, exclude ? &params : nullptr));
     DestroyMenu(menu);
-    const std::string* name = commands.NameOf(id);
-    if (!name) return std::nullopt;
-    return *name;
+    return commands.SlotOf(id);
 }
 
 HACCEL BuildAccelerators(const TForm1& form, const CommandMap& commands) {
     std::vector<ACCEL> table;
-    auto add = [&](BYTE flags, WORD key, const std::string& name) {
-        const auto id = commands.IdOf(name);
-        if (!id) return;
+    auto add = [&](BYTE flags, WORD key, ComponentSlot slot) {
         for (const ACCEL& a : table) {
             if (a.key == key && a.fVirt == flags) return;  // the first entry with a key keeps it
         }
-        table.push_back(ACCEL{flags, key, static_cast<WORD>(*id)});
+        table.push_back(ACCEL{flags, key, static_cast<WORD>(commands.IdOf(slot))});
     };
-    for (const std::string& name : form.ComponentNames()) {
-        const Component* c = form.Find(name);
-        if (!c) continue;
-        if (auto key = FunctionKey(c->shortcut)) add(FVIRTKEY, *key, name);
-        if (auto key = ControlLetter(c->shortcut)) add(FVIRTKEY | FCONTROL, *key, name);
+    for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
+        const Component& c = form.At(slot);
+        if (auto key = FunctionKey(c.shortcut)) add(FVIRTKEY, *key, slot);
+        if (auto key = ControlLetter(c.shortcut)) add(FVIRTKEY | FCONTROL, *key, slot);
     }
     if (table.empty()) return nullptr;
     return CreateAcceleratorTableA(table.data(), static_cast<int>(table.size()));

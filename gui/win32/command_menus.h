@@ -1,7 +1,7 @@
 // Menus and keyboard accelerators built from the main window's components.
-// Every component gets a command id from its place in the declaration order;
-// menu, toolbar, check box and accelerator commands all carry that id, and
-// the window turns it back into the component's name.
+// Every component gets a command id from its slot (its place in the
+// declaration order); menu, toolbar, check box and accelerator commands all
+// carry that id, and the window turns it back into the slot.
 #pragma once
 #include <optional>
 #include <string>
@@ -17,26 +17,31 @@ public:
 
     explicit CommandMap(const TForm1& form) : form_(form) {}
 
-    std::optional<UINT> IdOf(const std::string& name) const;
-    const std::string* NameOf(UINT id) const;
+    UINT IdOf(ComponentSlot slot) const { return kFirstId + static_cast<UINT>(slot); }
+    template <ComponentId Id>
+    UINT IdOf(Id id) const {
+        return IdOf(*form_.SlotOf(KeyOf(id)));
+    }
+    // The slot a command id stands for; nothing for an id of no component.
+    std::optional<ComponentSlot> SlotOf(UINT id) const;
+    // The component a command id stands for, or null.
+    const Component* ComponentOf(UINT id) const;
 
 private:
     const TForm1& form_;
 };
 
-// The top-level menus of the menu bar, in their order.
-
 // The menu bar: one drop-down per top-level menu with its visible entries.
 HMENU BuildMenuBar(const TForm1& form, const CommandMap& commands);
 // A pop-up menu of the visible components whose parent is `parent`, in
 // declaration order, with their check marks.
-HMENU BuildPopupMenu(const TForm1& form, const CommandMap& commands, const std::string& parent);
+HMENU BuildPopupMenu(const TForm1& form, const CommandMap& commands, ComponentKey parent);
 // Sets every entry's check mark in the menu and its sub-menus from the components.
 void SyncMenuChecks(HMENU menu, const TForm1& form, const CommandMap& commands);
 // Shows a pop-up menu at a screen point and returns the chosen component's
-// name, or nothing when the user dismissed it.
-std::optional<std::string> TrackPopup(HWND owner, const TForm1& form, const CommandMap& commands,
-                                      const std::string& parent, POINT at, const RECT* exclude = nullptr);
+// slot, or nothing when the user dismissed it.
+std::optional<ComponentSlot> TrackPopup(HWND owner, const TForm1& form, const CommandMap& commands,
+                                        ComponentKey parent, POINT at, const RECT* exclude = nullptr);
 // The function-key shortcuts of the components (and the exit key).
 HACCEL BuildAccelerators(const TForm1& form, const CommandMap& commands);
 

@@ -24,7 +24,7 @@ bool DiskReportWindow::OnCommand(int id, int notifyCode) {
     // Setting the controls notifies too; only the user's choice goes on.
     if (Busy() || !form_ || notifyCode != CBN_SELCHANGE) return true;
     const int index = static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
-    if (index >= 0) Route([this, index] { form_->Choose(layout_.chooserComponent, index); });
+    if (index >= 0) Route([this, index] { form_->ChooseAt(form_->SlotFor(layout_.chooserComponent), index); });
     return true;
 }
 

@@ -15,7 +15,7 @@ namespace tw::gui {
 
 // A read-only field and the control that shows it.
 struct ReportField {
-    const char* component;
+    ComponentKey component;
     int control;
 };
 
@@ -24,14 +24,14 @@ struct ReportLayout {
     int templateId;
     int title;    // the heading, set in a larger bold font
     int chooser;  // drop-down list of drives
-    const char* chooserComponent;
+    ComponentKey chooserComponent;
     std::span<const ReportField> fields;
     int status;  // the status line, red when the logic says so
-    const char* statusComponent;
+    ComponentKey statusComponent;
     int badge = 0;  // 0: none; an owner-drawn static showing a label in its tone
-    const char* badgeComponent = nullptr;
+    ComponentKey badgeComponent = {};
     int table = 0;  // 0: none; a report-style list view
-    const char* tableComponent = nullptr;
+    ComponentKey tableComponent = {};
 };
 
 class DiskReportWindow : public FormDialog {

@@ -11,12 +11,12 @@ bool ListReportWindow::OnCommand(int id, int notifyCode) {
     if (id == IDOK) return true;  // Enter closes nothing
     if (!form_ || notifyCode != BN_CLICKED) return id == controls_.refresh || id == controls_.option;
     if (id == controls_.refresh) {
-        Route([this] { form_->Click(controls_.refreshName); });
+        Route([this] { form_->ClickAt(form_->SlotFor(controls_.refreshKey)); });
         return true;
     }
     if (controls_.option != 0 && id == controls_.option) {
         const bool checked = IsDlgButtonChecked(hwnd(), id) == BST_CHECKED;
-        Route([this, checked] { form_->SetChecked(controls_.optionName, checked); });
+        Route([this, checked] { form_->SetCheckedAt(form_->SlotFor(controls_.optionKey), checked); });
         return true;
     }
     return false;
@@ -24,12 +24,12 @@ bool ListReportWindow::OnCommand(int id, int notifyCode) {
 
 void ListReportWindow::Sync() {
     if (!form_ || !hwnd()) return;
-    SetDlgItemTextA(hwnd(), controls_.status, form_->Get(controls_.statusName).text.c_str());
+    SetDlgItemTextA(hwnd(), controls_.status, form_->Get(controls_.statusKey).text.c_str());
     if (controls_.option != 0) {
         CheckDlgButton(hwnd(), controls_.option,
-                       form_->Get(controls_.optionName).checked ? BST_CHECKED : BST_UNCHECKED);
+                       form_->Get(controls_.optionKey).checked ? BST_CHECKED : BST_UNCHECKED);
     }
-    table_.Show(Item(controls_.list), form_->Get(controls_.listName));
+    table_.Show(Item(controls_.list), form_->Get(controls_.listKey));
 }
 
 }  // namespace tw::gui

@@ -15,13 +15,13 @@ namespace tw::gui {
 // The template's controls and the logic's components they show.
 struct ReportControls {
     int list;
-    const char* listName;
+    ComponentKey listKey;
     int status;
-    const char* statusName;
+    ComponentKey statusKey;
     int refresh;
-    const char* refreshName;
+    ComponentKey refreshKey;
     int option = 0;  // a check box; 0 when the window has none
-    const char* optionName = "";
+    ComponentKey optionKey = {};
 };
 
 class ListReportWindow : public FormDialog {

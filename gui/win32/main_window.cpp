@@ -8,6 +8,7 @@
 #include "gui/win32/about_box.h"
 #include "gui/win32/dpi.h"
 #include "gui/win32/message_dialogs.h"
+#include "gui/win32/message_pump.h"
 
 namespace tw::gui {
 
@@ -49,10 +50,9 @@ bool MainWindow::Create(TForm1& form) {
                              form_->Select(index);
                              form_->Mark(std::move(marked));
                          },
-                         [this] { Route(std::string(ComponentName(MainCommand::Explore))); },
+                         [this] { Route(*form_->SlotOf(KeyOf(MainCommand::Explore))); },
                          [this](POINT at) {
-                             if (auto chosen = TrackPopup(hwnd(), *form_, *commands_,
-                                                          std::string(ComponentName(MainMenu::ListPopup)), at))
+                             if (auto chosen = TrackPopup(hwnd(), *form_, *commands_, KeyOf(MainMenu::ListPopup), at))
                                  Route(*chosen);
                          },
                      });
@@ -75,10 +75,9 @@ bool MainWindow::Create(TForm1& form) {
     list_->Create(hwnd(), kListId, dpi_);
     // The site address: a link-blue label whose click the form handles.
     auto siteLabel = [&](MainCommand id) {
-        const std::string name(ComponentName(id));
         HWND label = CreateWindowExA(0, "STATIC", form.Get(id).caption.c_str(),
                                      WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_RIGHT | SS_CENTERIMAGE, 0, 0, 0, 0, hwnd(),
-                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(*commands_->IdOf(name))),
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(commands_->IdOf(id))),
                                      GetModuleHandleA(nullptr), nullptr);
         SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         return label;
@@ -106,19 +105,19 @@ void MainWindow::Dispatch(MSG& msg) {
     DispatchMessageA(&msg);
 }
 
-void MainWindow::Route(const std::string& name) {
+void MainWindow::Route(ComponentSlot slot) {
     if (!form_) return;
-    form_->Click(name);
+    form_->ClickAt(slot);
     OptionsChanged();
 }
 
 bool MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
-    const std::string* name = commands_ ? commands_->NameOf(id) : nullptr;
-    if (!name) return false;
+    const auto slot = commands_ ? commands_->SlotOf(id) : std::nullopt;
+    if (!slot) return false;
     // Controls report many things; only a click counts.
     if (lParam != 0 && HIWORD(wParam) != BN_CLICKED) return false;
-    Route(*name);
+    Route(*slot);
     return true;
 }
 
@@ -208,13 +207,10 @@ void MainWindow::OptionsChanged() {
 }
 
 void MainWindow::ProcessMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
-            break;
-        }
-        Dispatch(msg);
+    if (pump_) {
+        pump_->ProcessPending();
+    } else {
+        MessagePump(this, nullptr).ProcessPending();
     }
 }
 
@@ -259,7 +255,7 @@ void MainWindow::PopupTrayMenu() {
     GetCursorPos(&at);
     // Without this the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(hwnd());
-    auto chosen = TrackPopup(hwnd(), *form_, *commands_, std::string(ComponentName(MainMenu::TrayPopup)), at);
+    auto chosen = TrackPopup(hwnd(), *form_, *commands_, KeyOf(MainMenu::TrayPopup), at);
     PostMessageA(hwnd(), WM_NULL, 0, 0);
     if (chosen) Route(*chosen);
 }
@@ -284,7 +280,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             LRESULT result = 0;
-            if (header && toolBar_ && toolBar_->OnNotify(header, result, [this](const std::string& n) { Route(n); })) {
+            if (header && toolBar_ && toolBar_->OnNotify(header, result, [this](ComponentSlot slot) { Route(slot); })) {
                 return result;
             }
             if (header && list_ && list_->OnNotify(header, result)) return result;
@@ -334,7 +330,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
                 ClientToScreen(List(), &at);
                 if (auto chosen =
-                        TrackPopup(hwnd(), *form_, *commands_, std::string(ComponentName(MainMenu::ListPopup)), at))
+                        TrackPopup(hwnd(), *form_, *commands_, KeyOf(MainMenu::ListPopup), at))
                     Route(*chosen);
                 return 0;
             }

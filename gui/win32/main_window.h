@@ -17,6 +17,8 @@
 
 namespace tw::gui {
 
+class MessagePump;
+
 class MainWindow final : public Window, public MainView {
 public:
     MainWindow(HICON icon, HICON smallIcon) : icon_(icon), smallIcon_(smallIcon) {}
@@ -25,8 +27,11 @@ public:
     // Creates the window, still hidden, with its controls; false on failure.
     bool Create(TForm1& form);
     void Show(int showCommand);
-    // Translates and dispatches one message of the thread's queue.
+    // Translates and dispatches one message of the thread's queue, through
+    // the main window's accelerators.
     void Dispatch(MSG& msg);
+    // The pump that ProcessMessages runs.
+    void SetPump(const MessagePump* pump) { pump_ = pump; }
 
     // MainView.
     int ScreenWidth() override;
@@ -55,8 +60,9 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    const MessagePump* pump_ = nullptr;
     // Runs a component's click, then shows the marks as they now are.
-    void Route(const std::string& name);
+    void Route(ComponentSlot slot);
     void Layout();
     void ApplyDpi(UINT dpi);
     bool OnCommand(WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/form_logic.h"
+#include "gui/win32/message_pump.h"
 #include "gui/win32/thread_worker.h"
 
 namespace tw::gui {
@@ -57,19 +58,39 @@ void MessageDialogs::ShowError(const std::string& text) {
     MessageBoxA(owner, text.c_str(), kProgramName, MB_ICONERROR | MB_OK);
 }
 
+void MessageDialogs::RegisterModal(FormId form, std::function<ModalResult(FormLogic&)> show) {
+    windows_[static_cast<size_t>(form)].modal = std::move(show);
+}
+
+void MessageDialogs::RegisterModeless(FormId form, HWND dialog, std::function<void(FormLogic&)> show) {
+    Registration& r = windows_[static_cast<size_t>(form)];
+    r.dialog = dialog;
+    r.show = std::move(show);
+}
+
+void MessageDialogs::RequireWindows(const std::vector<FormLogic*>& forms) const {
+    std::string missing;
+    for (const FormLogic* form : forms) {
+        const Registration& r = windows_[static_cast<size_t>(form->Id())];
+        if (!r.modal && !r.show) missing += (missing.empty() ? "" : ", ") + form->ClassName();
+    }
+    if (!missing.empty()) throw std::logic_error("no window shows " + missing);
+}
+
+const MessageDialogs::Registration& MessageDialogs::RegistrationOf(const FormLogic& form) const {
+    return windows_[static_cast<size_t>(form.Id())];
+}
+
 ModalResult MessageDialogs::ShowModal(FormLogic& form) {
-    auto it = modal_.find(form.ClassName());
-    if (it == modal_.end()) throw std::logic_error("no window shows " + form.ClassName());
-    return it->second(form);
+    const Registration& r = RegistrationOf(form);
+    if (!r.modal) throw std::logic_error("no window shows " + form.ClassName() + " modally");
+    return r.modal(form);
 }
 
 void MessageDialogs::Show(FormLogic& form) {
-    auto it = modeless_.find(form.ClassName());
-    if (it == modeless_.end()) {
-        Dialogs::Show(form);
-        return;
-    }
-    it->second.show(form);
+    const Registration& r = RegistrationOf(form);
+    if (!r.show) throw std::logic_error("no window shows " + form.ClassName());
+    r.show(form);
 }
 
 void MessageDialogs::SetWaitCursor(bool wait) {
@@ -85,50 +106,23 @@ void MessageDialogs::SetWaitCursor(bool wait) {
 }
 
 bool MessageDialogs::HandledByDialog(MSG& msg) const {
-    for (const auto& [name, window] : modeless_) {
-        if (window.dialog && IsWindowVisible(window.dialog) && IsDialogMessageA(window.dialog, &msg)) return true;
+    for (const Registration& r : windows_) {
+        if (r.dialog && IsWindowVisible(r.dialog) && IsDialogMessageA(r.dialog, &msg)) return true;
     }
     return false;
 }
 
 void MessageDialogs::ProcessMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop to see
-            break;
-        }
-        if (HandledByDialog(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    if (pump_) {
+        pump_->ProcessPending();
+    } else {
+        MessagePump(nullptr, this).ProcessPending();
     }
 }
 
 std::unique_ptr<Worker> MessageDialogs::MakeWorker(FormLogic& form) {
     if (form.Window() == 0) return Dialogs::MakeWorker(form);
     return std::make_unique<ThreadWorker>(reinterpret_cast<HWND>(form.Window()));
-}
-
-void MessageDialogs::CopyToClipboard(const std::string& text) {
-    std::string crlf;
-    for (const char c : text) {
-        if (c == '\n') crlf += '\r';
-        crlf += c;
-    }
-    HWND owner = owner_ ? owner_() : nullptr;
-    if (!OpenClipboard(owner)) return;
-    EmptyClipboard();
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, crlf.size() + 1)) {
-        if (void* p = GlobalLock(memory)) {
-            CopyMemory(p, crlf.c_str(), crlf.size() + 1);
-            GlobalUnlock(memory);
-            // The clipboard owns the memory once it takes it.
-            if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
 }
 
 std::uintptr_t MessageDialogs::OwnerWindow() { return reinterpret_cast<std::uintptr_t>(owner_ ? owner_() : nullptr); }

@@ -5,25 +5,20 @@
 namespace tw::gui {
 
 void OptionPanel::Create(HWND parent) {
-    for (const std::string& name : form_.ComponentNames()) {
-        const Component* c = form_.Find(name);
-        if (!c || c->kind != ComponentKind::CheckBox || c->parent != ComponentName(MainMenu::OptionPanel) ||
-            !c->visible)
-            continue;
-        const auto id = commands_.IdOf(name);
-        if (!id) continue;
+    for (ComponentSlot slot = 0; slot < form_.ComponentCount(); ++slot) {
+        const Component& c = form_.At(slot);
+        if (c.kind != ComponentKind::CheckBox || c.parent != KeyOf(MainMenu::OptionPanel) || !c.visible) continue;
         // BS_CHECKBOX, not BS_AUTOCHECKBOX: the mark is the logic's to set.
-        HWND box = CreateWindowExA(0, "BUTTON", c->caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 0,
-                                   0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(*id)),
+        HWND box = CreateWindowExA(0, "BUTTON", c.caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 0,
+                                   0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(commands_.IdOf(slot))),
                                    GetModuleHandleA(nullptr), nullptr);
-        boxes_.push_back(Box{box, name});
+        boxes_.push_back(Box{box, slot});
     }
     Sync();
 }
 
 int OptionPanel::BoxWidth(const Box& box, UINT dpi, HFONT font) const {
-    const Component* c = form_.Find(box.name);
-    const std::string text = c ? c->caption : std::string();
+    const std::string& text = form_.At(box.slot).caption;
     HDC dc = GetDC(box.hwnd);
     HGDIOBJ old = SelectObject(dc, font);
     SIZE extent{};
@@ -53,9 +48,8 @@ int OptionPanel::Layout(int left, int top, UINT dpi, HFONT font) {
 
 void OptionPanel::Sync() {
     for (const Box& box : boxes_) {
-        const Component* c = form_.Find(box.name);
         // BM_SETCHECK sends no click, so this never feeds back into the logic.
-        SendMessageA(box.hwnd, BM_SETCHECK, c && c->checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageA(box.hwnd, BM_SETCHECK, form_.At(box.slot).checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 

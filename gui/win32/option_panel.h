@@ -24,7 +24,7 @@ public:
 private:
     struct Box {
         HWND hwnd;
-        std::string name;
+        ComponentSlot slot;
     };
     int BoxWidth(const Box& box, UINT dpi, HFONT font) const;
 

@@ -5,8 +5,6 @@
 
 namespace tw::gui {
 
-namespace {}  // namespace
-
 void ToolBar::Create(HWND parent, UINT controlId, HFONT font) {
     hwnd_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS |
@@ -19,20 +17,17 @@ void ToolBar::Create(HWND parent, UINT controlId, HFONT font) {
     SetFont(font);
 
     std::vector<TBBUTTON> buttons;
-    for (const std::string& name : form_.ComponentNames()) {
-        const Component* c = form_.Find(name);
-        if (!c || c->kind != ComponentKind::ToolButton || c->parent != ComponentName(MainMenu::ToolBar) || !c->visible)
-            continue;
-        const auto id = commands_.IdOf(name);
-        if (!id) continue;
+    for (ComponentSlot slot = 0; slot < form_.ComponentCount(); ++slot) {
+        const Component& c = form_.At(slot);
+        if (c.kind != ComponentKind::ToolButton || c.parent != KeyOf(MainMenu::ToolBar) || !c.visible) continue;
         TBBUTTON b{};
         b.iBitmap = I_IMAGENONE;
-        b.idCommand = static_cast<int>(*id);
+        b.idCommand = static_cast<int>(commands_.IdOf(slot));
         b.fsState = TBSTATE_ENABLED;
         b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
-        if (!c->dropDownMenu.empty()) b.fsStyle |= BTNS_DROPDOWN;
+        if (!c.dropDownMenu.empty()) b.fsStyle |= BTNS_DROPDOWN;
         // The caption lives as long as the form; the toolbar copies it anyway.
-        b.iString = reinterpret_cast<INT_PTR>(c->caption.c_str());
+        b.iString = reinterpret_cast<INT_PTR>(c.caption.c_str());
         buttons.push_back(b);
     }
     SendMessageA(hwnd_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
@@ -51,12 +46,11 @@ int ToolBar::Height() const {
 }
 
 const char* ToolBar::HintOf(UINT id) const {
-    const std::string* name = commands_.NameOf(id);
-    const Component* c = name ? form_.Find(*name) : nullptr;
+    const Component* c = commands_.ComponentOf(id);
     return c ? c->hint.c_str() : "";
 }
 
-void ToolBar::DropDown(UINT id, const char* menu, const Route& route) {
+void ToolBar::DropDown(UINT id, ComponentKey menu, const Route& route) {
     RECT rc{};
     SendMessageA(hwnd_, TB_GETRECT, id, reinterpret_cast<LPARAM>(&rc));
     MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&rc), 2);
@@ -72,22 +66,20 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
         case TBN_DROPDOWN: {
             if (!fromToolBar) return false;
             const auto* nm = reinterpret_cast<const NMTOOLBARA*>(header);
-            const std::string* name = commands_.NameOf(static_cast<UINT>(nm->iItem));
-            const Component* button = name ? form_.Find(*name) : nullptr;
-            const char* menu = button && !button->dropDownMenu.empty() ? button->dropDownMenu.c_str() : nullptr;
-            if (menu) DropDown(static_cast<UINT>(nm->iItem), menu, route);
+            const Component* button = commands_.ComponentOf(static_cast<UINT>(nm->iItem));
+            if (button && !button->dropDownMenu.empty()) {
+                DropDown(static_cast<UINT>(nm->iItem), button->dropDownMenu, route);
+            }
             result = TBDDRET_DEFAULT;
             return true;
         }
         case NM_RCLICK: {
             if (!fromToolBar) return false;
             const auto* nm = reinterpret_cast<const NMMOUSE*>(header);
-            const std::string* name = commands_.NameOf(static_cast<UINT>(nm->dwItemSpec));
-            const Component* button = name ? form_.Find(*name) : nullptr;
+            const Component* button = commands_.ComponentOf(static_cast<UINT>(nm->dwItemSpec));
             // A button's own right-click menu, elsewhere the toolbar's.
-            const std::string menu = button && !button->rightClickMenu.empty()
-                                         ? button->rightClickMenu
-                                         : std::string(ComponentName(MainMenu::ToolBarPopup));
+            const ComponentKey menu = button && !button->rightClickMenu.empty() ? button->rightClickMenu
+                                                                                 : KeyOf(MainMenu::ToolBarPopup);
             POINT at{};
             GetCursorPos(&at);
             if (auto chosen = TrackPopup(GetParent(hwnd_), form_, commands_, menu, at)) route(*chosen);
@@ -114,8 +106,7 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
             return true;
         }
         case TTN_GETDISPINFOA: {
-            const std::string* name = commands_.NameOf(static_cast<UINT>(header->idFrom));
-            if (!name) return false;
+            if (!commands_.ComponentOf(static_cast<UINT>(header->idFrom))) return false;
             auto* info = reinterpret_cast<NMTTDISPINFOA*>(const_cast<NMHDR*>(header));
             info->hinst = nullptr;
             info->lpszText = const_cast<char*>(HintOf(static_cast<UINT>(header->idFrom)));
@@ -123,8 +114,7 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
             return true;
         }
         case TTN_GETDISPINFOW: {
-            const std::string* name = commands_.NameOf(static_cast<UINT>(header->idFrom));
-            if (!name) return false;
+            if (!commands_.ComponentOf(static_cast<UINT>(header->idFrom))) return false;
             auto* info = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
             info->hinst = nullptr;
             info->lpszText = info->szText;

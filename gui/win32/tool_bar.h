@@ -13,7 +13,7 @@ namespace tw::gui {
 
 class ToolBar {
 public:
-    using Route = std::function<void(const std::string& name)>;
+    using Route = std::function<void(ComponentSlot slot)>;
 
     ToolBar(const TForm1& form, const CommandMap& commands) : form_(form), commands_(commands) {}
 
@@ -26,7 +26,7 @@ public:
 
 private:
     const char* HintOf(UINT id) const;
-    void DropDown(UINT id, const char* menu, const Route& route);
+    void DropDown(UINT id, ComponentKey menu, const Route& route);
 
     const TForm1& form_;
     const CommandMap& commands_;

@@ -16,6 +16,7 @@
 #include "gui/win32/form_window.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
+#include "gui/win32/message_pump.h"
 #include "gui/win32/optical_info/optical_info_window.h"
 #include "gui/win32/resource_ids.h"
 #include "gui/win32/smart/smart_window.h"
@@ -32,24 +33,11 @@ HICON LoadAppIcon(HINSTANCE instance, int metricX, int metricY) {
                                          GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
 }
 
-struct HiddenForm {
-    const char* className;
-    const char* caption;
-};
-
 // The secondary windows after the about box, in the order they are created.
-constexpr HiddenForm kHiddenForms[] = {
-    {"TFrmSubstDialog", "Substitute Drive"},
-    {"TfrmSettings", "Settings"},
-    {"TForm5", ""},
-    {"TForm6", ""},
-    {"TfrmVolumes", "Volumes"},
-    {"TfrmBenchMark", "Drive Benchmark"},
-    {"TfrmCheckDisk", "Check Disk"},
-    {"TfrmOpticalInfo", "Optical Information"},
-    {"TfrmSmart", "SMART Information"},
-    {"TfrmDiskInfo", "Disk Information"},
-    {"TfrmUSBDrives", "USB Drives"},
+constexpr tw::FormId kHiddenForms[] = {
+    tw::FormId::SubstDialog, tw::FormId::Settings,  tw::FormId::Form5,       tw::FormId::Form6,
+    tw::FormId::Volumes,     tw::FormId::BenchMark, tw::FormId::CheckDisk,   tw::FormId::OpticalInfo,
+    tw::FormId::Smart,       tw::FormId::DiskInfo,  tw::FormId::UsbDrives,
 };
 
 int Run(HINSTANCE instance, int showCommand) {
@@ -82,7 +70,7 @@ int Run(HINSTANCE instance, int showCommand) {
     const UINT dpi = tw::gui::DpiOf(view.hwnd());
     tw::gui::AboutBox about;
     about.CreateHidden(view.hwnd(), icon, 360, 250, dpi);
-    dialogs.RegisterModal("TAboutBox", [&about](tw::FormLogic&) {
+    dialogs.RegisterModal(tw::FormId::AboutBox, [&about](tw::FormLogic&) {
         about.ShowModal();
         return tw::ModalResult::OK;
     });
@@ -94,59 +82,46 @@ int Run(HINSTANCE instance, int showCommand) {
     tw::gui::BenchMarkWindow benchMark;
     tw::gui::UsbDrivesWindow usbDrives;
     tw::gui::VolumesWindow volumes;
-    // The report windows beside the main window, by their form class.
-    const std::pair<const char*, tw::gui::ListReportWindow*> reports[] = {{"TfrmUSBDrives", &usbDrives},
-                                                                          {"TfrmVolumes", &volumes}};
+    // The windows beside the main window, by the form they show.
+    auto besideMain = [&](tw::FormId id) -> tw::gui::FormDialog* {
+        switch (id) {
+            case tw::FormId::OpticalInfo: return &optical;
+            case tw::FormId::Smart: return &smart;
+            case tw::FormId::DiskInfo: return &diskInfo;
+            case tw::FormId::CheckDisk: return &checkDisk;
+            case tw::FormId::BenchMark: return &benchMark;
+            case tw::FormId::UsbDrives: return &usbDrives;
+            case tw::FormId::Volumes: return &volumes;
+            default: return nullptr;
+        }
+    };
     std::vector<std::unique_ptr<tw::gui::FormWindow>> others;
-    for (const HiddenForm& f : kHiddenForms) {
-        const std::string className = f.className;
-        if (className == "TFrmSubstDialog") {
+    for (const tw::FormId id : kHiddenForms) {
+        if (id == tw::FormId::SubstDialog) {
             subst.CreateHidden(view.hwnd());
-            dialogs.RegisterModal(className, [&subst](tw::FormLogic& logic) { return subst.Run(logic); });
-            continue;
-        }
-        if (className == "TfrmOpticalInfo") {
-            optical.CreateHidden(view.hwnd());
-            dialogs.RegisterModeless(className, optical.hwnd(),
-                                     [&optical](tw::FormLogic& logic) { optical.Show(logic); });
-            continue;
-        }
-        if (className == "TfrmSmart" || className == "TfrmDiskInfo") {
-            tw::gui::DiskReportWindow& window = className == "TfrmSmart"
-                                                    ? static_cast<tw::gui::DiskReportWindow&>(smart)
-                                                    : static_cast<tw::gui::DiskReportWindow&>(diskInfo);
-            window.CreateHidden(view.hwnd());
-            dialogs.RegisterModeless(className, window.hwnd(), [&window](tw::FormLogic& logic) { window.Show(logic); });
-            continue;
-        }
-        if (className == "TfrmCheckDisk" || className == "TfrmBenchMark") {
-            tw::gui::WorkWindow* window = className == "TfrmCheckDisk" ? static_cast<tw::gui::WorkWindow*>(&checkDisk)
-                                                                       : static_cast<tw::gui::WorkWindow*>(&benchMark);
+            dialogs.RegisterModal(id, [&subst](tw::FormLogic& logic) { return subst.Run(logic); });
+        } else if (tw::gui::FormDialog* window = besideMain(id)) {
             window->CreateHidden(view.hwnd());
-            dialogs.RegisterModeless(className, window->hwnd(), [window](tw::FormLogic& logic) { window->Show(logic); });
-            continue;
+            dialogs.RegisterModeless(id, window->hwnd(), [window](tw::FormLogic& logic) { window->Show(logic); });
+        } else {
+            others.push_back(std::make_unique<tw::gui::FormWindow>(std::string(tw::FormClassName(id)),
+                                                                   std::string(tw::FormCaption(id))));
+            others.back()->CreateHidden(view.hwnd(), icon, 480, 360, dpi);
         }
-        bool shown = false;
-        for (const auto& [reportClass, report] : reports) {
-            if (className != reportClass) continue;
-            report->CreateHidden(view.hwnd());
-            dialogs.RegisterModeless(className, report->hwnd(),
-                                     [report](tw::FormLogic& logic) { report->Show(logic); });
-            shown = true;
-        }
-        if (shown) continue;
-        others.push_back(std::make_unique<tw::gui::FormWindow>(f.className, f.caption));
-        others.back()->CreateHidden(view.hwnd(), icon, 480, 360, dpi);
     }
+    // A window the logic can show but none was made for fails here, not at
+    // the user's click.
+    dialogs.RequireWindows(form.SecondaryForms());
 
+    const tw::gui::MessagePump pump(&view, &dialogs);
+    view.SetPump(&pump);
+    dialogs.SetPump(&pump);
     view.Show(showCommand);
-    MSG msg{};
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!dialogs.HandledByDialog(msg)) view.Dispatch(msg);
-    }
-    return static_cast<int>(msg.wParam);
+    const int exitCode = pump.Run();
+    view.SetPump(nullptr);
+    dialogs.SetPump(nullptr);
+    return exitCode;
 }
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {

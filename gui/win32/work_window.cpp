@@ -22,22 +22,21 @@ bool WorkWindow::OnCommand(int id, int notifyCode) {
     if (!work_ || Busy()) return false;
     for (const ControlBinding& b : bindings_) {
         if (b.control != id) continue;
-        const std::string name = b.component;
-        const Component& c = form_->Get(name);
-        switch (c.kind) {
+        const ComponentSlot slot = form_->SlotFor(b.component);
+        switch (form_->At(slot).kind) {
             case ComponentKind::Button:
-                if (notifyCode == BN_CLICKED) Route([this, &name] { form_->Click(name); });
+                if (notifyCode == BN_CLICKED) Route([this, slot] { form_->ClickAt(slot); });
                 return true;
             case ComponentKind::CheckBox:
                 if (notifyCode == BN_CLICKED) {
                     const bool checked = IsDlgButtonChecked(hwnd(), id) == BST_CHECKED;
-                    Route([this, &name, checked] { form_->SetChecked(name, checked); });
+                    Route([this, slot, checked] { form_->SetCheckedAt(slot, checked); });
                 }
                 return true;
             case ComponentKind::ComboBox:
                 if (notifyCode == CBN_SELCHANGE) {
                     const int index = static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
-                    if (index >= 0) Route([this, &name, index] { form_->Choose(name, index); });
+                    if (index >= 0) Route([this, slot, index] { form_->ChooseAt(slot, index); });
                 }
                 return true;
             default: return false;

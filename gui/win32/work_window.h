@@ -1,5 +1,5 @@
 // A dialog over the logic of a window with long work (WorkerForm): each
-// control is bound to a component by name, user events go to the logic, and
+// control is bound to a component by key, user events go to the logic, and
 // after each one, and whenever the work's events arrive (WM_APP), the
 // controls show the components again. Closing the window stops running
 // work and waits until its clean-up is done.
@@ -14,7 +14,7 @@
 namespace tw::gui {
 
 struct ControlBinding {
-    const char* component;
+    ComponentKey component;
     int control;
 };
 

@@ -168,7 +168,7 @@ protected:
         return request.iImage;
     }
 
-    UINT Id(const char* name) const { return *commands->IdOf(name); }
+    UINT Id(const char* name) const { return commands->IdOf(*form->SlotNamed(name)); }
     void Command(const char* name) const { SendMessageA(view->hwnd(), WM_COMMAND, MAKEWPARAM(Id(name), 0), 0); }
     bool MenuChecked(const char* name) const {
         return GetMenuState(GetMenu(view->hwnd()), Id(name), MF_BYCOMMAND) & MF_CHECKED;
@@ -306,7 +306,7 @@ TEST_F(MainWindowTest, TheMenuBarHasItsSixMenusWithTheirEntries) {
 }
 
 TEST_F(MainWindowTest, TheListsPopUpMenuHoldsOnlyTheVisibleEntriesInOrder) {
-    HMENU menu = tw::gui::BuildPopupMenu(*form, *commands, "PopupMenu1");
+    HMENU menu = tw::gui::BuildPopupMenu(*form, *commands, tw::KeyOf(tw::MainMenu::ListPopup));
     const std::vector<std::string> texts = MenuTexts(menu);
     DestroyMenu(menu);
     ASSERT_EQ(texts.size(), 17u);
@@ -763,7 +763,7 @@ protected:
     // As the program shows it: through the dialogs' registry of windows.
     void Show() {
         tw::gui::MessageDialogs shell(nullptr);
-        shell.RegisterModeless("TfrmOpticalInfo", dialog, [this](tw::FormLogic& form) { window.Show(form); });
+        shell.RegisterModeless(tw::FormId::OpticalInfo, dialog, [this](tw::FormLogic& form) { window.Show(form); });
         shell.Show(*logic);
     }
     std::string Field(int id) const { return WindowText(GetDlgItem(dialog, id)); }
@@ -892,10 +892,10 @@ std::unique_ptr<tw::sim::Machine> ExampleDisk(const char* name) {
 }
 
 template <class Logic, class Window>
-void ShowReport(Logic& logic, Window& window, const char* className) {
+void ShowReport(Logic& logic, Window& window) {
     ASSERT_TRUE(window.CreateHidden(nullptr));
     tw::gui::MessageDialogs shell(nullptr);
-    shell.RegisterModeless(className, window.hwnd(), [&window](tw::FormLogic& form) { window.Show(form); });
+    shell.RegisterModeless(logic.Id(), window.hwnd(), [&window](tw::FormLogic& form) { window.Show(form); });
     shell.Show(logic);
 }
 
@@ -926,7 +926,7 @@ TEST(SmartWindowTest, TheHealthyAndTheFailingDiskInTheirColours) {
         CountingDialogs dialogs;
         tw::TfrmSmart logic(*machine, dialogs);
         tw::gui::SmartWindow window;
-        ShowReport(logic, window, "TfrmSmart");
+        ShowReport(logic, window);
         HWND dialog = window.hwnd();
         EXPECT_EQ(WindowText(dialog), "SMART Information");
         EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SMART_MODEL)), c.model);
@@ -957,7 +957,7 @@ TEST(SmartWindowTest, AReadThatFailsShowsItsTextAndNoTable) {
     CountingDialogs dialogs;
     tw::TfrmSmart logic(*machine, dialogs);
     tw::gui::SmartWindow window;
-    ShowReport(logic, window, "TfrmSmart");
+    ShowReport(logic, window);
     EXPECT_EQ(WindowText(GetDlgItem(window.hwnd(), IDC_SMART_STATUS)),
               "Unable to open physical drive: Access is denied");
     EXPECT_EQ(WindowText(GetDlgItem(window.hwnd(), IDC_SMART_MODEL)), "");
@@ -969,7 +969,7 @@ TEST(DiskInfoWindowTest, TheDiskAndTheVolumeOfTheChosenDrive) {
     CountingDialogs dialogs;
     tw::TfrmDiskInfo logic(*machine, dialogs);
     tw::gui::DiskInfoWindow window;
-    ShowReport(logic, window, "TfrmDiskInfo");
+    ShowReport(logic, window);
     HWND dialog = window.hwnd();
     EXPECT_EQ(WindowText(dialog), "Disk Information");
     const std::pair<int, const char*> fields[] = {
@@ -1199,7 +1199,7 @@ TEST(ReportWindows, ListTheDisksAndVolumesOfTheMachine) {
         ASSERT_TRUE(c.window->CreateHidden(nullptr));
         HWND dialog = c.window->hwnd();
         tw::gui::MessageDialogs shell(nullptr);
-        shell.RegisterModeless(c.logic->ClassName(), dialog, [&c](tw::FormLogic& form) { c.window->Show(form); });
+        shell.RegisterModeless(c.logic->Id(), dialog, [&c](tw::FormLogic& form) { c.window->Show(form); });
         shell.Show(*c.logic);
         EXPECT_TRUE(IsWindowVisible(dialog));
         EXPECT_EQ(WindowText(dialog), c.caption);

@@ -14,7 +14,7 @@ using diagnostics::BenchPhase;
 
 std::vector<ControlBinding> Bindings() {
     using B = BenchControl;
-    auto bind = [](B id, int control) { return ControlBinding{ComponentName(id).data(), control}; };
+    auto bind = [](B id, int control) { return ControlBinding{KeyOf(id), control}; };
     return {bind(B::DriveChooser, IDC_BENCH_DRIVE),
             bind(B::SizeChooser, IDC_BENCH_SIZE),
             bind(B::Start, IDC_BENCH_START),

@@ -9,7 +9,7 @@ namespace {
 
 std::vector<ControlBinding> Bindings() {
     using C = CheckDiskControl;
-    auto bind = [](C id, int control) { return ControlBinding{ComponentName(id).data(), control}; };
+    auto bind = [](C id, int control) { return ControlBinding{KeyOf(id), control}; };
     return {bind(C::DriveChooser, IDC_CHECK_DISK_DRIVE), bind(C::FixErrors, IDC_CHECK_DISK_FIX),
             bind(C::Start, IDC_CHECK_DISK_START),        bind(C::Cancel, IDC_CHECK_DISK_CANCEL),
             bind(C::Progress, IDC_CHECK_DISK_PROGRESS),  bind(C::Log, IDC_CHECK_DISK_LOG)};

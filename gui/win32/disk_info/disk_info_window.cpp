@@ -7,27 +7,25 @@ namespace tw::gui {
 
 namespace {
 
-constexpr const char* Name(DiskInfoControl id) { return ComponentName(id).data(); }
-
 constexpr ReportField kFields[] = {
-    {Name(DiskInfoControl::Model), IDC_DISK_INFO_MODEL},
-    {Name(DiskInfoControl::Serial), IDC_DISK_INFO_SERIAL},
-    {Name(DiskInfoControl::Firmware), IDC_DISK_INFO_FIRMWARE},
-    {Name(DiskInfoControl::Size), IDC_DISK_INFO_SIZE},
-    {Name(DiskInfoControl::Disk), IDC_DISK_INFO_DISK},
-    {Name(DiskInfoControl::Partition), IDC_DISK_INFO_PARTITION},
-    {Name(DiskInfoControl::BusType), IDC_DISK_INFO_BUS},
-    {Name(DiskInfoControl::FileSystem), IDC_DISK_INFO_FILE_SYSTEM},
-    {Name(DiskInfoControl::VolumeLabel), IDC_DISK_INFO_LABEL},
-    {Name(DiskInfoControl::VolumeSerial), IDC_DISK_INFO_VOLUME_SERIAL},
-    {Name(DiskInfoControl::ClusterSize), IDC_DISK_INFO_CLUSTER},
+    {KeyOf(DiskInfoControl::Model), IDC_DISK_INFO_MODEL},
+    {KeyOf(DiskInfoControl::Serial), IDC_DISK_INFO_SERIAL},
+    {KeyOf(DiskInfoControl::Firmware), IDC_DISK_INFO_FIRMWARE},
+    {KeyOf(DiskInfoControl::Size), IDC_DISK_INFO_SIZE},
+    {KeyOf(DiskInfoControl::Disk), IDC_DISK_INFO_DISK},
+    {KeyOf(DiskInfoControl::Partition), IDC_DISK_INFO_PARTITION},
+    {KeyOf(DiskInfoControl::BusType), IDC_DISK_INFO_BUS},
+    {KeyOf(DiskInfoControl::FileSystem), IDC_DISK_INFO_FILE_SYSTEM},
+    {KeyOf(DiskInfoControl::VolumeLabel), IDC_DISK_INFO_LABEL},
+    {KeyOf(DiskInfoControl::VolumeSerial), IDC_DISK_INFO_VOLUME_SERIAL},
+    {KeyOf(DiskInfoControl::ClusterSize), IDC_DISK_INFO_CLUSTER},
 };
 
 }  // namespace
 
 DiskInfoWindow::DiskInfoWindow()
     : DiskReportWindow(ReportLayout{IDD_DISK_INFO, IDC_DISK_INFO_TITLE, IDC_DISK_INFO_DRIVE,
-                                    Name(DiskInfoControl::DriveChooser), kFields, IDC_DISK_INFO_STATUS,
-                                    Name(DiskInfoControl::Status)}) {}
+                                    KeyOf(DiskInfoControl::DriveChooser), kFields, IDC_DISK_INFO_STATUS,
+                                    KeyOf(DiskInfoControl::Status)}) {}
 
 }  // namespace tw::gui

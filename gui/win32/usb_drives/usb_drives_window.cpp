@@ -7,14 +7,13 @@ namespace tw::gui {
 
 namespace {
 
-const char* Name(UsbDrivesControl id) { return ComponentName(id).data(); }
 
 }  // namespace
 
 UsbDrivesWindow::UsbDrivesWindow()
     : ListReportWindow(
           IDD_USB_DRIVES,
-          {IDC_USB_DISKS, Name(UsbDrivesControl::Disks), IDC_USB_STATUS, Name(UsbDrivesControl::Status),
-           IDC_USB_REFRESH, Name(UsbDrivesControl::Refresh), IDC_USB_SHOW_ALL, Name(UsbDrivesControl::ShowAll)}) {}
+          {IDC_USB_DISKS, KeyOf(UsbDrivesControl::Disks), IDC_USB_STATUS, KeyOf(UsbDrivesControl::Status),
+           IDC_USB_REFRESH, KeyOf(UsbDrivesControl::Refresh), IDC_USB_SHOW_ALL, KeyOf(UsbDrivesControl::ShowAll)}) {}
 
 }  // namespace tw::gui

@@ -7,13 +7,12 @@ namespace tw::gui {
 
 namespace {
 
-const char* Name(VolumesControl id) { return ComponentName(id).data(); }
 
 }  // namespace
 
 VolumesWindow::VolumesWindow()
     : ListReportWindow(IDD_VOLUMES,
-                       {IDC_VOLUMES_LIST, Name(VolumesControl::Volumes), IDC_VOLUMES_STATUS,
-                        Name(VolumesControl::Status), IDC_VOLUMES_REFRESH, Name(VolumesControl::Refresh)}) {}
+                       {IDC_VOLUMES_LIST, KeyOf(VolumesControl::Volumes), IDC_VOLUMES_STATUS,
+                        KeyOf(VolumesControl::Status), IDC_VOLUMES_REFRESH, KeyOf(VolumesControl::Refresh)}) {}
 
 }  // namespace tw::gui
