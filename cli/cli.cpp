@@ -5,14 +5,15 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 
 #include "app/main_components.h"
 #include "app/tform1.h"
+#include "cli/arguments.h"
 #include "cli/disk_info_command.h"
 #include "cli/headless.h"
 #include "cli/json_report.h"
 #include "cli/list_printer.h"
+#include "cli/open_platform.h"
 #include "cli/script_runner.h"
 #include "cli/smart_printer.h"
 #include "diagnostics/check_disk.h"
@@ -21,8 +22,6 @@
 #include "inventory/list_export.h"
 #include "platform/app_error.h"
 #include "platform/printable.h"
-#include "platform/real_platform.h"
-#include "platform/sim/machine.h"
 
 namespace tw::cli {
 
@@ -204,13 +203,6 @@ std::string CommandHelp(const CommandInfo& c) {
            '\n' + kOptionsHelp + '\n' + kExitCodesHelp;
 }
 
-std::vector<std::string> SplitArgs(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> out;
-    for (std::string word; in >> word;) out.push_back(word);
-    return out;
-}
-
 int List(platform::Platform& platform, const std::string& format, std::ostream& out, std::ostream& err) {
     Application app;
     HeadlessView view;
@@ -224,17 +216,6 @@ int List(platform::Platform& platform, const std::string& format, std::ostream& 
         out << inventory::FormatList(form.Rows(), *inventory::ListFormatNamed(format));
     }
     return dialogs.ErrorsShown() == 0 ? kExitSuccess : kExitFailed;
-}
-
-// "e", "E", "E:" or "E:\\" name drive E; anything else names none.
-std::optional<char> DriveLetterArgument(const std::string& text) {
-    if (text.empty() || text.size() > 3) return std::nullopt;
-    char letter = text[0];
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-    if (letter < 'A' || letter > 'Z') return std::nullopt;
-    if (text.size() >= 2 && text[1] != ':') return std::nullopt;
-    if (text.size() == 3 && text[2] != '\\') return std::nullopt;
-    return letter;
 }
 
 // The optical window's view of one drive.
@@ -283,15 +264,6 @@ int Media(platform::Platform& platform, char letter, bool json, std::ostream& ou
     }
 }
 
-// A disk number: decimal digits, at most 255 (the driver's disk numbers).
-std::optional<int> DiskNumberArgument(const std::string& text) {
-    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
-    }
-    const int n = std::stoi(text);
-    return n <= 255 ? std::optional<int>(n) : std::nullopt;
-}
-
 int Smart(platform::Platform& platform, int disk, bool json, std::ostream& out) {
     diagnostics::TSmartResult result;
     std::string errorText;
@@ -320,16 +292,6 @@ int CheckDisk(platform::Platform& platform, char letter, bool fix, std::ostream&
     PrintingReport report(out);
     const auto outcome = diagnostics::CheckDisk(platform, letter, fix, report);
     return outcome == diagnostics::CheckOutcome::Sound ? kExitSuccess : kExitFailed;
-}
-
-// "64M", "256M" or "1G" (a trailing "B" allowed, any case).
-std::optional<platform::ULONGLONG> BenchSizeArgument(std::string text) {
-    for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    if (text.size() > 1 && text.back() == 'B') text.pop_back();
-    if (text == "64M") return diagnostics::kBenchSizes[0];
-    if (text == "256M") return diagnostics::kBenchSizes[1];
-    if (text == "1G" || text == "1024M") return diagnostics::kBenchSizes[2];
-    return std::nullopt;
 }
 
 // The results as numbers: MB/s of the sequential stages, operations a
@@ -377,18 +339,6 @@ int Bench(platform::Platform& platform, const std::string& folder, platform::ULO
 }
 
 }  // namespace
-
-std::unique_ptr<platform::Platform> OpenPlatform(const std::optional<std::string>& machineFile, std::ostream& err) {
-    try {
-        if (machineFile) return sim::Machine::FromFile(*machineFile);
-        if (std::unique_ptr<platform::Platform> real = platform::MakeRealPlatform()) return real;
-        err << "tarnwell-cli: no Windows here; using the bundled workstation machine\n";
-        return sim::Machine::FromJsonText(kBundledMachine, "bundled workstation");
-    } catch (const sim::MachineFormatError& e) {
-        err << "tarnwell-cli: " << e.what() << '\n';
-        return nullptr;
-    }
-}
 
 int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     std::string machineFile;

@@ -1,7 +1,6 @@
 // tarnwell-cli: the drive list and the main window's logic, headless.
 #pragma once
 #include <iosfwd>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,11 +20,6 @@ enum ExitCode : int {
     kExitBadInput = 3,  // a machine file or script cannot be read or is malformed
     kExitInternal = 4,  // the program met an error it did not expect
 };
-
-// The platform a command runs on: the machine file's when one is named, else
-// the real system, else the bundled workstation. Null after a bad machine
-// file has been reported on `err` (exit code kExitBadInput).
-std::unique_ptr<platform::Platform> OpenPlatform(const std::optional<std::string>& machineFile, std::ostream& err);
 
 // What the options before a command chose, for the commands that read their
 // own arguments.

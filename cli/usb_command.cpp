@@ -6,6 +6,7 @@
 #include "cli/cli.h"
 #include "cli/headless.h"
 #include "cli/json_report.h"
+#include "cli/open_platform.h"
 #include "platform/printable.h"
 
 namespace tw::cli {

@@ -7,6 +7,7 @@
 #include "cli/cli.h"
 #include "cli/headless.h"
 #include "cli/json_report.h"
+#include "cli/open_platform.h"
 
 namespace tw::cli {
 
