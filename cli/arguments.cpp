@@ -2,7 +2,10 @@
 
 #include <sstream>
 
+#include "cli/cli.h"
+#include "cli/help.h"
 #include "diagnostics/drive_benchmark.h"
+#include "platform/printable.h"
 
 namespace tw::cli {
 
@@ -38,6 +41,19 @@ std::vector<std::string> SplitArgs(const std::string& text) {
     std::vector<std::string> out;
     for (std::string word; in >> word;) out.push_back(word);
     return out;
+}
+
+bool ExpectOperands(const CommandCall& call, size_t count) {
+    if (call.operands.size() == count && !call.programArgs) return true;
+    BadUsage(call.err);
+    return false;
+}
+
+std::optional<char> DriveOperand(const CommandCall& call) {
+    if (!ExpectOperands(call, 1)) return std::nullopt;
+    const std::optional<char> letter = DriveLetterArgument(call.operands[0]);
+    if (!letter) BadUsage(call.err, "\"" + platform::Printable(call.operands[0]) + "\" is not a drive letter");
+    return letter;
 }
 
 }  // namespace tw::cli
