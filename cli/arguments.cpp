@@ -5,7 +5,6 @@
 #include "cli/cli.h"
 #include "cli/help.h"
 #include "diagnostics/drive_benchmark.h"
-#include "platform/printable.h"
 
 namespace tw::cli {
 
@@ -52,7 +51,7 @@ bool ExpectOperands(const CommandCall& call, size_t count) {
 std::optional<char> DriveOperand(const CommandCall& call) {
     if (!ExpectOperands(call, 1)) return std::nullopt;
     const std::optional<char> letter = DriveLetterArgument(call.operands[0]);
-    if (!letter) BadUsage(call.err, "\"" + platform::Printable(call.operands[0]) + "\" is not a drive letter");
+    if (!letter) BadWord(call.err, call.operands[0], "a drive letter");
     return letter;
 }
 

@@ -9,7 +9,6 @@
 #include "cli/open_platform.h"
 #include "cli/printing_report.h"
 #include "diagnostics/drive_benchmark.h"
-#include "platform/printable.h"
 
 namespace tw::cli {
 
@@ -45,7 +44,7 @@ int BenchCommand(const CommandCall& call) {
     const std::string& word = call.operands[0];
     const std::optional<char> drive = DriveLetterArgument(word);
     const bool isFolder = word.size() > 3 && word[1] == ':' && word[2] == '\\';
-    if (!drive && !isFolder) return BadUsage(call.err, "\"" + platform::Printable(word) + "\" is not a drive letter");
+    if (!drive && !isFolder) return BadWord(call.err, word, "a drive letter");
     const std::string folder = drive ? std::string(1, *drive) + ":\\" : word;
     const auto size = call.options.find("--size");
     const platform::ULONGLONG bytes =

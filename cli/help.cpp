@@ -2,6 +2,7 @@
 
 #include "cli/cli.h"
 #include "cli/command_table.h"
+#include "platform/printable.h"
 
 namespace tw::cli {
 
@@ -60,6 +61,11 @@ std::string CommandHelp(const Command& command) {
 int BadUsage(std::ostream& err, const std::string& problem) {
     if (!problem.empty()) err << "tarnwell-cli: " << problem << '\n';
     err << Usage();
+    return kExitUsage;
+}
+
+int BadWord(std::ostream& err, const std::string& word, const char* what) {
+    err << "tarnwell-cli: \"" << platform::Printable(word) << "\" is not " << what << '\n' << Usage();
     return kExitUsage;
 }
 

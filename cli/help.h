@@ -20,5 +20,7 @@ std::string CommandHelp(const Command& command);
 // Reports bad usage: "tarnwell-cli: PROBLEM" when there is one, then the
 // usage of every command. Returns kExitUsage.
 int BadUsage(std::ostream& err, const std::string& problem = "");
+// Bad usage of one word: "tarnwell-cli: "WORD" is not WHAT", then the usage.
+int BadWord(std::ostream& err, const std::string& word, const char* what);
 
 }  // namespace tw::cli

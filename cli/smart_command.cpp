@@ -6,14 +6,13 @@
 #include "cli/open_platform.h"
 #include "cli/smart_printer.h"
 #include "diagnostics/smart_api.h"
-#include "platform/printable.h"
 
 namespace tw::cli {
 
 int SmartCommand(const CommandCall& call) {
     if (!ExpectOperands(call, 1)) return kExitUsage;
     const std::optional<int> disk = DiskNumberArgument(call.operands[0]);
-    if (!disk) return BadUsage(call.err, "\"" + platform::Printable(call.operands[0]) + "\" is not a disk number");
+    if (!disk) return BadWord(call.err, call.operands[0], "a disk number");
     const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
     if (!platform) return kExitBadInput;
     diagnostics::TSmartResult result;
