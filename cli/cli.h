@@ -1,12 +1,8 @@
 // tarnwell-cli: the drive list and the main window's logic, headless.
 #pragma once
 #include <iosfwd>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
-
-#include "platform/platform.h"
 
 namespace tw::cli {
 
@@ -21,27 +17,6 @@ enum ExitCode : int {
     kExitBadInput = 3,  // a machine file or script cannot be read or is malformed
     kExitInternal = 4,  // the program met an error it did not expect
 };
-
-// The platform a command runs on: the machine file's when one is named, else
-// the real system, else the bundled workstation. Null after a bad machine
-// file has been reported on `err` (exit code kExitBadInput).
-std::unique_ptr<platform::Platform> OpenPlatform(const std::optional<std::string>& machineFile, std::ostream& err);
-
-// What the options before a command chose, for the commands that read their
-// own arguments.
-struct CommandContext {
-    std::optional<std::string> machineFile;
-    bool programArgs = false;  // --args was given: no command but script takes it
-    std::string format;        // --format, one the command prints (its default when not given)
-    std::ostream& out;
-    std::ostream& err;
-};
-
-// tarnwell-cli usb [--all]: the USB disks (every disk with --all), one block
-// each. `args` are the words after the command but --format and its name.
-int UsbCommand(const std::vector<std::string>& args, const CommandContext& context);
-// tarnwell-cli volumes: every volume as a table.
-int VolumesCommand(const std::vector<std::string>& args, const CommandContext& context);
 
 // Runs the command line (without the program name); returns the exit code.
 // Nothing escapes: an unexpected error is reported and gives kExitInternal.

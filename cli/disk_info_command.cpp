@@ -1,9 +1,14 @@
-#include "cli/disk_info_command.h"
-
+// tarnwell-cli diskinfo: the Disk Information window's fields of one drive,
+// one "Name: value" line each in its order, then "Status: text" when the disk
+// did not identify (kExitFailed then). As JSON, one object with the same
+// names and "Status" null when all is well.
 #include "app/tfrm_disk_info.h"
+#include "cli/arguments.h"
 #include "cli/cli.h"
+#include "cli/commands.h"
 #include "cli/headless.h"
 #include "cli/json_report.h"
+#include "cli/open_platform.h"
 
 namespace tw::cli {
 
@@ -33,16 +38,21 @@ JsonReport DiskInfoReport(TfrmDiskInfo& form, char letter) {
 
 }  // namespace
 
-int DiskInfo(platform::Platform& platform, char letter, bool json, std::ostream& out, std::ostream& err) {
-    HeadlessDialogs dialogs(err);
-    TfrmDiskInfo form(platform, dialogs);
-    form.ShowDrive(letter);
+int DiskInfoCommand(const CommandCall& call) {
+    const std::optional<char> letter = DriveOperand(call);
+    if (!letter) return kExitUsage;
+    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
+    if (!platform) return kExitBadInput;
+    HeadlessDialogs dialogs(call.err);
+    TfrmDiskInfo form(*platform, dialogs);
+    form.ShowDrive(*letter);
     const std::string& status = form.Get(DiskInfoControl::Status).text;
-    if (json) {
-        PrintJson(DiskInfoReport(form, letter), out);
+    std::ostream& out = call.out;
+    if (call.format == "json") {
+        PrintJson(DiskInfoReport(form, *letter), out);
         return status.empty() ? kExitSuccess : kExitFailed;
     }
-    out << "Drive: " << letter << ":\n";
+    out << "Drive: " << *letter << ":\n";
     for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
         const Component& c = form.At(slot);
         if (c.kind == ComponentKind::Edit) out << c.caption << ": " << c.text << '\n';

@@ -4,8 +4,11 @@
 
 #include "app/tfrm_usb_drives.h"
 #include "cli/cli.h"
+#include "cli/commands.h"
 #include "cli/headless.h"
+#include "cli/help.h"
 #include "cli/json_report.h"
+#include "cli/open_platform.h"
 #include "platform/printable.h"
 
 namespace tw::cli {
@@ -28,29 +31,32 @@ JsonReport DiskReport(const diagnostics::DiskDrive& d) {
 
 }  // namespace
 
-int UsbCommand(const std::vector<std::string>& args, const CommandContext& context) {
+// --all is read among the command's words, so that a word beside it is the
+// one the refusal names.
+int UsbCommand(const CommandCall& call) {
+    const std::vector<std::string>& args = call.operands;
     const bool all = args.size() == 1 && args[0] == "--all";
-    if (context.programArgs || !(args.empty() || all)) {
+    if (call.programArgs || !(args.empty() || all)) {
         if (!args.empty() && !all) {
-            context.err << "tarnwell-cli: usb takes only --all, not \"" << platform::Printable(args[0]) << "\"\n";
+            call.err << "tarnwell-cli: usb takes only --all, not \"" << platform::Printable(args[0]) << "\"\n";
         }
-        context.err << "usage: tarnwell-cli [--machine FILE] usb [--all] [--format text|json]\n";
+        call.err << CommandUsage(call.command);
         return kExitUsage;
     }
-    const std::unique_ptr<platform::Platform> platform = OpenPlatform(context.machineFile, context.err);
+    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
     if (!platform) return kExitBadInput;
 
-    HeadlessDialogs dialogs(context.err);
+    HeadlessDialogs dialogs(call.err);
     TfrmUSBDrives form(*platform, dialogs);
     form.SetChecked(UsbDrivesControl::ShowAll, all);
     if (!all) form.Click(UsbDrivesControl::Refresh);  // checking the box refreshed already
     const diagnostics::DiskDriveReport& report = form.Report();
     if (platform::Failed(report.result)) {
-        context.err << "tarnwell-cli: " << form.StatusText(all) << '\n';
+        call.err << "tarnwell-cli: " << form.StatusText(all) << '\n';
         return kExitFailed;
     }
-    std::ostream& out = context.out;
-    if (context.format == "json") {
+    std::ostream& out = call.out;
+    if (call.format == "json") {
         JsonReport disks = JsonReport::array();
         for (const diagnostics::DiskDrive& d : report.disks) disks.push_back(DiskReport(d));
         PrintJson({{"Disks", std::move(disks)}, {"Status", form.StatusText(all)}}, out);

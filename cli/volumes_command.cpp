@@ -5,8 +5,11 @@
 
 #include "app/tfrm_volumes.h"
 #include "cli/cli.h"
+#include "cli/commands.h"
 #include "cli/headless.h"
+#include "cli/help.h"
 #include "cli/json_report.h"
+#include "cli/open_platform.h"
 
 namespace tw::cli {
 
@@ -64,22 +67,22 @@ JsonReport VolumesReport(TfrmVolumes& form, platform::Kernel& kernel, platform::
 
 }  // namespace
 
-int VolumesCommand(const std::vector<std::string>& args, const CommandContext& context) {
-    if (!args.empty() || context.programArgs) {
-        context.err << "usage: tarnwell-cli [--machine FILE] volumes [--format text|json]\n";
+int VolumesCommand(const CommandCall& call) {
+    if (!call.operands.empty() || call.programArgs) {
+        call.err << CommandUsage(call.command);
         return kExitUsage;
     }
-    const std::unique_ptr<platform::Platform> platform = OpenPlatform(context.machineFile, context.err);
+    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
     if (!platform) return kExitBadInput;
-    HeadlessDialogs dialogs(context.err);
+    HeadlessDialogs dialogs(call.err);
     TfrmVolumes form(*platform, dialogs);
     form.Click(VolumesControl::Refresh);
-    if (context.format == "json") {
-        PrintJson(VolumesReport(form, platform->kernel(), platform->locale()), context.out);
+    if (call.format == "json") {
+        PrintJson(VolumesReport(form, platform->kernel(), platform->locale()), call.out);
     } else {
         const Component& list = form.Get(VolumesControl::Volumes);
-        PrintTable(list.columns, list.rows, context.out);
-        context.out << form.Get(VolumesControl::Status).text << '\n';
+        PrintTable(list.columns, list.rows, call.out);
+        call.out << form.Get(VolumesControl::Status).text << '\n';
     }
     return form.Listing().error == 0 ? kExitSuccess : kExitFailed;
 }

@@ -1,0 +1,37 @@
+// tarnwell-cli media: the kind of disc in a CD or DVD drive.
+#include <string_view>
+
+#include "app/tform1.h"
+#include "cli/arguments.h"
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/json_report.h"
+#include "cli/open_platform.h"
+#include "platform/app_error.h"
+
+namespace tw::cli {
+
+int MediaCommand(const CommandCall& call) {
+    const std::optional<char> letter = DriveOperand(call);
+    if (!letter) return kExitUsage;
+    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
+    if (!platform) return kExitBadInput;
+    try {
+        const std::string report = TForm1::InsertedMediaReport(*platform, *letter);
+        if (call.format == "json") {
+            constexpr std::string_view kLead = ": Contains disk type: ";
+            const size_t at = report.find(kLead);
+            PrintJson({{"Drive", std::string(1, *letter) + ":"},
+                       {"Disk type", at == std::string::npos ? report : report.substr(at + kLead.size())}},
+                      call.out);
+            return kExitSuccess;
+        }
+        call.out << report << '\n';
+        return kExitSuccess;
+    } catch (const AppError& e) {
+        call.err << "tarnwell-cli: " << *letter << ": " << e.what() << '\n';
+        return kExitFailed;
+    }
+}
+
+}  // namespace tw::cli

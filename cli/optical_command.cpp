@@ -1,0 +1,43 @@
+// tarnwell-cli optical: the Optical Information window's view of one drive.
+#include "app/tfrm_optical_info.h"
+#include "cli/arguments.h"
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/headless.h"
+#include "cli/json_report.h"
+#include "cli/open_platform.h"
+
+namespace tw::cli {
+
+int OpticalCommand(const CommandCall& call) {
+    const std::optional<char> letter = DriveOperand(call);
+    if (!letter) return kExitUsage;
+    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
+    if (!platform) return kExitBadInput;
+    HeadlessDialogs dialogs(call.err);
+    TfrmOpticalInfo form(*platform, dialogs);
+    form.ShowDrive(*letter);
+    std::ostream& out = call.out;
+    if (call.format == "json") {
+        const std::string profile = form.InsertedProfileName(*letter);
+        PrintJson({{"Drive", std::string(1, *letter) + ":"},
+                   {"Vendor", form.Get(OpticalControl::Vendor).text},
+                   {"Product ID", form.Get(OpticalControl::Product).text},
+                   {"Revision", form.Get(OpticalControl::Revision).text},
+                   {"Vendor Spec", form.Get(OpticalControl::VendorSpecific).text},
+                   {"Profile", profile.empty() ? JsonReport(nullptr) : JsonReport(profile)},
+                   {"Capabilities", form.Get(OpticalControl::Capabilities).items}},
+                  out);
+        return kExitSuccess;
+    }
+    out << "Vendor: " << form.Get(OpticalControl::Vendor).text << '\n'
+        << "Product ID: " << form.Get(OpticalControl::Product).text << '\n'
+        << "Revision: " << form.Get(OpticalControl::Revision).text << '\n'
+        << "Vendor Spec: " << form.Get(OpticalControl::VendorSpecific).text << '\n';
+    const std::string profile = form.InsertedProfileName(*letter);
+    out << "Profile: " << (profile.empty() ? "Unknown" : profile) << '\n';
+    for (const std::string& line : form.Get(OpticalControl::Capabilities).items) out << line << '\n';
+    return kExitSuccess;
+}
+
+}  // namespace tw::cli
