@@ -84,8 +84,10 @@ void TForm1::FormCreate() {
 
 void TForm1::ApplicationEvents1Activate() {
     if (EqualsIgnoreCase(app_.ParamStr1(), "/norefresh")) return;
+    // Activated inside a running refresh, the flag stays that refresh's.
+    const bool nested = app_.refreshBusy;
     Dispatch([&] { ClickInner(MainCommand::Refresh); });
-    app_.refreshBusy = false;
+    if (!nested) app_.refreshBusy = false;
 }
 
 void TForm1::Timer1Timer() {
@@ -106,6 +108,26 @@ std::optional<std::intptr_t> TForm1::WndProc(unsigned message, std::uintptr_t, s
 }
 
 void TForm1::Refresh1Click() {
+    // The waits of a refresh pump messages, so the user's F5, a filter box or
+    // the window's activation can ask again while it runs. The request is
+    // remembered and runs once, after the running refresh, which it would
+    // otherwise interleave its rows with.
+    if (app_.refreshBusy) {
+        refreshRequested_ = true;
+        return;
+    }
+    do {
+        refreshRequested_ = false;
+        try {
+            RefreshOnce();
+        } catch (...) {
+            refreshRequested_ = false;  // the error is shown; the user asks again
+            throw;
+        }
+    } while (refreshRequested_);
+}
+
+void TForm1::RefreshOnce() {
     view_.ShowBusyLabel(true);
     app_.refreshBusy = true;
     const int remembered = selected_ < 0 ? 0 : selected_;

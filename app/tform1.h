@@ -126,6 +126,8 @@ public:
 
 private:
     void DeclareCommandSurface();
+    // One walk of the drives into the list.
+    void RefreshOnce();
     // The letter of the selected row: the first character of its caption.
     std::optional<char> SelectedLetter() const;
     // Locks or unlocks the selected drive's door and says how it went; true
@@ -156,6 +158,7 @@ private:
     bool deviceChangeWaiting_ = false;
     bool skipAB_ = false;
     bool timerEnabled_ = true;
+    bool refreshRequested_ = false;  // asked for while a refresh ran
 };
 
 }  // namespace tw

@@ -88,6 +88,39 @@ TEST_F(Form, TimerSkipsATickWhileARefreshRuns) {
     EXPECT_EQ(Refreshes(), 2);
 }
 
+// The drive-ready wait pumps messages: what the user starts there waits for
+// the running refresh and runs once after it, so every drive has one row
+// and the filter the user set holds.
+TEST_F(Form, ARefreshAskedForDuringARefreshRunsOnceAfterIt) {
+    struct Case {
+        const char* source;
+        std::function<void(tw::TForm1&)> ask;
+        const char* rows;
+    };
+    const Case cases[] = {
+        {"activation", [](tw::TForm1& f) { f.ApplicationEvents1Activate(); }, "C: E: F: "},
+        {"F5", [](tw::TForm1& f) { f.Click("Refresh2"); }, "C: E: F: "},
+        {"a filter box", [](tw::TForm1& f) { f.SetChecked("CheckBox1", false); }, "E: "},
+    };
+    for (const Case& c : cases) {
+        Open("dvd-workstation.json");
+        bool asked = false;
+        view_.onPump = [&] {
+            if (asked) return;
+            asked = true;
+            c.ask(*form_);
+            EXPECT_TRUE(app_.refreshBusy) << c.source << ": the running refresh keeps its flag";
+        };
+        form_->Click("Refresh1");
+        view_.onPump = nullptr;
+        EXPECT_TRUE(asked) << c.source;
+        EXPECT_EQ(Captions(), c.rows) << c.source;
+        EXPECT_EQ(Refreshes(), 2) << c.source;
+        EXPECT_FALSE(app_.refreshBusy) << c.source;
+        EXPECT_TRUE(dialogs_.errors.empty()) << c.source;
+    }
+}
+
 TEST_F(Form, RefreshShowsTheBusyLabelAndCleansUp) {
     Open();
     bool busyDuring = false, labelDuring = false;

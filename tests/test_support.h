@@ -38,9 +38,15 @@ struct RecordingView : tw::MainView {
         locked = lock;
         if (lock && onLock) onLock();
     }
+    // Runs at each pass of the message pump: an event the user sends while
+    // the window waits.
+    std::function<void()> onPump;
     void RowsChanged() override { ++rowsChanged; }
     void OptionsChanged() override {}
-    void ProcessMessages() override { ++messagePumps; }
+    void ProcessMessages() override {
+        ++messagePumps;
+        if (onPump) onPump();
+    }
     void SetTimerEnabled(bool enabled) override { timerEnabled = enabled; }
     void SetDeviceChangeTimer(bool running) override { deviceTimer = running; }
     void SetStayOnTop(bool onTop) override { stayOnTop = onTop; }
