@@ -20,6 +20,7 @@
 #include "diagnostics/smart_api.h"
 #include "inventory/list_export.h"
 #include "platform/app_error.h"
+#include "platform/drive_names.h"
 #include "platform/printable.h"
 #include "platform/real_platform.h"
 #include "platform/sim/machine.h"
@@ -224,17 +225,6 @@ int List(platform::Platform& platform, const std::string& format, std::ostream& 
         out << inventory::FormatList(form.Rows(), *inventory::ListFormatNamed(format));
     }
     return dialogs.ErrorsShown() == 0 ? kExitSuccess : kExitFailed;
-}
-
-// "e", "E", "E:" or "E:\\" name drive E; anything else names none.
-std::optional<char> DriveLetterArgument(const std::string& text) {
-    if (text.empty() || text.size() > 3) return std::nullopt;
-    char letter = text[0];
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-    if (letter < 'A' || letter > 'Z') return std::nullopt;
-    if (text.size() >= 2 && text[1] != ':') return std::nullopt;
-    if (text.size() == 3 && text[2] != '\\') return std::nullopt;
-    return letter;
 }
 
 // The optical window's view of one drive.
@@ -479,7 +469,7 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     }
     std::optional<char> letter;
     if (driveCommand) {
-        letter = DriveLetterArgument(operands[0]);
+        letter = platform::ParseDriveLetter(operands[0]);
         if (!letter) {
             err << "tarnwell-cli: \"" << Printable(operands[0]) << "\" is not a drive letter\n" << Usage();
             return kExitUsage;
@@ -496,14 +486,14 @@ int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     const bool json = format == "json";
     std::string benchFolder;
     if (command == "chkdsk" || command == "bench") {
-        const std::optional<char> drive = DriveLetterArgument(operands[0]);
+        const std::optional<char> drive = platform::ParseDriveLetter(operands[0]);
         const bool folder =
             command == "bench" && operands[0].size() > 3 && operands[0][1] == ':' && operands[0][2] == '\\';
         if (!drive && !folder) {
             err << "tarnwell-cli: \"" << Printable(operands[0]) << "\" is not a drive letter\n" << Usage();
             return kExitUsage;
         }
-        benchFolder = drive ? std::string(1, *drive) + ":\\" : operands[0];
+        benchFolder = drive ? platform::RootPath(*drive) : operands[0];
     }
 
     std::unique_ptr<platform::Platform> platform = OpenPlatform(context.machineFile, err);
