@@ -2,6 +2,7 @@
 
 #include "actions/drive_visibility.h"
 #include "actions/registry_accessor.h"
+#include "platform/drive_names.h"
 
 namespace tw::actions {
 

@@ -3,16 +3,11 @@
 #include <exception>
 
 #include "actions/registry_accessor.h"
+#include "platform/drive_names.h"
 
 namespace tw::actions {
 
 using namespace tw::platform;
-
-DWORD DriveBit(char letter) {
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-    if (letter < 'A' || letter > 'Z') return 0;
-    return DWORD{1} << (letter - 'A');
-}
 
 std::optional<DWORD> ReadHiddenDrives(Registry& registry) {
     try {

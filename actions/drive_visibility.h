@@ -12,9 +12,6 @@ inline constexpr const char* kNoDrives = "NoDrives";
 
 enum DriveVisibility : int { kHidden = 0, kVisible = 1, kNoPolicy = 2 };
 
-// The bit of a letter (folded to upper case), 0 for a character outside A..Z.
-platform::DWORD DriveBit(char letter);
-
 // The policy value as it stands; none when the key can't be opened or
 // created, the value is missing, or it can't be read as a REG_DWORD. Opens
 // (creating it when missing) and closes the key once. Never raises.

@@ -6,6 +6,7 @@
 #include "optical/mmc_commands.h"
 #include "optical/profile_table.h"
 #include "platform/device_records.h"
+#include "platform/drive_names.h"
 
 namespace tw::actions {
 
@@ -36,15 +37,13 @@ bool Request(Device& device, HANDLE handle, DWORD code, const void* in = nullptr
 
 }  // namespace
 
-std::string VolumeDevicePath(char letter) { return std::string("\\\\.\\") + letter + ':'; }
-
 MediaOutcome LoadMedium(Device& device, char letter) {
     return OnDevice(device, VolumeDevicePath(letter), GENERIC_READ, FILE_SHARE_READ, FILE_ATTRIBUTE_READONLY,
                     [&](HANDLE h) { return Request(device, h, IOCTL_STORAGE_LOAD_MEDIA); });
 }
 
-MediaOutcome EjectMedium(Device& device, const std::string& deviceName) {
-    return OnDevice(device, "\\\\.\\" + deviceName, GENERIC_READ, FILE_SHARE_READ, FILE_ATTRIBUTE_READONLY,
+MediaOutcome EjectMedium(Device& device, char letter) {
+    return OnDevice(device, VolumeDevicePath(letter), GENERIC_READ, FILE_SHARE_READ, FILE_ATTRIBUTE_READONLY,
                     [&](HANDLE h) { return Request(device, h, IOCTL_STORAGE_EJECT_MEDIA); });
 }
 
@@ -61,7 +60,7 @@ MCIERROR DefaultTray(Multimedia& multimedia, bool open, HWND callbackWindow) {
 }
 
 MCIERROR DoorByMci(Multimedia& multimedia, char letter, DWORD doorFlag) {
-    const std::string element = std::string(1, letter) + ":";
+    const std::string element = DriveName(letter);
     MCI_OPEN_PARMSA parms;
     parms.lpstrDeviceType = "CDAudio";
     parms.lpstrElementName = element.c_str();

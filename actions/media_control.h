@@ -19,13 +19,10 @@ struct MediaOutcome {
     platform::DWORD error = 0;
 };
 
-// "\\.\" + letter + ":".
-std::string VolumeDevicePath(char letter);
-
 // Closes the tray: IOCTL_STORAGE_LOAD_MEDIA on a read-only, shared open.
 MediaOutcome LoadMedium(platform::Device& device, char letter);
-// Ejects: IOCTL_STORAGE_EJECT_MEDIA on "\\.\" + deviceName ("E:").
-MediaOutcome EjectMedium(platform::Device& device, const std::string& deviceName);
+// Ejects: IOCTL_STORAGE_EJECT_MEDIA on a read-only, shared open.
+MediaOutcome EjectMedium(platform::Device& device, char letter);
 // Locks (true) or unlocks the door: IOCTL_STORAGE_MEDIA_REMOVAL on an
 // exclusive open, so no other program holds the drive meanwhile.
 MediaOutcome SetDoorLock(platform::Device& device, char letter, bool lock);

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "platform/drive_names.h"
 #include "platform/system_error_text.h"
 
 namespace tw::actions {
@@ -56,7 +57,7 @@ ShellOutcome Explore(Shell& shell, HWND owner, const std::string& path) {
 }
 
 ShellOutcome ShowDriveProperties(Shell& shell, HWND owner, char letter) {
-    const std::string file = std::string(1, letter) + ":";
+    const std::string file = DriveName(letter);
     ShellExecuteRequest request;
     request.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     request.hwnd = owner;
@@ -130,7 +131,7 @@ ShellOutcome OpenWebPage(Shell& shell, const std::string& address) {
 std::string FailureText(Kernel& kernel, const ShellOutcome& outcome) {
     std::string reason = SystemErrorText(kernel, outcome.error);
     if (reason.empty()) {
-        reason = "error " + (outcome.error >= 0x80000000u ? Hex(outcome.error) : std::to_string(outcome.error));
+        reason = "error " + (outcome.error >= 0x80000000u ? Hex(outcome.error) : Decimal(outcome.error));
     }
     return "Could not start " + outcome.what + ": " + reason + ".";
 }

@@ -2,18 +2,20 @@
 
 #include <vector>
 
+#include "platform/drive_names.h"
+
 namespace tw::actions {
 
 using namespace tw::platform;
 
 std::optional<std::string> QueryDevice(Kernel& kernel, char letter) {
-    const char device[3] = {letter, ':', 0};
+    const std::string device = DriveName(letter);
     // A substitution of a long folder does not fit MAX_PATH: the buffer grows
     // until the target fits, up to the longest name the system keeps.
     constexpr DWORD kLongest = 65536;
     for (DWORD size = 256; size <= kLongest; size *= 2) {
         std::vector<char> target(size, 0);
-        if (kernel.QueryDosDeviceA(device, target.data(), size) != 0) {
+        if (kernel.QueryDosDeviceA(device.c_str(), target.data(), size) != 0) {
             target.back() = 0;
             return std::string(target.data());
         }
@@ -29,8 +31,7 @@ std::string QuerySubstitution(Kernel& kernel, char letter) {
 }
 
 bool LetterInUse(Kernel& kernel, char letter) {
-    const int bit = (letter & ~0x20) - 'A';
-    if (bit >= 0 && bit < 26 && (kernel.GetLogicalDrives() & (DWORD{1} << bit))) return true;
+    if (kernel.GetLogicalDrives() & DriveBit(letter)) return true;
     return QueryDevice(kernel, letter).has_value();
 }
 
@@ -40,15 +41,13 @@ bool FolderExists(Kernel& kernel, const std::string& path) {
 }
 
 bool CreateSubstitution(Kernel& kernel, char letter, const std::string& path) {
-    const char device[3] = {letter, ':', 0};
-    return kernel.DefineDosDeviceA(0, device, path.c_str()) != FALSE;
+    return kernel.DefineDosDeviceA(0, DriveName(letter).c_str(), path.c_str()) != FALSE;
 }
 
 bool RemoveSubstitution(Kernel& kernel, char letter) {
     const std::string target = QuerySubstitution(kernel, letter);
     if (target.empty()) return false;
-    const char device[3] = {letter, ':', 0};
-    return kernel.DefineDosDeviceA(DDD_REMOVE_DEFINITION, device, target.c_str()) != FALSE;
+    return kernel.DefineDosDeviceA(DDD_REMOVE_DEFINITION, DriveName(letter).c_str(), target.c_str()) != FALSE;
 }
 
 }  // namespace tw::actions

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/drive_names.h"
+
 namespace tw::actions {
 
 using namespace tw::platform;
@@ -14,7 +16,7 @@ std::string SystemMessage(Kernel& kernel, DWORD error) {
     // The system ends its texts with a line break.
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
         message.pop_back();
-    if (message.empty()) message = "System error " + std::to_string(error) + ".";
+    if (message.empty()) message = "System error " + Decimal(error) + ".";
     return message;
 }
 

@@ -1,11 +1,9 @@
 #include "app/disk_window.h"
 
-#include <array>
-#include <charconv>
-
 #include "diagnostics/drive_disk.h"
 #include "inventory/drive_chooser.h"
 #include "inventory/number_format.h"
+#include "platform/drive_names.h"
 #include "platform/system_error_text.h"
 
 namespace tw {
@@ -25,27 +23,11 @@ void FillDiskChooser(Kernel& kernel, Component& chooser, UINT driveType, std::op
     chooser.text = box.Text();
 }
 
-std::optional<char> ChooserLetter(const Component& chooser) {
-    if (chooser.text.empty()) return std::nullopt;
-    char c = chooser.text[0];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c < 'A' || c > 'Z') return std::nullopt;
-    return c;
-}
-
 std::string DiskSizeText(Locale& locale, std::uint64_t bytes) {
     const inventory::NumberSeparators sep = inventory::ReadSeparators(locale);
     return inventory::SizeText(static_cast<long double>(bytes), sep) + " (" + inventory::FormatGrouped(bytes, sep) +
            " bytes)";
 }
-
-std::string Decimal(std::int64_t n) {
-    std::array<char, 24> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
-    return std::string(digits.data(), end);
-}
-
-std::string PhysicalDrivePath(std::uint32_t number) { return "\\\\.\\PhysicalDrive" + Decimal(number); }
 
 ReadableDisk DiskOfDrive(Platform& platform, char letter) {
     ReadableDisk disk;
@@ -53,7 +35,7 @@ ReadableDisk DiskOfDrive(Platform& platform, char letter) {
     version.dwOSVersionInfoSize = sizeof(version);
     if (platform.kernel().GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
         disk.number = 0;
-        disk.path = "\\\\.\\SMARTVSD";
+        disk.path = kSmartVsdPath;
         return disk;
     }
     const diagnostics::DriveDisk found = diagnostics::PhysicalDiskOfDrive(platform.device(), letter);
@@ -91,7 +73,7 @@ void FixedDriveForm::Refresh1Click() {
 }
 
 void FixedDriveForm::cbDriveChange() {
-    const auto letter = ChooserLetter(Get(kChooser));
+    const auto letter = LeadingDriveLetter(Get(kChooser).text);
     if (!letter) return;
     startDrive_ = letter;
     ShowDrive(*letter);

@@ -45,8 +45,6 @@ private:
 // otherwise.
 void FillDiskChooser(platform::Kernel& kernel, Component& chooser, platform::UINT driveType,
                      std::optional<char> preferred);
-// The letter of the chooser's text; none when it is empty or no letter.
-std::optional<char> ChooserLetter(const Component& chooser);
 
 // "465.76 GB (500,107,862,016 bytes)" in the user's separators.
 std::string DiskSizeText(platform::Locale& locale, std::uint64_t bytes);
@@ -62,10 +60,6 @@ struct ReadableDisk {
 };
 ReadableDisk DiskOfDrive(platform::Platform& platform, char letter);
 
-// A whole number in decimal digits, no separators.
-std::string Decimal(std::int64_t n);
-// "\\.\PhysicalDrive0".
-std::string PhysicalDrivePath(std::uint32_t number);
 // The system's text for `error`, or "error N" when it has none.
 std::string ErrorText(platform::Kernel& kernel, platform::DWORD error);
 

@@ -8,6 +8,7 @@
 #include "app/tform1.h"
 #include "inventory/list_export.h"
 #include "platform/app_error.h"
+#include "platform/drive_names.h"
 
 namespace tw {
 
@@ -57,7 +58,7 @@ void TForm1::SaveListAs1Click() {
     if (!desktop.GetSaveFileNameA(&ofn)) {
         const platform::DWORD error = desktop.CommDlgExtendedError();
         if (error == platform::FNERR_BUFFERTOOSMALL) throw AppError("The file name is too long.");
-        if (error != 0) throw AppError("The Save dialog could not be shown (error " + std::to_string(error) + ").");
+        if (error != 0) throw AppError("The Save dialog could not be shown (error " + platform::Decimal(error) + ").");
         return;  // cancelled
     }
     const std::string file(path.data());

@@ -8,24 +8,18 @@
 #include "app/tform1.h"
 #include "optical/profile_table.h"
 #include "platform/app_error.h"
+#include "platform/drive_names.h"
 
 namespace tw {
 
 using namespace tw::platform;
 
-namespace {
-
-UINT DriveTypeOfRoot(Kernel& kernel, char letter) {
-    const std::string root = std::string(1, letter) + ":\\";
-    return kernel.GetDriveTypeA(root.c_str());
-}
-
-}  // namespace
-
 void TForm1::LoadMedia1Click() {
     const auto letter = SelectedLetter();
     if (!letter) return;
-    if (DriveTypeOfRoot(platform_.kernel(), *letter) != DRIVE_CDROM) throw AppError("CD/DVD drive not selected");
+    if (platform_.kernel().GetDriveTypeA(RootPath(*letter).c_str()) != DRIVE_CDROM) {
+        throw AppError("CD/DVD drive not selected");
+    }
     // Whether the tray closed is not examined: the drive shows it.
     if (!actions::LoadMedium(platform_.device(), *letter).opened) {
         dialogs_.MessageBox("Error", BoxKind::Plain, Buttons::OK);
@@ -35,12 +29,12 @@ void TForm1::LoadMedia1Click() {
 void TForm1::EjectMedia1Click() {
     const auto letter = SelectedLetter();
     if (!letter) return;
-    const UINT type = DriveTypeOfRoot(platform_.kernel(), *letter);
+    const UINT type = platform_.kernel().GetDriveTypeA(RootPath(*letter).c_str());
     if (type != DRIVE_CDROM && type != DRIVE_REMOVABLE) throw AppError("The selected drive is not a CD/DVD drive.");
-    const actions::MediaOutcome outcome = actions::EjectMedium(platform_.device(), std::string(1, *letter) + ":");
+    const actions::MediaOutcome outcome = actions::EjectMedium(platform_.device(), *letter);
     if (!outcome.opened) dialogs_.MessageBox("Error", BoxKind::Plain, Buttons::OK);
     if (!outcome.done) {
-        dialogs_.MessageBox("Eject Failed: " + std::to_string(outcome.error), BoxKind::Plain, Buttons::OK);
+        dialogs_.MessageBox("Eject Failed: " + Decimal(outcome.error), BoxKind::Plain, Buttons::OK);
     }
 }
 
@@ -74,7 +68,9 @@ void TForm1::OpendefaultCD1Click() { actions::DefaultTray(platform_.multimedia()
 void TForm1::CloseDefaultCD1Click() { actions::DefaultTray(platform_.multimedia(), false, dialogs_.OwnerWindow()); }
 
 std::string TForm1::InsertedMediaReport(Platform& platform, char letter) {
-    if (DriveTypeOfRoot(platform.kernel(), letter) != DRIVE_CDROM) throw AppError("CD/DVD drive not selected");
+    if (platform.kernel().GetDriveTypeA(RootPath(letter).c_str()) != DRIVE_CDROM) {
+        throw AppError("CD/DVD drive not selected");
+    }
     const std::string_view name = optical::ProfileName(actions::InsertedMediaProfile(platform.device(), letter));
     // A drive that cannot be asked, or names a profile the program does not
     // know, reads as such rather than as an empty name.

@@ -5,12 +5,11 @@
 #include "app/main_components.h"
 #include "app/tform1.h"
 #include "platform/app_error.h"
+#include "platform/drive_names.h"
 
 namespace tw {
 
 namespace {
-
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 bool HasControlCharacter(const std::string& text) {
     for (unsigned char c : text) {
@@ -25,7 +24,7 @@ void TForm1::CreateSubstituteDrive1Click() {
     if (dialogs_.ShowModal(substDialog_) != ModalResult::OK) return;
     const std::string letterText = substDialog_.Letter();
     const std::string path = substDialog_.Path();
-    if (letterText.empty() || !IsDriveLetter(letterText[0])) {
+    if (letterText.empty() || !platform::IsDriveLetter(letterText[0])) {
         throw AppError("Enter a drive letter from A to Z for the substitute drive.");
     }
     if (path.empty()) throw AppError("Enter the folder the substitute drive is to stand for.");

@@ -3,6 +3,7 @@
 #include "actions/system_message.h"
 #include "actions/text_output.h"
 #include "platform/app_error.h"
+#include "platform/drive_names.h"
 
 namespace tw {
 
@@ -28,7 +29,7 @@ std::string Iops(double iops, const inventory::NumberSeparators& sep) {
 std::vector<std::string> BenchResultLines(const diagnostics::BenchResult& r, const std::string& folder, ULONGLONG size,
                                           const inventory::NumberSeparators& sep) {
     return {
-        "Drive Benchmark of " + folder + ", " + std::to_string(size / diagnostics::kMiB) + " MB test file",
+        "Drive Benchmark of " + folder + ", " + Decimal(size / diagnostics::kMiB) + " MB test file",
         "Sequential write: " + Rate(r.sequentialWriteMBs, sep),
         "Sequential read: " + Rate(r.sequentialReadMBs, sep),
         "Random 4 KiB read: " + Iops(r.randomReadIops, sep),
@@ -75,7 +76,7 @@ void TfrmBenchMark::Button1Click() {
     if (sizeIndex < 0 || sizeIndex >= static_cast<int>(std::size(diagnostics::kBenchSizes))) {
         throw AppError("Choose a test size.");
     }
-    folder_ = std::string(1, drive[0]) + ":\\";
+    folder_ = RootPath(drive[0]);
     size_ = diagnostics::kBenchSizes[sizeIndex];
     samples_.clear();
     resultLines_.clear();

@@ -6,6 +6,7 @@
 #include "diagnostics/smart_api.h"
 #include "inventory/device_probes.h"
 #include "inventory/number_format.h"
+#include "platform/drive_names.h"
 
 namespace tw {
 
@@ -101,7 +102,7 @@ void TfrmDiskInfo::ShowDisk(char letter) {
 void TfrmDiskInfo::ShowVolume(char letter) {
     using D = DiskInfoControl;
     Kernel& kernel = platform_.kernel();
-    const std::string root = std::string(1, letter) + ":\\";
+    const std::string root = RootPath(letter);
     std::array<char, 261> label{};
     std::array<char, 261> fileSystem{};
     DWORD serial = 0;

@@ -10,6 +10,7 @@
 #include "optical/mmc_commands.h"
 #include "optical/profile_table.h"
 #include "platform/app_error.h"
+#include "platform/drive_names.h"
 
 namespace tw {
 
@@ -38,15 +39,10 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
-UINT DriveTypeOfRoot(Kernel& kernel, char letter) {
-    const std::string root = std::string(1, letter) + ":\\";
-    return kernel.GetDriveTypeA(root.c_str());
-}
-
 // The drive opened for reading and writing, shared, without the disc
 // library's permission gate: identity and profile are asked of anyone.
 HANDLE OpenForQuery(Device& device, char letter, DWORD flags) {
-    return device.CreateFileA(actions::VolumeDevicePath(letter).c_str(), GENERIC_READ | GENERIC_WRITE,
+    return device.CreateFileA(VolumeDevicePath(letter).c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags, 0);
 }
 
@@ -125,7 +121,7 @@ void TfrmOpticalInfo::ShowDrive(char letter) {
 void TfrmOpticalInfo::Button1Click() {
     const auto letter = ChosenLetter();
     if (!letter) return;  // no optical drive to open
-    const UINT type = DriveTypeOfRoot(platform_.kernel(), *letter);
+    const UINT type = platform_.kernel().GetDriveTypeA(RootPath(*letter).c_str());
     if (type != DRIVE_CDROM && type != DRIVE_REMOVABLE) throw AppError("Cannot eject drive.");
     actions::DoorByMci(platform_.multimedia(), *letter, MCI_SET_DOOR_OPEN);
 }
@@ -133,7 +129,9 @@ void TfrmOpticalInfo::Button1Click() {
 void TfrmOpticalInfo::Button2Click() {
     const auto letter = ChosenLetter();
     if (!letter) return;
-    if (DriveTypeOfRoot(platform_.kernel(), *letter) != DRIVE_CDROM) throw AppError("Cannot access drive.");
+    if (platform_.kernel().GetDriveTypeA(RootPath(*letter).c_str()) != DRIVE_CDROM) {
+        throw AppError("Cannot access drive.");
+    }
     actions::DoorByMci(platform_.multimedia(), *letter, MCI_SET_DOOR_CLOSED);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/disk_window.h"
 #include "diagnostics/smart_api.h"
+#include "platform/drive_names.h"
 
 namespace tw {
 

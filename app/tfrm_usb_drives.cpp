@@ -1,6 +1,7 @@
 #include "app/tfrm_usb_drives.h"
 
 #include "inventory/number_format.h"
+#include "platform/drive_names.h"
 
 namespace tw {
 
@@ -8,9 +9,7 @@ using namespace tw::platform;
 
 namespace {
 
-std::string Count(size_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
+std::string Count(size_t n, const char* one, const char* many) { return Decimal(n) + " " + (n == 1 ? one : many); }
 
 }  // namespace
 
@@ -71,9 +70,9 @@ void TfrmUSBDrives::Button1Click() {
     Component& list = Get(UsbDrivesControl::Disks);
     list.rows.clear();
     for (const diagnostics::DiskDrive& d : report_.disks) {
-        list.rows.push_back({d.index >= 0 ? std::to_string(d.index) : "", d.model, d.serial,
+        list.rows.push_back({d.index >= 0 ? Decimal(d.index) : "", d.model, d.serial,
                              DiskSizeText(d, platform_.locale()), d.mediaType, d.interfaceType,
-                             d.partitions ? std::to_string(*d.partitions) : "", DriveLettersText(d), d.pnpDeviceId});
+                             d.partitions ? Decimal(*d.partitions) : "", DriveLettersText(d), d.pnpDeviceId});
     }
     Get(UsbDrivesControl::Status).text = StatusText(all);
 }

@@ -1,6 +1,7 @@
 #include "app/tfrm_volumes.h"
 
 #include "inventory/number_format.h"
+#include "platform/drive_names.h"
 #include "platform/system_error_text.h"
 
 namespace tw {
@@ -36,7 +37,7 @@ std::vector<std::string> Letters(const std::vector<std::string>& roots) {
 
 std::string ErrorText(Kernel& kernel, DWORD error) {
     const std::string text = SystemErrorText(kernel, error);
-    return text.empty() ? "error " + std::to_string(error) : text;
+    return text.empty() ? "error " + Decimal(error) : text;
 }
 
 }  // namespace
@@ -80,8 +81,8 @@ void TfrmVolumes::Button1Click() {
         if (v.driveRoots.empty()) ++withoutLetter;
     }
     const size_t n = listing.volumes.size();
-    std::string status = std::to_string(n) + (n == 1 ? " volume" : " volumes");
-    if (withoutLetter > 0) status += ", " + std::to_string(withoutLetter) + " without a drive letter";
+    std::string status = Decimal(n) + (n == 1 ? " volume" : " volumes");
+    if (withoutLetter > 0) status += ", " + Decimal(withoutLetter) + " without a drive letter";
     status += ".";
     if (listing.error != 0) {
         status += " The search for volumes stopped: " + ErrorText(platform_.kernel(), listing.error) + ".";

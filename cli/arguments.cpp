@@ -5,18 +5,9 @@
 #include "cli/cli.h"
 #include "cli/help.h"
 #include "diagnostics/drive_benchmark.h"
+#include "platform/drive_names.h"
 
 namespace tw::cli {
-
-std::optional<char> DriveLetterArgument(const std::string& text) {
-    if (text.empty() || text.size() > 3) return std::nullopt;
-    char letter = text[0];
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-    if (letter < 'A' || letter > 'Z') return std::nullopt;
-    if (text.size() >= 2 && text[1] != ':') return std::nullopt;
-    if (text.size() == 3 && text[2] != '\\') return std::nullopt;
-    return letter;
-}
 
 std::optional<int> DiskNumberArgument(const std::string& text) {
     if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) {
@@ -50,7 +41,7 @@ bool ExpectOperands(const CommandCall& call, size_t count) {
 
 std::optional<char> DriveOperand(const CommandCall& call) {
     if (!ExpectOperands(call, 1)) return std::nullopt;
-    const std::optional<char> letter = DriveLetterArgument(call.operands[0]);
+    const std::optional<char> letter = platform::ParseDriveLetter(call.operands[0]);
     if (!letter) BadWord(call.err, call.operands[0], "a drive letter");
     return letter;
 }

@@ -11,8 +11,6 @@
 
 namespace tw::cli {
 
-// "e", "E", "E:" or "E:\\" name drive E; anything else names none.
-std::optional<char> DriveLetterArgument(const std::string& text);
 // A disk number: decimal digits, at most 255 (the driver's disk numbers).
 std::optional<int> DiskNumberArgument(const std::string& text);
 // "64M", "256M" or "1G" (a trailing "B" allowed, any case).

@@ -2,6 +2,7 @@
 // file, timed as the Drive Benchmark window times them.
 #include "app/tfrm_bench_mark.h"
 #include "cli/arguments.h"
+#include "platform/drive_names.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/help.h"
@@ -42,10 +43,10 @@ public:
 int BenchCommand(const CommandCall& call) {
     if (!ExpectOperands(call, 1)) return kExitUsage;
     const std::string& word = call.operands[0];
-    const std::optional<char> drive = DriveLetterArgument(word);
+    const std::optional<char> drive = platform::ParseDriveLetter(word);
     const bool isFolder = word.size() > 3 && word[1] == ':' && word[2] == '\\';
     if (!drive && !isFolder) return BadWord(call.err, word, "a drive letter");
-    const std::string folder = drive ? std::string(1, *drive) + ":\\" : word;
+    const std::string folder = drive ? platform::RootPath(*drive) : word;
     const auto size = call.options.find("--size");
     const platform::ULONGLONG bytes =
         size == call.options.end() ? diagnostics::kBenchSizes[0] : *BenchSizeArgument(size->second);

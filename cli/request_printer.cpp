@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "platform/drive_names.h"
 #include "platform/printable.h"
 
 namespace tw::cli {
@@ -13,13 +14,6 @@ namespace {
 
 // "text" as given, or null for a null pointer.
 std::string Quoted(const char* text) { return text ? "\"" + Printable(text) + "\"" : "null"; }
-
-template <typename Number>
-std::string Decimal(Number value) {
-    std::array<char, 24> digits{};
-    auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    return std::string(digits.data(), end);
-}
 
 std::string Hex(std::uint64_t value, int width) {
     std::array<char, 24> digits{};

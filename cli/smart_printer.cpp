@@ -1,18 +1,12 @@
 #include "cli/smart_printer.h"
 
-#include <array>
-#include <charconv>
-#include <cstdint>
+#include "platform/drive_names.h"
 
 namespace tw::cli {
 
-namespace {
+using platform::Decimal;
 
-std::string Num(std::int64_t n) {
-    std::array<char, 24> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
-    return std::string(digits.data(), end);
-}
+namespace {
 
 const char* Bit(bool b) { return b ? "1" : "0"; }
 
@@ -20,28 +14,28 @@ const char* Bit(bool b) { return b ? "1" : "0"; }
 
 void PrintSmartResult(const diagnostics::TSmartResult& r, bool ok, const std::string& errorText, std::ostream& out) {
     const std::pair<const char*, std::string> fields[] = {
-        {"DriveNum", Num(r.DriveNum)},
-        {"SizeBytes", Num(r.SizeBytes)},
+        {"DriveNum", Decimal(r.DriveNum)},
+        {"SizeBytes", Decimal(r.SizeBytes)},
         {"SerialNumber", r.SerialNumber},
         {"FirmwareRev", r.FirmwareRev},
         {"ModelNumber", r.ModelNumber},
-        {"IdentifyWord47", Num(r.IdentifyWord47)},
-        {"Temperature", Num(r.Temperature)},
-        {"TemperatureByte2", Num(r.TemperatureByte2)},
-        {"TemperatureByte4", Num(r.TemperatureByte4)},
-        {"PowerOnValue", Num(r.PowerOnValue)},
-        {"ReallocatedSectors", Num(r.ReallocatedSectors)},
-        {"PowerCycles", Num(r.PowerCycles)},
-        {"FailingCount", Num(r.FailingCount)},
-        {"WarningCount", Num(r.WarningCount)},
-        {"AttrCount", Num(r.AttrCount)},
+        {"IdentifyWord47", Decimal(r.IdentifyWord47)},
+        {"Temperature", Decimal(r.Temperature)},
+        {"TemperatureByte2", Decimal(r.TemperatureByte2)},
+        {"TemperatureByte4", Decimal(r.TemperatureByte4)},
+        {"PowerOnValue", Decimal(r.PowerOnValue)},
+        {"ReallocatedSectors", Decimal(r.ReallocatedSectors)},
+        {"PowerCycles", Decimal(r.PowerCycles)},
+        {"FailingCount", Decimal(r.FailingCount)},
+        {"WarningCount", Decimal(r.WarningCount)},
+        {"AttrCount", Decimal(r.AttrCount)},
     };
     for (const auto& [name, value] : fields) out << name << ": " << value << '\n';
     for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
         const diagnostics::TSmartAttribute& a = r.Attr[k];
-        out << Num(a.AttrId) << '\t' << a.AttrName << '\t' << Bit(a.AttrPreFail) << '\t' << Bit(a.AttrEvents) << '\t'
-            << Bit(a.AttrErrorRate) << '\t' << Num(a.AttrCurrent) << '\t' << Num(a.AttrWorst) << '\t'
-            << Num(a.AttrThreshold) << '\t' << Num(a.AttrRaw) << '\t' << a.AttrState << '\n';
+        out << Decimal(a.AttrId) << '\t' << a.AttrName << '\t' << Bit(a.AttrPreFail) << '\t' << Bit(a.AttrEvents)
+            << '\t' << Bit(a.AttrErrorRate) << '\t' << Decimal(a.AttrCurrent) << '\t' << Decimal(a.AttrWorst) << '\t'
+            << Decimal(a.AttrThreshold) << '\t' << Decimal(a.AttrRaw) << '\t' << a.AttrState << '\n';
     }
     out << "Result: " << (ok ? "true" : "false") << '\n';
     out << "Error:" << (errorText.empty() ? "" : " ") << errorText << '\n';

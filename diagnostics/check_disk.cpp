@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/drive_names.h"
+
 namespace tw::diagnostics {
 
 using namespace tw::platform;
@@ -88,7 +90,7 @@ CheckOutcome CheckDisk(Platform& platform, char letter, bool fix, TaskReport& re
         report.Line(kCheckDiskUnavailable);
         return CheckOutcome::Unavailable;
     }
-    const std::string root = std::string(1, letter) + ":\\";
+    const std::string root = RootPath(letter);
     char fileSystem[MAX_PATH + 1] = {};
     if (!platform.kernel().GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
                                                  sizeof fileSystem)) {

@@ -6,6 +6,7 @@
 #include <new>
 #include <random>
 
+#include "platform/drive_names.h"
 #include "platform/system_error_text.h"
 
 namespace tw::diagnostics {
@@ -88,27 +89,27 @@ private:
 
 double MBs(ULONGLONG bytes, double seconds) { return seconds > 0 ? static_cast<double>(bytes) / 1e6 / seconds : 0; }
 
-std::string DriveName(const std::string& folder) { return "Drive " + folder.substr(0, 2); }
+std::string DriveText(const std::string& folder) { return "Drive " + folder.substr(0, 2); }
 
 // Why the drive cannot take the test, or empty when it can.
 std::string Refusal(Kernel& kernel, const BenchOptions& options, DWORD& sectorSize) {
     const std::string root = options.folder.substr(0, 3);
     DWORD flags = 0;
     if (!kernel.GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) {
-        return DriveName(options.folder) + " is not ready.";
+        return DriveText(options.folder) + " is not ready.";
     }
     if ((flags & FILE_READ_ONLY_VOLUME) || kernel.GetDriveTypeA(root.c_str()) == DRIVE_CDROM) {
-        return DriveName(options.folder) + " is read-only.";
+        return DriveText(options.folder) + " is read-only.";
     }
     ULONGLONG freeToCaller = 0;
     ULONGLONG total = 0;
     ULONGLONG totalFree = 0;
     if (!kernel.GetDiskFreeSpaceExA(options.folder.c_str(), &freeToCaller, &total, &totalFree)) {
-        return DriveName(options.folder) + " is not ready.";
+        return DriveText(options.folder) + " is not ready.";
     }
     if (freeToCaller < options.size) {
-        return DriveName(options.folder) + " has " + std::to_string(freeToCaller / kMiB) + " MB free; the test needs " +
-               std::to_string(options.size / kMiB) + " MB.";
+        return DriveText(options.folder) + " has " + Decimal(freeToCaller / kMiB) + " MB free; the test needs " +
+               Decimal(options.size / kMiB) + " MB.";
     }
     DWORD sectorsPerCluster = 0;
     DWORD bytesPerSector = 0;
@@ -199,7 +200,7 @@ public:
         const DWORD error = callSucceeded ? ERROR_DISK_FULL : kernel_.GetLastError();
         const std::string text = SystemErrorText(kernel_, error);
         result_.outcome = BenchOutcome::Failed;
-        result_.message = what + (text.empty() ? " (error " + std::to_string(error) + ")." : ": " + text + ".");
+        result_.message = what + (text.empty() ? " (error " + Decimal(error) + ")." : ": " + text + ".");
         return false;
     }
     bool Stop() {
@@ -265,13 +266,13 @@ BenchResult RunBenchmark(Kernel& kernel, const BenchOptions& options, TaskReport
             const DWORD error = kernel.GetLastError();
             if (error == ERROR_WRITE_PROTECT) {
                 result.outcome = BenchOutcome::Refused;
-                result.message = DriveName(options.folder) + " is read-only.";
+                result.message = DriveText(options.folder) + " is read-only.";
             } else {
                 run.Fail("Creating the test file failed");
             }
             return result;
         }
-        report.Line("Testing " + options.folder + " with " + std::to_string(options.size / kMiB) + " MB.");
+        report.Line("Testing " + options.folder + " with " + Decimal(options.size / kMiB) + " MB.");
         if (!run.Sequential(file, buffer.get(), true) || !run.Sequential(file, buffer.get(), false) ||
             !run.Random(file, buffer.get(), false) || !run.Random(file, buffer.get(), true)) {
             return result;

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "platform/drive_names.h"
 #include "platform/smart_records.h"
 
 namespace tw::diagnostics {
@@ -12,7 +13,7 @@ using namespace tw::platform;
 
 DriveDisk PhysicalDiskOfDrive(Device& device, char letter) {
     DriveDisk found;
-    const std::string path = std::string("\\\\.\\") + letter + ":";
+    const std::string path = VolumeDevicePath(letter);
     const HANDLE handle =
         device.CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, 0);
     if (handle == INVALID_HANDLE_VALUE) {

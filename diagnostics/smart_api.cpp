@@ -1,7 +1,6 @@
 #include "diagnostics/smart_api.h"
 
 #include <array>
-#include <charconv>
 #include <exception>
 #include <optional>
 #include <span>
@@ -9,6 +8,7 @@
 #include "diagnostics/ata_identify.h"
 #include "diagnostics/smart_requests.h"
 #include "diagnostics/smart_scan.h"
+#include "platform/drive_names.h"
 #include "platform/system_error_text.h"
 
 namespace tw::diagnostics {
@@ -20,12 +20,6 @@ namespace {
 constexpr DWORD kReplyLength = static_cast<DWORD>(smart_reply::kSectorReplySize);
 constexpr DWORD kIdentifyReplyLength = static_cast<DWORD>(smart_reply::kBufferBytes);
 constexpr int kDevices = 4;
-
-std::string Decimal(long long n) {
-    std::array<char, 24> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
-    return std::string(digits.data(), end);
-}
 
 bool NineX(Kernel& kernel, std::optional<DWORD>& family) {
     OSVERSIONINFOA version{};
@@ -39,9 +33,9 @@ class SmartDevice {
 public:
     SmartDevice(Platform& platform, bool nineX, int driveNumber) : device_(platform.device()) {
         if (nineX) {
-            handle_ = device_.CreateFileA("\\\\.\\SMARTVSD", 0, 0, nullptr, CREATE_NEW, 0, 0);
+            handle_ = device_.CreateFileA(kSmartVsdPath, 0, 0, nullptr, CREATE_NEW, 0, 0);
         } else {
-            const std::string path = "\\\\.\\PhysicalDrive" + Decimal(driveNumber);
+            const std::string path = PhysicalDrivePath(driveNumber);
             handle_ = device_.CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, 0);
         }

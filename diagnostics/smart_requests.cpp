@@ -1,7 +1,6 @@
 #include "diagnostics/smart_requests.h"
 
-#include <array>
-#include <charconv>
+#include "platform/drive_names.h"
 
 namespace tw::diagnostics {
 
@@ -66,9 +65,7 @@ SmartCommand ReadThresholdsCommand(int index) { return SmartSubcommand(index, RE
 
 std::string DriverErrorText(BYTE driverError) {
     if (driverError < std::size(kDriverErrors)) return kDriverErrors[driverError];
-    std::array<char, 4> digits{};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), driverError).ptr;
-    return "Unknown driver error " + std::string(digits.data(), end);
+    return "Unknown driver error " + Decimal(driverError);
 }
 
 std::string IdeStatusText(BYTE ideError) {

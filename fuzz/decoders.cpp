@@ -10,6 +10,7 @@
 #include "optical/capability_text.h"
 #include "optical/inquiry_identity.h"
 #include "optical/profile_table.h"
+#include "platform/drive_names.h"
 #include "platform/sim/machine.h"
 
 namespace tw::fuzz {
@@ -99,7 +100,7 @@ int PolicyValue(const std::uint8_t* data, std::size_t size) {
         const int visibility = actions::GetDriveVisibility(machine.registry(), l);
         TW_FUZZ_CHECK(visibility >= actions::kHidden && visibility <= actions::kNoPolicy, "visibility");
     }
-    const platform::DWORD bit = actions::DriveBit(letter);
+    const platform::DWORD bit = platform::DriveBit(letter);
     try {
         const auto change = (size % 2) ? actions::HideDrive(machine.registry(), letter)
                                        : actions::UnhideDrive(machine.registry(), letter);

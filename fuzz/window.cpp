@@ -9,6 +9,7 @@
 #include "cli/cli.h"
 #include "cli/script_runner.h"
 #include "fuzz/targets.h"
+#include "platform/drive_names.h"
 #include "platform/sim/machine.h"
 
 namespace tw::fuzz {
@@ -40,7 +41,7 @@ bool HiddenInPolicy(const sim::Machine& m, char letter) {
     if (!value || value->type != platform::REG_DWORD || value->data.size() < 4) return false;
     const platform::DWORD bits = platform::DWORD{value->data[0]} | platform::DWORD{value->data[1]} << 8 |
                                  platform::DWORD{value->data[2]} << 16 | platform::DWORD{value->data[3]} << 24;
-    return (bits & actions::DriveBit(letter)) != 0;
+    return (bits & platform::DriveBit(letter)) != 0;
 }
 
 bool Changed(const sim::Machine& m, std::size_t since, const std::string& change) {

@@ -8,20 +8,15 @@
 #include "optical/iso_disc_lib.h"
 #include "optical/mmc_commands.h"
 #include "platform/device_records.h"
+#include "platform/drive_names.h"
 
 namespace tw::inventory {
 
 using namespace tw::platform;
 
-namespace {
-
-std::string VolumePath(char letter) { return std::string("\\\\.\\") + letter + ":"; }
-
-}  // namespace
-
 std::string IdentityText(Device& device, char letter) {
     try {
-        const std::string path = VolumePath(letter);
+        const std::string path = VolumeDevicePath(letter);
         const HANDLE handle = device.CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                                  OPEN_EXISTING, 0, 0);
         if (handle == INVALID_HANDLE_VALUE) return {};
@@ -41,7 +36,7 @@ std::string IdentityText(Device& device, char letter) {
 
 std::optional<DeviceDescriptor> StorageDescriptor(Device& device, char letter) {
     try {
-        const std::string path = VolumePath(letter);
+        const std::string path = VolumeDevicePath(letter);
         // Access 0: the query needs no data access, so a drive another program
         // holds exclusively can still be asked.
         const HANDLE handle =

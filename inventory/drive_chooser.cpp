@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "platform/drive_names.h"
+
 namespace tw::inventory {
 
 using namespace tw::platform;
@@ -17,18 +19,16 @@ void FillDriveChooser(Kernel& kernel, ComboBox& box, UINT wantedType, const std:
         for (size_t i = 0; i + 1 < buffer.size(); ++i) {
             const char c = buffer[i];
             if (c == 0 && buffer[i + 1] == 0) break;
-            const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-            if (!letter) continue;
-            const char drive[3] = {c, ':', 0};
-            if (kernel.GetDriveTypeA(drive) != wantedType) continue;
-            const std::string root = std::string(1, c) + ":\\";
+            if (!IsDriveLetter(c)) continue;
+            if (kernel.GetDriveTypeA(DriveName(c).c_str()) != wantedType) continue;
+            const std::string root = RootPath(c);
             std::array<char, 81> label{};
             if (!kernel.GetVolumeInformationA(root.c_str(), label.data(), static_cast<DWORD>(label.size()), nullptr,
                                               nullptr, nullptr, nullptr, 0)) {
                 label[0] = 0;
             }
             label.back() = 0;
-            box.items.push_back(std::string(1, c) + ": [" + label.data() + "]");
+            box.items.push_back(DriveName(c) + " [" + label.data() + "]");
         }
     }
     box.itemIndex = box.items.empty() ? -1 : 0;

@@ -2,6 +2,7 @@
 
 #include "inventory/drive_probe.h"
 #include "inventory/number_format.h"
+#include "platform/drive_names.h"
 
 namespace tw::inventory {
 
@@ -15,7 +16,7 @@ void EnumerateDrives(Platform& platform, const EnumerationOptions& options, opti
 
     for (char letter = options.skipAB ? 'C' : 'A'; letter <= 'Z'; ++letter) {
         const Connection connection = AskConnection(platform.network(), letter);
-        if (!(mask & (DWORD{1} << (letter - 'A'))) && !connection.Disconnected()) continue;
+        if (!(mask & DriveBit(letter)) && !connection.Disconnected()) continue;
 
         DriveFacts facts;
         facts.letter = letter;

@@ -9,6 +9,7 @@
 #include "actions/substitution.h"
 #include "inventory/device_probes.h"
 #include "inventory/number_format.h"
+#include "platform/drive_names.h"
 
 namespace tw::inventory {
 
@@ -49,11 +50,11 @@ Space ProbeSpace(Kernel& kernel, const std::string& root) {
 }  // namespace
 
 Connection AskConnection(Network& network, char letter) {
-    const char local[3] = {letter, ':', 0};
+    const std::string local = DriveName(letter);
     std::array<char, 260> remote{};
     DWORD length = static_cast<DWORD>(remote.size());
     Connection c;
-    c.result = network.WNetGetConnectionA(local, remote.data(), &length);
+    c.result = network.WNetGetConnectionA(local.c_str(), remote.data(), &length);
     if (c.result == ERROR_SUCCESS) {
         remote.back() = 0;
         c.remoteName = remote.data();
@@ -70,7 +71,7 @@ void ProbeDrive(Platform& platform, optical::MessagePump& pump, const Connection
                 DriveFacts& facts) {
     Kernel& kernel = platform.kernel();
     const char letter = facts.letter;
-    const std::string root = std::string(1, letter) + ":\\";
+    const std::string root = RootPath(letter);
 
     std::array<char, 81> label{};
     std::array<char, 21> fileSystem{};

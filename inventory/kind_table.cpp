@@ -1,6 +1,7 @@
 #include "inventory/kind_table.h"
 
 #include "inventory/drive_row.h"
+#include "platform/drive_names.h"
 
 namespace tw::inventory {
 
@@ -27,7 +28,7 @@ Kind DescribeKind(const KindFacts& f) {
             return {"Network Disk", f.connectionResult == ERROR_SUCCESS ? f.remoteName : "", kImageNetwork};
         case DRIVE_CDROM: return {"CD / DVD Drive", f.opticalClass, kImageOptical};
         case DRIVE_RAMDISK: return {"RAM Disk", "", kImageLocal};
-        default: return {"Error reading drive", std::to_string(f.driveType), kImageLocal};
+        default: return {"Error reading drive", Decimal(f.driveType), kImageLocal};
     }
 }
 

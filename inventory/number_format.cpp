@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "inventory/extended_math.h"
+#include "platform/drive_names.h"
 
 namespace tw::inventory {
 
@@ -38,10 +39,7 @@ std::string FormatFixed(long double value, int precision, int width, const Numbe
 }
 
 std::string FormatGrouped(std::uint64_t value, const NumberSeparators& sep) {
-    std::array<char, 24> buffer{};
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    (void)ec;
-    const std::string digits(buffer.data(), end);
+    const std::string digits = Decimal(value);
     std::string out;
     for (size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0) out += sep.thousand;

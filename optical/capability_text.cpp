@@ -1,8 +1,9 @@
 #include "optical/capability_text.h"
 
 #include <array>
-#include <charconv>
 #include <string_view>
+
+#include "platform/drive_names.h"
 
 namespace tw::optical {
 namespace {
@@ -48,12 +49,6 @@ std::uint16_t BigEndian16At(std::span<const std::uint8_t> reply, std::size_t off
     return static_cast<std::uint16_t>((ByteAt(reply, offset) << 8) | ByteAt(reply, offset + 1));
 }
 
-void AppendDecimal(std::string& text, std::uint64_t value) {
-    std::array<char, 24> digits{};
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    text.append(digits.data(), result.ptr);
-}
-
 }  // namespace
 
 std::uint64_t RoundHalfEven(std::uint64_t numerator, std::uint64_t denominator) {
@@ -82,15 +77,15 @@ std::string CapabilityText(std::span<const std::uint8_t> reply) {
     }
     text += kLineBreak;
     text += "Device Buffer: ";
-    AppendDecimal(text, BigEndian16At(reply, kBufferSizeOffset));
+    text += platform::Decimal(BigEndian16At(reply, kBufferSizeOffset));
     text += "k";
     text += kLineBreak;
     text += "Max Read Speed: ";
-    AppendDecimal(text, SpeedMultiple(BigEndian16At(reply, kMaxReadSpeedOffset)));
+    text += platform::Decimal(SpeedMultiple(BigEndian16At(reply, kMaxReadSpeedOffset)));
     text += "x";
     text += kLineBreak;
     text += "Max Write Speed: ";
-    AppendDecimal(text, SpeedMultiple(BigEndian16At(reply, kMaxWriteSpeedOffset)));
+    text += platform::Decimal(SpeedMultiple(BigEndian16At(reply, kMaxWriteSpeedOffset)));
     text += "x";
     return text;
 }

@@ -9,6 +9,7 @@
 #include "optical/profile_table.h"
 #include "optical/windows_version.h"
 #include "platform/device_records.h"
+#include "platform/drive_names.h"
 
 namespace tw::optical {
 namespace {
@@ -72,19 +73,20 @@ bool TISODiscLib::IsAdministrator() {
     return member;
 }
 
-platform::HANDLE TISODiscLib::OpenDrive(std::string_view letter) {
+platform::HANDLE TISODiscLib::OpenDrive(char letter) {
     if (!passThroughAllowed_) return platform::INVALID_HANDLE_VALUE;
-    const std::string path = "\\\\.\\" + std::string(letter) + ":";
-    return device_.CreateFileA(path.c_str(), platform::GENERIC_READ | platform::GENERIC_WRITE,
+    return device_.CreateFileA(platform::VolumeDevicePath(letter).c_str(),
+                               platform::GENERIC_READ | platform::GENERIC_WRITE,
                                platform::FILE_SHARE_READ | platform::FILE_SHARE_WRITE, nullptr, platform::OPEN_EXISTING,
                                platform::FILE_ATTRIBUTE_NORMAL, 0);
 }
 
 platform::HANDLE TISODiscLib::OpenCDDrive(char letter) {
     if (!passThroughAllowed_) return platform::INVALID_HANDLE_VALUE;
-    const std::string drive{letter, ':'};
-    if (kernel_.GetDriveTypeA(drive.c_str()) != platform::DRIVE_CDROM) return platform::INVALID_HANDLE_VALUE;
-    return OpenDrive(std::string_view(&letter, 1));
+    if (kernel_.GetDriveTypeA(platform::DriveName(letter).c_str()) != platform::DRIVE_CDROM) {
+        return platform::INVALID_HANDLE_VALUE;
+    }
+    return OpenDrive(letter);
 }
 
 bool TISODiscLib::CloseDrive(platform::HANDLE handle) { return device_.CloseHandle(handle) != platform::FALSE; }

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "optical/message_pump.h"
 #include "optical/scsi_commands.h"
@@ -35,7 +34,7 @@ public:
 
     // "\\.\" + letter + ":" for reading and writing; INVALID_HANDLE_VALUE
     // without a call when pass-through is not allowed.
-    platform::HANDLE OpenDrive(std::string_view letter);
+    platform::HANDLE OpenDrive(char letter);
     // OpenDrive for a drive of type DRIVE_CDROM only.
     platform::HANDLE OpenCDDrive(char letter);
     bool CloseDrive(platform::HANDLE handle);

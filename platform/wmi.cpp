@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/drive_names.h"
+
 namespace tw::platform {
 
 namespace {
@@ -29,11 +31,7 @@ std::string WmiObject::Text(const std::string& name) const {
     if (!v) return {};
     switch (v->kind) {
         case WmiValue::Kind::Text: return v->text;
-        case WmiValue::Kind::Number: {
-            char digits[24];
-            const auto end = std::to_chars(digits, digits + sizeof digits, v->number).ptr;
-            return std::string(digits, end);
-        }
+        case WmiValue::Kind::Number: return Decimal(v->number);
         default: return {};
     }
 }

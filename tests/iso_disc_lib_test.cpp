@@ -293,7 +293,7 @@ TEST_F(DiscLibTest, EveryCommandGoesOutByteForByte) {
 
 TEST_F(DiscLibTest, OpensTheVolumeDeviceForReadingAndWriting) {
     TISODiscLib lib = Lib();
-    const HANDLE h = lib.OpenDrive("E");
+    const HANDLE h = lib.OpenDrive('E');
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ASSERT_EQ(drive.opens.size(), 1u);
     EXPECT_EQ(drive.opens[0].path, "\\\\.\\E:");
@@ -398,7 +398,7 @@ TEST_F(DiscLibTest, AnInvalidHandleAsksNothing) {
 TEST_F(DiscLibTest, ABufferTooSmallForTheReplyIsNeverHandedToTheDrive) {
     drive.replies[0x12] = Bytes(100, 'x');
     TISODiscLib lib = Lib();
-    const HANDLE h = lib.OpenDrive("E");
+    const HANDLE h = lib.OpenDrive('E');
     Bytes small(99, 0);
     EXPECT_FALSE(tw::optical::SendScsiCommand(drive, h, tw::optical::InquiryCommand(), small));
     EXPECT_TRUE(drive.requests.empty());
@@ -438,7 +438,7 @@ TEST_F(DiscLibTest, WithoutPermissionNothingIsOpenedOrAsked) {
         TISODiscLib lib = Lib();
         EXPECT_FALSE(lib.PassThroughAllowed());
         EXPECT_EQ(!token.calls.empty(), c.tokenAsked);
-        EXPECT_EQ(lib.OpenDrive("E"), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(lib.OpenDrive('E'), INVALID_HANDLE_VALUE);
         const HANDLE h = lib.OpenCDDrive('E');
         EXPECT_EQ(h, INVALID_HANDLE_VALUE);
         std::string text = "before";

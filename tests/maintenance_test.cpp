@@ -9,6 +9,7 @@
 
 #include "app/tform1.h"
 #include "cli/cli.h"
+#include "platform/drive_names.h"
 #include "test_support.h"
 
 namespace {
@@ -65,7 +66,7 @@ protected:
         FAIL() << "no drive " << letter;
     }
     bool BenchFileLeft(char letter) {
-        return machine_->FileText(std::string(1, letter) + ":\\tarnwell-benchmark.tmp").has_value();
+        return machine_->FileText(tw::platform::RootPath(letter) + "tarnwell-benchmark.tmp").has_value();
     }
 
     std::unique_ptr<tw::sim::Machine> machine_;

@@ -24,14 +24,6 @@ std::unique_ptr<tw::sim::Machine> PolicyMachine(const std::string& values, const
 
 }  // namespace
 
-TEST(Visibility, DriveBits) {
-    EXPECT_EQ(DriveBit('A'), 1u);
-    EXPECT_EQ(DriveBit('E'), 0x10u);
-    EXPECT_EQ(DriveBit('Z'), 1u << 25);
-    for (char c = 'a'; c <= 'z'; ++c) EXPECT_EQ(DriveBit(c), DriveBit(static_cast<char>(c - 'a' + 'A'))) << c;
-    for (char c : {'@', '[', '`', '{', '0', ':', '\0', '\xC4'}) EXPECT_EQ(DriveBit(c), 0u) << int(c);
-}
-
 TEST(Visibility, ReadsTheNoDrivesPolicy) {
     const std::string dword16 = R"("NoDrives": {"type": "REG_DWORD", "data": 16})";
     const struct {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/drive_names.h"
 #include "platform/sim/scsi_target.h"
 #include "platform/sim/state.h"
 #include "platform/smart_records.h"
@@ -18,8 +19,7 @@ constexpr DWORD PropertyExistsQuery = 1;
 // The letter of "\\.\X:" (any case); 0 for any other device path.
 char VolumeLetter(const std::string& path) {
     if (path.size() != 6 || path.compare(0, 4, "\\\\.\\") != 0 || path[5] != ':') return 0;
-    const char c = UpperAscii(path.substr(4, 1))[0];
-    return c >= 'A' && c <= 'Z' ? c : 0;
+    return AsDriveLetter(path[4]);
 }
 
 bool Reads(DWORD access) { return (access & (GENERIC_READ | GENERIC_ALL)) != 0; }

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/drive_names.h"
 #include "platform/sim/state.h"
 
 namespace tw::sim {
@@ -50,7 +51,7 @@ struct Asked {
 
 PhysicalDisk* Machine::State::DiskOfPath(const std::string& path) {
     const bool nineX = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-    if (UpperAscii(path) == "\\\\.\\SMARTVSD") return nineX && smartVsd ? &*smartVsd : nullptr;
+    if (UpperAscii(path) == kSmartVsdPath) return nineX && smartVsd ? &*smartVsd : nullptr;
     const int n = PhysicalDriveNumber(path);
     if (n < 0 || nineX) return nullptr;
     auto it = physicalDisks.find(n);
@@ -58,7 +59,7 @@ PhysicalDisk* Machine::State::DiskOfPath(const std::string& path) {
 }
 
 bool Machine::State::IsDiskPath(const std::string& path) {
-    return UpperAscii(path) == "\\\\.\\SMARTVSD" || PhysicalDriveNumber(path) >= 0;
+    return UpperAscii(path) == kSmartVsdPath || PhysicalDriveNumber(path) >= 0;
 }
 
 HANDLE Machine::State::OpenDiskPath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
@@ -66,7 +67,7 @@ HANDLE Machine::State::OpenDiskPath(const std::string& path, DWORD access, DWORD
     DeviceOpen asked{path, access, share, disposition, flags, ERROR_SUCCESS};
     PhysicalDisk* disk = DiskOfPath(path);
     DWORD error = ERROR_SUCCESS;
-    const bool vxd = UpperAscii(path) == "\\\\.\\SMARTVSD";
+    const bool vxd = UpperAscii(path) == kSmartVsdPath;
     if (disk == nullptr) {
         error = ERROR_FILE_NOT_FOUND;
     } else if (disk->openError != ERROR_SUCCESS) {

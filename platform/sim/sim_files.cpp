@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/drive_names.h"
 #include "platform/sim/state.h"
 
 namespace tw::sim {
@@ -10,9 +11,7 @@ namespace {
 
 char DeviceLetter(const char* deviceName) {
     if (deviceName == nullptr || deviceName[0] == 0 || deviceName[1] != ':' || deviceName[2] != 0) return 0;
-    char c = deviceName[0];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return (c >= 'A' && c <= 'Z') ? c : 0;
+    return AsDriveLetter(deviceName[0]);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/drive_names.h"
 #include "platform/sim/state.h"
 
 namespace tw::sim {
@@ -9,9 +10,7 @@ namespace {
 
 char LetterOf(const char* path) {
     if (path == nullptr || path[0] == 0 || path[1] != ':') return 0;
-    char c = path[0];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return (c >= 'A' && c <= 'Z') ? c : 0;
+    return AsDriveLetter(path[0]);
 }
 
 // Copies `text` and its terminating zero when it fits in `size` bytes.
@@ -181,8 +180,7 @@ DWORD SimKernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
     std::string all;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         if (!s_.Present(letter)) continue;
-        all += letter;
-        all += ":\\";
+        all += RootPath(letter);
         all += '\0';
     }
     // Without the final zero: the length a successful call reports.

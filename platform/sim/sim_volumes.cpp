@@ -2,6 +2,7 @@
 // volume's drive roots and mount-point folders.
 #include <cstring>
 
+#include "platform/drive_names.h"
 #include "platform/sim/state.h"
 
 namespace tw::sim {
@@ -91,7 +92,7 @@ BOOL SimKernel::GetVolumePathNamesForVolumeNameA(const char* volumeName, char* v
     }
     std::string list;
     if (v->letter != 0 && s_.Present(v->letter)) {
-        list += std::string(1, v->letter) + ":\\";
+        list += RootPath(v->letter);
         list += '\0';
     }
     for (const std::string& folder : v->mountPoints) {

@@ -305,7 +305,7 @@ TEST_F(HidingCommandsOnRealRegistry, AStringPolicyIsShownAsAnErrorAndKept) {
 // "\??\" followed by the folder: how the service stores a substitution.
 std::optional<std::string> DirectMapping(char letter) {
     char target[1024] = {};
-    if (::QueryDosDeviceA(Device(letter).c_str(), target, sizeof target) == 0) return std::nullopt;
+    if (::QueryDosDeviceA(DriveName(letter).c_str(), target, sizeof target) == 0) return std::nullopt;
     return std::string(target);
 }
 
@@ -320,7 +320,7 @@ public:
     ~SubstitutionCleanup() {
         if (letter_ == 0) return;
         for (const auto& target : targets_) {
-            while (::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, Device(letter_).c_str(),
+            while (::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, DriveName(letter_).c_str(),
                                       target.c_str())) {
             }
         }
@@ -343,7 +343,7 @@ public:
     std::vector<std::string> refusedDevices;
 
     tp::BOOL DefineDosDeviceA(tp::DWORD flags, const char* device, const char* target) override {
-        if (allowed_ == 0 || device == nullptr || Device(allowed_) != device) {
+        if (allowed_ == 0 || device == nullptr || DriveName(allowed_) != device) {
             refusedDevices.push_back(device ? device : "(null)");
             real_.SetLastError(ERROR_ACCESS_DENIED);
             return FALSE;
@@ -493,7 +493,7 @@ TEST_F(SubstitutionOnRealSystem, TheListShowsTheNewLetterUntilItIsRemoved) {
     // Both systems list the letter. Windows reports a substituted letter as a
     // fixed drive, and the list names it "Subst" with its folder; Wine reports
     // it as having no root directory, and the list shows that kind as such.
-    const ::UINT type = ::GetDriveTypeA(Root(letter_).c_str());
+    const ::UINT type = ::GetDriveTypeA(RootPath(letter_).c_str());
     if (type == DRIVE_FIXED) {
         EXPECT_EQ(row->cells[inventory::kType], "Subst");
         EXPECT_EQ(row->cells[inventory::kAdditionalInfo], folder);

@@ -203,7 +203,7 @@ TEST(DiscLibBackend, ADriveTheSystemWillNotQueryGivesNoTextAndIsClosed) {
 
     // Opened as a drive regardless, the query either gets no answer from
     // the system's pass-through and leaves the text alone, or makes a text.
-    const tp::HANDLE h = lib.OpenDrive("C");
+    const tp::HANDLE h = lib.OpenDrive('C');
     std::string text = "unchanged";
     lib.GetDriveCapabilities(h, text);
     EXPECT_TRUE(text == "unchanged" || text.find("\r\nDevice Buffer: ") != std::string::npos) << text;

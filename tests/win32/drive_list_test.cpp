@@ -43,7 +43,7 @@ void ExpectVolumeCellsAgree(const DriveRow& row, char letter) {
     SCOPED_TRACE(std::string("drive ") + letter);
     const DirectVolume volume = QueryVolume(letter);
     ASSERT_TRUE(volume.ok);
-    const ::UINT type = ::GetDriveTypeA(Root(letter).c_str());
+    const ::UINT type = ::GetDriveTypeA(RootPath(letter).c_str());
     EXPECT_EQ(row.caption, std::string(1, letter) + ": ");
     EXPECT_EQ(row.cells[inventory::kLabel], volume.label);
     EXPECT_EQ(row.cells[inventory::kFormat], volume.fileSystem);
@@ -69,7 +69,7 @@ protected:
 // Whether the system calls C: external: its storage descriptor names a USB or
 // IEEE 1394 bus or removable media. False when it can't be asked.
 bool SystemCallsExternal(char letter) {
-    const std::string path = std::string("\\\\.\\") + letter + ":";
+    const std::string path = platform::VolumeDevicePath(letter);
     const ::HANDLE h =
         ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -238,7 +238,7 @@ TEST_F(DriveListOnWine, UncheckingLocalDisksDropsWinesDrives) {
     std::vector<DriveRow> rows;
     ListDrives(platform_, options, rows);
     for (const auto& row : rows) {
-        EXPECT_NE(::GetDriveTypeA(Root(row.Letter()).c_str()), static_cast<::UINT>(DRIVE_FIXED)) << row.caption;
+        EXPECT_NE(::GetDriveTypeA(RootPath(row.Letter()).c_str()), static_cast<::UINT>(DRIVE_FIXED)) << row.caption;
     }
     EXPECT_EQ(FindRow(rows, 'C'), nullptr);
 }
@@ -250,7 +250,7 @@ TEST_F(DriveListOnWine, ALetterDefinedMeanwhileIsListedWithItsKind) {
     ListDrives(platform_, AllDrives(), rows);
     const DriveRow* row = FindRow(rows, subst.letter());
     ASSERT_NE(row, nullptr);
-    const ::UINT type = ::GetDriveTypeA(Root(subst.letter()).c_str());
+    const ::UINT type = ::GetDriveTypeA(RootPath(subst.letter()).c_str());
     if (type == DRIVE_FIXED) {
         // Windows: a substituted letter is a fixed drive standing for the folder.
         EXPECT_EQ(row->cells[inventory::kType], "Subst");

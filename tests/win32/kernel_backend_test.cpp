@@ -50,13 +50,13 @@ TEST_F(KernelBackend, LogicalDrivesAreTheSystemsAndIncludeWinesDrives) {
 
 TEST_F(KernelBackend, DriveTypesMatchTheSystem) {
     for (char letter : SystemLetters()) {
-        EXPECT_EQ(kernel_.GetDriveTypeA(Root(letter).c_str()), ::GetDriveTypeA(Root(letter).c_str())) << letter;
+        EXPECT_EQ(kernel_.GetDriveTypeA(RootPath(letter).c_str()), ::GetDriveTypeA(RootPath(letter).c_str())) << letter;
     }
     // Wine's C: is a directory of the Unix file system and reports as fixed.
     EXPECT_EQ(kernel_.GetDriveTypeA("C:\\"), static_cast<tw::platform::UINT>(DRIVE_FIXED));
     const char unused = UnusedLetter();
     ASSERT_NE(unused, 0);
-    EXPECT_EQ(kernel_.GetDriveTypeA(Root(unused).c_str()), static_cast<tw::platform::UINT>(DRIVE_NO_ROOT_DIR));
+    EXPECT_EQ(kernel_.GetDriveTypeA(RootPath(unused).c_str()), static_cast<tw::platform::UINT>(DRIVE_NO_ROOT_DIR));
 }
 
 TEST_F(KernelBackend, VolumeInformationMatchesTheSystem) {
@@ -65,7 +65,7 @@ TEST_F(KernelBackend, VolumeInformationMatchesTheSystem) {
         ASSERT_TRUE(direct.ok) << letter;
         std::array<char, MAX_PATH + 1> label{}, fileSystem{};
         tw::platform::DWORD serial = 0, maxComponent = 0, flags = 0;
-        ASSERT_TRUE(kernel_.GetVolumeInformationA(Root(letter).c_str(), label.data(), MAX_PATH + 1, &serial,
+        ASSERT_TRUE(kernel_.GetVolumeInformationA(RootPath(letter).c_str(), label.data(), MAX_PATH + 1, &serial,
                                                   &maxComponent, &flags, fileSystem.data(), MAX_PATH + 1));
         EXPECT_EQ(std::string(label.data()), direct.label) << letter;
         EXPECT_EQ(std::string(fileSystem.data()), direct.fileSystem) << letter;
@@ -116,11 +116,11 @@ TEST_F(KernelBackend, VolumeInformationOfAMissingDriveFailsLikeTheSystem) {
     std::array<char, 64> label{};
     ::SetLastError(0);
     const BOOL directOk =
-        ::GetVolumeInformationA(Root(unused).c_str(), label.data(), 64, nullptr, nullptr, nullptr, nullptr, 0);
+        ::GetVolumeInformationA(RootPath(unused).c_str(), label.data(), 64, nullptr, nullptr, nullptr, nullptr, 0);
     const ::DWORD directError = ::GetLastError();
     kernel_.SetLastError(0);
-    EXPECT_FALSE(
-        kernel_.GetVolumeInformationA(Root(unused).c_str(), label.data(), 64, nullptr, nullptr, nullptr, nullptr, 0));
+    EXPECT_FALSE(kernel_.GetVolumeInformationA(RootPath(unused).c_str(), label.data(), 64, nullptr, nullptr, nullptr,
+                                               nullptr, 0));
     const tw::platform::DWORD error = kernel_.GetLastError();
     EXPECT_FALSE(directOk);
     EXPECT_EQ(error, directError);
@@ -155,7 +155,7 @@ TEST_F(KernelBackend, FreeSpaceOfAMissingDriveFails) {
     ASSERT_NE(unused, 0);
     tw::platform::ULONGLONG freeToCaller = 7, total = 7, totalFree = 7;
     kernel_.SetLastError(0);
-    EXPECT_FALSE(kernel_.GetDiskFreeSpaceExA(Root(unused).c_str(), &freeToCaller, &total, &totalFree));
+    EXPECT_FALSE(kernel_.GetDiskFreeSpaceExA(RootPath(unused).c_str(), &freeToCaller, &total, &totalFree));
     EXPECT_NE(kernel_.GetLastError(), 0u);
 }
 
@@ -266,7 +266,7 @@ TEST_F(KernelBackend, DosDeviceOfAnUnusedLetterIsNotFound) {
     ASSERT_NE(unused, 0);
     std::array<char, 64> target{};
     kernel_.SetLastError(0);
-    EXPECT_EQ(kernel_.QueryDosDeviceA(Device(unused).c_str(), target.data(), 64), 0u);
+    EXPECT_EQ(kernel_.QueryDosDeviceA(DriveName(unused).c_str(), target.data(), 64), 0u);
     EXPECT_EQ(kernel_.GetLastError(), static_cast<tw::platform::DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
@@ -275,7 +275,7 @@ TEST_F(KernelBackend, DefinedDosDeviceReadsBackAsASubstitution) {
     ASSERT_NE(subst.letter(), 0) << "DefineDosDeviceA failed: " << ::GetLastError();
     EXPECT_TRUE(kernel_.GetLogicalDrives() & (1u << (subst.letter() - 'A')));
     std::array<char, 512> target{};
-    ASSERT_GT(kernel_.QueryDosDeviceA(Device(subst.letter()).c_str(), target.data(), 512), 0u);
+    ASSERT_GT(kernel_.QueryDosDeviceA(DriveName(subst.letter()).c_str(), target.data(), 512), 0u);
     EXPECT_EQ(std::string(target.data()), "\\??\\C:\\windows");
     EXPECT_EQ(actions::QuerySubstitution(kernel_, subst.letter()), "C:\\windows");
 }
@@ -324,11 +324,11 @@ TEST(NetworkBackend, AnUnusedLetterHasNoConnection) {
     Win32Network network;
     std::array<char, 260> remote{};
     tw::platform::DWORD length = 260;
-    const tw::platform::DWORD result = network.WNetGetConnectionA(Device(unused).c_str(), remote.data(), &length);
+    const tw::platform::DWORD result = network.WNetGetConnectionA(DriveName(unused).c_str(), remote.data(), &length);
     ::DWORD directLength = 260;
     EXPECT_NE(result, static_cast<tw::platform::DWORD>(NO_ERROR));
     EXPECT_NE(result, static_cast<tw::platform::DWORD>(ERROR_CONNECTION_UNAVAIL));
-    EXPECT_EQ(result, ::WNetGetConnectionA(Device(unused).c_str(), remote.data(), &directLength));
+    EXPECT_EQ(result, ::WNetGetConnectionA(DriveName(unused).c_str(), remote.data(), &directLength));
 }
 
 TEST(LocaleBackend, SeparatorsMatchTheSystem) {

@@ -7,10 +7,6 @@
 
 namespace tw::win32_test {
 
-std::string Root(char letter) { return std::string(1, letter) + ":\\"; }
-
-std::string Device(char letter) { return std::string(1, letter) + ":"; }
-
 std::vector<char> SystemLetters() {
     const ::DWORD mask = ::GetLogicalDrives();
     std::vector<char> letters;
@@ -33,7 +29,7 @@ DirectVolume QueryVolume(char letter) {
     std::array<char, MAX_PATH + 1> fileSystem{};
     ::DWORD serial = 0, maxComponent = 0, flags = 0;
     DirectVolume v;
-    v.ok = ::GetVolumeInformationA(Root(letter).c_str(), label.data(), static_cast<::DWORD>(label.size()), &serial,
+    v.ok = ::GetVolumeInformationA(RootPath(letter).c_str(), label.data(), static_cast<::DWORD>(label.size()), &serial,
                                    &maxComponent, &flags, fileSystem.data(),
                                    static_cast<::DWORD>(fileSystem.size())) != FALSE;
     if (v.ok) {
@@ -47,7 +43,7 @@ DirectVolume QueryVolume(char letter) {
 DirectSpace QuerySpace(char letter) {
     ULARGE_INTEGER freeToCaller{}, total{}, totalFree{};
     DirectSpace s;
-    s.ok = ::GetDiskFreeSpaceExA(Root(letter).c_str(), &freeToCaller, &total, &totalFree) != FALSE;
+    s.ok = ::GetDiskFreeSpaceExA(RootPath(letter).c_str(), &freeToCaller, &total, &totalFree) != FALSE;
     if (s.ok) {
         s.freeToCaller = freeToCaller.QuadPart;
         s.total = total.QuadPart;
@@ -201,12 +197,12 @@ void PolicyGuard::SetNoDrives(::DWORD type, const void* data, ::DWORD size) {
 DosDeviceGuard::DosDeviceGuard(const std::string& target) : target_(target) {
     const char letter = UnusedLetter();
     if (letter == 0) return;
-    if (::DefineDosDeviceA(0, Device(letter).c_str(), target_.c_str())) letter_ = letter;
+    if (::DefineDosDeviceA(0, DriveName(letter).c_str(), target_.c_str())) letter_ = letter;
 }
 
 DosDeviceGuard::~DosDeviceGuard() {
     if (letter_ == 0) return;
-    ::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, Device(letter_).c_str(), target_.c_str());
+    ::DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, DriveName(letter_).c_str(), target_.c_str());
 }
 
 }  // namespace tw::win32_test

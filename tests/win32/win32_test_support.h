@@ -13,6 +13,7 @@
 #include "inventory/device_probes.h"
 #include "inventory/drive_enumeration.h"
 #include "inventory/drive_row.h"
+#include "platform/drive_names.h"
 #include "platform/win32/win32_platform.h"
 
 namespace tw::win32_test {
@@ -46,10 +47,9 @@ inline void ListDrives(platform::Platform& platform, const inventory::Enumeratio
     inventory::EnumerateDrives(platform, options, pump, rows);
 }
 
-// "C:\"
-std::string Root(char letter);
-// "C:"
-std::string Device(char letter);
+// "C:\" and "C:" as the program builds them.
+using platform::DriveName;
+using platform::RootPath;
 
 // Letters from C to Z whose bit GetLogicalDrives sets.
 std::vector<char> SystemLetters();
