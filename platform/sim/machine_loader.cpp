@@ -66,9 +66,22 @@ constexpr Named kErrorNames[] = {
 };
 
 // The requests a description may refuse.
-constexpr const char* kShellCalls[] = {"ShellExecuteA",        "ShellExecuteExA",      "WinExec",
-                                       "WNetConnectionDialog", "WNetDisconnectDialog", "CreateAutomationObject",
-                                       "InvokeMethod"};
+constexpr SimCall kShellCalls[] = {
+    SimCall::ShellExecuteA,        SimCall::ShellExecuteExA,        SimCall::WinExec,     SimCall::WNetConnectionDialog,
+    SimCall::WNetDisconnectDialog, SimCall::CreateAutomationObject, SimCall::InvokeMethod};
+
+// The calls a drive's "raises" may name: those that take the drive's path.
+constexpr SimCall kRaisingCalls[] = {SimCall::GetDriveTypeA,       SimCall::GetVolumeInformationA,
+                                     SimCall::GetDiskFreeSpaceExA, SimCall::GetDiskFreeSpaceA,
+                                     SimCall::WNetGetConnectionA,  SimCall::QueryDosDeviceA};
+
+// `name`'s call when it is one of `allowed`.
+template <std::size_t N>
+std::optional<SimCall> OneOf(const std::string& name, const SimCall (&allowed)[N]) {
+    const std::optional<SimCall> call = FindCall(name);
+    if (!call || std::find(std::begin(allowed), std::end(allowed), *call) == std::end(allowed)) return std::nullopt;
+    return call;
+}
 
 constexpr Named kDriveTypes[] = {
     {"DRIVE_UNKNOWN", DRIVE_UNKNOWN}, {"DRIVE_NO_ROOT_DIR", DRIVE_NO_ROOT_DIR}, {"DRIVE_REMOVABLE", DRIVE_REMOVABLE},
@@ -92,18 +105,6 @@ constexpr Named kRegTypes[] = {
     {"REG_NONE", REG_NONE},     {"REG_SZ", REG_SZ},       {"REG_EXPAND_SZ", REG_EXPAND_SZ},
     {"REG_BINARY", REG_BINARY}, {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
     {"REG_QWORD", REG_QWORD},
-};
-
-// The calls a fault can make fail.
-const std::string kFallibleCalls[] = {
-    "GetLogicalDrives",    "GetLogicalDriveStringsA", "GetDriveTypeA",    "GetVolumeInformationA",
-    "GetDiskFreeSpaceExA", "GetDiskFreeSpaceA",       "QueryDosDeviceA",  "DefineDosDeviceA",
-    "GetVersionExA",       "FormatMessageA",          "GetFileAttributesA", "CreateFileA",
-    "ReadFile",            "WriteFile",               "SetFilePointer",   "DeviceIoControl",
-    "RegCreateKeyExA",     "RegQueryValueExA",        "RegSetValueExA",   "WNetGetConnectionA",
-    "GetLocaleInfoA",      "SHBrowseForFolderA",      "SHGetPathFromIDListA", "OpenThreadToken",
-    "OpenProcessToken",    "GetTokenInformation",     "AllocateAndInitializeSid", "mciSendStringA",
-    "mciSendCommandA",
 };
 
 class Reader {
@@ -211,11 +212,12 @@ public:
         if (j.contains("dos_device")) d.dosDevice = Text(j["dos_device"], where + ".dos_device");
         if (j.contains("define_error")) d.defineError = Error(j["define_error"], where + ".define_error");
         if (j.contains("raises")) {
-            OnlyKeys(j["raises"], where + ".raises",
-                     {"GetDriveTypeA", "GetVolumeInformationA", "GetDiskFreeSpaceExA", "GetDiskFreeSpaceA",
-                      "WNetGetConnectionA", "QueryDosDeviceA"});
+            if (!j["raises"].is_object()) Fail(where + ".raises", "expected an object");
             for (const auto& item : j["raises"].items()) {
-                d.raises[item.key()] = Text(item.value(), where + ".raises." + item.key());
+                if (!OneOf(item.key(), kRaisingCalls)) Fail(where + ".raises", "unknown field \"" + item.key() + "\"");
+            }
+            for (const auto& item : j["raises"].items()) {
+                d.raises[*FindCall(item.key())] = Text(item.value(), where + ".raises." + item.key());
             }
         }
         if (j.contains("device")) Device(j["device"], where + ".device", d.device.emplace());
@@ -763,7 +765,7 @@ public:
         }
     }
 
-    void Faults(const json& j, Machine::State& s) const {
+    void Faults(const json& j, MachineState& s) const {
         if (!j.is_array()) Fail("faults", "expected a list of faults");
         for (size_t i = 0; i < j.size(); ++i) {
             const std::string where = "faults." + std::to_string(i);
@@ -771,11 +773,10 @@ public:
             OnlyKeys(f, where, {"call", "drive", "nth", "error", "remove_medium"});
             FaultRule rule;
             if (f.contains("call")) {
-                rule.call = Text(f["call"], where + ".call");
-                if (std::find(std::begin(kFallibleCalls), std::end(kFallibleCalls), rule.call) ==
-                    std::end(kFallibleCalls)) {
-                    Fail(where + ".call", "no call named \"" + rule.call + "\" can fail");
-                }
+                const std::string name = Text(f["call"], where + ".call");
+                rule.call = FindCall(name);
+                if (!rule.call) Fail(where + ".call", "unknown call \"" + name + "\"");
+                if (NeverFails(*rule.call)) Fail(where + ".call", name + " never fails");
             }
             if (f.contains("drive")) {
                 const std::string letter = Text(f["drive"], where + ".drive");
@@ -831,11 +832,12 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
         r.Fail("", std::string("not valid JSON (") + e.what() + ")");
     }
     auto m = std::make_unique<Machine>();
-    State& s = *m->state_;
+    MachineState& s = *m->state_;
     try {
-        r.OnlyKeys(j, "",
-                   {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
-                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults", "directories", "fmifs", "wmi", "volumes"});
+        r.OnlyKeys(
+            j, "",
+            {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders", "shell",
+             "token", "mci", "physical_disks", "smartvsd", "faults", "directories", "fmifs", "wmi", "volumes"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -908,10 +910,10 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
                     ShellRefusal refusal;
                     if (!item.contains("call") || !item.contains("error"))
                         r.Fail("shell.refuse", "a refusal needs \"call\" and \"error\"");
-                    refusal.call = r.Text(item["call"], "shell.refuse.call");
-                    if (std::find(std::begin(kShellCalls), std::end(kShellCalls), refusal.call) ==
-                        std::end(kShellCalls))
-                        r.Fail("shell.refuse.call", "unknown call \"" + refusal.call + "\"");
+                    const std::string call = r.Text(item["call"], "shell.refuse.call");
+                    const std::optional<SimCall> refused = OneOf(call, kShellCalls);
+                    if (!refused) r.Fail("shell.refuse.call", "unknown call \"" + call + "\"");
+                    refusal.call = *refused;
                     if (item.contains("file")) refusal.file = r.Text(item["file"], "shell.refuse.file");
                     if (item.contains("verb")) refusal.verb = r.Text(item["verb"], "shell.refuse.verb");
                     refusal.error = r.Error(item["error"], "shell.refuse.error");

@@ -29,7 +29,7 @@ bool HasExtension(const std::string& path) {
 }  // namespace
 
 BOOL SimDesktop::GetSaveFileNameA(OPENFILENAMEA* ofn) {
-    s_.Enter("GetSaveFileNameA");
+    s_.Enter(SimCall::GetSaveFileNameA);
     s_.dialogError = 0;
     if (ofn == nullptr || ofn->lpstrFile == nullptr || ofn->nMaxFile == 0) {
         s_.dialogError = 0xFFFF;  // CDERR_DIALOGFAILURE
@@ -63,7 +63,7 @@ BOOL SimDesktop::GetSaveFileNameA(OPENFILENAMEA* ofn) {
 DWORD SimDesktop::CommDlgExtendedError() { return s_.dialogError; }
 
 BOOL SimDesktop::OpenClipboard(HWND) {
-    s_.Enter("OpenClipboard");
+    s_.Enter(SimCall::OpenClipboard);
     if (s_.clipboardOpen) {
         s_.lastError = ERROR_ACCESS_DENIED;
         return FALSE;
@@ -73,7 +73,7 @@ BOOL SimDesktop::OpenClipboard(HWND) {
 }
 
 BOOL SimDesktop::EmptyClipboard() {
-    s_.Enter("EmptyClipboard");
+    s_.Enter(SimCall::EmptyClipboard);
     if (!s_.clipboardOpen) {
         s_.lastError = ERROR_CLIPBOARD_NOT_OPEN;
         return FALSE;
@@ -83,7 +83,7 @@ BOOL SimDesktop::EmptyClipboard() {
 }
 
 HANDLE SimDesktop::SetClipboardData(UINT format, HANDLE memory) {
-    s_.Enter("SetClipboardData");
+    s_.Enter(SimCall::SetClipboardData);
     auto block = s_.globalBlocks.find(memory);
     if (!s_.clipboardOpen || format != CF_TEXT || block == s_.globalBlocks.end()) {
         s_.lastError = s_.clipboardOpen ? ERROR_INVALID_PARAMETER : ERROR_CLIPBOARD_NOT_OPEN;
@@ -98,7 +98,7 @@ HANDLE SimDesktop::SetClipboardData(UINT format, HANDLE memory) {
 }
 
 BOOL SimDesktop::CloseClipboard() {
-    s_.Enter("CloseClipboard");
+    s_.Enter(SimCall::CloseClipboard);
     if (!s_.clipboardOpen) {
         s_.lastError = ERROR_CLIPBOARD_NOT_OPEN;
         return FALSE;
@@ -108,7 +108,7 @@ BOOL SimDesktop::CloseClipboard() {
 }
 
 HANDLE SimDesktop::GlobalAlloc(UINT, std::size_t bytes) {
-    s_.Enter("GlobalAlloc");
+    s_.Enter(SimCall::GlobalAlloc);
     const HANDLE h = s_.NewHandle();
     s_.globalBlocks[h] = std::vector<char>(bytes == 0 ? 1 : bytes, 0);
     return h;

@@ -48,8 +48,8 @@ std::vector<BYTE> DescriptorReply(DeviceDescriptor d) {
 
 }  // namespace
 
-HANDLE Machine::State::OpenDevicePath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
-                                      DWORD flags) {
+HANDLE MachineState::OpenDevicePath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
+                                    DWORD flags) {
     if (IsDiskPath(path)) return OpenDiskPath(path, access, share, disposition, flags);
     DeviceOpen asked{path, access, share, disposition, flags, ERROR_SUCCESS};
     auto fail = [&](DWORD error) {
@@ -79,8 +79,8 @@ HANDLE Machine::State::OpenDevicePath(const std::string& path, DWORD access, DWO
     return h;
 }
 
-BOOL Machine::State::Close(HANDLE object) {
-    Enter("CloseHandle");
+BOOL MachineState::Close(HANDLE object) {
+    Enter(SimCall::CloseHandle);
     // A PIDL or a SID is not a handle.
     const bool closed = openFiles.erase(object) || openDevices.erase(object) || openTokens.erase(object);
     if (!closed) {
@@ -103,7 +103,8 @@ HANDLE SimDeviceService::CreateFileA(const char* fileName, DWORD desiredAccess, 
 BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* inBuffer, DWORD inSize, void* outBuffer,
                                        DWORD outSize, DWORD* bytesReturned, void* overlapped) {
     auto open = s_.openDevices.find(handle);
-    if (const DWORD fault = s_.Enter("DeviceIoControl", open == s_.openDevices.end() ? 0 : open->second.letter)) {
+    if (const DWORD fault =
+            s_.Enter(SimCall::DeviceIoControl, open == s_.openDevices.end() ? 0 : open->second.letter)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -193,7 +194,7 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
 BOOL SimDeviceService::CloseHandle(HANDLE object) { return s_.Close(object); }
 
 void SimDeviceService::Sleep(DWORD milliseconds) {
-    s_.Enter("Sleep");
+    s_.Enter(SimCall::Sleep);
     s_.slept += milliseconds;
 }
 

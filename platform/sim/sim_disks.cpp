@@ -48,7 +48,7 @@ struct Asked {
 
 }  // namespace
 
-PhysicalDisk* Machine::State::DiskOfPath(const std::string& path) {
+PhysicalDisk* MachineState::DiskOfPath(const std::string& path) {
     const bool nineX = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
     if (UpperAscii(path) == "\\\\.\\SMARTVSD") return nineX && smartVsd ? &*smartVsd : nullptr;
     const int n = PhysicalDriveNumber(path);
@@ -57,12 +57,11 @@ PhysicalDisk* Machine::State::DiskOfPath(const std::string& path) {
     return it == physicalDisks.end() ? nullptr : &it->second;
 }
 
-bool Machine::State::IsDiskPath(const std::string& path) {
+bool MachineState::IsDiskPath(const std::string& path) {
     return UpperAscii(path) == "\\\\.\\SMARTVSD" || PhysicalDriveNumber(path) >= 0;
 }
 
-HANDLE Machine::State::OpenDiskPath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
-                                    DWORD flags) {
+HANDLE MachineState::OpenDiskPath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
     DeviceOpen asked{path, access, share, disposition, flags, ERROR_SUCCESS};
     PhysicalDisk* disk = DiskOfPath(path);
     DWORD error = ERROR_SUCCESS;
@@ -87,8 +86,8 @@ HANDLE Machine::State::OpenDiskPath(const std::string& path, DWORD access, DWORD
     return h;
 }
 
-BOOL Machine::State::DiskRequest(OpenDevice& od, DWORD code, std::span<const BYTE> input, void* outBuffer,
-                                 DWORD outSize, DWORD* bytesReturned) {
+BOOL MachineState::DiskRequest(OpenDevice& od, DWORD code, std::span<const BYTE> input, void* outBuffer, DWORD outSize,
+                               DWORD* bytesReturned) {
     auto fail = [&](DWORD error) {
         lastError = error;
         return FALSE;

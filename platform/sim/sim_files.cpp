@@ -19,7 +19,7 @@ char DeviceLetter(const char* deviceName) {
 
 BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) {
     const char letter = DeviceLetter(deviceName);
-    if (const DWORD fault = s_.Enter("DefineDosDeviceA", letter)) {
+    if (const DWORD fault = s_.Enter(SimCall::DefineDosDeviceA, letter)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -75,7 +75,7 @@ BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char
 }
 
 BOOL SimKernel::GetVersionExA(OSVERSIONINFOA* info) {
-    if (const DWORD fault = s_.Enter("GetVersionExA")) {
+    if (const DWORD fault = s_.Enter(SimCall::GetVersionExA)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -101,22 +101,22 @@ UINT CopyDirectory(const std::string& folder, char* buffer, UINT size) {
 }  // namespace
 
 UINT SimKernel::GetSystemDirectoryA(char* buffer, UINT size) {
-    s_.Enter("GetSystemDirectoryA");
+    s_.Enter(SimCall::GetSystemDirectoryA);
     return CopyDirectory(s_.systemDirectory, buffer, size);
 }
 
 UINT SimKernel::GetWindowsDirectoryA(char* buffer, UINT size) {
-    s_.Enter("GetWindowsDirectoryA");
+    s_.Enter(SimCall::GetWindowsDirectoryA);
     return CopyDirectory(s_.windowsDirectory, buffer, size);
 }
 
 HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void*,
                               DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE) {
-    const char letter = fileName == nullptr                                                  ? 0
+    const char letter = fileName == nullptr                                                              ? 0
                         : std::strncmp(fileName, "\\\\.\\", 4) == 0 && fileName[4] && fileName[5] == ':' ? fileName[4]
-                        : fileName[0] && fileName[1] == ':'                                   ? fileName[0]
-                                                                                              : 0;
-    if (const DWORD fault = s_.Enter("CreateFileA", UpperAscii(std::string(1, letter))[0])) {
+                        : fileName[0] && fileName[1] == ':'                                              ? fileName[0]
+                                                                                                         : 0;
+    if (const DWORD fault = s_.Enter(SimCall::CreateFileA, UpperAscii(std::string(1, letter))[0])) {
         s_.lastError = fault;
         return INVALID_HANDLE_VALUE;
     }
@@ -180,7 +180,7 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD s
     return h;
 }
 
-bool Machine::State::IsFolder(const std::string& path) {
+bool MachineState::IsFolder(const std::string& path) {
     if (path.size() == 2 && path[1] == ':') return Effective(path[0]) != nullptr;
     if (folders.count(path)) return true;
     auto below = folders.lower_bound(path + "\\");
@@ -189,7 +189,7 @@ bool Machine::State::IsFolder(const std::string& path) {
 
 DWORD SimKernel::GetFileAttributesA(const char* fileName) {
     const std::string path = UpperAscii(fileName ? fileName : "");
-    if (const DWORD fault = s_.Enter("GetFileAttributesA", path.size() >= 2 && path[1] == ':' ? path[0] : 0)) {
+    if (const DWORD fault = s_.Enter(SimCall::GetFileAttributesA, path.size() >= 2 && path[1] == ':' ? path[0] : 0)) {
         s_.lastError = fault;
         return INVALID_FILE_ATTRIBUTES;
     }
@@ -213,7 +213,7 @@ DWORD SimKernel::GetFileAttributesA(const char* fileName) {
 
 // The open file behind `file` when it was opened with `access`; otherwise null,
 // with the error Windows gives.
-OpenFile* Machine::State::FileFor(HANDLE file, DWORD access) {
+OpenFile* MachineState::FileFor(HANDLE file, DWORD access) {
     auto it = openFiles.find(file);
     if (it == openFiles.end()) {
         lastError = ERROR_INVALID_HANDLE;
@@ -227,7 +227,7 @@ OpenFile* Machine::State::FileFor(HANDLE file, DWORD access) {
 }
 
 BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void*) {
-    if (const DWORD fault = s_.Enter("ReadFile")) {
+    if (const DWORD fault = s_.Enter(SimCall::ReadFile)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -248,7 +248,7 @@ BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, v
 }
 
 BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void*) {
-    if (const DWORD fault = s_.Enter("WriteFile")) {
+    if (const DWORD fault = s_.Enter(SimCall::WriteFile)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -291,7 +291,7 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
 }
 
 DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
-    if (const DWORD fault = s_.Enter("SetFilePointer")) {
+    if (const DWORD fault = s_.Enter(SimCall::SetFilePointer)) {
         s_.lastError = fault;
         return INVALID_SET_FILE_POINTER;
     }
@@ -313,7 +313,7 @@ DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, 
     return static_cast<DWORD>(position);
 }
 
-bool Machine::State::Aligned(const OpenFile& open, const void* buffer, DWORD bytes) {
+bool MachineState::Aligned(const OpenFile& open, const void* buffer, DWORD bytes) {
     // Unbuffered transfers go straight to the disk: whole sectors, from a
     // sector-aligned address, at a sector-aligned position.
     constexpr DWORD kSector = 512;
@@ -326,7 +326,7 @@ bool Machine::State::Aligned(const OpenFile& open, const void* buffer, DWORD byt
     return false;
 }
 
-void Machine::State::Spend(const OpenFile& open, DWORD bytes, bool write) {
+void MachineState::Spend(const OpenFile& open, DWORD bytes, bool write) {
     SimDrive* drive = DriveOf(open.path.c_str());
     if (drive == nullptr) return;
     SimIo& io = drive->io;
@@ -337,7 +337,7 @@ void Machine::State::Spend(const OpenFile& open, DWORD bytes, bool write) {
 }
 
 BOOL SimKernel::DeleteFileA(const char* fileName) {
-    s_.Enter("DeleteFileA");
+    s_.Enter(SimCall::DeleteFileA);
     const std::string key = UpperAscii(fileName ? fileName : "");
     auto it = s_.files.find(key);
     if (it == s_.files.end() || !it->second.text) {

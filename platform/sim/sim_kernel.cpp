@@ -35,7 +35,7 @@ std::string DefaultDosDevice(const SimDrive& d) {
 }  // namespace
 
 DWORD SimKernel::GetLogicalDrives() {
-    if (const DWORD fault = s_.Enter("GetLogicalDrives")) {
+    if (const DWORD fault = s_.Enter(SimCall::GetLogicalDrives)) {
         s_.lastError = fault;
         return 0;
     }
@@ -49,12 +49,12 @@ DWORD SimKernel::GetLogicalDrives() {
 
 UINT SimKernel::GetDriveTypeA(const char* rootPathName) {
     if (SimVolume* v = s_.VolumeNamed(rootPathName)) {
-        s_.Enter("GetDriveTypeA");
+        s_.Enter(SimCall::GetDriveTypeA);
         SimDrive* d = s_.DriveOfVolume(*v);
         return d ? d->type : DRIVE_NO_ROOT_DIR;
     }
     char letter = LetterOf(rootPathName);
-    if (s_.Enter("GetDriveTypeA", letter)) return DRIVE_UNKNOWN;
+    if (s_.Enter(SimCall::GetDriveTypeA, letter)) return DRIVE_UNKNOWN;
     if (letter == 0) return DRIVE_NO_ROOT_DIR;
     // "C:" and "C:\" both name the root; anything after the backslash does not.
     if (rootPathName[2] != 0 && !(rootPathName[2] == '\\' && rootPathName[3] == 0)) return DRIVE_NO_ROOT_DIR;
@@ -72,7 +72,7 @@ BOOL SimKernel::GetVolumeInformationA(const char* rootPathName, char* volumeName
                                       char* fileSystemNameBuffer, DWORD fileSystemNameSize) {
     char letter = LetterOf(rootPathName);
     SimVolume* volume = s_.VolumeNamed(rootPathName);
-    if (const DWORD fault = s_.Enter("GetVolumeInformationA", volume ? 0 : letter)) {
+    if (const DWORD fault = s_.Enter(SimCall::GetVolumeInformationA, volume ? 0 : letter)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -107,7 +107,7 @@ BOOL SimKernel::GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBy
     char letter = LetterOf(directoryName);
     s_.errorModeAtSpaceProbe = s_.errorMode;
     if (!s_.freeSpaceEx) {
-        if (const DWORD fault = s_.Enter("GetDiskFreeSpaceExA")) {
+        if (const DWORD fault = s_.Enter(SimCall::GetDiskFreeSpaceExA)) {
             s_.lastError = fault;
             return FALSE;
         }
@@ -115,7 +115,7 @@ BOOL SimKernel::GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBy
         return FALSE;
     }
     SimVolume* volume = s_.VolumeNamed(directoryName);
-    if (const DWORD fault = s_.Enter("GetDiskFreeSpaceExA", volume ? 0 : letter)) {
+    if (const DWORD fault = s_.Enter(SimCall::GetDiskFreeSpaceExA, volume ? 0 : letter)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -140,7 +140,7 @@ BOOL SimKernel::GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerClu
                                   DWORD* numberOfFreeClusters, DWORD* totalNumberOfClusters) {
     char letter = LetterOf(rootPathName);
     s_.errorModeAtSpaceProbe = s_.errorMode;
-    if (const DWORD fault = s_.Enter("GetDiskFreeSpaceA", letter)) {
+    if (const DWORD fault = s_.Enter(SimCall::GetDiskFreeSpaceA, letter)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -167,14 +167,14 @@ BOOL SimKernel::GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerClu
 }
 
 UINT SimKernel::SetErrorMode(UINT mode) {
-    s_.Enter("SetErrorMode");
+    s_.Enter(SimCall::SetErrorMode);
     UINT previous = s_.errorMode;
     s_.errorMode = mode;
     return previous;
 }
 
 DWORD SimKernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
-    if (const DWORD fault = s_.Enter("GetLogicalDriveStringsA")) {
+    if (const DWORD fault = s_.Enter(SimCall::GetLogicalDriveStringsA)) {
         s_.lastError = fault;
         return 0;
     }
@@ -196,7 +196,7 @@ DWORD SimKernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
 
 DWORD SimKernel::QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) {
     char letter = LetterOf(deviceName);
-    if (const DWORD fault = s_.Enter("QueryDosDeviceA", letter)) {
+    if (const DWORD fault = s_.Enter(SimCall::QueryDosDeviceA, letter)) {
         s_.lastError = fault;
         return 0;
     }

@@ -60,7 +60,7 @@ constexpr Message kMessages[] = {
 }  // namespace
 
 DWORD SimKernel::FormatMessageA(DWORD flags, const void*, DWORD messageId, DWORD, char* buffer, DWORD size, void*) {
-    if (const DWORD fault = s_.Enter("FormatMessageA")) {
+    if (const DWORD fault = s_.Enter(SimCall::FormatMessageA)) {
         s_.lastError = fault;
         return 0;
     }

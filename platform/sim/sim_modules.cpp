@@ -32,7 +32,7 @@ std::vector<BYTE> TextRecord(const std::string& text) {
 }  // namespace
 
 HMODULE SimModules::LoadLibraryA(const char* fileName) {
-    s_.Enter("LoadLibraryA");
+    s_.Enter(SimCall::LoadLibraryA);
     const std::string name = LowerAscii(fileName ? fileName : "");
     if (!s_.fmifs.present || (name != "fmifs.dll" && name != "fmifs")) {
         s_.lastError = ERROR_MOD_NOT_FOUND;
@@ -44,7 +44,7 @@ HMODULE SimModules::LoadLibraryA(const char* fileName) {
 }
 
 FARPROC SimModules::GetProcAddress(HMODULE module, const char* procName) {
-    s_.Enter("GetProcAddress");
+    s_.Enter(SimCall::GetProcAddress);
     if (module != kFmifsModule || s_.loadedLibraries == 0) {
         s_.lastError = ERROR_INVALID_HANDLE;
         return 0;
@@ -58,7 +58,7 @@ FARPROC SimModules::GetProcAddress(HMODULE module, const char* procName) {
 }
 
 BOOL SimModules::FreeLibrary(HMODULE module) {
-    s_.Enter("FreeLibrary");
+    s_.Enter(SimCall::FreeLibrary);
     if (module != kFmifsModule || s_.loadedLibraries == 0) {
         s_.lastError = ERROR_INVALID_HANDLE;
         return FALSE;
@@ -72,7 +72,7 @@ DWORD SimModules::GetLastError() { return s_.lastError; }
 
 void SimModules::CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t*, BOOLEAN correctErrors, BOOLEAN,
                             BOOLEAN, BOOLEAN, FMIFSCALLBACK callback) {
-    s_.Enter("Chkdsk");
+    s_.Enter(SimCall::Chkdsk);
     if (chkdsk != kChkdskEntry || s_.loadedLibraries == 0 || callback == nullptr) return;
     ++s_.checksRun;
     char letter = driveRoot && driveRoot[0] < 0x80 ? static_cast<char>(driveRoot[0]) : 0;

@@ -57,13 +57,13 @@ bool ValidSid(PSID sid) {
 
 }  // namespace
 
-bool Machine::State::IsAdministrator() const { return token.administrator == SimToken::Admin::kYes; }
+bool MachineState::IsAdministrator() const { return token.administrator == SimToken::Admin::kYes; }
 
 HANDLE SimSecurity::GetCurrentThread() { return kCurrentThread; }
 HANDLE SimSecurity::GetCurrentProcess() { return kCurrentProcess; }
 
 BOOL SimSecurity::OpenThreadToken(HANDLE thread, DWORD desiredAccess, BOOL, HANDLE* token) {
-    if (const DWORD fault = s_.Enter("OpenThreadToken")) {
+    if (const DWORD fault = s_.Enter(SimCall::OpenThreadToken)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -87,7 +87,7 @@ BOOL SimSecurity::OpenThreadToken(HANDLE thread, DWORD desiredAccess, BOOL, HAND
 }
 
 BOOL SimSecurity::OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token) {
-    if (const DWORD fault = s_.Enter("OpenProcessToken")) {
+    if (const DWORD fault = s_.Enter(SimCall::OpenProcessToken)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -111,7 +111,7 @@ BOOL SimSecurity::OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* 
 
 BOOL SimSecurity::GetTokenInformation(HANDLE token, DWORD informationClass, void* information, DWORD informationLength,
                                       DWORD* returnLength) {
-    if (const DWORD fault = s_.Enter("GetTokenInformation")) {
+    if (const DWORD fault = s_.Enter(SimCall::GetTokenInformation)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -142,7 +142,7 @@ BOOL SimSecurity::GetTokenInformation(HANDLE token, DWORD informationClass, void
 
 BOOL SimSecurity::AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* authority, BYTE count, DWORD s0, DWORD s1,
                                            DWORD s2, DWORD s3, DWORD s4, DWORD s5, DWORD s6, DWORD s7, PSID* sid) {
-    if (const DWORD fault = s_.Enter("AllocateAndInitializeSid")) {
+    if (const DWORD fault = s_.Enter(SimCall::AllocateAndInitializeSid)) {
         s_.lastError = fault;
         return FALSE;
     }
@@ -166,7 +166,7 @@ BOOL SimSecurity::AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* autho
 }
 
 BOOL SimSecurity::EqualSid(PSID sid1, PSID sid2) {
-    s_.Enter("EqualSid");
+    s_.Enter(SimCall::EqualSid);
     if (!ValidSid(sid1) || !ValidSid(sid2)) {
         s_.lastError = ERROR_INVALID_SID;
         return FALSE;
@@ -179,7 +179,7 @@ BOOL SimSecurity::EqualSid(PSID sid1, PSID sid2) {
 }
 
 void* SimSecurity::FreeSid(PSID sid) {
-    s_.Enter("FreeSid");
+    s_.Enter(SimCall::FreeSid);
     // Only what AllocateAndInitializeSid handed out can be freed.
     if (s_.sids.erase(sid) == 0) return sid;
     return nullptr;

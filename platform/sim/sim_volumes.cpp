@@ -10,7 +10,7 @@ namespace {
 
 // Copies `name` with its zero; false (and ERROR_FILENAME_EXCED_RANGE, as the
 // system answers) when the buffer is too small.
-bool CopyName(Machine::State& s, const std::string& name, char* buffer, DWORD length) {
+bool CopyName(MachineState& s, const std::string& name, char* buffer, DWORD length) {
     if (buffer == nullptr || name.size() + 1 > length) {
         s.lastError = ERROR_FILENAME_EXCED_RANGE;
         return false;
@@ -22,7 +22,7 @@ bool CopyName(Machine::State& s, const std::string& name, char* buffer, DWORD le
 
 }  // namespace
 
-SimVolume* Machine::State::VolumeNamed(const char* name) {
+SimVolume* MachineState::VolumeNamed(const char* name) {
     if (name == nullptr) return nullptr;
     const std::string wanted = UpperAscii(name);
     for (SimVolume& v : volumes) {
@@ -31,13 +31,13 @@ SimVolume* Machine::State::VolumeNamed(const char* name) {
     return nullptr;
 }
 
-SimDrive* Machine::State::DriveOfVolume(SimVolume& volume) {
+SimDrive* MachineState::DriveOfVolume(SimVolume& volume) {
     if (volume.letter == 0) return &volume.drive;
     return Effective(volume.letter);
 }
 
 HANDLE SimKernel::FindFirstVolumeA(char* volumeName, DWORD bufferLength) {
-    s_.Enter("FindFirstVolumeA");
+    s_.Enter(SimCall::FindFirstVolumeA);
     if (s_.volumes.empty()) {
         s_.lastError = ERROR_NO_MORE_FILES;
         return INVALID_HANDLE_VALUE;
@@ -49,7 +49,7 @@ HANDLE SimKernel::FindFirstVolumeA(char* volumeName, DWORD bufferLength) {
 }
 
 BOOL SimKernel::FindNextVolumeA(HANDLE findVolume, char* volumeName, DWORD bufferLength) {
-    s_.Enter("FindNextVolumeA");
+    s_.Enter(SimCall::FindNextVolumeA);
     auto search = s_.volumeSearches.find(findVolume);
     if (search == s_.volumeSearches.end()) {
         s_.lastError = ERROR_INVALID_HANDLE;
@@ -65,7 +65,7 @@ BOOL SimKernel::FindNextVolumeA(HANDLE findVolume, char* volumeName, DWORD buffe
 }
 
 BOOL SimKernel::FindVolumeClose(HANDLE findVolume) {
-    s_.Enter("FindVolumeClose");
+    s_.Enter(SimCall::FindVolumeClose);
     if (s_.volumeSearches.erase(findVolume) == 0) {
         s_.lastError = ERROR_INVALID_HANDLE;
         return FALSE;
@@ -77,7 +77,7 @@ BOOL SimKernel::FindVolumeClose(HANDLE findVolume) {
 
 BOOL SimKernel::GetVolumePathNamesForVolumeNameA(const char* volumeName, char* volumePathNames, DWORD bufferLength,
                                                  DWORD* returnLength) {
-    s_.Enter("GetVolumePathNamesForVolumeNameA");
+    s_.Enter(SimCall::GetVolumePathNamesForVolumeNameA);
     const std::string name = volumeName ? volumeName : "";
     // The volume is named with its trailing backslash or not at all.
     if (name.size() < 2 || name.back() != '\\' || name.compare(0, 4, "\\\\?\\") != 0) {

@@ -1,5 +1,6 @@
 // Internal state of the simulated machine, shared by its service objects.
 #pragma once
+#include <array>
 #include <deque>
 #include <map>
 #include <set>
@@ -12,9 +13,11 @@ namespace tw::sim {
 
 std::string UpperAscii(std::string text);
 
+struct MachineState;
+
 class SimKernel final : public Kernel {
 public:
-    explicit SimKernel(Machine::State& s) : s_(s) {}
+    explicit SimKernel(MachineState& s) : s_(s) {}
     DWORD GetLogicalDrives() override;
     UINT GetDriveTypeA(const char* rootPathName) override;
     BOOL GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWORD volumeNameSize,
@@ -54,21 +57,21 @@ public:
                                           DWORD* returnLength) override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimWmiService final : public Wmi {
 public:
-    explicit SimWmiService(Machine::State& s) : s_(s) {}
+    explicit SimWmiService(MachineState& s) : s_(s) {}
     HRESULT ExecQuery(const std::string& wql, std::vector<WmiObject>& objects) override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimRegistry final : public Registry {
 public:
-    explicit SimRegistry(Machine::State& s) : s_(s) {}
+    explicit SimRegistry(MachineState& s) : s_(s) {}
     LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className, DWORD options,
                          REGSAM samDesired, void* securityAttributes, HKEY* result, DWORD* disposition) override;
     LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
@@ -78,32 +81,32 @@ public:
     LONG RegCloseKey(HKEY key) override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimNetwork final : public Network {
 public:
-    explicit SimNetwork(Machine::State& s) : s_(s) {}
+    explicit SimNetwork(MachineState& s) : s_(s) {}
     DWORD WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) override;
     DWORD WNetConnectionDialog(HWND hwnd, DWORD type) override;
     DWORD WNetDisconnectDialog(HWND hwnd, DWORD type) override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimLocale final : public Locale {
 public:
-    explicit SimLocale(Machine::State& s) : s_(s) {}
+    explicit SimLocale(MachineState& s) : s_(s) {}
     int GetLocaleInfoA(LCID locale, LCTYPE type, char* data, int dataSize) override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimShell final : public Shell {
 public:
-    explicit SimShell(Machine::State& s) : s_(s) {}
+    explicit SimShell(MachineState& s) : s_(s) {}
     PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* bi) override;
     BOOL SHGetPathFromIDListA(PIDLIST_ABSOLUTE pidl, char* path) override;
     void CoTaskMemFree(PIDLIST_ABSOLUTE pidl) override;
@@ -119,12 +122,12 @@ public:
     DWORD Release(AutomationObject object) override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimDesktop final : public Desktop {
 public:
-    explicit SimDesktop(Machine::State& s) : s_(s) {}
+    explicit SimDesktop(MachineState& s) : s_(s) {}
     BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) override;
     DWORD CommDlgExtendedError() override;
     BOOL OpenClipboard(HWND owner) override;
@@ -138,12 +141,12 @@ public:
     DWORD GetLastError() override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimDeviceService final : public Device {
 public:
-    explicit SimDeviceService(Machine::State& s) : s_(s) {}
+    explicit SimDeviceService(MachineState& s) : s_(s) {}
     HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                        DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) override;
     BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, const void* inBuffer, DWORD inBufferSize, void* outBuffer,
@@ -154,12 +157,12 @@ public:
     void SetLastError(DWORD errorCode) override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimSecurity final : public Security {
 public:
-    explicit SimSecurity(Machine::State& s) : s_(s) {}
+    explicit SimSecurity(MachineState& s) : s_(s) {}
     HANDLE GetCurrentThread() override;
     HANDLE GetCurrentProcess() override;
     BOOL OpenThreadToken(HANDLE thread, DWORD desiredAccess, BOOL openAsSelf, HANDLE* token) override;
@@ -176,22 +179,22 @@ public:
     DWORD GetLastError() override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimMultimedia final : public Multimedia {
 public:
-    explicit SimMultimedia(Machine::State& s) : s_(s) {}
+    explicit SimMultimedia(MachineState& s) : s_(s) {}
     MCIERROR mciSendStringA(const char* command, char* returnString, UINT returnLength, HWND callback) override;
     MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, std::uintptr_t flags, MCI_OPEN_PARMSA* parms) override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 class SimModules final : public Modules {
 public:
-    explicit SimModules(Machine::State& s) : s_(s) {}
+    explicit SimModules(MachineState& s) : s_(s) {}
     HMODULE LoadLibraryA(const char* fileName) override;
     FARPROC GetProcAddress(HMODULE module, const char* procName) override;
     BOOL FreeLibrary(HMODULE module) override;
@@ -200,11 +203,11 @@ public:
                     BOOLEAN verbose, BOOLEAN checkOnlyIfDirty, BOOLEAN scanDrive, FMIFSCALLBACK callback) override;
 
 private:
-    Machine::State& s_;
+    MachineState& s_;
 };
 
 struct OpenFile {
-    std::string path;            // upper-cased key into State::files
+    std::string path;            // upper-cased key into MachineState::files
     std::uint64_t position = 0;  // 64-bit in every build, like the real file pointer
     DWORD access = 0;
     DWORD flags = 0;  // as opened: unbuffered handles want whole sectors
@@ -229,7 +232,8 @@ struct MachineData {
     HKEY nextKey = 0x1000;
     std::set<std::uintptr_t> openHandles;
     std::vector<RegWrite> writes;
-    std::map<std::string, int> calls;  // "Call" and "Call:L"
+    std::array<int, kSimCallCount> calls{};
+    std::map<std::pair<SimCall, char>, int> callsFor;  // by call and drive letter
     DWORD lastError = 0;
     UINT errorMode = 0;
     UINT errorModeAtSpaceProbe = 0;
@@ -263,7 +267,7 @@ struct MachineData {
     MCIDEVICEID nextMci = 1;
     std::vector<MciCall> mciCalls;
     std::vector<std::pair<FaultRule, int>> faults;  // with the matching calls seen
-    int faultsFired = 0;
+    std::vector<SimCall> faultedCalls;              // the calls the faults acted on
     int fallibleCalls = 0;
     std::vector<std::string> changes;
     std::string windowsDirectory = "C:\\WINDOWS";
@@ -281,12 +285,11 @@ struct MachineData {
     int checksRun = 0;
     ULONGLONG clockMicroseconds = 0;
     SimWmi wmiData;
-    std::vector<std::string> wmiQueries;
     std::vector<SimVolume> volumes;
     std::map<HANDLE, size_t> volumeSearches;  // search handle -> next volume
 };
 
-struct Machine::State : MachineData {
+struct MachineState : MachineData {
     SimKernel kernel{*this};
     SimRegistry registry{*this};
     SimNetwork network{*this};
@@ -311,7 +314,7 @@ struct Machine::State : MachineData {
 
     // Counts a call, raises when the description says it raises for `letter`,
     // and applies the planned faults: the error the call fails with, or 0.
-    DWORD Enter(const std::string& call, char letter = 0);
+    DWORD Enter(SimCall call, char letter = 0);
     // The drive's medium is taken out: its volume and space answer
     // ERROR_NOT_READY, its SCSI target is never ready again.
     void RemoveMedium(char letter);
