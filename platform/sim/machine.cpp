@@ -11,6 +11,13 @@ std::string UpperAscii(std::string text) {
     return text;
 }
 
+char LetterOf(const char* path) {
+    if (path == nullptr || path[0] == 0 || path[1] != ':') return 0;
+    char c = path[0];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return (c >= 'A' && c <= 'Z') ? c : 0;
+}
+
 DWORD MachineState::Enter(SimCall call, char letter) {
     ++calls[static_cast<std::size_t>(call)];
     if (letter != 0) {
@@ -37,6 +44,12 @@ DWORD MachineState::Enter(SimCall call, char letter) {
     return error;
 }
 
+bool MachineState::Faulted(SimCall call, char letter) {
+    const DWORD fault = Enter(call, letter);
+    if (fault != ERROR_SUCCESS) lastError = fault;
+    return fault != ERROR_SUCCESS;
+}
+
 void MachineState::RemoveMedium(char letter) {
     auto d = drives.find(letter);
     if (d == drives.end()) return;
@@ -57,8 +70,6 @@ SimDrive* MachineState::DriveOf(const char* path) {
     auto it = drives.find(letter);
     return it == drives.end() ? nullptr : &it->second;
 }
-
-SimDrive* MachineState::Effective(char letter) { return Effective(letter, 0); }
 
 SimDrive* MachineState::Effective(char letter, int depth) {
     // Letters defined on each other stand on nothing.

@@ -64,20 +64,14 @@ DWORD SimDesktop::CommDlgExtendedError() { return s_.dialogError; }
 
 BOOL SimDesktop::OpenClipboard(HWND) {
     s_.Enter(SimCall::OpenClipboard);
-    if (s_.clipboardOpen) {
-        s_.lastError = ERROR_ACCESS_DENIED;
-        return FALSE;
-    }
+    if (s_.clipboardOpen) return s_.Fail(ERROR_ACCESS_DENIED);
     s_.clipboardOpen = true;
     return TRUE;
 }
 
 BOOL SimDesktop::EmptyClipboard() {
     s_.Enter(SimCall::EmptyClipboard);
-    if (!s_.clipboardOpen) {
-        s_.lastError = ERROR_CLIPBOARD_NOT_OPEN;
-        return FALSE;
-    }
+    if (!s_.clipboardOpen) return s_.Fail(ERROR_CLIPBOARD_NOT_OPEN);
     s_.clipboardText.reset();
     return TRUE;
 }
@@ -85,10 +79,8 @@ BOOL SimDesktop::EmptyClipboard() {
 HANDLE SimDesktop::SetClipboardData(UINT format, HANDLE memory) {
     s_.Enter(SimCall::SetClipboardData);
     auto block = s_.globalBlocks.find(memory);
-    if (!s_.clipboardOpen || format != CF_TEXT || block == s_.globalBlocks.end()) {
-        s_.lastError = s_.clipboardOpen ? ERROR_INVALID_PARAMETER : ERROR_CLIPBOARD_NOT_OPEN;
-        return 0;
-    }
+    if (!s_.clipboardOpen || format != CF_TEXT || block == s_.globalBlocks.end())
+        return s_.Fail(s_.clipboardOpen ? ERROR_INVALID_PARAMETER : ERROR_CLIPBOARD_NOT_OPEN, 0);
     // The text up to its zero; the block now belongs to the clipboard.
     const std::vector<char>& bytes = block->second;
     s_.clipboardText = std::string(bytes.data(), strnlen(bytes.data(), bytes.size()));
@@ -99,10 +91,7 @@ HANDLE SimDesktop::SetClipboardData(UINT format, HANDLE memory) {
 
 BOOL SimDesktop::CloseClipboard() {
     s_.Enter(SimCall::CloseClipboard);
-    if (!s_.clipboardOpen) {
-        s_.lastError = ERROR_CLIPBOARD_NOT_OPEN;
-        return FALSE;
-    }
+    if (!s_.clipboardOpen) return s_.Fail(ERROR_CLIPBOARD_NOT_OPEN);
     s_.clipboardOpen = false;
     return TRUE;
 }
@@ -116,20 +105,14 @@ HANDLE SimDesktop::GlobalAlloc(UINT, std::size_t bytes) {
 
 void* SimDesktop::GlobalLock(HANDLE memory) {
     auto block = s_.globalBlocks.find(memory);
-    if (block == s_.globalBlocks.end()) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return nullptr;
-    }
+    if (block == s_.globalBlocks.end()) return s_.Fail(ERROR_INVALID_HANDLE, nullptr);
     return block->second.data();
 }
 
 BOOL SimDesktop::GlobalUnlock(HANDLE) { return TRUE; }
 
 HANDLE SimDesktop::GlobalFree(HANDLE memory) {
-    if (s_.globalBlocks.erase(memory) == 0) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return memory;
-    }
+    if (s_.globalBlocks.erase(memory) == 0) return s_.Fail(ERROR_INVALID_HANDLE, memory);
     s_.openHandles.erase(memory);
     return 0;
 }

@@ -88,38 +88,33 @@ HANDLE MachineState::OpenDiskPath(const std::string& path, DWORD access, DWORD s
 
 BOOL MachineState::DiskRequest(OpenDevice& od, DWORD code, std::span<const BYTE> input, void* outBuffer, DWORD outSize,
                                DWORD* bytesReturned) {
-    auto fail = [&](DWORD error) {
-        lastError = error;
-        return FALSE;
-    };
     // The 9x driver keeps no access rights on its handle.
     const DWORD needs = RequiredAccess(code);
     const bool reads = (od.access & GENERIC_READ) != 0, writes = (od.access & GENERIC_WRITE) != 0;
     if (!od.driver && (((needs & FILE_READ_ACCESS) && !reads) || ((needs & FILE_WRITE_ACCESS) && !writes))) {
-        return fail(ERROR_ACCESS_DENIED);
+        return Fail(ERROR_ACCESS_DENIED);
     }
     PhysicalDisk& disk = *od.disk;
     if (code == SMART_GET_VERSION) {
-        if (disk.versionError != ERROR_SUCCESS) return fail(disk.versionError);
-        if (outBuffer == nullptr || outSize < smart_version::kSize) return fail(ERROR_INSUFFICIENT_BUFFER);
+        if (disk.versionError != ERROR_SUCCESS) return Fail(disk.versionError);
+        if (outBuffer == nullptr || outSize < smart_version::kSize) return Fail(ERROR_INSUFFICIENT_BUFFER);
         const auto reply = Encode(SmartVersion{1, 1, DeviceMap(disk), kSmartCapabilities});
         std::memcpy(outBuffer, reply.data(), reply.size());
         if (bytesReturned) *bytesReturned = static_cast<DWORD>(reply.size());
-        lastError = ERROR_SUCCESS;
-        return TRUE;
+        return Succeed();
     }
-    if (code != SMART_SEND_DRIVE_COMMAND && code != SMART_RCV_DRIVE_DATA) return fail(ERROR_INVALID_FUNCTION);
+    if (code != SMART_SEND_DRIVE_COMMAND && code != SMART_RCV_DRIVE_DATA) return Fail(ERROR_INVALID_FUNCTION);
 
     const auto command = DecodeSmartCommand(input);
-    if (!command) return fail(ERROR_INVALID_PARAMETER);
+    if (!command) return Fail(ERROR_INVALID_PARAMETER);
     const bool receives = code == SMART_RCV_DRIVE_DATA;
     const std::size_t needed = smart_reply::kData + (receives ? smart_reply::kSectorSize : 0);
-    if (outBuffer == nullptr || outSize < needed) return fail(ERROR_INSUFFICIENT_BUFFER);
+    if (outBuffer == nullptr || outSize < needed) return Fail(ERROR_INSUFFICIENT_BUFFER);
     const std::span<BYTE> out(static_cast<BYTE*>(outBuffer), outSize);
     auto refuse = [&](BYTE driverError, BYTE ideError, DWORD error) {
         EncodeSmartReplyHead(SmartReplyHead{0, driverError, ideError}, out);
         if (bytesReturned) *bytesReturned = static_cast<DWORD>(smart_reply::kData);
-        return fail(error);
+        return Fail(error);
     };
     // The driver's own checks of the record.
     const SmartCommand& c = *command;
@@ -176,8 +171,7 @@ BOOL MachineState::DiskRequest(OpenDevice& od, DWORD code, std::span<const BYTE>
     EncodeSmartReplyHead(SmartReplyHead{static_cast<DWORD>(dataIn ? length : 0), 0, 0}, out);
     if (length) std::memcpy(out.data() + smart_reply::kData, sector->data(), length);
     if (bytesReturned) *bytesReturned = static_cast<DWORD>(smart_reply::kData + length);
-    lastError = ERROR_SUCCESS;
-    return TRUE;
+    return Succeed();
 }
 
 }  // namespace tw::sim

@@ -46,23 +46,14 @@ DWORD SimNetwork::WNetDisconnectDialog(HWND hwnd, DWORD type) {
 }
 
 int SimLocale::GetLocaleInfoA(LCID, LCTYPE type, char* data, int dataSize) {
-    if (const DWORD fault = s_.Enter(SimCall::GetLocaleInfoA)) {
-        s_.lastError = fault;
-        return 0;
-    }
+    if (s_.Faulted(SimCall::GetLocaleInfoA)) return 0;
     const std::string* text = nullptr;
     if (type == LOCALE_SDECIMAL) text = &s_.decimal;
     if (type == LOCALE_STHOUSAND) text = &s_.thousand;
-    if (text == nullptr) {
-        s_.lastError = ERROR_INVALID_PARAMETER;
-        return 0;
-    }
+    if (text == nullptr) return s_.Fail(ERROR_INVALID_PARAMETER, 0);
     const int needed = static_cast<int>(text->size() + 1);
     if (dataSize == 0) return needed;
-    if (data == nullptr || dataSize < needed) {
-        s_.lastError = ERROR_INSUFFICIENT_BUFFER;
-        return 0;
-    }
+    if (data == nullptr || dataSize < needed) return s_.Fail(ERROR_INSUFFICIENT_BUFFER, 0);
     std::memcpy(data, text->c_str(), static_cast<size_t>(needed));
     return needed;
 }

@@ -126,8 +126,7 @@ BOOL SimShell::ShellExecuteExA(ShellExecuteRecord& info) {
         s_.Enter(r.call);
         r.error = ERROR_INVALID_PARAMETER;
         s_.shellRequests.push_back(r);
-        s_.lastError = r.error;
-        return FALSE;
+        return s_.Fail(r.error);
     }
     r.verb = TextOf(request->lpVerb);
     r.file = TextOf(request->lpFile);
