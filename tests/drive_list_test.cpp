@@ -11,6 +11,7 @@
 using tw::inventory::DriveRow;
 using tw::inventory::EnumerateDrives;
 using tw::inventory::EnumerationOptions;
+using tw::sim::SimCall;
 namespace inv = tw::inventory;
 
 namespace {
@@ -47,15 +48,15 @@ TEST(DriveList, WorkstationListsEveryLetterOnceInOrder) {
     auto rows = Enumerate(*m);
     // A is skipped at start-up; H is listed though absent from the mask.
     EXPECT_EQ(Captions(rows), "C: D: E: F: G: H: R: S: ");
-    EXPECT_EQ(m->CallCount("GetLogicalDrives"), 1);
+    EXPECT_EQ(m->CallCount(SimCall::GetLogicalDrives), 1);
 }
 
 TEST(DriveList, SkippingAAndBNeverProbesThem) {
     auto m = twtest::ExampleMachine("workstation.json");
     Enumerate(*m);
-    for (const char* call : {"WNetGetConnectionA", "GetVolumeInformationA", "GetDriveTypeA"}) {
-        EXPECT_EQ(m->CallCount(call, 'A'), 0) << call;
-        EXPECT_EQ(m->CallCount(call, 'B'), 0) << call;
+    for (SimCall call : {SimCall::WNetGetConnectionA, SimCall::GetVolumeInformationA, SimCall::GetDriveTypeA}) {
+        EXPECT_EQ(m->CallCount(call, 'A'), 0) << CallName(call);
+        EXPECT_EQ(m->CallCount(call, 'B'), 0) << CallName(call);
     }
     EnumerationOptions all;
     all.skipAB = false;
@@ -82,7 +83,7 @@ TEST(DriveList, EmptyCardSlotIsNotMounted) {
     EXPECT_EQ(e.cells, expected);
     EXPECT_EQ(e.image, inv::kImageRemovable);
     // A not-mounted volume is not asked a second time for its serial.
-    EXPECT_EQ(m->CallCount("GetVolumeInformationA", 'E'), 1);
+    EXPECT_EQ(m->CallCount(SimCall::GetVolumeInformationA, 'E'), 1);
 }
 
 TEST(DriveList, RememberedNetworkDriveWithServerOff) {
@@ -92,7 +93,7 @@ TEST(DriveList, RememberedNetworkDriveWithServerOff) {
     EXPECT_EQ(h.cells[inv::kAdditionalInfo], "Disconnected");
     EXPECT_EQ(h.image, inv::kImageDisconnected);
     // No space probe: the sizes are those of an untouched record.
-    EXPECT_EQ(m->CallCount("GetDiskFreeSpaceExA", 'H'), 0);
+    EXPECT_EQ(m->CallCount(SimCall::GetDiskFreeSpaceExA, 'H'), 0);
     EXPECT_EQ(h.cells[inv::kSize], "0.00 MB");
     EXPECT_EQ(h.cells[inv::kBytesFree], "0");
     EXPECT_EQ(h.cells[inv::kVolumeSerial], "");
@@ -158,7 +159,7 @@ TEST(DriveList, FallsBackToClusterCountsWithoutTheExtendedCall) {
     EXPECT_EQ(c.cells[inv::kSize], "2.00 GB");
     EXPECT_EQ(c.cells[inv::kAvailable], "1024.00 MB");
     EXPECT_EQ(c.cells[inv::kPercentFree], "    50.0%");
-    EXPECT_EQ(m->CallCount("GetDiskFreeSpaceA", 'C'), 1);
+    EXPECT_EQ(m->CallCount(SimCall::GetDiskFreeSpaceA, 'C'), 1);
 }
 
 TEST(DriveList, FailingCallsFallBackCellByCell) {
@@ -211,7 +212,7 @@ TEST(DriveList, ARaiseOutsideTheSpaceProbeEndsTheWalkKeepingRowsSoFar) {
     CountingPump pump;
     EXPECT_THROW(EnumerateDrives(*m, {}, pump, rows), tw::sim::SimulatedFault);
     EXPECT_EQ(Captions(rows), "C: D: ");
-    EXPECT_EQ(m->CallCount("GetDriveTypeA", 'E'), 0);
+    EXPECT_EQ(m->CallCount(SimCall::GetDriveTypeA, 'E'), 0);
 }
 
 TEST(DriveList, LeavesNoKeyOrHandleOpen) {
@@ -225,7 +226,7 @@ TEST(DriveList, LeavesNoKeyOrHandleOpen) {
         }
         EXPECT_EQ(m->OpenKeyCount(), 0) << name;
         EXPECT_EQ(m->OpenHandleCount(), 0) << name;
-        EXPECT_GT(m->CallCount("RegCloseKey"), 0) << name;
+        EXPECT_GT(m->CallCount(SimCall::RegCloseKey), 0) << name;
     }
 }
 
@@ -315,26 +316,26 @@ TEST(DriveList, ARefreshAsksEachQuestionOnce) {
     auto rows = Enumerate(*m);
     ASSERT_EQ(Captions(rows), "C: D: E: G: H: ");
     struct Case {
-        const char* call;
+        SimCall call;
         char letter;  // 0: all letters
         int count;
     };
     const Case cases[] = {
-        {"GetLogicalDrives", 0, 1},
-        {"GetVolumeInformationA", 'C', 1},
+        {SimCall::GetLogicalDrives, 0, 1},
+        {SimCall::GetVolumeInformationA, 'C', 1},
         // The file-system name overflows the first ask's buffer; the second,
         // without one, gives the serial.
-        {"GetVolumeInformationA", 'D', 2},
-        {"GetVolumeInformationA", 'E', 1},  // not mounted: no serial asked
-        {"WNetGetConnectionA", 'G', 1},
-        {"WNetGetConnectionA", 'H', 1},
-        {"GetDriveTypeA", 'C', 1},
-        {"RegCreateKeyExA", 0, 1},
-        {"RegCloseKey", 0, 1},
+        {SimCall::GetVolumeInformationA, 'D', 2},
+        {SimCall::GetVolumeInformationA, 'E', 1},  // not mounted: no serial asked
+        {SimCall::WNetGetConnectionA, 'G', 1},
+        {SimCall::WNetGetConnectionA, 'H', 1},
+        {SimCall::GetDriveTypeA, 'C', 1},
+        {SimCall::RegCreateKeyExA, 0, 1},
+        {SimCall::RegCloseKey, 0, 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.letter ? m->CallCount(c.call, c.letter) : m->CallCount(c.call), c.count)
-            << c.call << ' ' << (c.letter ? c.letter : '*');
+            << CallName(c.call) << ' ' << (c.letter ? c.letter : '*');
     }
     EXPECT_EQ(RowOf(rows, 'C').cells[inv::kVolumeSerial], "1A2B - 3C4D");
     EXPECT_EQ(RowOf(rows, 'D').cells[inv::kVolumeSerial], "00C0 - FFEE");
@@ -346,5 +347,5 @@ TEST(DriveList, ARefreshAsksEachQuestionOnce) {
     // The policy is read again by the next refresh.
     tw::actions::HideDrive(m->registry(), 'C');
     EXPECT_EQ(RowOf(Enumerate(*m), 'C').cells[inv::kVisibility], "Hidden");
-    EXPECT_EQ(m->CallCount("RegCreateKeyExA"), 3);  // the hide's own opening between
+    EXPECT_EQ(m->CallCount(SimCall::RegCreateKeyExA), 3);  // the hide's own opening between
 }

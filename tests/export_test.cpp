@@ -22,7 +22,7 @@ protected:
         form_->FormCreate();
         form_->Click(MainCommand::Refresh);
     }
-    int Refreshes() const { return machine_->CallCount("GetLogicalDrives"); }
+    int Refreshes() const { return machine_->CallCount(tw::sim::SimCall::GetLogicalDrives); }
 
     std::unique_ptr<tw::sim::Machine> machine_;
     tw::Application app_;

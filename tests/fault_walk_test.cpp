@@ -55,7 +55,7 @@ const tw::sim::Machine& WalkMachine() {
 // One run of a command with the k-th fallible call failing (0: none).
 struct Outcome {
     bool escaped = false;
-    int faults = 0;
+    std::vector<tw::sim::SimCall> faulted;  // the calls the fault acted on
     std::string leftOpen;
     std::vector<std::string> changes;
     std::vector<std::string> information;  // texts of the information boxes
@@ -67,9 +67,8 @@ bool ShowsFailure(const AgreeingDialogs& d) {
     return std::any_of(d.boxes.begin(), d.boxes.end(), [](const auto& b) {
         if (b.kind == BoxKind::Error || b.kind == BoxKind::Warning) return true;
         // The drive commands' own plain failure boxes ("Error", "Eject Failed: 21").
-        return b.kind == BoxKind::Plain &&
-               (b.text == "Error" || b.text.find("Failed") != std::string::npos ||
-                b.text.find("could not") != std::string::npos);
+        return b.kind == BoxKind::Plain && (b.text == "Error" || b.text.find("Failed") != std::string::npos ||
+                                            b.text.find("could not") != std::string::npos);
     });
 }
 
@@ -121,7 +120,7 @@ Outcome Run(int row, int k, Action action) {
     } catch (...) {
         out.escaped = true;
     }
-    out.faults = machine->FaultsFired();
+    out.faulted = machine->FaultedCalls();
     out.leftOpen = LeftOpen(*machine);
     out.changes.assign(machine->Changes().begin() + static_cast<std::ptrdiff_t>(start), machine->Changes().end());
     for (const auto& b : dialogs.boxes) {
@@ -141,8 +140,9 @@ int Walk(const std::string& what, int row, Action action) {
     int k = 1;
     for (;; ++k) {
         const Outcome o = Run(row, k, action);
-        if (o.faults == 0) break;
-        const std::string at = what + ", call " + std::to_string(k) + " failing";
+        if (o.faulted.empty()) break;
+        const std::string at =
+            what + ", call " + std::to_string(k) + " (" + std::string(CallName(o.faulted.front())) + ") failing";
         EXPECT_FALSE(o.escaped) << at;
         EXPECT_EQ(o.leftOpen, "") << at;
         if (o.changes != clean.changes) {
@@ -188,8 +188,7 @@ TEST(FaultWalk, EveryCommandOnEveryDriveSurvivesEveryFailingCall) {
         ++commands;
         for (int row = 0; row < rows && !HasFailure(); ++row) {
             const std::string name(entry.name);
-            points += Walk(name + " on row " + std::to_string(row), row,
-                           [&](tw::TForm1& form) { form.Click(name); });
+            points += Walk(name + " on row " + std::to_string(row), row, [&](tw::TForm1& form) { form.Click(name); });
         }
     }
     EXPECT_GT(commands, 50);

@@ -25,7 +25,7 @@ protected:
         for (const auto& r : form_->Rows()) s += r.caption;
         return s;
     }
-    int Refreshes() const { return machine_->CallCount("GetLogicalDrives"); }
+    int Refreshes() const { return machine_->CallCount(tw::sim::SimCall::GetLogicalDrives); }
 
     std::unique_ptr<tw::sim::Machine> machine_;
     tw::Application app_;
@@ -155,7 +155,7 @@ TEST_F(Form, ARefreshThatRaisesStillCleansUpAndShowsTheError) {
     EXPECT_EQ(view_.messagePumps, 1);
     // The timer is not held off by the failed refresh.
     form_->Timer1Timer();
-    EXPECT_EQ(machine_->CallCount("GetLogicalDrives"), 2);
+    EXPECT_EQ(machine_->CallCount(tw::sim::SimCall::GetLogicalDrives), 2);
 }
 
 TEST_F(Form, SelectionFollowsThePositionAcrossARefresh) {

@@ -177,10 +177,10 @@ TEST_F(HidingCommands, RegistryErrorsAreShownAndEndTheCommand) {
     form_->Click("HideDrive1");
     EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"Invalid data type for 'NoDrives'"});
     EXPECT_EQ(Texts(), std::vector<std::string>{"Are you Sure you want to hide drive C:"});
-    const int refreshes = machine_->CallCount("GetLogicalDrives");
+    const int refreshes = machine_->CallCount(tw::sim::SimCall::GetLogicalDrives);
     form_->Click("Unhide2");  // the error ends it before the refresh
     EXPECT_EQ(dialogs_.errors.size(), 2u);
-    EXPECT_EQ(machine_->CallCount("GetLogicalDrives"), refreshes);
+    EXPECT_EQ(machine_->CallCount(tw::sim::SimCall::GetLogicalDrives), refreshes);
     EXPECT_EQ(machine_->OpenKeyCount(), 0);
 }
 

@@ -310,7 +310,7 @@ TEST_F(DiscLibTest, OpenCDDriveRefusesADriveThatIsNotACdRom) {
     EXPECT_EQ(lib.OpenCDDrive('C'), INVALID_HANDLE_VALUE);
     EXPECT_EQ(lib.OpenCDDrive('Q'), INVALID_HANDLE_VALUE);
     EXPECT_TRUE(drive.opens.empty());
-    EXPECT_EQ(machine->CallCount("GetDriveTypeA", 'C'), 1);
+    EXPECT_EQ(machine->CallCount(tw::sim::SimCall::GetDriveTypeA, 'C'), 1);
 }
 
 // --- The capability query ---------------------------------------------------
@@ -445,7 +445,7 @@ TEST_F(DiscLibTest, WithoutPermissionNothingIsOpenedOrAsked) {
         lib.GetDriveCapabilities(h, text);
         EXPECT_EQ(text, "before");
         EXPECT_TRUE(drive.opens.empty());
-        EXPECT_EQ(machine->CallCount("GetDriveTypeA", 'E'), 0);
+        EXPECT_EQ(machine->CallCount(tw::sim::SimCall::GetDriveTypeA, 'E'), 0);
     }
 }
 

@@ -13,8 +13,10 @@
 #include "test_support.h"
 
 using namespace tw::platform;
+using tw::sim::CallName;
 using tw::sim::Machine;
 using tw::sim::MachineFormatError;
+using tw::sim::SimCall;
 using tw::sim::SimulatedFault;
 
 namespace {
@@ -364,50 +366,50 @@ TEST(SimRegistry, RefusedCreatesAndWrites) {
 
 TEST(SimMachine, RaisesFaultsForTheNamedCallAndDriveOnly) {
     using Call = std::function<void(Machine&, const char* root, const char* device)>;
-    const std::pair<const char*, Call> calls[] = {
-        {"GetDriveTypeA", [](Machine& m, const char* root, const char*) { m.kernel().GetDriveTypeA(root); }},
-        {"GetVolumeInformationA",
+    const std::pair<SimCall, Call> calls[] = {
+        {SimCall::GetDriveTypeA, [](Machine& m, const char* root, const char*) { m.kernel().GetDriveTypeA(root); }},
+        {SimCall::GetVolumeInformationA,
          [](Machine& m, const char* root, const char*) {
              m.kernel().GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0);
          }},
-        {"GetDiskFreeSpaceExA",
+        {SimCall::GetDiskFreeSpaceExA,
          [](Machine& m, const char* root, const char*) {
              ULONGLONG a, b, c;
              m.kernel().GetDiskFreeSpaceExA(root, &a, &b, &c);
          }},
-        {"GetDiskFreeSpaceA",
+        {SimCall::GetDiskFreeSpaceA,
          [](Machine& m, const char* root, const char*) {
              DWORD a, b, c, d;
              m.kernel().GetDiskFreeSpaceA(root, &a, &b, &c, &d);
          }},
-        {"WNetGetConnectionA",
+        {SimCall::WNetGetConnectionA,
          [](Machine& m, const char*, const char* device) {
              DWORD length = 0;
              m.network().WNetGetConnectionA(device, nullptr, &length);
          }},
-        {"QueryDosDeviceA",
+        {SimCall::QueryDosDeviceA,
          [](Machine& m, const char*, const char* device) { m.kernel().QueryDosDeviceA(device, nullptr, 0); }},
     };
     for (const auto& [name, call] : calls) {
-        auto m = twtest::MachineFromText(std::string(R"({"drives": {"C": {}, "D": {"raises": {")") + name +
-                                         R"(": "fault in the call"}}}})");
+        auto m = twtest::MachineFromText(std::string(R"({"drives": {"C": {}, "D": {"raises": {")") +
+                                         std::string(CallName(name)) + R"(": "fault in the call"}}}})");
         try {
             call(*m, "D:\\", "D:");
-            ADD_FAILURE() << name << " did not raise";
+            ADD_FAILURE() << CallName(name) << " did not raise";
         } catch (const SimulatedFault& e) {
-            EXPECT_STREQ(e.what(), "fault in the call") << name;
+            EXPECT_STREQ(e.what(), "fault in the call") << CallName(name);
         }
-        EXPECT_EQ(m->CallCount(name, 'D'), 1) << name;
-        EXPECT_NO_THROW(call(*m, "C:\\", "C:")) << name;
-        EXPECT_EQ(m->CallCount(name), 2) << name;
+        EXPECT_EQ(m->CallCount(name, 'D'), 1) << CallName(name);
+        EXPECT_NO_THROW(call(*m, "C:\\", "C:")) << CallName(name);
+        EXPECT_EQ(m->CallCount(name), 2) << CallName(name);
     }
     // A missing extended free-space call has nothing to raise.
     auto m = twtest::MachineFromText(
         R"({"free_space_ex": false, "drives": {"D": {"raises": {"GetDiskFreeSpaceExA": "x"}}}})");
     ULONGLONG a, b, c;
     EXPECT_NO_THROW(m->kernel().GetDiskFreeSpaceExA("D:\\", &a, &b, &c));
-    EXPECT_EQ(m->CallCount("GetDiskFreeSpaceExA"), 1);
-    EXPECT_EQ(m->CallCount("GetDiskFreeSpaceExA", 'D'), 0);
+    EXPECT_EQ(m->CallCount(SimCall::GetDiskFreeSpaceExA), 1);
+    EXPECT_EQ(m->CallCount(SimCall::GetDiskFreeSpaceExA, 'D'), 0);
 }
 
 // Device names made with DefineDosDeviceA.
@@ -497,9 +499,9 @@ TEST(SimDosDevice, SubstitutedLetterAnswersWithTheDriveItStandsOn) {
         }
 
         // Calls are counted against the letter asked, not the drive beneath.
-        EXPECT_EQ(m->CallCount("DefineDosDeviceA", 'X'), 1);
-        EXPECT_EQ(m->CallCount("GetVolumeInformationA", 'X'), 1);
-        EXPECT_EQ(m->CallCount("GetVolumeInformationA", 'C'), 0);
+        EXPECT_EQ(m->CallCount(SimCall::DefineDosDeviceA, 'X'), 1);
+        EXPECT_EQ(m->CallCount(SimCall::GetVolumeInformationA, 'X'), 1);
+        EXPECT_EQ(m->CallCount(SimCall::GetVolumeInformationA, 'C'), 0);
         // A letter made by a definition has no network connection.
         DWORD length = 0;
         EXPECT_EQ(m->network().WNetGetConnectionA("X:", nullptr, &length), ERROR_NOT_CONNECTED);
@@ -639,7 +641,7 @@ TEST(SimDosDevice, RefusesBadNamesAndEmptyTargets) {
         EXPECT_EQ(k.GetLastError(), ERROR_INVALID_PARAMETER) << (c.device ? c.device : "(null)");
     }
     EXPECT_EQ(k.GetLogicalDrives(), drives);
-    EXPECT_EQ(m->CallCount("DefineDosDeviceA"), static_cast<int>(std::size(cases)));
+    EXPECT_EQ(m->CallCount(SimCall::DefineDosDeviceA), static_cast<int>(std::size(cases)));
 }
 
 TEST(SimKernel, VersionFromTheDescription) {
@@ -676,7 +678,7 @@ TEST(SimKernel, VersionFromTheDescription) {
     EXPECT_EQ(m->kernel().GetLastError(), ERROR_INSUFFICIENT_BUFFER);
     EXPECT_EQ(small.dwMajorVersion, 0u);
     EXPECT_FALSE(m->kernel().GetVersionExA(nullptr));
-    EXPECT_EQ(m->CallCount("GetVersionExA"), 2);
+    EXPECT_EQ(m->CallCount(SimCall::GetVersionExA), 2);
 }
 
 namespace {
@@ -866,7 +868,7 @@ TEST(SimFiles, RefusedWritesAndClosedHandles) {
     EXPECT_EQ(k.GetLastError(), ERROR_INVALID_HANDLE);
     EXPECT_TRUE(k.CloseHandle(protectedFile));
     EXPECT_EQ(m->OpenHandleCount(), 0);
-    EXPECT_EQ(m->CallCount("CloseHandle"), 3);
+    EXPECT_EQ(m->CallCount(SimCall::CloseHandle), 3);
 }
 
 TEST(SimShell, FolderBrowserAnswersInTurn) {
@@ -897,7 +899,7 @@ TEST(SimShell, FolderBrowserAnswersInTurn) {
     EXPECT_EQ(m->OpenHandleCount(), 2);
     // Out of answers: the user cancels.
     EXPECT_EQ(shell.SHBrowseForFolderA(nullptr), 0u);
-    EXPECT_EQ(m->CallCount("SHBrowseForFolderA"), 4);
+    EXPECT_EQ(m->CallCount(SimCall::SHBrowseForFolderA), 4);
 
     char path[MAX_PATH] = {};
     ASSERT_TRUE(shell.SHGetPathFromIDListA(photos, path));
@@ -1017,9 +1019,8 @@ TEST(MachineLoader, RefusesBadDescriptionsNamingTheField) {
          "drives.C.raises: unknown field \"GetDiskFreeSpace\""},
         {R"({"faults": {}})", "faults: expected a list of faults"},
         {R"({"faults": [{"call": "GetVolumeInformation", "error": 21}]})",
-         "faults.0.call: no call named \"GetVolumeInformation\" can fail"},
-        {R"({"faults": [{"call": "SetErrorMode", "error": 21}]})",
-         "faults.0.call: no call named \"SetErrorMode\" can fail"},
+         "faults.0.call: unknown call \"GetVolumeInformation\""},
+        {R"({"faults": [{"call": "SetErrorMode", "error": 21}]})", "faults.0.call: SetErrorMode never fails"},
         {R"({"faults": [{"nth": 0, "error": 21}]})", "faults.0.nth: calls are counted from 1"},
         {R"({"faults": [{"nth": 2}]})", "faults.0: needs \"error\" or \"remove_medium\""},
         {R"({"faults": [{"remove_medium": true}]})", "faults.0: \"remove_medium\" needs \"drive\""},
@@ -1248,4 +1249,15 @@ TEST(SimFaults, PlannedFaultsFailTheNthMatchingCallOrTakeTheMediumOut) {
         EXPECT_EQ(ok ? 0 : m->kernel().GetLastError(), c.spaceError) << c.faults;
         EXPECT_EQ(m->FallibleCalls(), 5);
     }
+}
+
+TEST(SimFaults, AFaultMayNameAnyCountedCallAndTheMachineSaysWhichCallsFaultsActedOn) {
+    auto m = twtest::MachineFromText(R"({"faults": [{"call": "ExecQuery", "error": 5},
+                                                   {"call": "GetLocaleInfoA", "nth": 2, "error": 5}]})");
+    std::vector<WmiObject> objects;
+    m->wmi().ExecQuery("SELECT * FROM Win32_DiskDrive", objects);
+    char text[8];
+    EXPECT_GT(m->locale().GetLocaleInfoA(0, LOCALE_SDECIMAL, text, sizeof text), 0);
+    EXPECT_EQ(m->locale().GetLocaleInfoA(0, LOCALE_SDECIMAL, text, sizeof text), 0);
+    EXPECT_EQ(m->FaultedCalls(), (std::vector<SimCall>{SimCall::ExecQuery, SimCall::GetLocaleInfoA}));
 }

@@ -176,7 +176,7 @@ TEST_F(Media, EachCommandSaysWhatHappenedAndNothingMore) {
         EXPECT_EQ(sent, c.requests);
         EXPECT_EQ(machine_->OpenHandleCount(), 0);
         // None of them refreshes the list.
-        EXPECT_EQ(machine_->CallCount("GetLogicalDrives"), 0);
+        EXPECT_EQ(machine_->CallCount(tw::sim::SimCall::GetLogicalDrives), 0);
     }
 }
 

@@ -156,10 +156,10 @@ TEST_F(Subst, AStartupFileThatCannotBeWrittenIsExplainedAndTheListRefreshed) {
 
 TEST_F(Subst, CancelChangesNothing) {
     Open();
-    const int refreshes = machine_->CallCount("GetLogicalDrives");
+    const int refreshes = machine_->CallCount(tw::sim::SimCall::GetLogicalDrives);
     Create("S", "C:\\work", true, tw::ModalResult::Cancel);
-    EXPECT_EQ(machine_->CallCount("DefineDosDeviceA"), 0);
-    EXPECT_EQ(machine_->CallCount("GetLogicalDrives"), refreshes);
+    EXPECT_EQ(machine_->CallCount(tw::sim::SimCall::DefineDosDeviceA), 0);
+    EXPECT_EQ(machine_->CallCount(tw::sim::SimCall::GetLogicalDrives), refreshes);
     EXPECT_FALSE(Startup().has_value());
 }
 
@@ -186,7 +186,7 @@ TEST_F(Subst, RefusesInputThatWouldDoHarm) {
         Open();
         Create(c.letter, c.path, true);
         EXPECT_EQ(dialogs_.errors, std::vector<std::string>{c.error}) << c.path;
-        EXPECT_EQ(machine_->CallCount("DefineDosDeviceA"), c.letter[0] == 'Q' ? 1 : 0);
+        EXPECT_EQ(machine_->CallCount(tw::sim::SimCall::DefineDosDeviceA), c.letter[0] == 'Q' ? 1 : 0);
         EXPECT_FALSE(Startup().has_value());
         dialogs_.errors.clear();
     }
@@ -212,7 +212,7 @@ TEST_F(Subst, RemoveTakesOnlySubstitutions) {
     form_->Click("Unsubst2");
     EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"Drive C: is not a substitute drive."});
     EXPECT_EQ(Captions(), "C: D: ");
-    EXPECT_EQ(machine_->CallCount("DefineDosDeviceA"), 1);
+    EXPECT_EQ(machine_->CallCount(tw::sim::SimCall::DefineDosDeviceA), 1);
     // Nothing selected: nothing happens.
     form_->Select(-1);
     form_->Click("RemoveSubstituteDrive1");

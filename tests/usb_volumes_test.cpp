@@ -155,7 +155,7 @@ TEST(Volumes, PathNamesGrowTheBufferTheSystemAsksFor) {
         tw::platform::DWORD error = 99;
         EXPECT_EQ(tw::inventory::VolumePathNames(machine->kernel(), c.name, error), c.paths) << c.name;
         EXPECT_EQ(error, c.error) << c.name;
-        EXPECT_EQ(machine->CallCount("GetVolumePathNamesForVolumeNameA"), c.calls) << c.name;
+        EXPECT_EQ(machine->CallCount(tw::sim::SimCall::GetVolumePathNamesForVolumeNameA), c.calls) << c.name;
     }
 }
 

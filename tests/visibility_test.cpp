@@ -67,8 +67,8 @@ TEST(Visibility, AskingCreatesAMissingPolicyKey) {
     tw::sim::Machine m;
     EXPECT_EQ(GetDriveVisibility(m.registry(), 'C'), kNoPolicy);
     EXPECT_TRUE(m.RegistryKeys().count(kPolicyPath));
-    EXPECT_EQ(m.CallCount("RegCreateKeyExA"), 1);
-    EXPECT_EQ(m.CallCount("RegCloseKey"), 1);
+    EXPECT_EQ(m.CallCount(tw::sim::SimCall::RegCreateKeyExA), 1);
+    EXPECT_EQ(m.CallCount(tw::sim::SimCall::RegCloseKey), 1);
     EXPECT_EQ(m.OpenKeyCount(), 0);
 }
 

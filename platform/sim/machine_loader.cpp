@@ -66,9 +66,22 @@ constexpr Named kErrorNames[] = {
 };
 
 // The requests a description may refuse.
-constexpr const char* kShellCalls[] = {"ShellExecuteA",        "ShellExecuteExA",      "WinExec",
-                                       "WNetConnectionDialog", "WNetDisconnectDialog", "CreateAutomationObject",
-                                       "InvokeMethod"};
+constexpr SimCall kShellCalls[] = {
+    SimCall::ShellExecuteA,        SimCall::ShellExecuteExA,        SimCall::WinExec,     SimCall::WNetConnectionDialog,
+    SimCall::WNetDisconnectDialog, SimCall::CreateAutomationObject, SimCall::InvokeMethod};
+
+// The calls a drive's "raises" may name: those that take the drive's path.
+constexpr SimCall kRaisingCalls[] = {SimCall::GetDriveTypeA,       SimCall::GetVolumeInformationA,
+                                     SimCall::GetDiskFreeSpaceExA, SimCall::GetDiskFreeSpaceA,
+                                     SimCall::WNetGetConnectionA,  SimCall::QueryDosDeviceA};
+
+// `name`'s call when it is one of `allowed`.
+template <std::size_t N>
+std::optional<SimCall> OneOf(const std::string& name, const SimCall (&allowed)[N]) {
+    const std::optional<SimCall> call = FindCall(name);
+    if (!call || std::find(std::begin(allowed), std::end(allowed), *call) == std::end(allowed)) return std::nullopt;
+    return call;
+}
 
 constexpr Named kDriveTypes[] = {
     {"DRIVE_UNKNOWN", DRIVE_UNKNOWN}, {"DRIVE_NO_ROOT_DIR", DRIVE_NO_ROOT_DIR}, {"DRIVE_REMOVABLE", DRIVE_REMOVABLE},
@@ -92,18 +105,6 @@ constexpr Named kRegTypes[] = {
     {"REG_NONE", REG_NONE},     {"REG_SZ", REG_SZ},       {"REG_EXPAND_SZ", REG_EXPAND_SZ},
     {"REG_BINARY", REG_BINARY}, {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
     {"REG_QWORD", REG_QWORD},
-};
-
-// The calls a fault can make fail.
-const std::string kFallibleCalls[] = {
-    "GetLogicalDrives",    "GetLogicalDriveStringsA", "GetDriveTypeA",    "GetVolumeInformationA",
-    "GetDiskFreeSpaceExA", "GetDiskFreeSpaceA",       "QueryDosDeviceA",  "DefineDosDeviceA",
-    "GetVersionExA",       "FormatMessageA",          "GetFileAttributesA", "CreateFileA",
-    "ReadFile",            "WriteFile",               "SetFilePointer",   "DeviceIoControl",
-    "RegCreateKeyExA",     "RegQueryValueExA",        "RegSetValueExA",   "WNetGetConnectionA",
-    "GetLocaleInfoA",      "SHBrowseForFolderA",      "SHGetPathFromIDListA", "OpenThreadToken",
-    "OpenProcessToken",    "GetTokenInformation",     "AllocateAndInitializeSid", "mciSendStringA",
-    "mciSendCommandA",
 };
 
 class Reader {
@@ -136,6 +137,17 @@ public:
         return n;
     }
 
+    DWORD Dword(const json& v, const std::string& where) const {
+        return static_cast<DWORD>(Number(v, where, 0xFFFFFFFFu));
+    }
+
+    // Reads the field `key` of `j`, when there is one, with `read` (Text,
+    // Flag, Error, ...) into `out`, which otherwise keeps its default.
+    template <typename T, typename Read>
+    void Optional(const json& j, const std::string& where, const char* key, T& out, Read read) const {
+        if (j.contains(key)) out = (this->*read)(j[key], where + "." + key);
+    }
+
     DWORD NamedNumber(const json& v, const std::string& where, const Named* table, size_t count) const {
         if (v.is_string()) {
             for (size_t i = 0; i < count; ++i) {
@@ -143,7 +155,7 @@ public:
             }
             Fail(where, "unknown name \"" + v.get<std::string>() + "\"");
         }
-        return static_cast<DWORD>(Number(v, where, 0xFFFFFFFFu));
+        return Dword(v, where);
     }
 
     DWORD Error(const json& v, const std::string& where) const {
@@ -160,7 +172,7 @@ public:
             }
             return static_cast<DWORD>(std::stoul(s, nullptr, 16));
         }
-        return static_cast<DWORD>(Number(v, where, 0xFFFFFFFFu));
+        return Dword(v, where);
     }
 
     std::vector<BYTE> Hex(const std::string& s, const std::string& where) const {
@@ -208,14 +220,15 @@ public:
                 d.connection.error = Error(c["error"], where + ".connection.error");
             }
         }
-        if (j.contains("dos_device")) d.dosDevice = Text(j["dos_device"], where + ".dos_device");
-        if (j.contains("define_error")) d.defineError = Error(j["define_error"], where + ".define_error");
+        Optional(j, where, "dos_device", d.dosDevice, &Reader::Text);
+        Optional(j, where, "define_error", d.defineError, &Reader::Error);
         if (j.contains("raises")) {
-            OnlyKeys(j["raises"], where + ".raises",
-                     {"GetDriveTypeA", "GetVolumeInformationA", "GetDiskFreeSpaceExA", "GetDiskFreeSpaceA",
-                      "WNetGetConnectionA", "QueryDosDeviceA"});
+            if (!j["raises"].is_object()) Fail(where + ".raises", "expected an object");
             for (const auto& item : j["raises"].items()) {
-                d.raises[item.key()] = Text(item.value(), where + ".raises." + item.key());
+                if (!OneOf(item.key(), kRaisingCalls)) Fail(where + ".raises", "unknown field \"" + item.key() + "\"");
+            }
+            for (const auto& item : j["raises"].items()) {
+                d.raises[*FindCall(item.key())] = Text(item.value(), where + ".raises." + item.key());
             }
         }
         if (j.contains("device")) Device(j["device"], where + ".device", d.device.emplace());
@@ -238,7 +251,7 @@ public:
         if (j.contains("write_error_after")) {
             io.writeErrorAfter = Number(j["write_error_after"], where + ".write_error_after", ~ULONGLONG{0});
         }
-        if (j.contains("write_error")) io.writeError = Error(j["write_error"], where + ".write_error");
+        Optional(j, where, "write_error", io.writeError, &Reader::Error);
     }
 
     // A check script: a list of steps, each one of {"progress": N},
@@ -273,7 +286,7 @@ public:
     void Fmifs(const json& j, SimFmifs& f) const {
         OnlyKeys(j, "fmifs", {"check_entry", "drives", "comment"});
         f.present = true;
-        if (j.contains("check_entry")) f.checkEntry = Flag(j["check_entry"], "fmifs.check_entry");
+        Optional(j, "fmifs", "check_entry", f.checkEntry, &Reader::Flag);
         if (!j.contains("drives")) return;
         if (!j["drives"].is_object()) Fail("fmifs.drives", "expected an object");
         for (const auto& item : j["drives"].items()) {
@@ -297,11 +310,11 @@ public:
         OnlyKeys(j, where,
                  {"open_error", "in_use", "scsi", "storage", "eject_error", "load_error", "lock_error", "physical_disk",
                   "partition", "comment"});
-        if (j.contains("open_error")) d.openError = Error(j["open_error"], where + ".open_error");
-        if (j.contains("in_use")) d.inUse = Flag(j["in_use"], where + ".in_use");
-        if (j.contains("eject_error")) d.ejectError = Error(j["eject_error"], where + ".eject_error");
-        if (j.contains("load_error")) d.loadError = Error(j["load_error"], where + ".load_error");
-        if (j.contains("lock_error")) d.lockError = Error(j["lock_error"], where + ".lock_error");
+        Optional(j, where, "open_error", d.openError, &Reader::Error);
+        Optional(j, where, "in_use", d.inUse, &Reader::Flag);
+        Optional(j, where, "eject_error", d.ejectError, &Reader::Error);
+        Optional(j, where, "load_error", d.loadError, &Reader::Error);
+        Optional(j, where, "lock_error", d.lockError, &Reader::Error);
         if (j.contains("physical_disk")) {
             d.physicalDisk = static_cast<DWORD>(Number(j["physical_disk"], where + ".physical_disk", 255));
         }
@@ -346,10 +359,10 @@ public:
             OnlyKeys(v, w, {"device_type", "vendor", "product", "revision", "vendor_specific"});
             InquiryFields f;
             if (v.contains("device_type")) f.deviceType = static_cast<BYTE>(Number(v["device_type"], w, 0x1F));
-            if (v.contains("vendor")) f.vendor = Text(v["vendor"], w + ".vendor");
-            if (v.contains("product")) f.product = Text(v["product"], w + ".product");
-            if (v.contains("revision")) f.revision = Text(v["revision"], w + ".revision");
-            if (v.contains("vendor_specific")) f.vendorSpecific = Text(v["vendor_specific"], w + ".vendor_specific");
+            Optional(v, w, "vendor", f.vendor, &Reader::Text);
+            Optional(v, w, "product", f.product, &Reader::Text);
+            Optional(v, w, "revision", f.revision, &Reader::Text);
+            Optional(v, w, "vendor_specific", f.vendorSpecific, &Reader::Text);
             if (f.vendor.size() > 8 || f.product.size() > 16 || f.revision.size() > 4 || f.vendorSpecific.size() > 20) {
                 Fail(w, "vendor, product, revision and vendor_specific hold at most 8, 16, 4 and 20 characters");
             }
@@ -360,7 +373,7 @@ public:
             Reply(j.value("configuration", json::object()), where + ".configuration", [&](const json& v) {
                 const std::string w = where + ".configuration";
                 OnlyKeys(v, w, {"current_profile", "profiles"});
-                if (v.contains("current_profile")) current = Word(v["current_profile"], w + ".current_profile");
+                Optional(v, w, "current_profile", current, &Reader::Word);
                 std::vector<WORD> profiles;
                 if (v.contains("profiles")) {
                     if (!v["profiles"].is_array()) Fail(w + ".profiles", "expected a list of profiles");
@@ -409,7 +422,7 @@ public:
                 t.failures[opcode] = Error(item.value(), where + ".fail." + item.key());
             }
         }
-        if (j.contains("admin_only")) t.adminOnly = Flag(j["admin_only"], where + ".admin_only");
+        Optional(j, where, "admin_only", t.adminOnly, &Reader::Flag);
     }
 
     // 16 bits: a number or hexadecimal digits ("0011").
@@ -445,16 +458,16 @@ public:
     SmartFailure Failure(const json& j, const std::string& where) const {
         OnlyKeys(j, where, {"error", "driver_error", "ide_error", "raises"});
         SmartFailure f;
-        if (j.contains("error")) f.error = Error(j["error"], where + ".error");
-        if (j.contains("driver_error")) f.driverError = Bits(j["driver_error"], where + ".driver_error");
-        if (j.contains("ide_error")) f.ideError = Bits(j["ide_error"], where + ".ide_error");
-        if (j.contains("raises")) f.raises = Text(j["raises"], where + ".raises");
+        Optional(j, where, "error", f.error, &Reader::Error);
+        Optional(j, where, "driver_error", f.driverError, &Reader::Bits);
+        Optional(j, where, "ide_error", f.ideError, &Reader::Bits);
+        Optional(j, where, "raises", f.raises, &Reader::Text);
         return f;
     }
 
     void Ide(const json& j, const std::string& where, IdeDevice& d) const {
         OnlyKeys(j, where, {"atapi", "smart", "identify", "attributes", "thresholds", "fail", "comment"});
-        if (j.contains("atapi")) d.atapi = Flag(j["atapi"], where + ".atapi");
+        Optional(j, where, "atapi", d.atapi, &Reader::Flag);
         if (j.contains("smart")) {
             const std::string smart = Text(j["smart"], where + ".smart");
             if (smart != "enabled" && smart != "disabled" && smart != "unsupported") {
@@ -470,15 +483,15 @@ public:
             const std::string w = where + ".identify";
             OnlyKeys(identify, w, {"model", "serial", "firmware", "sectors", "lba48", "word47"});
             IdentifyFields f;
-            if (identify.contains("model")) f.model = Text(identify["model"], w + ".model");
-            if (identify.contains("serial")) f.serial = Text(identify["serial"], w + ".serial");
-            if (identify.contains("firmware")) f.firmware = Text(identify["firmware"], w + ".firmware");
+            Optional(identify, w, "model", f.model, &Reader::Text);
+            Optional(identify, w, "serial", f.serial, &Reader::Text);
+            Optional(identify, w, "firmware", f.firmware, &Reader::Text);
             if (f.model.size() > 40 || f.serial.size() > 20 || f.firmware.size() > 8) {
                 Fail(w, "model, serial and firmware hold at most 40, 20 and 8 characters");
             }
             if (identify.contains("sectors")) f.sectors = Number(identify["sectors"], w + ".sectors", (1ull << 48) - 1);
-            if (identify.contains("lba48")) f.lba48 = Flag(identify["lba48"], w + ".lba48");
-            if (identify.contains("word47")) f.word47 = Word(identify["word47"], w + ".word47");
+            Optional(identify, w, "lba48", f.lba48, &Reader::Flag);
+            Optional(identify, w, "word47", f.word47, &Reader::Word);
             d.identify = IdentifySector(f);
         }
         const json attributes = j.value("attributes", json::array());
@@ -495,7 +508,7 @@ public:
                 if (!a.contains("id")) Fail(w, "an attribute needs \"id\"");
                 AttributeFields f;
                 f.id = static_cast<BYTE>(Number(a["id"], w + ".id", 255));
-                if (a.contains("flags")) f.flags = Word(a["flags"], w + ".flags");
+                Optional(a, w, "flags", f.flags, &Reader::Word);
                 if (a.contains("current")) f.current = static_cast<BYTE>(Number(a["current"], w + ".current", 255));
                 if (a.contains("worst")) f.worst = static_cast<BYTE>(Number(a["worst"], w + ".worst", 255));
                 if (a.contains("raw")) f.raw = Number(a["raw"], w + ".raw", (1ull << 48) - 1);
@@ -521,8 +534,8 @@ public:
 
     void Disk(const json& j, const std::string& where, PhysicalDisk& d) const {
         OnlyKeys(j, where, {"open_error", "version_error", "devices", "comment"});
-        if (j.contains("open_error")) d.openError = Error(j["open_error"], where + ".open_error");
-        if (j.contains("version_error")) d.versionError = Error(j["version_error"], where + ".version_error");
+        Optional(j, where, "open_error", d.openError, &Reader::Error);
+        Optional(j, where, "version_error", d.versionError, &Reader::Error);
         if (!j.contains("devices")) return;
         if (!j["devices"].is_object()) Fail(where + ".devices", "expected an object");
         for (const auto& item : j["devices"].items()) {
@@ -547,8 +560,8 @@ public:
         if (j.contains("extra_groups")) {
             t.extraGroups = static_cast<int>(Number(j["extra_groups"], "token.extra_groups", 10000));
         }
-        if (j.contains("thread_token")) t.threadToken = Flag(j["thread_token"], "token.thread_token");
-        if (j.contains("open_error")) t.openError = Error(j["open_error"], "token.open_error");
+        Optional(j, "token", "thread_token", t.threadToken, &Reader::Flag);
+        Optional(j, "token", "open_error", t.openError, &Reader::Error);
     }
 
     void Mci(const json& j, SimMci& m) const {
@@ -678,14 +691,11 @@ public:
             return;
         }
         VolumeInfo info;
-        if (v.contains("label")) info.label = Text(v["label"], where + ".label");
-        if (v.contains("serial")) info.serial = HexOrNumber(v["serial"], where + ".serial");
-        if (v.contains("file_system")) info.fileSystem = Text(v["file_system"], where + ".file_system");
-        if (v.contains("max_component_length")) {
-            info.maxComponentLength =
-                static_cast<DWORD>(Number(v["max_component_length"], where + ".max_component_length", 0xFFFFFFFFu));
-        }
-        if (v.contains("flags")) info.flags = HexOrNumber(v["flags"], where + ".flags");
+        Optional(v, where, "label", info.label, &Reader::Text);
+        Optional(v, where, "serial", info.serial, &Reader::HexOrNumber);
+        Optional(v, where, "file_system", info.fileSystem, &Reader::Text);
+        Optional(v, where, "max_component_length", info.maxComponentLength, &Reader::Dword);
+        Optional(v, where, "flags", info.flags, &Reader::HexOrNumber);
         d.volume.value = info;
     }
 
@@ -704,14 +714,8 @@ public:
         s.freeToCaller =
             v.contains("free_to_caller") ? Number(v["free_to_caller"], where + ".free_to_caller", max) : s.totalFree;
         if (s.totalFree > s.total || s.freeToCaller > s.totalFree) Fail(where, "free space exceeds the total");
-        if (v.contains("bytes_per_sector")) {
-            s.bytesPerSector =
-                static_cast<DWORD>(Number(v["bytes_per_sector"], where + ".bytes_per_sector", 0xFFFFFFFFu));
-        }
-        if (v.contains("sectors_per_cluster")) {
-            s.sectorsPerCluster =
-                static_cast<DWORD>(Number(v["sectors_per_cluster"], where + ".sectors_per_cluster", 0xFFFFFFFFu));
-        }
+        Optional(v, where, "bytes_per_sector", s.bytesPerSector, &Reader::Dword);
+        Optional(v, where, "sectors_per_cluster", s.sectorsPerCluster, &Reader::Dword);
         d.space.value = s;
     }
 
@@ -721,8 +725,8 @@ public:
             Fail(where, "only HKEY_CURRENT_USER keys are simulated");
         }
         OnlyKeys(j, where, {"values", "create_error", "set_error", "comment"});
-        if (j.contains("create_error")) k.createError = Error(j["create_error"], where + ".create_error");
-        if (j.contains("set_error")) k.setError = Error(j["set_error"], where + ".set_error");
+        Optional(j, where, "create_error", k.createError, &Reader::Error);
+        Optional(j, where, "set_error", k.setError, &Reader::Error);
         if (!j.contains("values")) return;
         if (!j["values"].is_object()) Fail(where + ".values", "expected an object");
         for (const auto& item : j["values"].items()) {
@@ -752,18 +756,13 @@ public:
 
     void Version(const json& v, OSVERSIONINFOA& version) const {
         OnlyKeys(v, "version", {"major", "minor", "build", "platform_id"});
-        if (v.contains("major"))
-            version.dwMajorVersion = static_cast<DWORD>(Number(v["major"], "version.major", 0xFFFFFFFFu));
-        if (v.contains("minor"))
-            version.dwMinorVersion = static_cast<DWORD>(Number(v["minor"], "version.minor", 0xFFFFFFFFu));
-        if (v.contains("build"))
-            version.dwBuildNumber = static_cast<DWORD>(Number(v["build"], "version.build", 0xFFFFFFFFu));
-        if (v.contains("platform_id")) {
-            version.dwPlatformId = static_cast<DWORD>(Number(v["platform_id"], "version.platform_id", 0xFFFFFFFFu));
-        }
+        Optional(v, "version", "major", version.dwMajorVersion, &Reader::Dword);
+        Optional(v, "version", "minor", version.dwMinorVersion, &Reader::Dword);
+        Optional(v, "version", "build", version.dwBuildNumber, &Reader::Dword);
+        Optional(v, "version", "platform_id", version.dwPlatformId, &Reader::Dword);
     }
 
-    void Faults(const json& j, Machine::State& s) const {
+    void Faults(const json& j, MachineState& s) const {
         if (!j.is_array()) Fail("faults", "expected a list of faults");
         for (size_t i = 0; i < j.size(); ++i) {
             const std::string where = "faults." + std::to_string(i);
@@ -771,11 +770,10 @@ public:
             OnlyKeys(f, where, {"call", "drive", "nth", "error", "remove_medium"});
             FaultRule rule;
             if (f.contains("call")) {
-                rule.call = Text(f["call"], where + ".call");
-                if (std::find(std::begin(kFallibleCalls), std::end(kFallibleCalls), rule.call) ==
-                    std::end(kFallibleCalls)) {
-                    Fail(where + ".call", "no call named \"" + rule.call + "\" can fail");
-                }
+                const std::string name = Text(f["call"], where + ".call");
+                rule.call = FindCall(name);
+                if (!rule.call) Fail(where + ".call", "unknown call \"" + name + "\"");
+                if (NeverFails(*rule.call)) Fail(where + ".call", name + " never fails");
             }
             if (f.contains("drive")) {
                 const std::string letter = Text(f["drive"], where + ".drive");
@@ -784,7 +782,7 @@ public:
             }
             if (f.contains("nth")) rule.nth = static_cast<int>(Number(f["nth"], where + ".nth", 1000000000));
             if (rule.nth < 1) Fail(where + ".nth", "calls are counted from 1");
-            if (f.contains("remove_medium")) rule.removeMedium = Flag(f["remove_medium"], where + ".remove_medium");
+            Optional(f, where, "remove_medium", rule.removeMedium, &Reader::Flag);
             if (rule.removeMedium) {
                 if (f.contains("error")) Fail(where, "a fault either fails the call or removes the medium");
                 if (rule.letter == 0) Fail(where, "\"remove_medium\" needs \"drive\"");
@@ -802,9 +800,9 @@ public:
         if (path.size() < 3 || path[1] != ':' || path[2] != '\\')
             Fail(where, "a file is named by a full path like C:\\x");
         OnlyKeys(j, where, {"text", "open_error", "write_error", "comment"});
-        if (j.contains("text")) f.text = Text(j["text"], where + ".text");
-        if (j.contains("open_error")) f.openError = Error(j["open_error"], where + ".open_error");
-        if (j.contains("write_error")) f.writeError = Error(j["write_error"], where + ".write_error");
+        Optional(j, where, "text", f.text, &Reader::Text);
+        Optional(j, where, "open_error", f.openError, &Reader::Error);
+        Optional(j, where, "write_error", f.writeError, &Reader::Error);
     }
 
 private:
@@ -831,11 +829,12 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
         r.Fail("", std::string("not valid JSON (") + e.what() + ")");
     }
     auto m = std::make_unique<Machine>();
-    State& s = *m->state_;
+    MachineState& s = *m->state_;
     try {
-        r.OnlyKeys(j, "",
-                   {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
-                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults", "directories", "fmifs", "wmi", "volumes"});
+        r.OnlyKeys(
+            j, "",
+            {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders", "shell",
+             "token", "mci", "physical_disks", "smartvsd", "faults", "directories", "fmifs", "wmi", "volumes"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});
@@ -908,10 +907,10 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
                     ShellRefusal refusal;
                     if (!item.contains("call") || !item.contains("error"))
                         r.Fail("shell.refuse", "a refusal needs \"call\" and \"error\"");
-                    refusal.call = r.Text(item["call"], "shell.refuse.call");
-                    if (std::find(std::begin(kShellCalls), std::end(kShellCalls), refusal.call) ==
-                        std::end(kShellCalls))
-                        r.Fail("shell.refuse.call", "unknown call \"" + refusal.call + "\"");
+                    const std::string call = r.Text(item["call"], "shell.refuse.call");
+                    const std::optional<SimCall> refused = OneOf(call, kShellCalls);
+                    if (!refused) r.Fail("shell.refuse.call", "unknown call \"" + call + "\"");
+                    refusal.call = *refused;
                     if (item.contains("file")) refusal.file = r.Text(item["file"], "shell.refuse.file");
                     if (item.contains("verb")) refusal.verb = r.Text(item["verb"], "shell.refuse.verb");
                     refusal.error = r.Error(item["error"], "shell.refuse.error");

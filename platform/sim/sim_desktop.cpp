@@ -29,7 +29,7 @@ bool HasExtension(const std::string& path) {
 }  // namespace
 
 BOOL SimDesktop::GetSaveFileNameA(OPENFILENAMEA* ofn) {
-    s_.Enter("GetSaveFileNameA");
+    s_.Enter(SimCall::GetSaveFileNameA);
     s_.dialogError = 0;
     if (ofn == nullptr || ofn->lpstrFile == nullptr || ofn->nMaxFile == 0) {
         s_.dialogError = 0xFFFF;  // CDERR_DIALOGFAILURE
@@ -63,32 +63,24 @@ BOOL SimDesktop::GetSaveFileNameA(OPENFILENAMEA* ofn) {
 DWORD SimDesktop::CommDlgExtendedError() { return s_.dialogError; }
 
 BOOL SimDesktop::OpenClipboard(HWND) {
-    s_.Enter("OpenClipboard");
-    if (s_.clipboardOpen) {
-        s_.lastError = ERROR_ACCESS_DENIED;
-        return FALSE;
-    }
+    s_.Enter(SimCall::OpenClipboard);
+    if (s_.clipboardOpen) return s_.Fail(ERROR_ACCESS_DENIED);
     s_.clipboardOpen = true;
     return TRUE;
 }
 
 BOOL SimDesktop::EmptyClipboard() {
-    s_.Enter("EmptyClipboard");
-    if (!s_.clipboardOpen) {
-        s_.lastError = ERROR_CLIPBOARD_NOT_OPEN;
-        return FALSE;
-    }
+    s_.Enter(SimCall::EmptyClipboard);
+    if (!s_.clipboardOpen) return s_.Fail(ERROR_CLIPBOARD_NOT_OPEN);
     s_.clipboardText.reset();
     return TRUE;
 }
 
 HANDLE SimDesktop::SetClipboardData(UINT format, HANDLE memory) {
-    s_.Enter("SetClipboardData");
+    s_.Enter(SimCall::SetClipboardData);
     auto block = s_.globalBlocks.find(memory);
-    if (!s_.clipboardOpen || format != CF_TEXT || block == s_.globalBlocks.end()) {
-        s_.lastError = s_.clipboardOpen ? ERROR_INVALID_PARAMETER : ERROR_CLIPBOARD_NOT_OPEN;
-        return 0;
-    }
+    if (!s_.clipboardOpen || format != CF_TEXT || block == s_.globalBlocks.end())
+        return s_.Fail(s_.clipboardOpen ? ERROR_INVALID_PARAMETER : ERROR_CLIPBOARD_NOT_OPEN, 0);
     // The text up to its zero; the block now belongs to the clipboard.
     const std::vector<char>& bytes = block->second;
     s_.clipboardText = std::string(bytes.data(), strnlen(bytes.data(), bytes.size()));
@@ -98,17 +90,14 @@ HANDLE SimDesktop::SetClipboardData(UINT format, HANDLE memory) {
 }
 
 BOOL SimDesktop::CloseClipboard() {
-    s_.Enter("CloseClipboard");
-    if (!s_.clipboardOpen) {
-        s_.lastError = ERROR_CLIPBOARD_NOT_OPEN;
-        return FALSE;
-    }
+    s_.Enter(SimCall::CloseClipboard);
+    if (!s_.clipboardOpen) return s_.Fail(ERROR_CLIPBOARD_NOT_OPEN);
     s_.clipboardOpen = false;
     return TRUE;
 }
 
 HANDLE SimDesktop::GlobalAlloc(UINT, std::size_t bytes) {
-    s_.Enter("GlobalAlloc");
+    s_.Enter(SimCall::GlobalAlloc);
     const HANDLE h = s_.NewHandle();
     s_.globalBlocks[h] = std::vector<char>(bytes == 0 ? 1 : bytes, 0);
     return h;
@@ -116,20 +105,14 @@ HANDLE SimDesktop::GlobalAlloc(UINT, std::size_t bytes) {
 
 void* SimDesktop::GlobalLock(HANDLE memory) {
     auto block = s_.globalBlocks.find(memory);
-    if (block == s_.globalBlocks.end()) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return nullptr;
-    }
+    if (block == s_.globalBlocks.end()) return s_.Fail(ERROR_INVALID_HANDLE, nullptr);
     return block->second.data();
 }
 
 BOOL SimDesktop::GlobalUnlock(HANDLE) { return TRUE; }
 
 HANDLE SimDesktop::GlobalFree(HANDLE memory) {
-    if (s_.globalBlocks.erase(memory) == 0) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return memory;
-    }
+    if (s_.globalBlocks.erase(memory) == 0) return s_.Fail(ERROR_INVALID_HANDLE, memory);
     s_.openHandles.erase(memory);
     return 0;
 }

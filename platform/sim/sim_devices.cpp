@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/drive_names.h"
 #include "platform/sim/scsi_target.h"
 #include "platform/sim/state.h"
 #include "platform/smart_records.h"
@@ -18,8 +17,7 @@ constexpr DWORD PropertyExistsQuery = 1;
 
 // The letter of "\\.\X:" (any case); 0 for any other device path.
 char VolumeLetter(const std::string& path) {
-    if (path.size() != 6 || path.compare(0, 4, "\\\\.\\") != 0 || path[5] != ':') return 0;
-    return AsDriveLetter(path[4]);
+    return path.size() == 6 && path.compare(0, 4, "\\\\.\\") == 0 ? LetterOf(path.c_str() + 4) : 0;
 }
 
 bool Reads(DWORD access) { return (access & (GENERIC_READ | GENERIC_ALL)) != 0; }
@@ -48,15 +46,14 @@ std::vector<BYTE> DescriptorReply(DeviceDescriptor d) {
 
 }  // namespace
 
-HANDLE Machine::State::OpenDevicePath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
-                                      DWORD flags) {
+HANDLE MachineState::OpenDevicePath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
+                                    DWORD flags) {
     if (IsDiskPath(path)) return OpenDiskPath(path, access, share, disposition, flags);
     DeviceOpen asked{path, access, share, disposition, flags, ERROR_SUCCESS};
     auto fail = [&](DWORD error) {
         asked.error = error;
         deviceOpens.push_back(asked);
-        lastError = error;
-        return INVALID_HANDLE_VALUE;
+        return Fail(error, INVALID_HANDLE_VALUE);
     };
     const char letter = VolumeLetter(path);
     auto d = letter ? drives.find(letter) : drives.end();
@@ -75,21 +72,16 @@ HANDLE Machine::State::OpenDevicePath(const std::string& path, DWORD access, DWO
     deviceOpens.push_back(asked);
     const HANDLE h = NewHandle();
     openDevices[h] = OpenDevice{letter, path, access, share, 0};
-    lastError = ERROR_SUCCESS;
-    return h;
+    return Succeed(h);
 }
 
-BOOL Machine::State::Close(HANDLE object) {
-    Enter("CloseHandle");
+BOOL MachineState::Close(HANDLE object) {
+    Enter(SimCall::CloseHandle);
     // A PIDL or a SID is not a handle.
     const bool closed = openFiles.erase(object) || openDevices.erase(object) || openTokens.erase(object);
-    if (!closed) {
-        lastError = ERROR_INVALID_HANDLE;
-        return FALSE;
-    }
+    if (!closed) return Fail(ERROR_INVALID_HANDLE);
     openHandles.erase(object);
-    lastError = ERROR_SUCCESS;
-    return TRUE;
+    return Succeed();
 }
 
 HANDLE SimDeviceService::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode,
@@ -103,19 +95,14 @@ HANDLE SimDeviceService::CreateFileA(const char* fileName, DWORD desiredAccess, 
 BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* inBuffer, DWORD inSize, void* outBuffer,
                                        DWORD outSize, DWORD* bytesReturned, void* overlapped) {
     auto open = s_.openDevices.find(handle);
-    if (const DWORD fault = s_.Enter("DeviceIoControl", open == s_.openDevices.end() ? 0 : open->second.letter)) {
-        s_.lastError = fault;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::DeviceIoControl, open == s_.openDevices.end() ? 0 : open->second.letter)) return FALSE;
     // kernel32 stores the count through the pointer of a synchronous request.
     if (bytesReturned == nullptr && overlapped == nullptr) {
         throw SimulatedFault("DeviceIoControl: no bytes-returned variable for a synchronous request");
     }
     if (bytesReturned) *bytesReturned = 0;
-    if (open == s_.openDevices.end()) {
-        s_.lastError = s_.openFiles.count(handle) ? ERROR_INVALID_FUNCTION : ERROR_INVALID_HANDLE;
-        return FALSE;
-    }
+    if (open == s_.openDevices.end())
+        return s_.Fail(s_.openFiles.count(handle) ? ERROR_INVALID_FUNCTION : ERROR_INVALID_HANDLE);
     OpenDevice& od = open->second;
     const auto* in = static_cast<const BYTE*>(inBuffer);
     DeviceRequest logged{od.path, code, {}, outSize, {}};
@@ -126,32 +113,28 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
     if (od.disk) return s_.DiskRequest(od, code, input, outBuffer, outSize, bytesReturned);
     SimDevice& device = *s_.drives[od.letter].device;
 
-    auto fail = [&](DWORD error) {
-        s_.lastError = error;
-        return FALSE;
-    };
     const DWORD needs = RequiredAccess(code);
     if (((needs & FILE_READ_ACCESS) && !Reads(od.access)) || ((needs & FILE_WRITE_ACCESS) && !Writes(od.access))) {
-        return fail(ERROR_ACCESS_DENIED);
+        return s_.Fail(ERROR_ACCESS_DENIED);
     }
     switch (code) {
         case IOCTL_SCSI_PASS_THROUGH_DIRECT: {
-            if (!device.scsi) return fail(ERROR_INVALID_FUNCTION);
-            if (device.scsi->adminOnly && !s_.IsAdministrator()) return fail(ERROR_ACCESS_DENIED);
+            if (!device.scsi) return s_.Fail(ERROR_INVALID_FUNCTION);
+            if (device.scsi->adminOnly && !s_.IsAdministrator()) return s_.Fail(ERROR_ACCESS_DENIED);
             const auto outcome = RunPassThrough(*device.scsi, input, outBuffer, outSize, entry.cdb);
-            if (outcome.error != ERROR_SUCCESS) return fail(outcome.error);
+            if (outcome.error != ERROR_SUCCESS) return s_.Fail(outcome.error);
             if (bytesReturned) *bytesReturned = outcome.returned;
             break;
         }
         case IOCTL_STORAGE_QUERY_PROPERTY: {
             const auto query = DecodePropertyQuery(input);
-            if (!query) return fail(ERROR_INVALID_PARAMETER);
-            if (query->propertyId != StorageDeviceProperty) return fail(ERROR_INVALID_FUNCTION);
-            if (!device.storage.value) return fail(device.storage.error);
+            if (!query) return s_.Fail(ERROR_INVALID_PARAMETER);
+            if (query->propertyId != StorageDeviceProperty) return s_.Fail(ERROR_INVALID_FUNCTION);
+            if (!device.storage.value) return s_.Fail(device.storage.error);
             if (query->queryType == PropertyExistsQuery) break;
-            if (query->queryType != PropertyStandardQuery) return fail(ERROR_INVALID_PARAMETER);
+            if (query->queryType != PropertyStandardQuery) return s_.Fail(ERROR_INVALID_PARAMETER);
             // Too small for the size header: nothing to say how much is needed.
-            if (outBuffer == nullptr || outSize < 8) return fail(ERROR_INSUFFICIENT_BUFFER);
+            if (outBuffer == nullptr || outSize < 8) return s_.Fail(ERROR_INSUFFICIENT_BUFFER);
             const std::vector<BYTE> reply = DescriptorReply(*device.storage.value);
             const DWORD n = std::min<DWORD>(outSize, static_cast<DWORD>(reply.size()));
             std::memcpy(outBuffer, reply.data(), n);
@@ -160,8 +143,8 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
         }
         case IOCTL_STORAGE_MEDIA_REMOVAL: {
             const auto prevent = DecodePreventMediaRemoval(input);
-            if (!prevent) return fail(ERROR_INVALID_PARAMETER);
-            if (device.lockError != ERROR_SUCCESS) return fail(device.lockError);
+            if (!prevent) return s_.Fail(ERROR_INVALID_PARAMETER);
+            if (device.lockError != ERROR_SUCCESS) return s_.Fail(device.lockError);
             od.locks = *prevent ? od.locks + 1 : std::max(0, od.locks - 1);
             s_.changes.push_back(std::string(*prevent ? "lock " : "unlock ") + od.letter + ":");
             break;
@@ -169,31 +152,31 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
         case IOCTL_STORAGE_GET_DEVICE_NUMBER: {
             // The disk driver answers for the volumes on its disks; a device
             // without one behind it does not know the request.
-            if (!device.physicalDisk) return fail(ERROR_INVALID_FUNCTION);
-            if (outBuffer == nullptr || outSize < storage_device_number::kSize) return fail(ERROR_INSUFFICIENT_BUFFER);
+            if (!device.physicalDisk) return s_.Fail(ERROR_INVALID_FUNCTION);
+            if (outBuffer == nullptr || outSize < storage_device_number::kSize)
+                return s_.Fail(ERROR_INSUFFICIENT_BUFFER);
             const auto reply = Encode(StorageDeviceNumber{FILE_DEVICE_DISK, *device.physicalDisk, device.partition});
             std::memcpy(outBuffer, reply.data(), reply.size());
             if (bytesReturned) *bytesReturned = static_cast<DWORD>(reply.size());
             break;
         }
         case IOCTL_STORAGE_EJECT_MEDIA:
-            if (device.ejectError != ERROR_SUCCESS) return fail(device.ejectError);
+            if (device.ejectError != ERROR_SUCCESS) return s_.Fail(device.ejectError);
             s_.changes.push_back(std::string("eject ") + od.letter + ":");
             break;
         case IOCTL_STORAGE_LOAD_MEDIA:
-            if (device.loadError != ERROR_SUCCESS) return fail(device.loadError);
+            if (device.loadError != ERROR_SUCCESS) return s_.Fail(device.loadError);
             s_.changes.push_back(std::string("load ") + od.letter + ":");
             break;
-        default: return fail(ERROR_INVALID_FUNCTION);
+        default: return s_.Fail(ERROR_INVALID_FUNCTION);
     }
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 BOOL SimDeviceService::CloseHandle(HANDLE object) { return s_.Close(object); }
 
 void SimDeviceService::Sleep(DWORD milliseconds) {
-    s_.Enter("Sleep");
+    s_.Enter(SimCall::Sleep);
     s_.slept += milliseconds;
 }
 

@@ -49,7 +49,7 @@ struct Asked {
 
 }  // namespace
 
-PhysicalDisk* Machine::State::DiskOfPath(const std::string& path) {
+PhysicalDisk* MachineState::DiskOfPath(const std::string& path) {
     const bool nineX = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
     if (UpperAscii(path) == kSmartVsdPath) return nineX && smartVsd ? &*smartVsd : nullptr;
     const int n = PhysicalDriveNumber(path);
@@ -58,12 +58,11 @@ PhysicalDisk* Machine::State::DiskOfPath(const std::string& path) {
     return it == physicalDisks.end() ? nullptr : &it->second;
 }
 
-bool Machine::State::IsDiskPath(const std::string& path) {
+bool MachineState::IsDiskPath(const std::string& path) {
     return UpperAscii(path) == kSmartVsdPath || PhysicalDriveNumber(path) >= 0;
 }
 
-HANDLE Machine::State::OpenDiskPath(const std::string& path, DWORD access, DWORD share, DWORD disposition,
-                                    DWORD flags) {
+HANDLE MachineState::OpenDiskPath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
     DeviceOpen asked{path, access, share, disposition, flags, ERROR_SUCCESS};
     PhysicalDisk* disk = DiskOfPath(path);
     DWORD error = ERROR_SUCCESS;
@@ -88,40 +87,35 @@ HANDLE Machine::State::OpenDiskPath(const std::string& path, DWORD access, DWORD
     return h;
 }
 
-BOOL Machine::State::DiskRequest(OpenDevice& od, DWORD code, std::span<const BYTE> input, void* outBuffer,
-                                 DWORD outSize, DWORD* bytesReturned) {
-    auto fail = [&](DWORD error) {
-        lastError = error;
-        return FALSE;
-    };
+BOOL MachineState::DiskRequest(OpenDevice& od, DWORD code, std::span<const BYTE> input, void* outBuffer, DWORD outSize,
+                               DWORD* bytesReturned) {
     // The 9x driver keeps no access rights on its handle.
     const DWORD needs = RequiredAccess(code);
     const bool reads = (od.access & GENERIC_READ) != 0, writes = (od.access & GENERIC_WRITE) != 0;
     if (!od.driver && (((needs & FILE_READ_ACCESS) && !reads) || ((needs & FILE_WRITE_ACCESS) && !writes))) {
-        return fail(ERROR_ACCESS_DENIED);
+        return Fail(ERROR_ACCESS_DENIED);
     }
     PhysicalDisk& disk = *od.disk;
     if (code == SMART_GET_VERSION) {
-        if (disk.versionError != ERROR_SUCCESS) return fail(disk.versionError);
-        if (outBuffer == nullptr || outSize < smart_version::kSize) return fail(ERROR_INSUFFICIENT_BUFFER);
+        if (disk.versionError != ERROR_SUCCESS) return Fail(disk.versionError);
+        if (outBuffer == nullptr || outSize < smart_version::kSize) return Fail(ERROR_INSUFFICIENT_BUFFER);
         const auto reply = Encode(SmartVersion{1, 1, DeviceMap(disk), kSmartCapabilities});
         std::memcpy(outBuffer, reply.data(), reply.size());
         if (bytesReturned) *bytesReturned = static_cast<DWORD>(reply.size());
-        lastError = ERROR_SUCCESS;
-        return TRUE;
+        return Succeed();
     }
-    if (code != SMART_SEND_DRIVE_COMMAND && code != SMART_RCV_DRIVE_DATA) return fail(ERROR_INVALID_FUNCTION);
+    if (code != SMART_SEND_DRIVE_COMMAND && code != SMART_RCV_DRIVE_DATA) return Fail(ERROR_INVALID_FUNCTION);
 
     const auto command = DecodeSmartCommand(input);
-    if (!command) return fail(ERROR_INVALID_PARAMETER);
+    if (!command) return Fail(ERROR_INVALID_PARAMETER);
     const bool receives = code == SMART_RCV_DRIVE_DATA;
     const std::size_t needed = smart_reply::kData + (receives ? smart_reply::kSectorSize : 0);
-    if (outBuffer == nullptr || outSize < needed) return fail(ERROR_INSUFFICIENT_BUFFER);
+    if (outBuffer == nullptr || outSize < needed) return Fail(ERROR_INSUFFICIENT_BUFFER);
     const std::span<BYTE> out(static_cast<BYTE*>(outBuffer), outSize);
     auto refuse = [&](BYTE driverError, BYTE ideError, DWORD error) {
         EncodeSmartReplyHead(SmartReplyHead{0, driverError, ideError}, out);
         if (bytesReturned) *bytesReturned = static_cast<DWORD>(smart_reply::kData);
-        return fail(error);
+        return Fail(error);
     };
     // The driver's own checks of the record.
     const SmartCommand& c = *command;
@@ -178,8 +172,7 @@ BOOL Machine::State::DiskRequest(OpenDevice& od, DWORD code, std::span<const BYT
     EncodeSmartReplyHead(SmartReplyHead{static_cast<DWORD>(dataIn ? length : 0), 0, 0}, out);
     if (length) std::memcpy(out.data() + smart_reply::kData, sector->data(), length);
     if (bytesReturned) *bytesReturned = static_cast<DWORD>(smart_reply::kData + length);
-    lastError = ERROR_SUCCESS;
-    return TRUE;
+    return Succeed();
 }
 
 }  // namespace tw::sim

@@ -2,49 +2,29 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/drive_names.h"
 #include "platform/sim/state.h"
 
 namespace tw::sim {
 
-namespace {
-
-char DeviceLetter(const char* deviceName) {
-    if (deviceName == nullptr || deviceName[0] == 0 || deviceName[1] != ':' || deviceName[2] != 0) return 0;
-    return AsDriveLetter(deviceName[0]);
-}
-
-}  // namespace
-
 BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) {
-    const char letter = DeviceLetter(deviceName);
-    if (const DWORD fault = s_.Enter("DefineDosDeviceA", letter)) {
-        s_.lastError = fault;
-        return FALSE;
-    }
-    if (letter == 0) {
-        s_.lastError = ERROR_INVALID_PARAMETER;
-        return FALSE;
-    }
+    // Exactly "X:".
+    const char letter = LetterOf(deviceName) && deviceName[2] == 0 ? LetterOf(deviceName) : 0;
+    if (s_.Faulted(SimCall::DefineDosDeviceA, letter)) return FALSE;
+    if (letter == 0) return s_.Fail(ERROR_INVALID_PARAMETER);
     const std::string target = targetPath ? targetPath : "";
     // Without DDD_RAW_TARGET_PATH the target is a DOS path: the system keeps it
     // in its NT form.
     const std::string mapping = (flags & DDD_RAW_TARGET_PATH) || target.empty() ? target : "\\??\\" + target;
     auto& stack = s_.definitions[letter];
     if (!(flags & DDD_REMOVE_DEFINITION)) {
-        if (target.empty()) {
-            s_.lastError = ERROR_INVALID_PARAMETER;
-            return FALSE;
-        }
+        if (target.empty()) return s_.Fail(ERROR_INVALID_PARAMETER);
         auto refused = s_.drives.find(letter);
         if (refused != s_.drives.end() && refused->second.defineError != ERROR_SUCCESS) {
-            s_.lastError = refused->second.defineError;
-            return FALSE;
+            return s_.Fail(refused->second.defineError);
         }
         stack.push_back(mapping);
         s_.changes.push_back(std::string("define ") + letter + ": " + mapping);
-        s_.lastError = ERROR_SUCCESS;
-        return TRUE;
+        return s_.Succeed();
     }
     // Removal: the most recent definition that matches; no target matches any.
     auto matches = [&](const std::string& defined) {
@@ -56,8 +36,7 @@ BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char
         if (matches(*it)) {
             s_.changes.push_back(std::string("remove ") + letter + ": " + *it);
             stack.erase(std::next(it).base());
-            s_.lastError = ERROR_SUCCESS;
-            return TRUE;
+            return s_.Succeed();
         }
     }
     // Nothing defined on top that matches: the letter's own mapping may be it.
@@ -66,26 +45,19 @@ BOOL SimKernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const char
         d->second.present = false;
         d->second.type = DRIVE_NO_ROOT_DIR;  // the letter now names nothing
         s_.changes.push_back(std::string("remove ") + letter + ":");
-        s_.lastError = ERROR_SUCCESS;
-        return TRUE;
+        return s_.Succeed();
     }
-    s_.lastError = ERROR_FILE_NOT_FOUND;
-    return FALSE;
+    return s_.Fail(ERROR_FILE_NOT_FOUND);
 }
 
 BOOL SimKernel::GetVersionExA(OSVERSIONINFOA* info) {
-    if (const DWORD fault = s_.Enter("GetVersionExA")) {
-        s_.lastError = fault;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::GetVersionExA)) return FALSE;
     if (info == nullptr || info->dwOSVersionInfoSize < sizeof(OSVERSIONINFOA)) {
-        s_.lastError = ERROR_INSUFFICIENT_BUFFER;
-        return FALSE;
+        return s_.Fail(ERROR_INSUFFICIENT_BUFFER);
     }
     *info = s_.version;
     info->dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 namespace {
@@ -100,75 +72,54 @@ UINT CopyDirectory(const std::string& folder, char* buffer, UINT size) {
 }  // namespace
 
 UINT SimKernel::GetSystemDirectoryA(char* buffer, UINT size) {
-    s_.Enter("GetSystemDirectoryA");
+    s_.Enter(SimCall::GetSystemDirectoryA);
     return CopyDirectory(s_.systemDirectory, buffer, size);
 }
 
 UINT SimKernel::GetWindowsDirectoryA(char* buffer, UINT size) {
-    s_.Enter("GetWindowsDirectoryA");
+    s_.Enter(SimCall::GetWindowsDirectoryA);
     return CopyDirectory(s_.windowsDirectory, buffer, size);
 }
 
 HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void*,
                               DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE) {
-    const char letter = fileName == nullptr                                                  ? 0
+    const char letter = fileName == nullptr                                                              ? 0
                         : std::strncmp(fileName, "\\\\.\\", 4) == 0 && fileName[4] && fileName[5] == ':' ? fileName[4]
-                        : fileName[0] && fileName[1] == ':'                                   ? fileName[0]
-                                                                                              : 0;
-    if (const DWORD fault = s_.Enter("CreateFileA", UpperAscii(std::string(1, letter))[0])) {
-        s_.lastError = fault;
-        return INVALID_HANDLE_VALUE;
-    }
+                        : fileName[0] && fileName[1] == ':'                                              ? fileName[0]
+                                                                                                         : 0;
+    if (s_.Faulted(SimCall::CreateFileA, UpperAscii(std::string(1, letter))[0])) return INVALID_HANDLE_VALUE;
     const std::string name = fileName ? fileName : "";
     if (name.rfind("\\\\.\\", 0) == 0) {
         return s_.OpenDevicePath(name, desiredAccess, shareMode, creationDisposition, flagsAndAttributes);
     }
     const std::string key = UpperAscii(name);
-    if (key.empty()) {
-        s_.lastError = ERROR_PATH_NOT_FOUND;
-        return INVALID_HANDLE_VALUE;
-    }
+    if (key.empty()) return s_.Fail(ERROR_PATH_NOT_FOUND, INVALID_HANDLE_VALUE);
     auto it = s_.files.find(key);
     SimFile* file = it == s_.files.end() ? nullptr : &it->second;
-    if (file && file->openError != ERROR_SUCCESS) {
-        s_.lastError = file->openError;
-        return INVALID_HANDLE_VALUE;
-    }
+    if (file && file->openError != ERROR_SUCCESS) return s_.Fail(file->openError, INVALID_HANDLE_VALUE);
     // A folder does not open as a file.
-    if (s_.IsFolder(key)) {
-        s_.lastError = ERROR_ACCESS_DENIED;
-        return INVALID_HANDLE_VALUE;
-    }
+    if (s_.IsFolder(key)) return s_.Fail(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
     const bool exists = file && file->text.has_value();
     // A read-only volume takes no writes.
     if (SimDrive* drive = s_.DriveOf(key.c_str()); drive && (desiredAccess & GENERIC_WRITE) && drive->volume.value &&
                                                    (drive->volume.value->flags & FILE_READ_ONLY_VOLUME)) {
-        s_.lastError = ERROR_WRITE_PROTECT;
-        return INVALID_HANDLE_VALUE;
+        return s_.Fail(ERROR_WRITE_PROTECT, INVALID_HANDLE_VALUE);
     }
     switch (creationDisposition) {
         case OPEN_EXISTING:
-            if (!exists) {
-                s_.lastError = ERROR_FILE_NOT_FOUND;
-                return INVALID_HANDLE_VALUE;
-            }
+            if (!exists) return s_.Fail(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
             break;
         case CREATE_NEW:
-            if (exists) {
-                s_.lastError = ERROR_FILE_EXISTS;
-                return INVALID_HANDLE_VALUE;
-            }
+            if (exists) return s_.Fail(ERROR_FILE_EXISTS, INVALID_HANDLE_VALUE);
             break;
         case OPEN_ALWAYS:
         case CREATE_ALWAYS: break;
-        default: s_.lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
+        default: return s_.Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
     }
     // A new file needs its folder.
     const size_t slash = key.find_last_of('\\');
-    if (!exists && (slash == std::string::npos || !s_.IsFolder(key.substr(0, slash)))) {
-        s_.lastError = ERROR_PATH_NOT_FOUND;
-        return INVALID_HANDLE_VALUE;
-    }
+    if (!exists && (slash == std::string::npos || !s_.IsFolder(key.substr(0, slash))))
+        return s_.Fail(ERROR_PATH_NOT_FOUND, INVALID_HANDLE_VALUE);
     SimFile& f = s_.files[key];
     if (!f.text || creationDisposition == CREATE_ALWAYS) f.text = std::string();
     const HANDLE h = s_.NewHandle();
@@ -179,7 +130,7 @@ HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD s
     return h;
 }
 
-bool Machine::State::IsFolder(const std::string& path) {
+bool MachineState::IsFolder(const std::string& path) {
     if (path.size() == 2 && path[1] == ':') return Effective(path[0]) != nullptr;
     if (folders.count(path)) return true;
     auto below = folders.lower_bound(path + "\\");
@@ -188,48 +139,30 @@ bool Machine::State::IsFolder(const std::string& path) {
 
 DWORD SimKernel::GetFileAttributesA(const char* fileName) {
     const std::string path = UpperAscii(fileName ? fileName : "");
-    if (const DWORD fault = s_.Enter("GetFileAttributesA", path.size() >= 2 && path[1] == ':' ? path[0] : 0)) {
-        s_.lastError = fault;
+    if (s_.Faulted(SimCall::GetFileAttributesA, path.size() >= 2 && path[1] == ':' ? path[0] : 0))
         return INVALID_FILE_ATTRIBUTES;
-    }
     // "C:\work\" names the folder C:\work; "C:\" and "C:" the root.
     std::string key = path;
     if (key.size() > 2 && key.back() == '\\') key.pop_back();
-    if (!key.empty() && s_.IsFolder(key)) {
-        s_.lastError = ERROR_SUCCESS;
-        return FILE_ATTRIBUTE_DIRECTORY;
-    }
+    if (!key.empty() && s_.IsFolder(key)) return s_.Succeed(FILE_ATTRIBUTE_DIRECTORY);
     auto file = s_.files.find(key);
-    if (file != s_.files.end() && file->second.text && key == path) {
-        s_.lastError = ERROR_SUCCESS;
-        return FILE_ATTRIBUTE_ARCHIVE;
-    }
+    if (file != s_.files.end() && file->second.text && key == path) return s_.Succeed(FILE_ATTRIBUTE_ARCHIVE);
     const size_t slash = key.find_last_of('\\');
     const bool parentExists = slash != std::string::npos && s_.IsFolder(key.substr(0, slash));
-    s_.lastError = parentExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
-    return INVALID_FILE_ATTRIBUTES;
+    return s_.Fail(parentExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND, INVALID_FILE_ATTRIBUTES);
 }
 
 // The open file behind `file` when it was opened with `access`; otherwise null,
 // with the error Windows gives.
-OpenFile* Machine::State::FileFor(HANDLE file, DWORD access) {
+OpenFile* MachineState::FileFor(HANDLE file, DWORD access) {
     auto it = openFiles.find(file);
-    if (it == openFiles.end()) {
-        lastError = ERROR_INVALID_HANDLE;
-        return nullptr;
-    }
-    if ((it->second.access & access) != access) {
-        lastError = ERROR_ACCESS_DENIED;
-        return nullptr;
-    }
+    if (it == openFiles.end()) return Fail(ERROR_INVALID_HANDLE, nullptr);
+    if ((it->second.access & access) != access) return Fail(ERROR_ACCESS_DENIED, nullptr);
     return &it->second;
 }
 
 BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, void*) {
-    if (const DWORD fault = s_.Enter("ReadFile")) {
-        s_.lastError = fault;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::ReadFile)) return FALSE;
     if (read) *read = 0;
     OpenFile* open = s_.FileFor(file, GENERIC_READ);
     if (open == nullptr) return FALSE;
@@ -242,30 +175,20 @@ BOOL SimKernel::ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read, v
     if (count) std::memcpy(buffer, text.data() + from, count);
     open->position += count;  // past the end the pointer stays where it is
     if (read) *read = static_cast<DWORD>(count);
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD* written, void*) {
-    if (const DWORD fault = s_.Enter("WriteFile")) {
-        s_.lastError = fault;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::WriteFile)) return FALSE;
     if (written) *written = 0;
     OpenFile* open = s_.FileFor(file, GENERIC_WRITE);
     if (open == nullptr) return FALSE;
     if (!s_.Aligned(*open, buffer, toWrite)) return FALSE;
     SimFile& f = s_.files[open->path];
-    if (f.writeError != ERROR_SUCCESS) {
-        s_.lastError = f.writeError;
-        return FALSE;
-    }
+    if (f.writeError != ERROR_SUCCESS) return s_.Fail(f.writeError);
     if (SimDrive* drive = s_.DriveOf(open->path.c_str())) {
         const SimIo& io = drive->io;
-        if (io.writeErrorAfter && io.written + toWrite > *io.writeErrorAfter) {
-            s_.lastError = io.writeError;
-            return FALSE;
-        }
+        if (io.writeErrorAfter && io.written + toWrite > *io.writeErrorAfter) return s_.Fail(io.writeError);
     }
     s_.Spend(*open, toWrite, true);
     // Writing nothing leaves the file as it is, even with the pointer past its end.
@@ -274,10 +197,7 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
         const auto* bytes = static_cast<const char*>(buffer);
         // A simulated file lives in memory: a write far past its end is a full disk.
         constexpr std::uint64_t kMaxSize = 64u << 20;
-        if (open->position + toWrite > kMaxSize) {
-            s_.lastError = ERROR_DISK_FULL;
-            return FALSE;
-        }
+        if (open->position + toWrite > kMaxSize) return s_.Fail(ERROR_DISK_FULL);
         const auto at = static_cast<size_t>(open->position);
         if (text.size() < at) text.resize(at, '\0');
         text.replace(at, std::min<size_t>(toWrite, text.size() - at), bytes, toWrite);
@@ -285,15 +205,11 @@ BOOL SimKernel::WriteFile(HANDLE file, const void* buffer, DWORD toWrite, DWORD*
         s_.changes.push_back("write " + open->path + " " + std::string(bytes, toWrite));
     }
     if (written) *written = toWrite;
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
-    if (const DWORD fault = s_.Enter("SetFilePointer")) {
-        s_.lastError = fault;
-        return INVALID_SET_FILE_POINTER;
-    }
+    if (s_.Faulted(SimCall::SetFilePointer)) return INVALID_SET_FILE_POINTER;
     OpenFile* open = s_.FileFor(file, 0);
     if (open == nullptr) return INVALID_SET_FILE_POINTER;
     long long base = 0;
@@ -302,17 +218,14 @@ DWORD SimKernel::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, 
     long long offset = distance;
     if (distanceHigh) offset = (static_cast<long long>(*distanceHigh) << 32) | static_cast<DWORD>(distance);
     const long long position = base + offset;
-    if (moveMethod > FILE_END || position < 0) {
-        s_.lastError = moveMethod > FILE_END ? ERROR_INVALID_PARAMETER : ERROR_NEGATIVE_SEEK;
-        return INVALID_SET_FILE_POINTER;
-    }
+    if (moveMethod > FILE_END || position < 0)
+        return s_.Fail(moveMethod > FILE_END ? ERROR_INVALID_PARAMETER : ERROR_NEGATIVE_SEEK, INVALID_SET_FILE_POINTER);
     open->position = static_cast<std::uint64_t>(position);
     if (distanceHigh) *distanceHigh = static_cast<LONG>(position >> 32);
-    s_.lastError = ERROR_SUCCESS;
-    return static_cast<DWORD>(position);
+    return s_.Succeed(static_cast<DWORD>(position));
 }
 
-bool Machine::State::Aligned(const OpenFile& open, const void* buffer, DWORD bytes) {
+bool MachineState::Aligned(const OpenFile& open, const void* buffer, DWORD bytes) {
     // Unbuffered transfers go straight to the disk: whole sectors, from a
     // sector-aligned address, at a sector-aligned position.
     constexpr DWORD kSector = 512;
@@ -321,11 +234,10 @@ bool Machine::State::Aligned(const OpenFile& open, const void* buffer, DWORD byt
         open.position % kSector == 0) {
         return true;
     }
-    lastError = ERROR_INVALID_PARAMETER;
-    return false;
+    return Fail(ERROR_INVALID_PARAMETER, false);
 }
 
-void Machine::State::Spend(const OpenFile& open, DWORD bytes, bool write) {
+void MachineState::Spend(const OpenFile& open, DWORD bytes, bool write) {
     SimDrive* drive = DriveOf(open.path.c_str());
     if (drive == nullptr) return;
     SimIo& io = drive->io;
@@ -336,23 +248,17 @@ void Machine::State::Spend(const OpenFile& open, DWORD bytes, bool write) {
 }
 
 BOOL SimKernel::DeleteFileA(const char* fileName) {
-    s_.Enter("DeleteFileA");
+    s_.Enter(SimCall::DeleteFileA);
     const std::string key = UpperAscii(fileName ? fileName : "");
     auto it = s_.files.find(key);
-    if (it == s_.files.end() || !it->second.text) {
-        s_.lastError = s_.IsFolder(key) ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND;
-        return FALSE;
-    }
+    if (it == s_.files.end() || !it->second.text)
+        return s_.Fail(s_.IsFolder(key) ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
     // An open file stays until its handles are closed; Windows refuses.
     for (const auto& [handle, open] : s_.openFiles) {
-        if (open.path == key) {
-            s_.lastError = ERROR_SHARING_VIOLATION;
-            return FALSE;
-        }
+        if (open.path == key) return s_.Fail(ERROR_SHARING_VIOLATION);
     }
     it->second.text.reset();
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 BOOL SimKernel::QueryPerformanceCounter(ULONGLONG* count) {

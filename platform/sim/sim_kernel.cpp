@@ -1,17 +1,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/drive_names.h"
 #include "platform/sim/state.h"
 
 namespace tw::sim {
 
 namespace {
-
-char LetterOf(const char* path) {
-    if (path == nullptr || path[0] == 0 || path[1] != ':') return 0;
-    return AsDriveLetter(path[0]);
-}
 
 // Copies `text` and its terminating zero when it fits in `size` bytes.
 bool CopyOut(const std::string& text, char* buffer, DWORD size) {
@@ -19,6 +13,15 @@ bool CopyOut(const std::string& text, char* buffer, DWORD size) {
     if (text.size() + 1 > size) return false;
     std::memcpy(buffer, text.c_str(), text.size() + 1);
     return true;
+}
+
+// What a drive answers for a volume or free-space call; null, with the last
+// error set, when there is no drive or it answers with an error.
+template <typename T>
+const T* Answered(MachineState& s, const SimDrive* d, Answer<T> SimDrive::*answer) {
+    if (d == nullptr) return s.Fail<const T*>(ERROR_PATH_NOT_FOUND, nullptr);
+    const Answer<T>& a = d->*answer;
+    return a.value ? &*a.value : s.Fail<const T*>(a.error, nullptr);
 }
 
 std::string DefaultDosDevice(const SimDrive& d) {
@@ -34,26 +37,22 @@ std::string DefaultDosDevice(const SimDrive& d) {
 }  // namespace
 
 DWORD SimKernel::GetLogicalDrives() {
-    if (const DWORD fault = s_.Enter("GetLogicalDrives")) {
-        s_.lastError = fault;
-        return 0;
-    }
+    if (s_.Faulted(SimCall::GetLogicalDrives)) return 0;
     DWORD mask = 0;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         if (s_.Present(letter)) mask |= 1u << (letter - 'A');
     }
-    s_.lastError = ERROR_SUCCESS;
-    return mask;
+    return s_.Succeed(mask);
 }
 
 UINT SimKernel::GetDriveTypeA(const char* rootPathName) {
     if (SimVolume* v = s_.VolumeNamed(rootPathName)) {
-        s_.Enter("GetDriveTypeA");
+        s_.Enter(SimCall::GetDriveTypeA);
         SimDrive* d = s_.DriveOfVolume(*v);
         return d ? d->type : DRIVE_NO_ROOT_DIR;
     }
     char letter = LetterOf(rootPathName);
-    if (s_.Enter("GetDriveTypeA", letter)) return DRIVE_UNKNOWN;
+    if (s_.Enter(SimCall::GetDriveTypeA, letter)) return DRIVE_UNKNOWN;
     if (letter == 0) return DRIVE_NO_ROOT_DIR;
     // "C:" and "C:\" both name the root; anything after the backslash does not.
     if (rootPathName[2] != 0 && !(rootPathName[2] == '\\' && rootPathName[3] == 0)) return DRIVE_NO_ROOT_DIR;
@@ -71,34 +70,20 @@ BOOL SimKernel::GetVolumeInformationA(const char* rootPathName, char* volumeName
                                       char* fileSystemNameBuffer, DWORD fileSystemNameSize) {
     char letter = LetterOf(rootPathName);
     SimVolume* volume = s_.VolumeNamed(rootPathName);
-    if (const DWORD fault = s_.Enter("GetVolumeInformationA", volume ? 0 : letter)) {
-        s_.lastError = fault;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::GetVolumeInformationA, volume ? 0 : letter)) return FALSE;
     if (!volume && (letter == 0 || rootPathName[2] != '\\' || rootPathName[3] != 0)) {
-        s_.lastError = ERROR_INVALID_NAME;
-        return FALSE;
+        return s_.Fail(ERROR_INVALID_NAME);
     }
-    SimDrive* d = volume ? s_.DriveOfVolume(*volume) : s_.Effective(letter);
-    if (d == nullptr) {
-        s_.lastError = ERROR_PATH_NOT_FOUND;
-        return FALSE;
+    const VolumeInfo* v = Answered(s_, volume ? s_.DriveOfVolume(*volume) : s_.Effective(letter), &SimDrive::volume);
+    if (v == nullptr) return FALSE;
+    if (!CopyOut(v->label, volumeNameBuffer, volumeNameSize) ||
+        !CopyOut(v->fileSystem, fileSystemNameBuffer, fileSystemNameSize)) {
+        return s_.Fail(ERROR_BAD_LENGTH);
     }
-    if (!d->volume.value) {
-        s_.lastError = d->volume.error;
-        return FALSE;
-    }
-    const VolumeInfo& v = *d->volume.value;
-    if (!CopyOut(v.label, volumeNameBuffer, volumeNameSize) ||
-        !CopyOut(v.fileSystem, fileSystemNameBuffer, fileSystemNameSize)) {
-        s_.lastError = ERROR_BAD_LENGTH;
-        return FALSE;
-    }
-    if (volumeSerialNumber) *volumeSerialNumber = v.serial;
-    if (maximumComponentLength) *maximumComponentLength = v.maxComponentLength;
-    if (fileSystemFlags) *fileSystemFlags = v.flags;
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    if (volumeSerialNumber) *volumeSerialNumber = v->serial;
+    if (maximumComponentLength) *maximumComponentLength = v->maxComponentLength;
+    if (fileSystemFlags) *fileSystemFlags = v->flags;
+    return s_.Succeed();
 }
 
 BOOL SimKernel::GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBytesAvailableToCaller,
@@ -106,81 +91,51 @@ BOOL SimKernel::GetDiskFreeSpaceExA(const char* directoryName, ULONGLONG* freeBy
     char letter = LetterOf(directoryName);
     s_.errorModeAtSpaceProbe = s_.errorMode;
     if (!s_.freeSpaceEx) {
-        if (const DWORD fault = s_.Enter("GetDiskFreeSpaceExA")) {
-            s_.lastError = fault;
-            return FALSE;
-        }
-        s_.lastError = ERROR_CALL_NOT_IMPLEMENTED;
-        return FALSE;
+        return s_.Faulted(SimCall::GetDiskFreeSpaceExA) ? FALSE : s_.Fail(ERROR_CALL_NOT_IMPLEMENTED);
     }
     SimVolume* volume = s_.VolumeNamed(directoryName);
-    if (const DWORD fault = s_.Enter("GetDiskFreeSpaceExA", volume ? 0 : letter)) {
-        s_.lastError = fault;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::GetDiskFreeSpaceExA, volume ? 0 : letter)) return FALSE;
     SimDrive* d = volume ? s_.DriveOfVolume(*volume) : letter ? s_.Effective(letter) : nullptr;
-    if (d == nullptr) {
-        s_.lastError = ERROR_PATH_NOT_FOUND;
-        return FALSE;
-    }
-    if (!d->space.value) {
-        s_.lastError = d->space.error;
-        return FALSE;
-    }
-    const SpaceInfo& sp = *d->space.value;
-    if (freeBytesAvailableToCaller) *freeBytesAvailableToCaller = sp.freeToCaller;
-    if (totalNumberOfBytes) *totalNumberOfBytes = sp.total;
-    if (totalNumberOfFreeBytes) *totalNumberOfFreeBytes = sp.totalFree;
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    const SpaceInfo* sp = Answered(s_, d, &SimDrive::space);
+    if (sp == nullptr) return FALSE;
+    if (freeBytesAvailableToCaller) *freeBytesAvailableToCaller = sp->freeToCaller;
+    if (totalNumberOfBytes) *totalNumberOfBytes = sp->total;
+    if (totalNumberOfFreeBytes) *totalNumberOfFreeBytes = sp->totalFree;
+    return s_.Succeed();
 }
 
 BOOL SimKernel::GetDiskFreeSpaceA(const char* rootPathName, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
                                   DWORD* numberOfFreeClusters, DWORD* totalNumberOfClusters) {
     char letter = LetterOf(rootPathName);
     s_.errorModeAtSpaceProbe = s_.errorMode;
-    if (const DWORD fault = s_.Enter("GetDiskFreeSpaceA", letter)) {
-        s_.lastError = fault;
-        return FALSE;
-    }
-    SimDrive* d = letter ? s_.Effective(letter) : nullptr;
-    if (d == nullptr) {
-        s_.lastError = ERROR_PATH_NOT_FOUND;
-        return FALSE;
-    }
-    if (!d->space.value) {
-        s_.lastError = d->space.error;
-        return FALSE;
-    }
-    const SpaceInfo& sp = *d->space.value;
-    const ULONGLONG cluster = ULONGLONG{sp.bytesPerSector} * sp.sectorsPerCluster;
+    if (s_.Faulted(SimCall::GetDiskFreeSpaceA, letter)) return FALSE;
+    const SpaceInfo* sp = Answered(s_, letter ? s_.Effective(letter) : nullptr, &SimDrive::space);
+    if (sp == nullptr) return FALSE;
+    const ULONGLONG cluster = ULONGLONG{sp->bytesPerSector} * sp->sectorsPerCluster;
     auto clusters = [cluster](ULONGLONG bytes) {
         return static_cast<DWORD>(std::min<ULONGLONG>(cluster ? bytes / cluster : 0, 0xFFFFFFFFu));
     };
-    if (sectorsPerCluster) *sectorsPerCluster = sp.sectorsPerCluster;
-    if (bytesPerSector) *bytesPerSector = sp.bytesPerSector;
-    if (numberOfFreeClusters) *numberOfFreeClusters = clusters(sp.freeToCaller);
-    if (totalNumberOfClusters) *totalNumberOfClusters = clusters(sp.total);
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    if (sectorsPerCluster) *sectorsPerCluster = sp->sectorsPerCluster;
+    if (bytesPerSector) *bytesPerSector = sp->bytesPerSector;
+    if (numberOfFreeClusters) *numberOfFreeClusters = clusters(sp->freeToCaller);
+    if (totalNumberOfClusters) *totalNumberOfClusters = clusters(sp->total);
+    return s_.Succeed();
 }
 
 UINT SimKernel::SetErrorMode(UINT mode) {
-    s_.Enter("SetErrorMode");
+    s_.Enter(SimCall::SetErrorMode);
     UINT previous = s_.errorMode;
     s_.errorMode = mode;
     return previous;
 }
 
 DWORD SimKernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
-    if (const DWORD fault = s_.Enter("GetLogicalDriveStringsA")) {
-        s_.lastError = fault;
-        return 0;
-    }
+    if (s_.Faulted(SimCall::GetLogicalDriveStringsA)) return 0;
     std::string all;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         if (!s_.Present(letter)) continue;
-        all += RootPath(letter);
+        all += letter;
+        all += ":\\";
         all += '\0';
     }
     // Without the final zero: the length a successful call reports.
@@ -188,33 +143,22 @@ DWORD SimKernel::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
     if (buffer == nullptr || bufferLength < length + 1) return length + 1;
     std::memcpy(buffer, all.data(), all.size());
     buffer[all.size()] = 0;
-    s_.lastError = ERROR_SUCCESS;
-    return length;
+    return s_.Succeed(length);
 }
 
 DWORD SimKernel::QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD max) {
     char letter = LetterOf(deviceName);
-    if (const DWORD fault = s_.Enter("QueryDosDeviceA", letter)) {
-        s_.lastError = fault;
-        return 0;
-    }
+    if (s_.Faulted(SimCall::QueryDosDeviceA, letter)) return 0;
     SimDrive* d = s_.DriveOf(deviceName);
-    if (letter == 0 || deviceName[2] != 0 || !s_.Present(letter)) {
-        s_.lastError = ERROR_FILE_NOT_FOUND;
-        return 0;
-    }
+    if (letter == 0 || deviceName[2] != 0 || !s_.Present(letter)) return s_.Fail<DWORD>(ERROR_FILE_NOT_FOUND, 0);
     // The most recent definition hides the ones beneath it.
     const auto& defined = s_.definitions[letter];
     std::string target = !defined.empty() ? defined.back() : d->dosDevice.empty() ? DefaultDosDevice(*d) : d->dosDevice;
     // The target list ends with two zeros.
-    if (targetPath == nullptr || target.size() + 2 > max) {
-        s_.lastError = ERROR_INSUFFICIENT_BUFFER;
-        return 0;
-    }
+    if (targetPath == nullptr || target.size() + 2 > max) return s_.Fail<DWORD>(ERROR_INSUFFICIENT_BUFFER, 0);
     std::memcpy(targetPath, target.c_str(), target.size() + 1);
     targetPath[target.size() + 1] = 0;
-    s_.lastError = ERROR_SUCCESS;
-    return static_cast<DWORD>(target.size() + 2);
+    return s_.Succeed(static_cast<DWORD>(target.size() + 2));
 }
 
 DWORD SimKernel::GetLastError() { return s_.lastError; }

@@ -60,33 +60,20 @@ constexpr Message kMessages[] = {
 }  // namespace
 
 DWORD SimKernel::FormatMessageA(DWORD flags, const void*, DWORD messageId, DWORD, char* buffer, DWORD size, void*) {
-    if (const DWORD fault = s_.Enter("FormatMessageA")) {
-        s_.lastError = fault;
-        return 0;
-    }
+    if (s_.Faulted(SimCall::FormatMessageA)) return 0;
     // Only the system's own table, into the caller's buffer.
     constexpr DWORD kOtherSources =
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_FROM_HMODULE;
-    if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || (flags & kOtherSources)) {
-        s_.lastError = ERROR_INVALID_PARAMETER;
-        return 0;
-    }
+    if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || (flags & kOtherSources)) return s_.Fail(ERROR_INVALID_PARAMETER, 0);
     const Message* found = nullptr;
     for (const Message& m : kMessages) {
         if (m.code == messageId) found = &m;
     }
-    if (found == nullptr) {
-        s_.lastError = ERROR_MR_MID_NOT_FOUND;
-        return 0;
-    }
+    if (found == nullptr) return s_.Fail(ERROR_MR_MID_NOT_FOUND, 0);
     const std::string text = std::string(found->text) + "\r\n";
-    if (buffer == nullptr || size < text.size() + 1) {
-        s_.lastError = ERROR_INSUFFICIENT_BUFFER;
-        return 0;
-    }
+    if (buffer == nullptr || size < text.size() + 1) return s_.Fail(ERROR_INSUFFICIENT_BUFFER, 0);
     std::memcpy(buffer, text.c_str(), text.size() + 1);
-    s_.lastError = ERROR_SUCCESS;
-    return static_cast<DWORD>(text.size());
+    return s_.Succeed(static_cast<DWORD>(text.size()));
 }
 
 }  // namespace tw::sim

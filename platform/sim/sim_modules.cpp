@@ -32,47 +32,33 @@ std::vector<BYTE> TextRecord(const std::string& text) {
 }  // namespace
 
 HMODULE SimModules::LoadLibraryA(const char* fileName) {
-    s_.Enter("LoadLibraryA");
+    s_.Enter(SimCall::LoadLibraryA);
     const std::string name = LowerAscii(fileName ? fileName : "");
-    if (!s_.fmifs.present || (name != "fmifs.dll" && name != "fmifs")) {
-        s_.lastError = ERROR_MOD_NOT_FOUND;
-        return 0;
-    }
+    if (!s_.fmifs.present || (name != "fmifs.dll" && name != "fmifs")) return s_.Fail(ERROR_MOD_NOT_FOUND, 0);
     ++s_.loadedLibraries;
-    s_.lastError = ERROR_SUCCESS;
-    return kFmifsModule;
+    return s_.Succeed(kFmifsModule);
 }
 
 FARPROC SimModules::GetProcAddress(HMODULE module, const char* procName) {
-    s_.Enter("GetProcAddress");
-    if (module != kFmifsModule || s_.loadedLibraries == 0) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return 0;
-    }
-    if (!s_.fmifs.checkEntry || procName == nullptr || std::strcmp(procName, "Chkdsk") != 0) {
-        s_.lastError = ERROR_PROC_NOT_FOUND;
-        return 0;
-    }
-    s_.lastError = ERROR_SUCCESS;
-    return kChkdskEntry;
+    s_.Enter(SimCall::GetProcAddress);
+    if (module != kFmifsModule || s_.loadedLibraries == 0) return s_.Fail(ERROR_INVALID_HANDLE, 0);
+    if (!s_.fmifs.checkEntry || procName == nullptr || std::strcmp(procName, "Chkdsk") != 0)
+        return s_.Fail(ERROR_PROC_NOT_FOUND, 0);
+    return s_.Succeed(kChkdskEntry);
 }
 
 BOOL SimModules::FreeLibrary(HMODULE module) {
-    s_.Enter("FreeLibrary");
-    if (module != kFmifsModule || s_.loadedLibraries == 0) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return FALSE;
-    }
+    s_.Enter(SimCall::FreeLibrary);
+    if (module != kFmifsModule || s_.loadedLibraries == 0) return s_.Fail(ERROR_INVALID_HANDLE);
     --s_.loadedLibraries;
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 DWORD SimModules::GetLastError() { return s_.lastError; }
 
 void SimModules::CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t*, BOOLEAN correctErrors, BOOLEAN,
                             BOOLEAN, BOOLEAN, FMIFSCALLBACK callback) {
-    s_.Enter("Chkdsk");
+    s_.Enter(SimCall::Chkdsk);
     if (chkdsk != kChkdskEntry || s_.loadedLibraries == 0 || callback == nullptr) return;
     ++s_.checksRun;
     char letter = driveRoot && driveRoot[0] < 0x80 ? static_cast<char>(driveRoot[0]) : 0;

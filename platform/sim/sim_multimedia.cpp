@@ -6,7 +6,7 @@
 namespace tw::sim {
 
 MCIERROR SimMultimedia::mciSendStringA(const char* command, char* returnString, UINT returnLength, HWND) {
-    if (const DWORD fault = s_.Enter("mciSendStringA")) return static_cast<MCIERROR>(fault);
+    if (const DWORD fault = s_.Enter(SimCall::mciSendStringA)) return static_cast<MCIERROR>(fault);
     if (returnString != nullptr && returnLength > 0) returnString[0] = 0;
     MciCall call;
     call.command = command ? command : "";
@@ -17,7 +17,7 @@ MCIERROR SimMultimedia::mciSendStringA(const char* command, char* returnString, 
 
 MCIERROR SimMultimedia::mciSendCommandA(MCIDEVICEID device, UINT message, std::uintptr_t flags,
                                         MCI_OPEN_PARMSA* parms) {
-    if (const DWORD fault = s_.Enter("mciSendCommandA")) return static_cast<MCIERROR>(fault);
+    if (const DWORD fault = s_.Enter(SimCall::mciSendCommandA)) return static_cast<MCIERROR>(fault);
     MciCall call;
     call.device = device;
     call.message = message;

@@ -9,7 +9,7 @@ DWORD SimNetwork::WNetGetConnectionA(const char* localName, char* remoteName, DW
     if (localName && localName[0] && localName[1] == ':' && localName[2] == 0) {
         letter = static_cast<char>(UpperAscii(std::string(1, localName[0]))[0]);
     }
-    if (const DWORD fault = s_.Enter("WNetGetConnectionA", letter)) return fault;
+    if (const DWORD fault = s_.Enter(SimCall::WNetGetConnectionA, letter)) return fault;
     if (letter < 'A' || letter > 'Z' || length == nullptr) return ERROR_BAD_DEVICE;
     auto it = s_.drives.find(letter);
     if (it == s_.drives.end()) return ERROR_NOT_CONNECTED;
@@ -27,7 +27,7 @@ DWORD SimNetwork::WNetGetConnectionA(const char* localName, char* remoteName, DW
 namespace {
 
 // The network dialogs are recorded, and refused, as shell requests.
-ShellRequest DialogRequest(const char* call, HWND hwnd, DWORD type) {
+ShellRequest DialogRequest(SimCall call, HWND hwnd, DWORD type) {
     ShellRequest r;
     r.call = call;
     r.window = hwnd;
@@ -38,31 +38,22 @@ ShellRequest DialogRequest(const char* call, HWND hwnd, DWORD type) {
 }  // namespace
 
 DWORD SimNetwork::WNetConnectionDialog(HWND hwnd, DWORD type) {
-    return s_.Request(DialogRequest("WNetConnectionDialog", hwnd, type));
+    return s_.Request(DialogRequest(SimCall::WNetConnectionDialog, hwnd, type));
 }
 
 DWORD SimNetwork::WNetDisconnectDialog(HWND hwnd, DWORD type) {
-    return s_.Request(DialogRequest("WNetDisconnectDialog", hwnd, type));
+    return s_.Request(DialogRequest(SimCall::WNetDisconnectDialog, hwnd, type));
 }
 
 int SimLocale::GetLocaleInfoA(LCID, LCTYPE type, char* data, int dataSize) {
-    if (const DWORD fault = s_.Enter("GetLocaleInfoA")) {
-        s_.lastError = fault;
-        return 0;
-    }
+    if (s_.Faulted(SimCall::GetLocaleInfoA)) return 0;
     const std::string* text = nullptr;
     if (type == LOCALE_SDECIMAL) text = &s_.decimal;
     if (type == LOCALE_STHOUSAND) text = &s_.thousand;
-    if (text == nullptr) {
-        s_.lastError = ERROR_INVALID_PARAMETER;
-        return 0;
-    }
+    if (text == nullptr) return s_.Fail(ERROR_INVALID_PARAMETER, 0);
     const int needed = static_cast<int>(text->size() + 1);
     if (dataSize == 0) return needed;
-    if (data == nullptr || dataSize < needed) {
-        s_.lastError = ERROR_INSUFFICIENT_BUFFER;
-        return 0;
-    }
+    if (data == nullptr || dataSize < needed) return s_.Fail(ERROR_INSUFFICIENT_BUFFER, 0);
     std::memcpy(data, text->c_str(), static_cast<size_t>(needed));
     return needed;
 }

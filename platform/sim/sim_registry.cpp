@@ -14,7 +14,7 @@ std::string RootName(HKEY key) { return key == HKEY_CURRENT_USER ? "HKEY_CURRENT
 
 LONG SimRegistry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSAM, void*, HKEY* result,
                                   DWORD* disposition) {
-    if (const DWORD fault = s_.Enter("RegCreateKeyExA")) return static_cast<LONG>(fault);
+    if (const DWORD fault = s_.Enter(SimCall::RegCreateKeyExA)) return static_cast<LONG>(fault);
     std::string base;
     if (auto open = s_.openKeys.find(key); open != s_.openKeys.end()) {
         base = open->second;
@@ -52,7 +52,7 @@ LONG SimRegistry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DW
 }
 
 LONG SimRegistry::RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWORD* type, BYTE* data, DWORD* dataSize) {
-    if (const DWORD fault = s_.Enter("RegQueryValueExA")) return static_cast<LONG>(fault);
+    if (const DWORD fault = s_.Enter(SimCall::RegQueryValueExA)) return static_cast<LONG>(fault);
     auto open = s_.openKeys.find(key);
     if (open == s_.openKeys.end()) return static_cast<LONG>(ERROR_INVALID_HANDLE);
     RegKey& k = s_.keys[open->second];
@@ -73,7 +73,7 @@ LONG SimRegistry::RegQueryValueExA(HKEY key, const char* valueName, DWORD*, DWOR
 }
 
 LONG SimRegistry::RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD type, const BYTE* data, DWORD dataSize) {
-    if (const DWORD fault = s_.Enter("RegSetValueExA")) return static_cast<LONG>(fault);
+    if (const DWORD fault = s_.Enter(SimCall::RegSetValueExA)) return static_cast<LONG>(fault);
     auto open = s_.openKeys.find(key);
     if (open == s_.openKeys.end()) return static_cast<LONG>(ERROR_INVALID_HANDLE);
     RegKey& k = s_.keys[open->second];
@@ -89,7 +89,7 @@ LONG SimRegistry::RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD t
 }
 
 LONG SimRegistry::RegCloseKey(HKEY key) {
-    s_.Enter("RegCloseKey");
+    s_.Enter(SimCall::RegCloseKey);
     if (s_.openKeys.erase(key) == 0) return static_cast<LONG>(ERROR_INVALID_HANDLE);
     return static_cast<LONG>(ERROR_SUCCESS);
 }

@@ -57,99 +57,53 @@ bool ValidSid(PSID sid) {
 
 }  // namespace
 
-bool Machine::State::IsAdministrator() const { return token.administrator == SimToken::Admin::kYes; }
+bool MachineState::IsAdministrator() const { return token.administrator == SimToken::Admin::kYes; }
 
 HANDLE SimSecurity::GetCurrentThread() { return kCurrentThread; }
 HANDLE SimSecurity::GetCurrentProcess() { return kCurrentProcess; }
 
 BOOL SimSecurity::OpenThreadToken(HANDLE thread, DWORD desiredAccess, BOOL, HANDLE* token) {
-    if (const DWORD fault = s_.Enter("OpenThreadToken")) {
-        s_.lastError = fault;
-        return FALSE;
-    }
-    if (token == nullptr) {
-        s_.lastError = ERROR_NOACCESS;
-        return FALSE;
-    }
-    if (thread != kCurrentThread || desiredAccess == 0) {
-        s_.lastError = thread != kCurrentThread ? ERROR_INVALID_HANDLE : ERROR_ACCESS_DENIED;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::OpenThreadToken)) return FALSE;
+    if (token == nullptr) return s_.Fail(ERROR_NOACCESS);
+    if (thread != kCurrentThread || desiredAccess == 0)
+        return s_.Fail(thread != kCurrentThread ? ERROR_INVALID_HANDLE : ERROR_ACCESS_DENIED);
     // A thread that does not impersonate has no token of its own.
-    if (!s_.token.threadToken) {
-        s_.lastError = ERROR_NO_TOKEN;
-        return FALSE;
-    }
+    if (!s_.token.threadToken) return s_.Fail(ERROR_NO_TOKEN);
     *token = s_.NewHandle();
     s_.openTokens.insert(*token);
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 BOOL SimSecurity::OpenProcessToken(HANDLE process, DWORD desiredAccess, HANDLE* token) {
-    if (const DWORD fault = s_.Enter("OpenProcessToken")) {
-        s_.lastError = fault;
-        return FALSE;
-    }
-    if (token == nullptr) {
-        s_.lastError = ERROR_NOACCESS;
-        return FALSE;
-    }
-    if (process != kCurrentProcess) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return FALSE;
-    }
-    if (s_.token.openError != ERROR_SUCCESS || desiredAccess == 0) {
-        s_.lastError = desiredAccess == 0 ? ERROR_ACCESS_DENIED : s_.token.openError;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::OpenProcessToken)) return FALSE;
+    if (token == nullptr) return s_.Fail(ERROR_NOACCESS);
+    if (process != kCurrentProcess) return s_.Fail(ERROR_INVALID_HANDLE);
+    if (s_.token.openError != ERROR_SUCCESS || desiredAccess == 0)
+        return s_.Fail(desiredAccess == 0 ? ERROR_ACCESS_DENIED : s_.token.openError);
     *token = s_.NewHandle();
     s_.openTokens.insert(*token);
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 BOOL SimSecurity::GetTokenInformation(HANDLE token, DWORD informationClass, void* information, DWORD informationLength,
                                       DWORD* returnLength) {
-    if (const DWORD fault = s_.Enter("GetTokenInformation")) {
-        s_.lastError = fault;
-        return FALSE;
-    }
-    if (!s_.openTokens.count(token)) {
-        s_.lastError = ERROR_INVALID_HANDLE;
-        return FALSE;
-    }
-    if (informationClass != TokenGroups) {
-        s_.lastError = ERROR_INVALID_PARAMETER;
-        return FALSE;
-    }
-    if (returnLength == nullptr) {
-        s_.lastError = ERROR_NOACCESS;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::GetTokenInformation)) return FALSE;
+    if (!s_.openTokens.count(token)) return s_.Fail(ERROR_INVALID_HANDLE);
+    if (informationClass != TokenGroups) return s_.Fail(ERROR_INVALID_PARAMETER);
+    if (returnLength == nullptr) return s_.Fail(ERROR_NOACCESS);
     const std::vector<TokenGroup> groups = Groups(s_.token);
     const std::size_t needed = TokenGroupsSize(groups);
     *returnLength = static_cast<DWORD>(needed);
     // Too small a buffer gets nothing, only the size it would take.
-    if (information == nullptr || informationLength < needed) {
-        s_.lastError = ERROR_INSUFFICIENT_BUFFER;
-        return FALSE;
-    }
+    if (information == nullptr || informationLength < needed) return s_.Fail(ERROR_INSUFFICIENT_BUFFER);
     EncodeTokenGroups(groups, std::span(static_cast<BYTE*>(information), needed));
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 BOOL SimSecurity::AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* authority, BYTE count, DWORD s0, DWORD s1,
                                            DWORD s2, DWORD s3, DWORD s4, DWORD s5, DWORD s6, DWORD s7, PSID* sid) {
-    if (const DWORD fault = s_.Enter("AllocateAndInitializeSid")) {
-        s_.lastError = fault;
-        return FALSE;
-    }
-    if (authority == nullptr || sid == nullptr || count > 8) {
-        s_.lastError = ERROR_INVALID_PARAMETER;
-        return FALSE;
-    }
+    if (s_.Faulted(SimCall::AllocateAndInitializeSid)) return FALSE;
+    if (authority == nullptr || sid == nullptr || count > 8) return s_.Fail(ERROR_INVALID_PARAMETER);
     const DWORD subs[8] = {s0, s1, s2, s3, s4, s5, s6, s7};
     std::vector<BYTE> bytes = {1, count};
     bytes.insert(bytes.end(), authority->Value, authority->Value + 6);
@@ -161,25 +115,20 @@ BOOL SimSecurity::AllocateAndInitializeSid(const SID_IDENTIFIER_AUTHORITY* autho
     PSID address = stored.data();
     s_.sids[address] = std::move(stored);
     *sid = address;
-    s_.lastError = ERROR_SUCCESS;
-    return TRUE;
+    return s_.Succeed();
 }
 
 BOOL SimSecurity::EqualSid(PSID sid1, PSID sid2) {
-    s_.Enter("EqualSid");
-    if (!ValidSid(sid1) || !ValidSid(sid2)) {
-        s_.lastError = ERROR_INVALID_SID;
-        return FALSE;
-    }
+    s_.Enter(SimCall::EqualSid);
+    if (!ValidSid(sid1) || !ValidSid(sid2)) return s_.Fail(ERROR_INVALID_SID);
     const auto* a = static_cast<const BYTE*>(sid1);
     const auto* b = static_cast<const BYTE*>(sid2);
     // Two valid SIDs that differ are no error.
-    s_.lastError = ERROR_SUCCESS;
-    return a[1] == b[1] && std::memcmp(a, b, SidLength(a[1])) == 0 ? TRUE : FALSE;
+    return s_.Succeed(a[1] == b[1] && std::memcmp(a, b, SidLength(a[1])) == 0 ? TRUE : FALSE);
 }
 
 void* SimSecurity::FreeSid(PSID sid) {
-    s_.Enter("FreeSid");
+    s_.Enter(SimCall::FreeSid);
     // Only what AllocateAndInitializeSid handed out can be freed.
     if (s_.sids.erase(sid) == 0) return sid;
     return nullptr;

@@ -7,7 +7,7 @@
 namespace tw::sim {
 
 PIDLIST_ABSOLUTE SimShell::SHBrowseForFolderA(BROWSEINFOA* bi) {
-    if (s_.Enter("SHBrowseForFolderA")) return 0;
+    if (s_.Enter(SimCall::SHBrowseForFolderA)) return 0;
     s_.lastBrowseTitle = bi && bi->lpszTitle ? bi->lpszTitle : "";
     s_.lastBrowseOwner = bi ? bi->hwndOwner : 0;
     if (s_.browserAnswers.empty()) return 0;  // the user cancels
@@ -25,7 +25,7 @@ PIDLIST_ABSOLUTE SimShell::SHBrowseForFolderA(BROWSEINFOA* bi) {
 }
 
 BOOL SimShell::SHGetPathFromIDListA(PIDLIST_ABSOLUTE pidl, char* path) {
-    if (s_.Enter("SHGetPathFromIDListA")) return FALSE;
+    if (s_.Enter(SimCall::SHGetPathFromIDListA)) return FALSE;
     auto it = s_.pidls.find(pidl);
     if (it == s_.pidls.end() || path == nullptr || it->second.size() >= MAX_PATH) return FALSE;
     std::memcpy(path, it->second.c_str(), it->second.size() + 1);
@@ -33,7 +33,7 @@ BOOL SimShell::SHGetPathFromIDListA(PIDLIST_ABSOLUTE pidl, char* path) {
 }
 
 void SimShell::CoTaskMemFree(PIDLIST_ABSOLUTE pidl) {
-    s_.Enter("CoTaskMemFree");
+    s_.Enter(SimCall::CoTaskMemFree);
     if (s_.pidls.erase(pidl)) s_.openHandles.erase(pidl);
 }
 
@@ -96,7 +96,7 @@ constexpr const char* kShellApplicationMethods[] = {
 
 }  // namespace
 
-DWORD Machine::State::Request(ShellRequest request) {
+DWORD MachineState::Request(ShellRequest request) {
     Enter(request.call);
     for (const ShellRefusal& r : shellRefusals) {
         if (r.call != request.call) continue;
@@ -112,22 +112,21 @@ DWORD Machine::State::Request(ShellRequest request) {
 
 HINSTANCE SimShell::ShellExecuteA(HWND hwnd, const char* operation, const char* file, const char* parameters,
                                   const char* directory, int showCommand) {
-    const DWORD error = s_.Request(
-        {"ShellExecuteA", TextOf(operation), TextOf(file), TextOf(parameters), TextOf(directory), showCommand, hwnd});
+    const DWORD error = s_.Request({SimCall::ShellExecuteA, TextOf(operation), TextOf(file), TextOf(parameters),
+                                    TextOf(directory), showCommand, hwnd});
     return error ? ShellResultOf(error) : kStarted;
 }
 
 BOOL SimShell::ShellExecuteExA(ShellExecuteRecord& info) {
     const auto request = DecodeShellExecuteInfo(info);
     ShellRequest r;
-    r.call = "ShellExecuteExA";
+    r.call = SimCall::ShellExecuteExA;
     r.size = static_cast<DWORD>(GetLittleEndian(info, shell_execute_info::kCbSize, 4));
     if (!request) {
         s_.Enter(r.call);
         r.error = ERROR_INVALID_PARAMETER;
         s_.shellRequests.push_back(r);
-        s_.lastError = r.error;
-        return FALSE;
+        return s_.Fail(r.error);
     }
     r.verb = TextOf(request->lpVerb);
     r.file = TextOf(request->lpFile);
@@ -150,7 +149,7 @@ BOOL SimShell::ShellExecuteExA(ShellExecuteRecord& info) {
 
 UINT SimShell::WinExec(const char* commandLine, UINT showCommand) {
     ShellRequest r;
-    r.call = "WinExec";
+    r.call = SimCall::WinExec;
     r.file = TextOf(commandLine);
     r.show = static_cast<int>(showCommand);
     const DWORD error = s_.Request(r);
@@ -158,7 +157,7 @@ UINT SimShell::WinExec(const char* commandLine, UINT showCommand) {
 }
 
 BOOL SimShell::CloseHandle(HANDLE object) {
-    s_.Enter("CloseHandle");
+    s_.Enter(SimCall::CloseHandle);
     if (s_.processes.erase(object)) {
         s_.openHandles.erase(object);
         return TRUE;
@@ -170,7 +169,7 @@ DWORD SimShell::GetLastError() { return s_.lastError; }
 
 HRESULT SimShell::CreateAutomationObject(const char* progId, AutomationObject* object) {
     ShellRequest r;
-    r.call = "CreateAutomationObject";
+    r.call = SimCall::CreateAutomationObject;
     r.file = TextOf(progId);
     if (object) *object = 0;
     if (const DWORD error = s_.Request(r)) return static_cast<HRESULT>(error);
@@ -183,7 +182,7 @@ HRESULT SimShell::CreateAutomationObject(const char* progId, AutomationObject* o
 }
 
 HRESULT SimShell::GetIDsOfNames(AutomationObject object, const char* name, DISPID* id) {
-    s_.Enter("GetIDsOfNames");
+    s_.Enter(SimCall::GetIDsOfNames);
     auto it = s_.automationObjects.find(object);
     if (it == s_.automationObjects.end() || !name || !id) return E_INVALIDARG;
     for (const char* method : kShellApplicationMethods) {
@@ -198,23 +197,23 @@ HRESULT SimShell::GetIDsOfNames(AutomationObject object, const char* name, DISPI
 HRESULT SimShell::InvokeMethod(AutomationObject object, DISPID id) {
     auto it = s_.automationObjects.find(object);
     if (it == s_.automationObjects.end()) {
-        s_.Enter("InvokeMethod");
+        s_.Enter(SimCall::InvokeMethod);
         return E_INVALIDARG;
     }
     const auto& names = it->second.names;
     if (id < 1 || static_cast<size_t>(id) > names.size()) {
-        s_.Enter("InvokeMethod");
+        s_.Enter(SimCall::InvokeMethod);
         return DISP_E_MEMBERNOTFOUND;
     }
     ShellRequest r;
-    r.call = "InvokeMethod";
+    r.call = SimCall::InvokeMethod;
     r.file = it->second.progId;
     r.verb = names[static_cast<size_t>(id) - 1];
     return static_cast<HRESULT>(s_.Request(r));
 }
 
 DWORD SimShell::Release(AutomationObject object) {
-    s_.Enter("Release");
+    s_.Enter(SimCall::Release);
     if (s_.automationObjects.erase(object)) s_.openHandles.erase(object);
     return 0;
 }

@@ -56,7 +56,7 @@ WmiObject PartitionObject(const SimDiskDrive& d, size_t i) {
              {"Size", Uint64Value(d.partitions[i].size)}}};
 }
 
-WmiObject LogicalDiskObject(Machine::State& s, char letter) {
+WmiObject LogicalDiskObject(MachineState& s, char letter) {
     const std::string id = std::string(1, letter) + ":";
     WmiObject o{{{"DeviceID", TextValue(id)}, {"Name", TextValue(id)}}};
     if (SimDrive* d = s.Effective(letter)) {
@@ -92,8 +92,7 @@ std::optional<std::string> Unescape(const std::string& text) {
 
 HRESULT SimWmiService::ExecQuery(const std::string& wql, std::vector<WmiObject>& objects) {
     objects.clear();
-    s_.Enter("ExecQuery");
-    s_.wmiQueries.push_back(wql);
+    s_.Enter(SimCall::ExecQuery);
     if (s_.wmiData.error != 0) return s_.wmiData.error;
     const auto icase = std::regex::icase | std::regex::ECMAScript;
     static const std::regex select(R"(^\s*SELECT\s+\*\s+FROM\s+(\w+)\s*$)", icase);

@@ -1,5 +1,6 @@
 // Internal state of the simulated machine, shared by its service objects.
 #pragma once
+#include <array>
 #include <deque>
 #include <map>
 #include <set>
@@ -11,10 +12,23 @@
 namespace tw::sim {
 
 std::string UpperAscii(std::string text);
+// The upper-cased letter of a path starting "X:" (either case), else 0.
+char LetterOf(const char* path);
 
-class SimKernel final : public Kernel {
+struct MachineState;
+
+// What each service object holds: the machine it answers for.
+class SimService {
 public:
-    explicit SimKernel(Machine::State& s) : s_(s) {}
+    explicit SimService(MachineState& s) : s_(s) {}
+
+protected:
+    MachineState& s_;
+};
+
+class SimKernel final : public Kernel, SimService {
+public:
+    using SimService::SimService;
     DWORD GetLogicalDrives() override;
     UINT GetDriveTypeA(const char* rootPathName) override;
     BOOL GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWORD volumeNameSize,
@@ -52,23 +66,17 @@ public:
     BOOL FindVolumeClose(HANDLE findVolume) override;
     BOOL GetVolumePathNamesForVolumeNameA(const char* volumeName, char* volumePathNames, DWORD bufferLength,
                                           DWORD* returnLength) override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimWmiService final : public Wmi {
+class SimWmiService final : public Wmi, SimService {
 public:
-    explicit SimWmiService(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     HRESULT ExecQuery(const std::string& wql, std::vector<WmiObject>& objects) override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimRegistry final : public Registry {
+class SimRegistry final : public Registry, SimService {
 public:
-    explicit SimRegistry(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, char* className, DWORD options,
                          REGSAM samDesired, void* securityAttributes, HKEY* result, DWORD* disposition) override;
     LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
@@ -76,34 +84,25 @@ public:
     LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
                         DWORD dataSize) override;
     LONG RegCloseKey(HKEY key) override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimNetwork final : public Network {
+class SimNetwork final : public Network, SimService {
 public:
-    explicit SimNetwork(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     DWORD WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) override;
     DWORD WNetConnectionDialog(HWND hwnd, DWORD type) override;
     DWORD WNetDisconnectDialog(HWND hwnd, DWORD type) override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimLocale final : public Locale {
+class SimLocale final : public Locale, SimService {
 public:
-    explicit SimLocale(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     int GetLocaleInfoA(LCID locale, LCTYPE type, char* data, int dataSize) override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimShell final : public Shell {
+class SimShell final : public Shell, SimService {
 public:
-    explicit SimShell(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     PIDLIST_ABSOLUTE SHBrowseForFolderA(BROWSEINFOA* bi) override;
     BOOL SHGetPathFromIDListA(PIDLIST_ABSOLUTE pidl, char* path) override;
     void CoTaskMemFree(PIDLIST_ABSOLUTE pidl) override;
@@ -117,14 +116,11 @@ public:
     HRESULT GetIDsOfNames(AutomationObject object, const char* name, DISPID* id) override;
     HRESULT InvokeMethod(AutomationObject object, DISPID id) override;
     DWORD Release(AutomationObject object) override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimDesktop final : public Desktop {
+class SimDesktop final : public Desktop, SimService {
 public:
-    explicit SimDesktop(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) override;
     DWORD CommDlgExtendedError() override;
     BOOL OpenClipboard(HWND owner) override;
@@ -136,14 +132,11 @@ public:
     BOOL GlobalUnlock(HANDLE memory) override;
     HANDLE GlobalFree(HANDLE memory) override;
     DWORD GetLastError() override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimDeviceService final : public Device {
+class SimDeviceService final : public Device, SimService {
 public:
-    explicit SimDeviceService(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                        DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile) override;
     BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, const void* inBuffer, DWORD inBufferSize, void* outBuffer,
@@ -152,14 +145,11 @@ public:
     void Sleep(DWORD milliseconds) override;
     DWORD GetLastError() override;
     void SetLastError(DWORD errorCode) override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimSecurity final : public Security {
+class SimSecurity final : public Security, SimService {
 public:
-    explicit SimSecurity(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     HANDLE GetCurrentThread() override;
     HANDLE GetCurrentProcess() override;
     BOOL OpenThreadToken(HANDLE thread, DWORD desiredAccess, BOOL openAsSelf, HANDLE* token) override;
@@ -174,37 +164,28 @@ public:
     void* FreeSid(PSID sid) override;
     BOOL CloseHandle(HANDLE object) override;
     DWORD GetLastError() override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimMultimedia final : public Multimedia {
+class SimMultimedia final : public Multimedia, SimService {
 public:
-    explicit SimMultimedia(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     MCIERROR mciSendStringA(const char* command, char* returnString, UINT returnLength, HWND callback) override;
     MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, std::uintptr_t flags, MCI_OPEN_PARMSA* parms) override;
-
-private:
-    Machine::State& s_;
 };
 
-class SimModules final : public Modules {
+class SimModules final : public Modules, SimService {
 public:
-    explicit SimModules(Machine::State& s) : s_(s) {}
+    using SimService::SimService;
     HMODULE LoadLibraryA(const char* fileName) override;
     FARPROC GetProcAddress(HMODULE module, const char* procName) override;
     BOOL FreeLibrary(HMODULE module) override;
     DWORD GetLastError() override;
     void CallChkdsk(FARPROC chkdsk, const char16_t* driveRoot, const char16_t* format, BOOLEAN correctErrors,
                     BOOLEAN verbose, BOOLEAN checkOnlyIfDirty, BOOLEAN scanDrive, FMIFSCALLBACK callback) override;
-
-private:
-    Machine::State& s_;
 };
 
 struct OpenFile {
-    std::string path;            // upper-cased key into State::files
+    std::string path;            // upper-cased key into MachineState::files
     std::uint64_t position = 0;  // 64-bit in every build, like the real file pointer
     DWORD access = 0;
     DWORD flags = 0;  // as opened: unbuffered handles want whole sectors
@@ -229,7 +210,8 @@ struct MachineData {
     HKEY nextKey = 0x1000;
     std::set<std::uintptr_t> openHandles;
     std::vector<RegWrite> writes;
-    std::map<std::string, int> calls;  // "Call" and "Call:L"
+    std::array<int, kSimCallCount> calls{};
+    std::map<std::pair<SimCall, char>, int> callsFor;  // by call and drive letter
     DWORD lastError = 0;
     UINT errorMode = 0;
     UINT errorModeAtSpaceProbe = 0;
@@ -263,7 +245,7 @@ struct MachineData {
     MCIDEVICEID nextMci = 1;
     std::vector<MciCall> mciCalls;
     std::vector<std::pair<FaultRule, int>> faults;  // with the matching calls seen
-    int faultsFired = 0;
+    std::vector<SimCall> faultedCalls;              // the calls the faults acted on
     int fallibleCalls = 0;
     std::vector<std::string> changes;
     std::string windowsDirectory = "C:\\WINDOWS";
@@ -281,12 +263,11 @@ struct MachineData {
     int checksRun = 0;
     ULONGLONG clockMicroseconds = 0;
     SimWmi wmiData;
-    std::vector<std::string> wmiQueries;
     std::vector<SimVolume> volumes;
     std::map<HANDLE, size_t> volumeSearches;  // search handle -> next volume
 };
 
-struct Machine::State : MachineData {
+struct MachineState : MachineData {
     SimKernel kernel{*this};
     SimRegistry registry{*this};
     SimNetwork network{*this};
@@ -311,7 +292,21 @@ struct Machine::State : MachineData {
 
     // Counts a call, raises when the description says it raises for `letter`,
     // and applies the planned faults: the error the call fails with, or 0.
-    DWORD Enter(const std::string& call, char letter = 0);
+    DWORD Enter(SimCall call, char letter = 0);
+    // Enter for a call that fails with the fault as its last error: true when
+    // it does.
+    bool Faulted(SimCall call, char letter = 0);
+    // How a call ends that reports its error as the last error.
+    template <typename T = BOOL>
+    T Fail(DWORD error, T result = FALSE) {
+        lastError = error;
+        return result;
+    }
+    template <typename T = BOOL>
+    T Succeed(T result = TRUE) {
+        lastError = ERROR_SUCCESS;
+        return result;
+    }
     // The drive's medium is taken out: its volume and space answer
     // ERROR_NOT_READY, its SCSI target is never ready again.
     void RemoveMedium(char letter);
@@ -319,8 +314,7 @@ struct Machine::State : MachineData {
     SimDrive* DriveOf(const char* path);
     // The drive whose volume answers for `letter`: the target's drive of a
     // substitution, the letter's own when present, else null.
-    SimDrive* Effective(char letter);
-    SimDrive* Effective(char letter, int depth);
+    SimDrive* Effective(char letter, int depth = 0);
     bool Present(char letter);
     HANDLE NewHandle();
     OpenFile* FileFor(HANDLE file, DWORD access);
