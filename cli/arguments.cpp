@@ -3,6 +3,8 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/open_platform.h"
 #include "cli/help.h"
 #include "diagnostics/drive_benchmark.h"
 #include "platform/drive_names.h"
@@ -44,6 +46,14 @@ std::optional<char> DriveOperand(const CommandCall& call) {
     const std::optional<char> letter = platform::ParseDriveLetter(call.operands[0]);
     if (!letter) BadWord(call.err, call.operands[0], "a drive letter");
     return letter;
+}
+
+int RunOnDrive(const CommandCall& call, int (*body)(const DriveCall&)) {
+    const std::optional<char> letter = DriveOperand(call);
+    if (!letter) return kExitUsage;
+    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
+    if (!platform) return kExitBadInput;
+    return body(DriveCall{call, *platform, *letter});
 }
 
 }  // namespace tw::cli

@@ -8,14 +8,13 @@
 
 namespace tw::cli {
 
-int CheckDiskCommand(const CommandCall& call) {
-    const std::optional<char> letter = DriveOperand(call);
-    if (!letter) return kExitUsage;
-    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
-    if (!platform) return kExitBadInput;
+int CheckDiskCommand(const DriveCall& drive) {
+    const CommandCall& call = drive.call;
+    platform::Platform& platform = drive.platform;
+    const char letter = drive.letter;
     PrintingReport report(call.out);
     const bool fix = call.options.contains("--fix");
-    const auto outcome = diagnostics::CheckDisk(*platform, *letter, fix, report);
+    const auto outcome = diagnostics::CheckDisk(platform, letter, fix, report);
     return outcome == diagnostics::CheckOutcome::Sound ? kExitSuccess : kExitFailed;
 }
 

@@ -38,21 +38,20 @@ JsonReport DiskInfoReport(TfrmDiskInfo& form, char letter) {
 
 }  // namespace
 
-int DiskInfoCommand(const CommandCall& call) {
-    const std::optional<char> letter = DriveOperand(call);
-    if (!letter) return kExitUsage;
-    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
-    if (!platform) return kExitBadInput;
+int DiskInfoCommand(const DriveCall& drive) {
+    const CommandCall& call = drive.call;
+    platform::Platform& platform = drive.platform;
+    const char letter = drive.letter;
     HeadlessDialogs dialogs(call.err);
-    TfrmDiskInfo form(*platform, dialogs);
-    form.ShowDrive(*letter);
+    TfrmDiskInfo form(platform, dialogs);
+    form.ShowDrive(letter);
     const std::string& status = form.Get(DiskInfoControl::Status).text;
     std::ostream& out = call.out;
     if (call.format == "json") {
-        PrintJson(DiskInfoReport(form, *letter), out);
+        PrintJson(DiskInfoReport(form, letter), out);
         return status.empty() ? kExitSuccess : kExitFailed;
     }
-    out << "Drive: " << *letter << ":\n";
+    out << "Drive: " << letter << ":\n";
     for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
         const Component& c = form.At(slot);
         if (c.kind == ComponentKind::Edit) out << c.caption << ": " << c.text << '\n';

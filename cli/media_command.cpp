@@ -11,17 +11,16 @@
 
 namespace tw::cli {
 
-int MediaCommand(const CommandCall& call) {
-    const std::optional<char> letter = DriveOperand(call);
-    if (!letter) return kExitUsage;
-    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
-    if (!platform) return kExitBadInput;
+int MediaCommand(const DriveCall& drive) {
+    const CommandCall& call = drive.call;
+    platform::Platform& platform = drive.platform;
+    const char letter = drive.letter;
     try {
-        const std::string report = TForm1::InsertedMediaReport(*platform, *letter);
+        const std::string report = TForm1::InsertedMediaReport(platform, letter);
         if (call.format == "json") {
             constexpr std::string_view kLead = ": Contains disk type: ";
             const size_t at = report.find(kLead);
-            PrintJson({{"Drive", std::string(1, *letter) + ":"},
+            PrintJson({{"Drive", std::string(1, letter) + ":"},
                        {"Disk type", at == std::string::npos ? report : report.substr(at + kLead.size())}},
                       call.out);
             return kExitSuccess;
@@ -29,7 +28,7 @@ int MediaCommand(const CommandCall& call) {
         call.out << report << '\n';
         return kExitSuccess;
     } catch (const AppError& e) {
-        call.err << "tarnwell-cli: " << *letter << ": " << e.what() << '\n';
+        call.err << "tarnwell-cli: " << letter << ": " << e.what() << '\n';
         return kExitFailed;
     }
 }

@@ -9,18 +9,17 @@
 
 namespace tw::cli {
 
-int OpticalCommand(const CommandCall& call) {
-    const std::optional<char> letter = DriveOperand(call);
-    if (!letter) return kExitUsage;
-    const std::unique_ptr<platform::Platform> platform = OpenPlatform(call.machineFile, call.err);
-    if (!platform) return kExitBadInput;
+int OpticalCommand(const DriveCall& drive) {
+    const CommandCall& call = drive.call;
+    platform::Platform& platform = drive.platform;
+    const char letter = drive.letter;
     HeadlessDialogs dialogs(call.err);
-    TfrmOpticalInfo form(*platform, dialogs);
-    form.ShowDrive(*letter);
+    TfrmOpticalInfo form(platform, dialogs);
+    form.ShowDrive(letter);
     std::ostream& out = call.out;
     if (call.format == "json") {
-        const std::string profile = form.InsertedProfileName(*letter);
-        PrintJson({{"Drive", std::string(1, *letter) + ":"},
+        const std::string profile = form.InsertedProfileName(letter);
+        PrintJson({{"Drive", std::string(1, letter) + ":"},
                    {"Vendor", form.Get(OpticalControl::Vendor).text},
                    {"Product ID", form.Get(OpticalControl::Product).text},
                    {"Revision", form.Get(OpticalControl::Revision).text},
@@ -34,7 +33,7 @@ int OpticalCommand(const CommandCall& call) {
         << "Product ID: " << form.Get(OpticalControl::Product).text << '\n'
         << "Revision: " << form.Get(OpticalControl::Revision).text << '\n'
         << "Vendor Spec: " << form.Get(OpticalControl::VendorSpecific).text << '\n';
-    const std::string profile = form.InsertedProfileName(*letter);
+    const std::string profile = form.InsertedProfileName(letter);
     out << "Profile: " << (profile.empty() ? "Unknown" : profile) << '\n';
     for (const std::string& line : form.Get(OpticalControl::Capabilities).items) out << line << '\n';
     return kExitSuccess;
