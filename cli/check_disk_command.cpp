@@ -9,12 +9,9 @@
 namespace tw::cli {
 
 int CheckDiskCommand(const DriveCall& drive) {
-    const CommandCall& call = drive.call;
-    platform::Platform& platform = drive.platform;
-    const char letter = drive.letter;
-    PrintingReport report(call.out);
-    const bool fix = call.options.contains("--fix");
-    const auto outcome = diagnostics::CheckDisk(platform, letter, fix, report);
+    PrintingReport report(drive.call.out);
+    const bool fix = drive.call.options.contains("--fix");
+    const auto outcome = diagnostics::CheckDisk(drive.platform, drive.letter, fix, report);
     return outcome == diagnostics::CheckOutcome::Sound ? kExitSuccess : kExitFailed;
 }
 

@@ -39,19 +39,16 @@ JsonReport DiskInfoReport(TfrmDiskInfo& form, char letter) {
 }  // namespace
 
 int DiskInfoCommand(const DriveCall& drive) {
-    const CommandCall& call = drive.call;
-    platform::Platform& platform = drive.platform;
-    const char letter = drive.letter;
-    HeadlessDialogs dialogs(call.err);
-    TfrmDiskInfo form(platform, dialogs);
-    form.ShowDrive(letter);
+    HeadlessDialogs dialogs(drive.call.err);
+    TfrmDiskInfo form(drive.platform, dialogs);
+    form.ShowDrive(drive.letter);
     const std::string& status = form.Get(DiskInfoControl::Status).text;
-    std::ostream& out = call.out;
-    if (call.format == "json") {
-        PrintJson(DiskInfoReport(form, letter), out);
+    std::ostream& out = drive.call.out;
+    if (drive.call.format == "json") {
+        PrintJson(DiskInfoReport(form, drive.letter), out);
         return status.empty() ? kExitSuccess : kExitFailed;
     }
-    out << "Drive: " << letter << ":\n";
+    out << "Drive: " << drive.letter << ":\n";
     for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
         const Component& c = form.At(slot);
         if (c.kind == ComponentKind::Edit) out << c.caption << ": " << c.text << '\n';

@@ -12,23 +12,20 @@
 namespace tw::cli {
 
 int MediaCommand(const DriveCall& drive) {
-    const CommandCall& call = drive.call;
-    platform::Platform& platform = drive.platform;
-    const char letter = drive.letter;
     try {
-        const std::string report = TForm1::InsertedMediaReport(platform, letter);
-        if (call.format == "json") {
+        const std::string report = TForm1::InsertedMediaReport(drive.platform, drive.letter);
+        if (drive.call.format == "json") {
             constexpr std::string_view kLead = ": Contains disk type: ";
             const size_t at = report.find(kLead);
-            PrintJson({{"Drive", std::string(1, letter) + ":"},
+            PrintJson({{"Drive", std::string(1, drive.letter) + ":"},
                        {"Disk type", at == std::string::npos ? report : report.substr(at + kLead.size())}},
-                      call.out);
+                      drive.call.out);
             return kExitSuccess;
         }
-        call.out << report << '\n';
+        drive.call.out << report << '\n';
         return kExitSuccess;
     } catch (const AppError& e) {
-        call.err << "tarnwell-cli: " << letter << ": " << e.what() << '\n';
+        drive.call.err << "tarnwell-cli: " << drive.letter << ": " << e.what() << '\n';
         return kExitFailed;
     }
 }

@@ -10,16 +10,13 @@
 namespace tw::cli {
 
 int OpticalCommand(const DriveCall& drive) {
-    const CommandCall& call = drive.call;
-    platform::Platform& platform = drive.platform;
-    const char letter = drive.letter;
-    HeadlessDialogs dialogs(call.err);
-    TfrmOpticalInfo form(platform, dialogs);
-    form.ShowDrive(letter);
-    std::ostream& out = call.out;
-    if (call.format == "json") {
-        const std::string profile = form.InsertedProfileName(letter);
-        PrintJson({{"Drive", std::string(1, letter) + ":"},
+    HeadlessDialogs dialogs(drive.call.err);
+    TfrmOpticalInfo form(drive.platform, dialogs);
+    form.ShowDrive(drive.letter);
+    std::ostream& out = drive.call.out;
+    if (drive.call.format == "json") {
+        const std::string profile = form.InsertedProfileName(drive.letter);
+        PrintJson({{"Drive", std::string(1, drive.letter) + ":"},
                    {"Vendor", form.Get(OpticalControl::Vendor).text},
                    {"Product ID", form.Get(OpticalControl::Product).text},
                    {"Revision", form.Get(OpticalControl::Revision).text},
@@ -33,7 +30,7 @@ int OpticalCommand(const DriveCall& drive) {
         << "Product ID: " << form.Get(OpticalControl::Product).text << '\n'
         << "Revision: " << form.Get(OpticalControl::Revision).text << '\n'
         << "Vendor Spec: " << form.Get(OpticalControl::VendorSpecific).text << '\n';
-    const std::string profile = form.InsertedProfileName(letter);
+    const std::string profile = form.InsertedProfileName(drive.letter);
     out << "Profile: " << (profile.empty() ? "Unknown" : profile) << '\n';
     for (const std::string& line : form.Get(OpticalControl::Capabilities).items) out << line << '\n';
     return kExitSuccess;
