@@ -67,9 +67,8 @@ bool ShowsFailure(const AgreeingDialogs& d) {
     return std::any_of(d.boxes.begin(), d.boxes.end(), [](const auto& b) {
         if (b.kind == BoxKind::Error || b.kind == BoxKind::Warning) return true;
         // The drive commands' own plain failure boxes ("Error", "Eject Failed: 21").
-        return b.kind == BoxKind::Plain &&
-               (b.text == "Error" || b.text.find("Failed") != std::string::npos ||
-                b.text.find("could not") != std::string::npos);
+        return b.kind == BoxKind::Plain && (b.text == "Error" || b.text.find("Failed") != std::string::npos ||
+                                            b.text.find("could not") != std::string::npos);
     });
 }
 
@@ -188,8 +187,7 @@ TEST(FaultWalk, EveryCommandOnEveryDriveSurvivesEveryFailingCall) {
         ++commands;
         for (int row = 0; row < rows && !HasFailure(); ++row) {
             const std::string name(entry.name);
-            points += Walk(name + " on row " + std::to_string(row), row,
-                           [&](tw::TForm1& form) { form.Click(name); });
+            points += Walk(name + " on row " + std::to_string(row), row, [&](tw::TForm1& form) { form.Click(name); });
         }
     }
     EXPECT_GT(commands, 50);

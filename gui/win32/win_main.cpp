@@ -123,7 +123,8 @@ int Run(HINSTANCE instance, int showCommand) {
             tw::gui::WorkWindow* window = className == "TfrmCheckDisk" ? static_cast<tw::gui::WorkWindow*>(&checkDisk)
                                                                        : static_cast<tw::gui::WorkWindow*>(&benchMark);
             window->CreateHidden(view.hwnd());
-            dialogs.RegisterModeless(className, window->hwnd(), [window](tw::FormLogic& logic) { window->Show(logic); });
+            dialogs.RegisterModeless(className, window->hwnd(),
+                                     [window](tw::FormLogic& logic) { window->Show(logic); });
             continue;
         }
         bool shown = false;

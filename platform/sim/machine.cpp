@@ -17,7 +17,7 @@ namespace {
 
 // Calls that report no failure: they are counted but never fail.
 bool Infallible(const std::string& call) {
-    static const std::set<std::string> kNames{"SetErrorMode", "Sleep",   "CloseHandle",  "RegCloseKey",
+    static const std::set<std::string> kNames{"SetErrorMode", "Sleep",    "CloseHandle",  "RegCloseKey",
                                               "FreeSid",      "EqualSid", "CoTaskMemFree"};
     return kNames.count(call) != 0;
 }

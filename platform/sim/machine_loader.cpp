@@ -96,13 +96,34 @@ constexpr Named kRegTypes[] = {
 
 // The calls a fault can make fail.
 const std::string kFallibleCalls[] = {
-    "GetLogicalDrives",    "GetLogicalDriveStringsA", "GetDriveTypeA",    "GetVolumeInformationA",
-    "GetDiskFreeSpaceExA", "GetDiskFreeSpaceA",       "QueryDosDeviceA",  "DefineDosDeviceA",
-    "GetVersionExA",       "FormatMessageA",          "GetFileAttributesA", "CreateFileA",
-    "ReadFile",            "WriteFile",               "SetFilePointer",   "DeviceIoControl",
-    "RegCreateKeyExA",     "RegQueryValueExA",        "RegSetValueExA",   "WNetGetConnectionA",
-    "GetLocaleInfoA",      "SHBrowseForFolderA",      "SHGetPathFromIDListA", "OpenThreadToken",
-    "OpenProcessToken",    "GetTokenInformation",     "AllocateAndInitializeSid", "mciSendStringA",
+    "GetLogicalDrives",
+    "GetLogicalDriveStringsA",
+    "GetDriveTypeA",
+    "GetVolumeInformationA",
+    "GetDiskFreeSpaceExA",
+    "GetDiskFreeSpaceA",
+    "QueryDosDeviceA",
+    "DefineDosDeviceA",
+    "GetVersionExA",
+    "FormatMessageA",
+    "GetFileAttributesA",
+    "CreateFileA",
+    "ReadFile",
+    "WriteFile",
+    "SetFilePointer",
+    "DeviceIoControl",
+    "RegCreateKeyExA",
+    "RegQueryValueExA",
+    "RegSetValueExA",
+    "WNetGetConnectionA",
+    "GetLocaleInfoA",
+    "SHBrowseForFolderA",
+    "SHGetPathFromIDListA",
+    "OpenThreadToken",
+    "OpenProcessToken",
+    "GetTokenInformation",
+    "AllocateAndInitializeSid",
+    "mciSendStringA",
     "mciSendCommandA",
 };
 
@@ -833,9 +854,10 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
     auto m = std::make_unique<Machine>();
     State& s = *m->state_;
     try {
-        r.OnlyKeys(j, "",
-                   {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders",
-                    "shell", "token", "mci", "physical_disks", "smartvsd", "faults", "directories", "fmifs", "wmi", "volumes"});
+        r.OnlyKeys(
+            j, "",
+            {"name", "comment", "locale", "free_space_ex", "drives", "registry", "version", "files", "folders", "shell",
+             "token", "mci", "physical_disks", "smartvsd", "faults", "directories", "fmifs", "wmi", "volumes"});
         if (j.contains("name")) s.name = r.Text(j["name"], "name");
         if (j.contains("locale")) {
             r.OnlyKeys(j["locale"], "locale", {"decimal", "thousand"});

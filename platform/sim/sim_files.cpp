@@ -112,10 +112,10 @@ UINT SimKernel::GetWindowsDirectoryA(char* buffer, UINT size) {
 
 HANDLE SimKernel::CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void*,
                               DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE) {
-    const char letter = fileName == nullptr                                                  ? 0
+    const char letter = fileName == nullptr                                                              ? 0
                         : std::strncmp(fileName, "\\\\.\\", 4) == 0 && fileName[4] && fileName[5] == ':' ? fileName[4]
-                        : fileName[0] && fileName[1] == ':'                                   ? fileName[0]
-                                                                                              : 0;
+                        : fileName[0] && fileName[1] == ':'                                              ? fileName[0]
+                                                                                                         : 0;
     if (const DWORD fault = s_.Enter("CreateFileA", UpperAscii(std::string(1, letter))[0])) {
         s_.lastError = fault;
         return INVALID_HANDLE_VALUE;
