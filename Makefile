@@ -90,10 +90,8 @@ bench: deps
 	$(BUILD) build win32
 	bench/run-all build/win32
 
-FORMAT_DIRS := actions app bench cli fuzz gui inventory platform tests
-
 format:
-	find $(FORMAT_DIRS) \( -name '*.cpp' -o -name '*.h' \) -print0 2>/dev/null | xargs -0 -r clang-format -i
+	scripts/format
 
 clean:
 	-for d in build/*/; do [ -d "$$d/wineprefix" ] && scripts/wine-run --stop "$$d"; done; true

@@ -70,7 +70,8 @@ void TForm1::DeclareCommandSurface() {
     auto benchmarkWindow = [this] { dialogs_.Show(benchMark_); };
 
     // Menu bar. The View menu's marks come first in their menu, as they show.
-    item(M::File, C::FileSaveListAs, "Save List As...", [this] { SaveListAs1Click(); }, "Ctrl+S");
+    item(
+        M::File, C::FileSaveListAs, "Save List As...", [this] { SaveListAs1Click(); }, "Ctrl+S");
     item(M::File, C::FileClose, "Close", close);
     item(M::View, C::ViewRefresh, "Refresh", clicks(C::Refresh), "F5");
     item(M::View, C::ViewMinimize, "Minimize", minimize);

@@ -27,7 +27,7 @@ enum class MainMenu {
     OptionPanel,
     ToolBarPopup,  // a right click on the toolbar's empty space
     Window,        // controls of the window itself: the site address labels
-    Keys,  // keys of the main window that no menu shows
+    Keys,          // keys of the main window that no menu shows
 };
 
 inline constexpr ComponentEntry<MainMenu> kMainMenus[] = {

@@ -118,8 +118,8 @@ public:
     TfrmCheckDisk& CheckDisk() { return checkDisk_; }
     TfrmBenchMark& BenchMark() { return benchMark_; }
     std::vector<FormLogic*> SecondaryForms() {
-        return {&aboutBox_,   &substDialog_, &opticalInfo_, &smart_,   &diskInfo_,
-                &checkDisk_,  &benchMark_,   &usbDrives_,   &volumes_};
+        return {&aboutBox_,  &substDialog_, &opticalInfo_, &smart_,  &diskInfo_,
+                &checkDisk_, &benchMark_,   &usbDrives_,   &volumes_};
     }
     TfrmUSBDrives& UsbDrives() { return usbDrives_; }
     TfrmVolumes& Volumes() { return volumes_; }

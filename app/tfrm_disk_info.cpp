@@ -21,8 +21,7 @@ std::string BusTypeName(DWORD busType) {
     return "Bus type " + Decimal(busType);
 }
 
-TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs)
-    : FixedDriveForm(FormId::DiskInfo, platform, dialogs) {
+TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs) : FixedDriveForm(FormId::DiskInfo, platform, dialogs) {
     using D = DiskInfoControl;
     Declare(D::Title, ComponentKind::Label, "Disk Information");
     Declare(D::DriveLabel, ComponentKind::Label, "Select Drive");

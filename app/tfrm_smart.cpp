@@ -44,8 +44,7 @@ Tone StateTone(std::string_view state) {
     return Tone::Plain;
 }
 
-TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs)
-    : FixedDriveForm(FormId::Smart, platform, dialogs) {
+TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs) : FixedDriveForm(FormId::Smart, platform, dialogs) {
     using S = SmartControl;
     Declare(S::Title, ComponentKind::Label, "SMART Information");
     Declare(S::DriveLabel, ComponentKind::Label, "Select Drive");

@@ -4,8 +4,8 @@
 
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/open_platform.h"
 #include "cli/help.h"
+#include "cli/open_platform.h"
 #include "diagnostics/drive_benchmark.h"
 #include "platform/drive_names.h"
 

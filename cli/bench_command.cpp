@@ -2,7 +2,6 @@
 // file, timed as the Drive Benchmark window times them.
 #include "app/tfrm_bench_mark.h"
 #include "cli/arguments.h"
-#include "platform/drive_names.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/help.h"
@@ -10,6 +9,7 @@
 #include "cli/open_platform.h"
 #include "cli/printing_report.h"
 #include "diagnostics/drive_benchmark.h"
+#include "platform/drive_names.h"
 
 namespace tw::cli {
 

@@ -36,7 +36,11 @@ ModalResult ParseAnswer(const std::string& word) {
 }  // namespace
 
 ScriptRunner::ScriptRunner(platform::Platform& platform, std::vector<std::string> programArgs, std::ostream& out)
-    : machinePlatform_(platform), out_(out), platform_(platform, out), view_(out), dialogs_(out),
+    : machinePlatform_(platform),
+      out_(out),
+      platform_(platform, out),
+      view_(out),
+      dialogs_(out),
       form_(platform_, view_, dialogs_, app_) {
     app_.args = std::move(programArgs);
     dialogs_.beforePrint = [this] { PrintSaveDialogs(); };
@@ -111,7 +115,7 @@ void ScriptRunner::Execute(const std::string& line) {
         const int count = static_cast<int>(form_.Rows().size());
         if (index >= count) {
             throw BadLine("row " + rest + " is out of range (the list has " + std::to_string(count) +
-                                        (count == 1 ? " row)" : " rows)"));
+                          (count == 1 ? " row)" : " rows)"));
         }
         form_.Select(index);
     } else if (command == "doubleclick") {
@@ -225,14 +229,15 @@ int ScriptRunner::Run(std::istream& script, const std::string& name, std::ostrea
             Execute(line);
             PrintSaveDialogs();
         } catch (const BadLine& e) {
-            err << "tarnwell-cli: " << platform::Printable(name) << ':' << number << ": "
-                << platform::Printable(e.what) << '\n';
+            err << "tarnwell-cli: " << platform::Printable(name) << ':' << number << ": " << platform::Printable(e.what)
+                << '\n';
             return kExitBadInput;
         } catch (const std::invalid_argument& e) {
             err << "tarnwell-cli: " << platform::Printable(name) << ':' << number << ": " << e.what() << '\n';
             return kExitBadInput;
         } catch (const UnansweredBox& e) {
-            err << "tarnwell-cli: " << platform::Printable(name) << ':' << number << ": " << platform::Printable(e.what()) << '\n';
+            err << "tarnwell-cli: " << platform::Printable(name) << ':' << number << ": "
+                << platform::Printable(e.what()) << '\n';
             return kExitBadInput;
         }
     }

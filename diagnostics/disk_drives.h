@@ -28,7 +28,7 @@ struct DiskDrive {
 
 struct DiskDriveReport {
     platform::HRESULT result = 0;  // of the disk query (0: S_OK)
-    std::vector<DiskDrive> disks;               // by disk number
+    std::vector<DiskDrive> disks;  // by disk number
     // The first failure while asking for a disk's letters (S_OK: none); the
     // disks are listed all the same.
     platform::HRESULT lettersResult = 0;

@@ -186,8 +186,7 @@ bool SmartReadDrive(Platform& platform, std::int32_t driveNumber, TSmartResult& 
     });
 }
 
-bool SmartIdentifyDrive(Platform& platform, std::int32_t driveNumber, std::string& errorText,
-                        IdentifyData& identity) {
+bool SmartIdentifyDrive(Platform& platform, std::int32_t driveNumber, std::string& errorText, IdentifyData& identity) {
     DeviceWalk walk(platform, errorText);
     return walk.Run(driveNumber, [&](DeviceWalk&, int, std::span<const BYTE> sector) {
         identity = DecodeIdentify(sector).value_or(IdentifyData{});

@@ -26,7 +26,8 @@ bool Printable(const std::string& text) {
     return true;
 }
 
-constexpr const char* kPolicyPath = "HKEY_CURRENT_USER\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\POLICIES\\EXPLORER";
+constexpr const char* kPolicyPath =
+    "HKEY_CURRENT_USER\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\POLICIES\\EXPLORER";
 
 }  // namespace
 
@@ -108,8 +109,7 @@ int PolicyValue(const std::uint8_t* data, std::size_t size) {
             const auto stored = machine.RegistryValue(kPolicyPath, "NoDrives");
             TW_FUZZ_CHECK(stored && stored->type == platform::REG_DWORD && stored->data.size() == 4, "written value");
             const platform::DWORD now = platform::DWORD{stored->data[0]} | platform::DWORD{stored->data[1]} << 8 |
-                                        platform::DWORD{stored->data[2]} << 16 |
-                                        platform::DWORD{stored->data[3]} << 24;
+                                        platform::DWORD{stored->data[2]} << 16 | platform::DWORD{stored->data[3]} << 24;
             TW_FUZZ_CHECK(((now & bit) != 0) == ((size % 2) != 0), "the letter's bit is not as asked");
         }
     } catch (const std::exception&) {

@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define TW_FUZZ_CHECK(condition, what)                                         \
-    do {                                                                       \
-        if (!(condition)) {                                                    \
+#define TW_FUZZ_CHECK(condition, what)                                              \
+    do {                                                                            \
+        if (!(condition)) {                                                         \
             std::fprintf(stderr, "fuzz check failed: %s (%s)\n", what, #condition); \
-            std::abort();                                                      \
-        }                                                                      \
+            std::abort();                                                           \
+        }                                                                           \
     } while (0)
 
 namespace tw::fuzz {
@@ -46,14 +46,10 @@ struct Target {
 };
 
 inline constexpr Target kTargets[] = {
-    {"smart_identify", SmartIdentify},
-    {"smart_attributes", SmartAttributes},
-    {"inquiry_identity", InquiryIdentity},
-    {"configuration_profile", ConfigurationProfile},
-    {"capability_page", CapabilityPage},
-    {"policy_value", PolicyValue},
-    {"machine_file", MachineFile},
-    {"script", Script},
+    {"smart_identify", SmartIdentify},     {"smart_attributes", SmartAttributes},
+    {"inquiry_identity", InquiryIdentity}, {"configuration_profile", ConfigurationProfile},
+    {"capability_page", CapabilityPage},   {"policy_value", PolicyValue},
+    {"machine_file", MachineFile},         {"script", Script},
     {"machine_script", MachineScript},
 };
 

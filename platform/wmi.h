@@ -13,8 +13,6 @@
 
 namespace tw::platform {
 
-
-
 // The management service's own failure codes.
 constexpr HRESULT WBEM_E_FAILED = HResult(0x80041001u);
 constexpr HRESULT WBEM_E_NOT_FOUND = HResult(0x80041002u);

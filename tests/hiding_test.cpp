@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "actions/drive_hiding.h"
-#include "platform/app_error.h"
 #include "app/tform1.h"
+#include "platform/app_error.h"
 #include "test_support.h"
 
 namespace {

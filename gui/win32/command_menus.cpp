@@ -79,8 +79,8 @@ void SyncMenuChecks(HMENU menu, const TForm1& form, const CommandMap& commands) 
     }
 }
 
-std::optional<ComponentSlot> TrackPopup(HWND owner, const TForm1& form, const CommandMap& commands,
-                                        ComponentKey parent, POINT at, const RECT* exclude) {
+std::optional<ComponentSlot> TrackPopup(HWND owner, const TForm1& form, const CommandMap& commands, ComponentKey parent,
+                                        POINT at, const RECT* exclude) {
     HMENU menu = BuildPopupMenu(form, commands, parent);
     if (GetMenuItemCount(menu) <= 0) {
         DestroyMenu(menu);

@@ -40,8 +40,8 @@ HMENU BuildPopupMenu(const TForm1& form, const CommandMap& commands, ComponentKe
 void SyncMenuChecks(HMENU menu, const TForm1& form, const CommandMap& commands);
 // Shows a pop-up menu at a screen point and returns the chosen component's
 // slot, or nothing when the user dismissed it.
-std::optional<ComponentSlot> TrackPopup(HWND owner, const TForm1& form, const CommandMap& commands,
-                                        ComponentKey parent, POINT at, const RECT* exclude = nullptr);
+std::optional<ComponentSlot> TrackPopup(HWND owner, const TForm1& form, const CommandMap& commands, ComponentKey parent,
+                                        POINT at, const RECT* exclude = nullptr);
 // The function-key shortcuts of the components (and the exit key).
 HACCEL BuildAccelerators(const TForm1& form, const CommandMap& commands);
 

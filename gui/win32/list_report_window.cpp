@@ -26,8 +26,7 @@ void ListReportWindow::Sync() {
     if (!form_ || !hwnd()) return;
     SetDlgItemTextA(hwnd(), controls_.status, form_->Get(controls_.statusKey).text.c_str());
     if (controls_.option != 0) {
-        CheckDlgButton(hwnd(), controls_.option,
-                       form_->Get(controls_.optionKey).checked ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(hwnd(), controls_.option, form_->Get(controls_.optionKey).checked ? BST_CHECKED : BST_UNCHECKED);
     }
     table_.Show(Item(controls_.list), form_->Get(controls_.listKey));
 }

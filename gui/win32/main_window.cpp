@@ -329,8 +329,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     at = POINT{row.left, row.bottom};
                 }
                 ClientToScreen(List(), &at);
-                if (auto chosen =
-                        TrackPopup(hwnd(), *form_, *commands_, KeyOf(MainMenu::ListPopup), at))
+                if (auto chosen = TrackPopup(hwnd(), *form_, *commands_, KeyOf(MainMenu::ListPopup), at))
                     Route(*chosen);
                 return 0;
             }

@@ -22,9 +22,12 @@ void RunModal(HWND window, bool* running) {
     HWND owner = GetWindow(window, GW_OWNER);
     CenterOverOwner(window);
     if (owner) EnableWindow(owner, FALSE);
+    // Modal before it shows: coming to the front can run the refresh that
+    // follows activation, whose message pump may already deliver a close,
+    // which must end this loop rather than only hide the window.
+    *running = true;
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(window);
-    *running = true;
     MSG msg;
     while (*running) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);

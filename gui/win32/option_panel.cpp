@@ -9,9 +9,9 @@ void OptionPanel::Create(HWND parent) {
         const Component& c = form_.At(slot);
         if (c.kind != ComponentKind::CheckBox || c.parent != KeyOf(MainMenu::OptionPanel) || !c.visible) continue;
         // BS_CHECKBOX, not BS_AUTOCHECKBOX: the mark is the logic's to set.
-        HWND box = CreateWindowExA(0, "BUTTON", c.caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 0,
-                                   0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(commands_.IdOf(slot))),
-                                   GetModuleHandleA(nullptr), nullptr);
+        HWND box = CreateWindowExA(
+            0, "BUTTON", c.caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 0, 0, 0, 0, parent,
+            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(commands_.IdOf(slot))), GetModuleHandleA(nullptr), nullptr);
         boxes_.push_back(Box{box, slot});
     }
     Sync();

@@ -78,8 +78,8 @@ bool ToolBar::OnNotify(const NMHDR* header, LRESULT& result, const Route& route)
             const auto* nm = reinterpret_cast<const NMMOUSE*>(header);
             const Component* button = commands_.ComponentOf(static_cast<UINT>(nm->dwItemSpec));
             // A button's own right-click menu, elsewhere the toolbar's.
-            const ComponentKey menu = button && !button->rightClickMenu.empty() ? button->rightClickMenu
-                                                                                 : KeyOf(MainMenu::ToolBarPopup);
+            const ComponentKey menu =
+                button && !button->rightClickMenu.empty() ? button->rightClickMenu : KeyOf(MainMenu::ToolBarPopup);
             POINT at{};
             GetCursorPos(&at);
             if (auto chosen = TrackPopup(GetParent(hwnd_), form_, commands_, menu, at)) route(*chosen);

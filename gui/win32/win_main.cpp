@@ -35,8 +35,8 @@ HICON LoadAppIcon(HINSTANCE instance, int metricX, int metricY) {
 
 // The secondary windows after the about box, in the order they are created.
 constexpr tw::FormId kHiddenForms[] = {
-    tw::FormId::SubstDialog, tw::FormId::Settings,  tw::FormId::Form5,       tw::FormId::Form6,
-    tw::FormId::Volumes,     tw::FormId::BenchMark, tw::FormId::CheckDisk,   tw::FormId::OpticalInfo,
+    tw::FormId::SubstDialog, tw::FormId::Settings,  tw::FormId::Form5,     tw::FormId::Form6,
+    tw::FormId::Volumes,     tw::FormId::BenchMark, tw::FormId::CheckDisk, tw::FormId::OpticalInfo,
     tw::FormId::Smart,       tw::FormId::DiskInfo,  tw::FormId::UsbDrives,
 };
 

@@ -2,8 +2,10 @@
 // from outside, as a user would see it, that the drive list shows the
 // machine's drives, that View > Refresh keeps them, that the View toggles
 // flip their check marks, and that every menu entry and toolbar button that
-// does not end the program can be run, every box and window it opens closed,
-// and the program still answers. Exit code 0 when every check passed.
+// does not end the program can be run, every box and window it opens closed
+// as soon as it shows, and the program still answers. The windows of other
+// programs it starts are closed at the end. Exit code 0 when every check
+// passed.
 //
 //   tarnwell_gui_driver <path to tarnwell.exe> [<screenshot folder>]
 //
@@ -18,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -86,7 +89,7 @@ void PauseForScreenshot(const std::string& folder, const std::string& name) {
     }
     CloseHandle(f);
     const auto until = Clock::now() + std::chrono::seconds(60);
-    while (!FileExists(done) && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    while (!FileExists(done) && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
 struct ProcessWindows {
@@ -120,17 +123,36 @@ BOOL CALLBACK AppendText(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
+// Handles what is queued for this thread: the answers to SendCommandAsync.
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+void CALLBACK CommandHandled(HWND, UINT, ULONG_PTR handled, LRESULT) { *reinterpret_cast<bool*>(handled) = true; }
+
+// Queues a menu command without waiting for it: `handled` turns true once the
+// window has handled it (a box it holds up keeps it from that), seen by a
+// PumpMessages after that. A posted command would never say when it is done.
+bool SendCommandAsync(HWND window, UINT id, bool& handled) {
+    return SendMessageCallbackA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0, &CommandHandled,
+                                reinterpret_cast<ULONG_PTR>(&handled)) != 0;
+}
+
 // The program's boxes and windows other than the main window: each is read
 // into the log and closed (a question answered No, a box OK, a window closed).
-// True once the program is idle with none left.
-bool CloseWhatAppeared(DWORD processId, HWND main, const std::string& command) {
+// True once the command is handled and the program is idle with none left.
+bool CloseWhatAppeared(DWORD processId, HWND main, const std::string& command, const bool& handled) {
     std::set<HWND> reported;
-    for (int round = 0; round < 100; ++round) {
+    std::map<HWND, Clock::time_point> answered;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kCommandTimeoutMs);
+    while (Clock::now() < deadline) {
+        PumpMessages();
         ProcessWindows windows{processId, main, {}};
         EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
-        if (windows.found.empty()) {
+        if (windows.found.empty() && handled) {
             DWORD_PTR answer = 0;
-            if (SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer)) return true;
+            return SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kCommandTimeoutMs, &answer) != 0;
         }
         for (HWND w : windows.found) {
             char className[64] = {};
@@ -142,6 +164,10 @@ bool CloseWhatAppeared(DWORD processId, HWND main, const std::string& command) {
             if (reported.insert(w).second) {
                 std::printf("  %s opened %s \"%s\": %s\n", command.c_str(), className, title, text.c_str());
             }
+            // Answered once, and again only if it is still up a while later.
+            const auto last = answered.find(w);
+            if (last != answered.end() && Clock::now() - last->second < std::chrono::milliseconds(300)) continue;
+            answered[w] = Clock::now();
             if (lstrcmpA(className, "#32770") == 0) {
                 // A message box or dialog: No where it asks, OK where that is all
                 // it has, otherwise Cancel.
@@ -156,29 +182,103 @@ bool CloseWhatAppeared(DWORD processId, HWND main, const std::string& command) {
                 PostMessageA(w, WM_CLOSE, 0, 0);
             }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return false;
 }
 
-// Runs one command as its menu entry or button would and cleans up after it.
+// Runs one command as its menu entry or button would and cleans up after it:
+// what it opens is closed as soon as it shows, and the next command waits
+// until this one is handled.
 void RunCommand(DWORD processId, HWND window, UINT id, const std::string& what) {
-    // Sent, so that what it opens is seen before the next command; a box it
-    // holds up ends the wait, and the command finishes once the box is closed.
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 5000, &answer);
-    Check(CloseWhatAppeared(processId, window, what), what + " leaves the program answering");
+    bool handled = false;
+    if (!SendCommandAsync(window, id, handled)) {
+        Check(false, what + " can be sent");
+        return;
+    }
+    Check(CloseWhatAppeared(processId, window, what, handled), what + " leaves the program answering");
+}
+
+struct MenuSearch {
+    DWORD processId;
+    bool found;
+};
+
+BOOL CALLBACK FindMenu(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<MenuSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char className[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    if (owner == search->processId && IsWindowVisible(hwnd) && lstrcmpA(className, "#32768") == 0) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Whether one of the program's menus shows on the screen.
+bool MenuShows(DWORD processId) {
+    MenuSearch search{processId, false};
+    EnumWindows(&FindMenu, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Waits (up to ten seconds) until the program's menu shows or not.
+void WaitForMenu(DWORD processId, bool shown) {
+    const auto until = Clock::now() + std::chrono::seconds(10);
+    while (MenuShows(processId) != shown && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
 // Holds a menu open for a screenshot: `open` posts what opens it, and the
 // main window's cancel-mode message closes it again.
-void ScreenshotOfMenu(HWND window, const std::string& folder, const std::string& name,
+void ScreenshotOfMenu(DWORD processId, HWND window, const std::string& folder, const std::string& name,
                       const std::function<void()>& open) {
     open();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    WaitForMenu(processId, true);
     PauseForScreenshot(folder, name);
     PostMessageA(window, WM_CANCELMODE, 0, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    WaitForMenu(processId, false);
+}
+
+BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM param) {
+    if (IsWindowVisible(hwnd)) reinterpret_cast<std::set<HWND>*>(param)->insert(hwnd);
+    return TRUE;
+}
+
+std::set<HWND> VisibleTopLevelWindows() {
+    std::set<HWND> windows;
+    EnumWindows(&CollectVisible, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// Some commands start other programs ("Explore" opens an Explorer window).
+// They share the wine server with the tests that follow, so their windows
+// are closed once the program has gone: the next test finds the screen as
+// this one did. True once none is left.
+bool CloseOtherPrograms(const std::set<HWND>& before) {
+    std::set<HWND> reported;
+    const auto until = Clock::now() + std::chrono::seconds(30);
+    while (Clock::now() < until) {
+        std::vector<HWND> left;
+        for (HWND w : VisibleTopLevelWindows()) {
+            if (!before.count(w)) left.push_back(w);
+        }
+        if (left.empty()) return true;
+        for (HWND w : left) {
+            if (reported.insert(w).second) {
+                char className[64] = {};
+                GetClassNameA(w, className, sizeof className);
+                char title[256] = {};
+                GetWindowTextA(w, title, sizeof title);
+                std::printf("  closing %s \"%s\", left open by another program\n", className, title);
+            }
+            PostMessageA(w, WM_CLOSE, 0, 0);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return false;
 }
 
 }  // namespace
@@ -189,6 +289,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string exe = argv[1];
+    const std::set<HWND> before = VisibleTopLevelWindows();
     std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -210,7 +311,7 @@ int main(int argc, char** argv) {
         gui_test::RemoteList rows(process.hProcess, list);
         // The first refresh runs when the program becomes active; wait for rows.
         while (rows.Count() <= 0 && Clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         const std::vector<std::string> captions = rows.Captions();
         std::printf("rows: %s\n", Join(captions).c_str());
         Check(Contains(captions, "C: "), "the list shows drive C: as \"C: \"");
@@ -231,7 +332,7 @@ int main(int argc, char** argv) {
 
         if (argc > 2) {
             PauseForScreenshot(argv[2], "tarnwell-main-window");
-            ScreenshotOfMenu(window, argv[2], "list-popup-menu",
+            ScreenshotOfMenu(process.dwProcessId, window, argv[2], "list-popup-menu",
                              [&] { PostMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); });
             // The arrow of "Eject CD": a press at its right edge opens the drop-down menu.
             HWND bar = gui_test::FindChildOfClass(window, TOOLBARCLASSNAMEA);
@@ -239,7 +340,7 @@ int main(int argc, char** argv) {
             const std::vector<UINT> ids = bar ? buttons.Commands() : std::vector<UINT>{};
             const auto rect = ids.size() > 2 ? buttons.Rect(ids[2]) : std::nullopt;
             if (rect) {
-                ScreenshotOfMenu(window, argv[2], "eject-drop-down-menu", [&] {
+                ScreenshotOfMenu(process.dwProcessId, window, argv[2], "eject-drop-down-menu", [&] {
                     const LPARAM at = MAKELPARAM(rect->right - 4, (rect->top + rect->bottom) / 2);
                     PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
                     PostMessageA(bar, WM_LBUTTONUP, 0, at);
@@ -282,6 +383,7 @@ int main(int argc, char** argv) {
     GetExitCodeProcess(process.hProcess, &code);
     if (waited == WAIT_OBJECT_0) Check(code == 0, "the program's exit code is 0");
     CloseHandle(process.hProcess);
+    Check(CloseOtherPrograms(before), "the windows of the programs it started close");
 
     std::printf("%s (%d failed)\n", failures ? "FAILED" : "ALL PASSED", failures);
     return failures ? 1 : 0;

@@ -34,6 +34,7 @@
 #include "gui/win32/disk_info/disk_info_ids.h"
 #include "gui/win32/disk_info/disk_info_window.h"
 #include "gui/win32/dpi.h"
+#include "gui/win32/form_window.h"
 #include "gui/win32/main_window.h"
 #include "gui/win32/message_dialogs.h"
 #include "gui/win32/optical_info/optical_info_ids.h"
@@ -568,6 +569,38 @@ TEST_F(AboutBoxTest, TheOkButtonClosesTheBox) {
     about.ShowModal();  // returns once the box has closed itself
     StopWatching();
     EXPECT_FALSE(IsWindowVisible(box));
+}
+
+// Comes up as the main window does when the program gets the focus back:
+// its refresh runs what is queued (here, as the window is activated).
+class RunsQueuedWhenActivated final : public tw::gui::FormWindow {
+public:
+    RunsQueuedWhenActivated() : FormWindow("TwRunsQueuedWhenActivated", "Coming up") {}
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) Pump(0);
+        return FormWindow::HandleMessage(message, wParam, lParam);
+    }
+};
+
+HWND stuckModal = nullptr;
+void CALLBACK EndStuckModal(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    ADD_FAILURE() << "the modal loop still ran after 30 seconds";
+    PostMessageA(stuckModal, WM_CLOSE, 0, 0);
+}
+
+TEST(ModalWindowTest, ACloseThatArrivesWhileTheWindowComesUpEndsIt) {
+    RunsQueuedWhenActivated window;
+    window.CreateHidden(nullptr, nullptr, 200, 100, tw::gui::DpiOf(nullptr));
+    ASSERT_NE(window.hwnd(), nullptr);
+    PostMessageA(window.hwnd(), WM_CLOSE, 0, 0);
+    stuckModal = window.hwnd();
+    const UINT_PTR backstop = SetTimer(nullptr, 0, 30000, &EndStuckModal);
+    window.ShowModal();  // the close, run as it comes up, ends it
+    KillTimer(nullptr, backstop);
+    EXPECT_FALSE(IsWindowVisible(window.hwnd()));
 }
 
 class SubstDialogTest : public ::testing::Test {

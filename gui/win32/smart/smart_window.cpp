@@ -24,7 +24,7 @@ constexpr ReportField kFields[] = {
 SmartWindow::SmartWindow()
     : DiskReportWindow(ReportLayout{IDD_SMART, IDC_SMART_TITLE, IDC_SMART_DRIVE, KeyOf(SmartControl::DriveChooser),
                                     kFields, IDC_SMART_STATUS, KeyOf(SmartControl::Status), IDC_SMART_HEALTH,
-                                    KeyOf(SmartControl::Health), IDC_SMART_ATTRIBUTES, KeyOf(SmartControl::Attributes)}) {
-}
+                                    KeyOf(SmartControl::Health), IDC_SMART_ATTRIBUTES,
+                                    KeyOf(SmartControl::Attributes)}) {}
 
 }  // namespace tw::gui

@@ -5,10 +5,7 @@
 
 namespace tw::gui {
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 VolumesWindow::VolumesWindow()
     : ListReportWindow(IDD_VOLUMES,
