@@ -1,5 +1,7 @@
 #include "app/tfrm_volumes.h"
 
+#include "app/disk_window.h"
+
 #include "inventory/number_format.h"
 #include "platform/drive_names.h"
 #include "platform/system_error_text.h"
@@ -33,11 +35,6 @@ std::vector<std::string> Letters(const std::vector<std::string>& roots) {
     std::vector<std::string> out;
     for (const std::string& r : roots) out.push_back(r.substr(0, 2));
     return out;
-}
-
-std::string ErrorText(Kernel& kernel, DWORD error) {
-    const std::string text = SystemErrorText(kernel, error);
-    return text.empty() ? "error " + Decimal(error) : text;
 }
 
 }  // namespace
