@@ -188,6 +188,25 @@ protected:
     HWND list = nullptr;
 };
 
+// A window the logic can show but that has no real window is refused when
+// the program starts, naming it, not when the user first asks for it.
+TEST_F(MainWindowTest, AFormWithoutAWindowIsRefusedAtStartByName) {
+    tw::gui::MessageDialogs shell(nullptr);
+    for (tw::FormLogic* f : form->SecondaryForms()) {
+        if (f->Id() == tw::FormId::Smart) continue;
+        shell.RegisterModeless(f->Id(), nullptr, [](tw::FormLogic&) {});
+    }
+    try {
+        shell.RequireWindows(form->SecondaryForms());
+        ADD_FAILURE() << "a form without a window was let through";
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), "no window shows TfrmSmart");
+    }
+    EXPECT_THROW(shell.Show(form->Smart()), std::logic_error);
+    shell.RegisterModeless(tw::FormId::Smart, nullptr, [](tw::FormLogic&) {});
+    EXPECT_NO_THROW(shell.RequireWindows(form->SecondaryForms()));
+}
+
 TEST_F(MainWindowTest, TheWindowIsTitledTarnwell) { EXPECT_EQ(WindowText(view->hwnd()), "Tarnwell"); }
 
 TEST_F(MainWindowTest, RefreshFillsTheListWithTheMachinesDrives) {
