@@ -56,6 +56,8 @@ void PrintTable(const std::string& name, const Component& c, std::ostream& out) 
 
 ModalResult HeadlessDialogs::MessageBox(const std::string& text, BoxKind kind, Buttons buttons) {
     if (beforePrint) beforePrint();
+    // A box with the error icon reports a failure as a raised error does.
+    if (kind == BoxKind::Error) ++errors_;
     out_ << '[' << KindName(kind) << "] " << text;
     if (buttons == Buttons::OK) {
         out_ << '\n';

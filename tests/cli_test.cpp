@@ -208,6 +208,13 @@ TEST(Cli, ScriptFromStandardInputPrintsRaisedErrors) {
     ExpectSameLines(r.out, Data("raising.expected"));
 }
 
+TEST(Cli, AnErrorBoxMakesTheScriptFail) {
+    Result r =
+        RunCli({"--machine", Example("workstation.json"), "script", "-"}, "activate\nselect 0\nclick LockCDDoor1\n");
+    EXPECT_NE(r.out.find("[error] Cannot lock/unlock non-CDROM!"), std::string::npos) << r.out;
+    EXPECT_EQ(r.code, 1) << r.out;
+}
+
 TEST(Cli, ArgsReachTheWindow) {
     Result r = RunCli({"--machine", Example("workstation.json"), "--args", "/NoRefresh", "script", "-"},
                       "activate\nlist\ntick\nselect 7\n");
