@@ -98,15 +98,25 @@ struct ProcessWindows {
     std::vector<HWND> found;
 };
 
+// The process a window belongs to, and its class name.
+struct WindowOwner {
+    DWORD process = 0;
+    char className[64] = {};
+};
+
+WindowOwner OwnerOf(HWND hwnd) {
+    WindowOwner owner;
+    GetWindowThreadProcessId(hwnd, &owner.process);
+    GetClassNameA(hwnd, owner.className, sizeof owner.className);
+    return owner;
+}
+
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
     auto* windows = reinterpret_cast<ProcessWindows*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    char className[64] = {};
-    GetClassNameA(hwnd, className, sizeof className);
+    const WindowOwner owner = OwnerOf(hwnd);
     // Menus close by themselves; tool tips are not windows the user closes.
-    if (owner == windows->processId && hwnd != windows->main && IsWindowVisible(hwnd) &&
-        lstrcmpA(className, "#32768") != 0 && lstrcmpA(className, "tooltips_class32") != 0) {
+    if (owner.process == windows->processId && hwnd != windows->main && IsWindowVisible(hwnd) &&
+        lstrcmpA(owner.className, "#32768") != 0 && lstrcmpA(owner.className, "tooltips_class32") != 0) {
         windows->found.push_back(hwnd);
     }
     return TRUE;
@@ -206,11 +216,8 @@ struct MenuSearch {
 
 BOOL CALLBACK FindMenu(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<MenuSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    char className[64] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(hwnd) && lstrcmpA(className, "#32768") == 0) {
+    const WindowOwner owner = OwnerOf(hwnd);
+    if (owner.process == search->processId && IsWindowVisible(hwnd) && lstrcmpA(owner.className, "#32768") == 0) {
         search->found = true;
         return FALSE;
     }
