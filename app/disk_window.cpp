@@ -50,11 +50,6 @@ ReadableDisk DiskOfDrive(Platform& platform, char letter) {
     return disk;
 }
 
-std::string ErrorText(Kernel& kernel, DWORD error) {
-    std::string text = SystemErrorText(kernel, error);
-    return text.empty() ? "error " + Decimal(error) : text;
-}
-
 FixedDriveForm::FixedDriveForm(FormId id, platform::Platform& platform, Dialogs& dialogs)
     : FormLogic(id, dialogs), platform_(platform) {}
 

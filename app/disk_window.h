@@ -60,7 +60,4 @@ struct ReadableDisk {
 };
 ReadableDisk DiskOfDrive(platform::Platform& platform, char letter);
 
-// The system's text for `error`, or "error N" when it has none.
-std::string ErrorText(platform::Kernel& kernel, platform::DWORD error);
-
 }  // namespace tw

@@ -118,12 +118,7 @@ void TForm1::Refresh1Click() {
     }
     do {
         refreshRequested_ = false;
-        try {
-            RefreshOnce();
-        } catch (...) {
-            refreshRequested_ = false;  // the error is shown; the user asks again
-            throw;
-        }
+        RefreshOnce();  // a raised error ends the requests with it
     } while (refreshRequested_);
 }
 

@@ -1,7 +1,5 @@
 #include "app/tfrm_volumes.h"
 
-#include "app/disk_window.h"
-
 #include "inventory/number_format.h"
 #include "platform/drive_names.h"
 #include "platform/system_error_text.h"

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/drive_names.h"
+
 namespace tw::platform {
 
 std::string SystemErrorText(Kernel& kernel, DWORD error) {
@@ -15,6 +17,11 @@ std::string SystemErrorText(Kernel& kernel, DWORD error) {
         message.pop_back();
     }
     return message;
+}
+
+std::string ErrorText(Kernel& kernel, DWORD error) {
+    std::string text = SystemErrorText(kernel, error);
+    return text.empty() ? "error " + Decimal(error) : text;
 }
 
 }  // namespace tw::platform

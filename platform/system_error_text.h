@@ -10,5 +10,7 @@ namespace tw::platform {
 
 // Empty when the system has no text for `error`.
 std::string SystemErrorText(Kernel& kernel, DWORD error);
+// The system's text for `error`, or "error N" when it has none.
+std::string ErrorText(Kernel& kernel, DWORD error);
 
 }  // namespace tw::platform
