@@ -47,11 +47,18 @@ MediaOutcome EjectMedium(Device& device, char letter) {
                     [&](HANDLE h) { return Request(device, h, IOCTL_STORAGE_EJECT_MEDIA); });
 }
 
-MediaOutcome SetDoorLock(Device& device, char letter, bool lock) {
+MediaOutcome SetDoorLock(Device& device, char letter, bool lock, int times) {
     const auto prevent = EncodePreventMediaRemoval(lock);
-    return OnDevice(device, VolumeDevicePath(letter), GENERIC_READ, 0, 0, [&](HANDLE h) {
-        return Request(device, h, IOCTL_STORAGE_MEDIA_REMOVAL, prevent.data(), static_cast<DWORD>(prevent.size()));
+    int sent = 0;
+    MediaOutcome outcome = OnDevice(device, VolumeDevicePath(letter), GENERIC_READ, 0, 0, [&](HANDLE h) {
+        for (; sent < times; ++sent) {
+            if (!Request(device, h, IOCTL_STORAGE_MEDIA_REMOVAL, prevent.data(), static_cast<DWORD>(prevent.size())))
+                return false;
+        }
+        return true;
     });
+    outcome.sent = sent;
+    return outcome;
 }
 
 MCIERROR DefaultTray(Multimedia& multimedia, bool open, HWND callbackWindow) {

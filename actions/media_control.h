@@ -17,6 +17,7 @@ struct MediaOutcome {
     bool opened = false;
     bool done = false;
     platform::DWORD error = 0;
+    int sent = 0;  // requests the drive took
 };
 
 // Closes the tray: IOCTL_STORAGE_LOAD_MEDIA on a read-only, shared open.
@@ -24,8 +25,10 @@ MediaOutcome LoadMedium(platform::Device& device, char letter);
 // Ejects: IOCTL_STORAGE_EJECT_MEDIA on a read-only, shared open.
 MediaOutcome EjectMedium(platform::Device& device, char letter);
 // Locks (true) or unlocks the door: IOCTL_STORAGE_MEDIA_REMOVAL on an
-// exclusive open, so no other program holds the drive meanwhile.
-MediaOutcome SetDoorLock(platform::Device& device, char letter, bool lock);
+// exclusive open, so no other program holds the drive meanwhile. The request
+// goes `times` times on that one open, stopping at the first the drive
+// refuses: the drive counts locks, and each unlock releases one.
+MediaOutcome SetDoorLock(platform::Device& device, char letter, bool lock, int times = 1);
 
 // The default CD audio device's tray, waiting until it has moved; the result
 // of the command is the system's and not examined by callers.

@@ -159,6 +159,7 @@ private:
     bool skipAB_ = false;
     bool timerEnabled_ = true;
     bool refreshRequested_ = false;  // asked for while a refresh ran
+    std::map<char, int> doorLocks_;  // door locks this program set, by drive
 };
 
 }  // namespace tw

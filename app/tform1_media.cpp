@@ -1,6 +1,7 @@
 // Load, eject, lock and unlock the medium of the selected drive, the default
 // CD device's tray, and the kind of disc inserted. None of them refreshes the
 // list: the next refresh shows what changed.
+#include <algorithm>
 #include <string>
 
 #include "actions/media_control.h"
@@ -41,7 +42,12 @@ void TForm1::EjectMedia1Click() {
 bool TForm1::SetDoorLock(bool lock) {
     const auto letter = SelectedLetter();
     if (!letter) return false;
-    const actions::MediaOutcome outcome = actions::SetDoorLock(platform_.device(), *letter, lock);
+    // The drive counts locks and opens only when none is left, so an unlock
+    // releases every lock this program set on it (at least one request).
+    int& held = doorLocks_[*letter];
+    const actions::MediaOutcome outcome =
+        actions::SetDoorLock(platform_.device(), *letter, lock, lock ? 1 : std::max(1, held));
+    held = lock ? held + outcome.sent : std::max(0, held - outcome.sent);
     if (!outcome.opened) {
         dialogs_.MessageBox("Cannot lock/unlock non-CDROM!", BoxKind::Error, Buttons::OK);
         return false;

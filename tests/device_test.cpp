@@ -370,10 +370,27 @@ TEST(SimDevice, EjectLoadAndLockOutcomes) {
     EXPECT_TRUE(m->MediaLocked('E'));
     EXPECT_EQ(request(e, IOCTL_STORAGE_MEDIA_REMOVAL, false), ERROR_SUCCESS);
     EXPECT_FALSE(m->MediaLocked('E'));
-    // A lock belongs to its handle and goes with it.
+    // Media-removal locks are the device's: counted, kept when the handle
+    // closes, and released by any handle; an unlock at zero is ignored.
+    EXPECT_EQ(request(e, IOCTL_STORAGE_MEDIA_REMOVAL, true), ERROR_SUCCESS);
     EXPECT_EQ(request(e, IOCTL_STORAGE_MEDIA_REMOVAL, true), ERROR_SUCCESS);
     m->device().CloseHandle(e);
+    EXPECT_TRUE(m->MediaLocked('E'));
+    const HANDLE other = Open(*m, "\\\\.\\E:", GENERIC_READ, 0);
+    EXPECT_EQ(request(other, IOCTL_STORAGE_MEDIA_REMOVAL, false), ERROR_SUCCESS);
+    EXPECT_TRUE(m->MediaLocked('E'));
+    EXPECT_EQ(request(other, IOCTL_STORAGE_MEDIA_REMOVAL, false), ERROR_SUCCESS);
     EXPECT_FALSE(m->MediaLocked('E'));
+    EXPECT_EQ(request(other, IOCTL_STORAGE_MEDIA_REMOVAL, false), ERROR_SUCCESS);
+    // Ejection-control locks are the handle's: another handle cannot release
+    // them, and they go when their handle closes.
+    EXPECT_EQ(request(other, IOCTL_STORAGE_EJECTION_CONTROL, true), ERROR_SUCCESS);
+    const HANDLE third = Open(*m, "\\\\.\\E:", 0, FILE_SHARE_READ);
+    EXPECT_EQ(request(third, IOCTL_STORAGE_EJECTION_CONTROL, false), ERROR_SUCCESS);
+    EXPECT_TRUE(m->MediaLocked('E'));
+    m->device().CloseHandle(other);
+    EXPECT_FALSE(m->MediaLocked('E'));
+    m->device().CloseHandle(third);
 
     const HANDLE h = Open(*m, "\\\\.\\H:");
     EXPECT_EQ(request(h, IOCTL_STORAGE_MEDIA_REMOVAL, true), ERROR_IO_DEVICE);

@@ -195,6 +195,27 @@ TEST_F(Media, DoorRequestsCarryTheFlagOnAnExclusiveOpen) {
     EXPECT_EQ(open.access, tw::platform::GENERIC_READ);
 }
 
+TEST_F(Media, UnlockOpensTheDoorHoweverOftenItWasLocked) {
+    Open();
+    SelectDrive('E');
+    // The drive counts locks: however often the door was locked, one Unlock
+    // opens it.
+    for (int locks : {1, 2, 3}) {
+        SCOPED_TRACE(locks);
+        dialogs_ = {};
+        for (int i = 0; i < locks; ++i) form_->Click("LockCDDoor1");
+        EXPECT_TRUE(machine_->MediaLocked('E'));
+        form_->Click("UnlockCDDoor1");
+        EXPECT_FALSE(machine_->MediaLocked('E'));
+        EXPECT_EQ(Boxes().back(), "CD/DVD Drive E: door now unlocked.");
+        EXPECT_EQ(machine_->OpenHandleCount(), 0);
+    }
+    // With no lock of ours left, an unlock is still sent once.
+    const size_t before = machine_->DeviceRequests().size();
+    form_->Click("UnlockSelected1");
+    EXPECT_EQ(machine_->DeviceRequests().size(), before + 1);
+}
+
 TEST_F(Media, WithNothingSelectedOnlyTheDefaultTrayActs) {
     Open();
     form_->Select(-1);

@@ -65,6 +65,9 @@ struct SimDevice {
     DWORD ejectError = ERROR_SUCCESS;
     DWORD loadError = ERROR_SUCCESS;
     DWORD lockError = ERROR_SUCCESS;
+    // Media-removal locks are counted by the device, whoever sent them, and
+    // outlive the handle that sent them.
+    int mediaLocks = 0;
     std::optional<DWORD> physicalDisk;  // none: the device number request fails
     DWORD partition = 1;
 };

@@ -52,8 +52,10 @@ const std::vector<DeviceOpen>& MachineSpy::DeviceOpens() const { return state_->
 const std::vector<DeviceRequest>& MachineSpy::DeviceRequests() const { return state_->deviceRequests; }
 
 bool MachineSpy::MediaLocked(char letter) const {
+    const auto drive = state_->drives.find(letter);
+    if (drive != state_->drives.end() && drive->second.device && drive->second.device->mediaLocks > 0) return true;
     for (const auto& [handle, open] : state_->openDevices) {
-        if (open.letter == letter && open.locks > 0) return true;
+        if (open.letter == letter && open.ejectionLocks > 0) return true;
     }
     return false;
 }

@@ -113,8 +113,9 @@ public:
     // The title and owner window of the last folder browser.
     const std::string& LastBrowseTitle() const;
     HWND LastBrowseOwner() const;
-    // Devices: every open and request in order, the media locks held by
-    // open handles, the milliseconds slept.
+    // Devices: every open and request in order, whether the drive's medium is
+    // locked in (by the device's count or by an open handle), the
+    // milliseconds slept.
     const std::vector<DeviceOpen>& DeviceOpens() const;
     const std::vector<DeviceRequest>& DeviceRequests() const;
     bool MediaLocked(char letter) const;

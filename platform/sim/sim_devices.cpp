@@ -141,11 +141,16 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
             if (bytesReturned) *bytesReturned = n;
             break;
         }
-        case IOCTL_STORAGE_MEDIA_REMOVAL: {
+        case IOCTL_STORAGE_MEDIA_REMOVAL:
+        case IOCTL_STORAGE_EJECTION_CONTROL: {
             const auto prevent = DecodePreventMediaRemoval(input);
             if (!prevent) return s_.Fail(ERROR_INVALID_PARAMETER);
             if (device.lockError != ERROR_SUCCESS) return s_.Fail(device.lockError);
-            od.locks = *prevent ? od.locks + 1 : std::max(0, od.locks - 1);
+            // The device counts media-removal locks from anyone and ignores an
+            // unlock at zero; ejection-control locks are the handle's own and
+            // its unlocks release only those.
+            int& count = code == IOCTL_STORAGE_MEDIA_REMOVAL ? device.mediaLocks : od.ejectionLocks;
+            count = *prevent ? count + 1 : std::max(0, count - 1);
             s_.changes.push_back(std::string(*prevent ? "lock " : "unlock ") + od.letter + ":");
             break;
         }

@@ -196,7 +196,7 @@ struct OpenDevice {
     std::string path;  // as opened
     DWORD access = 0;
     DWORD share = 0;
-    int locks = 0;                 // media-removal locks this handle holds
+    int ejectionLocks = 0;         // ejection-control locks: this handle's own
     PhysicalDisk* disk = nullptr;  // a physical disk's handle: its disk
     bool driver = false;           // the 9x SMART driver's handle
 };

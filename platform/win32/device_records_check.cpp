@@ -19,6 +19,7 @@
     X(IOCTL_STORAGE_MEDIA_REMOVAL)    \
     X(IOCTL_STORAGE_EJECT_MEDIA)      \
     X(IOCTL_STORAGE_LOAD_MEDIA)       \
+    X(IOCTL_STORAGE_EJECTION_CONTROL) \
     X(IOCTL_SCSI_BASE)                \
     X(IOCTL_STORAGE_BASE)             \
     X(METHOD_BUFFERED)                \
