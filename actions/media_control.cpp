@@ -81,15 +81,16 @@ MCIERROR DoorByMci(Multimedia& multimedia, char letter, DWORD doorFlag) {
     return set != 0 ? set : closed;
 }
 
-int InsertedMediaProfile(Device& device, char letter) {
+int InsertedMediaProfile(Device& device, char letter, MediaOutcome* asked) {
     int profile = optical::kNoProfile;
-    OnDevice(device, VolumeDevicePath(letter), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-             FILE_ATTRIBUTE_NORMAL, [&](HANDLE h) {
-                 std::array<std::uint8_t, optical::kGetConfigurationReplySize> reply{};
-                 if (!optical::GetConfiguration(device, h, reply)) return false;
-                 profile = optical::CurrentProfileIndex(reply);
-                 return true;
-             });
+    const MediaOutcome outcome = OnDevice(device, VolumeDevicePath(letter), GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_ATTRIBUTE_NORMAL, [&](HANDLE h) {
+                                              std::array<std::uint8_t, optical::kGetConfigurationReplySize> reply{};
+                                              if (!optical::GetConfiguration(device, h, reply)) return false;
+                                              profile = optical::CurrentProfileIndex(reply);
+                                              return true;
+                                          });
+    if (asked) *asked = outcome;
     return profile;
 }
 

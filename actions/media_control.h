@@ -43,6 +43,6 @@ platform::MCIERROR DoorByMci(platform::Multimedia& multimedia, char letter, plat
 // The profile index of the disc in the drive (optical/profile_table.h), or
 // -1 when the drive cannot be opened, does not answer or reports a profile
 // the table does not name.
-int InsertedMediaProfile(platform::Device& device, char letter);
+int InsertedMediaProfile(platform::Device& device, char letter, MediaOutcome* asked = nullptr);
 
 }  // namespace tw::actions

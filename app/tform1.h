@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/media_control.h"
 #include "actions/shell_actions.h"
 #include "app/application.h"
 #include "app/dialogs.h"
@@ -107,7 +108,8 @@ public:
     void Copy1Click();
     void SelectAll1Click();
     // "E: Contains disk type: DVD-ROM"; raises for a drive that is not a CD or DVD drive.
-    static std::string InsertedMediaReport(platform::Platform& platform, char letter);
+    static std::string InsertedMediaReport(platform::Platform& platform, char letter,
+                                           actions::MediaOutcome* asked = nullptr);
 
     // The secondary windows the main window shows.
     TFrmSubstDialog& SubstDialog() { return substDialog_; }

@@ -73,11 +73,11 @@ void TForm1::OpendefaultCD1Click() { actions::DefaultTray(platform_.multimedia()
 
 void TForm1::CloseDefaultCD1Click() { actions::DefaultTray(platform_.multimedia(), false, dialogs_.OwnerWindow()); }
 
-std::string TForm1::InsertedMediaReport(Platform& platform, char letter) {
+std::string TForm1::InsertedMediaReport(Platform& platform, char letter, actions::MediaOutcome* asked) {
     if (platform.kernel().GetDriveTypeA(RootPath(letter).c_str()) != DRIVE_CDROM) {
         throw AppError("CD/DVD drive not selected");
     }
-    const std::string_view name = optical::ProfileName(actions::InsertedMediaProfile(platform.device(), letter));
+    const std::string_view name = optical::ProfileName(actions::InsertedMediaProfile(platform.device(), letter, asked));
     // A drive that cannot be asked, or names a profile the program does not
     // know, reads as such rather than as an empty name.
     return std::string(1, letter) + ": Contains disk type: " + (name.empty() ? "Unknown" : std::string(name));

@@ -66,7 +66,8 @@ constexpr Command kCommands[] = {
      "media LETTER [--format text|json]",
      "the kind of disc in a CD or DVD drive",
      "  Prints \"E: Contains disk type: DVD-ROM\". A drive that is not a CD or DVD\n"
-     "  drive is an error (exit code 1).\n"
+     "  drive, or that cannot be opened or asked, is an error with the system's\n"
+     "  reason (exit code 1).\n"
      "  --format json  {\"Drive\": \"E:\", \"Disk type\": \"DVD-ROM\"}\n"
      "                 (docs/schemas/media.schema.json)\n",
      kReportFormats,

@@ -1,6 +1,7 @@
 // tarnwell-cli media: the kind of disc in a CD or DVD drive.
 #include <string_view>
 
+#include "actions/system_message.h"
 #include "app/tform1.h"
 #include "cli/arguments.h"
 #include "cli/cli.h"
@@ -13,7 +14,15 @@ namespace tw::cli {
 
 int MediaCommand(const DriveCall& drive) {
     try {
-        const std::string report = TForm1::InsertedMediaReport(drive.platform, drive.letter);
+        actions::MediaOutcome asked;
+        const std::string report = TForm1::InsertedMediaReport(drive.platform, drive.letter, &asked);
+        // The window reads a drive it cannot ask as "Unknown"; here that is a
+        // failure with the system's reason.
+        if (!asked.done) {
+            drive.call.err << "tarnwell-cli: " << drive.letter << ": "
+                           << actions::SystemMessage(drive.platform.kernel(), asked.error) << '\n';
+            return kExitFailed;
+        }
         if (drive.call.format == "json") {
             constexpr std::string_view kLead = ": Contains disk type: ";
             const size_t at = report.find(kLead);

@@ -126,6 +126,15 @@ TEST(Cli, OpticalAndMediaReportOneDrive) {
     r = RunCli({"--machine", Example("dvd-workstation.json"), "media", "C"});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "tarnwell-cli: C: CD/DVD drive not selected\n");
+    // A drive that cannot be asked is a failure with the system's reason,
+    // not a disc of unknown kind.
+    const std::string held = TempFile("held-cdrom.json", R"({"drives": {"G": {"type": "DRIVE_CDROM",
+        "device": {"open_error": "ERROR_SHARING_VIOLATION", "scsi": {}}}}})");
+    r = RunCli({"--machine", held, "media", "G"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "tarnwell-cli: G: The process cannot access the file because it is being used by another process.\n");
     for (const char* bad : {"", "EE", "1", "E;", "E:/"}) {
         r = RunCli({"--machine", Example("dvd-workstation.json"), "optical", bad});
         EXPECT_EQ(r.code, 2) << bad;
