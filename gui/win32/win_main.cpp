@@ -20,6 +20,7 @@
 #include "gui/win32/optical_info/optical_info_window.h"
 #include "gui/win32/resource_ids.h"
 #include "gui/win32/smart/smart_window.h"
+#include "gui/win32/startup_trace.h"
 #include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/usb_drives/usb_drives_window.h"
 #include "gui/win32/volumes/volumes_window.h"
@@ -41,11 +42,15 @@ constexpr tw::FormId kHiddenForms[] = {
 };
 
 int Run(HINSTANCE instance, int showCommand) {
+    tw::gui::StartupTrace trace;
+    trace.Mark("WinMain entered");
     tw::gui::EnableDpiAwareness();
+    trace.Mark("DPI awareness");
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
+    trace.Mark("common controls");
 
     tw::Application app;
     app.args = tw::gui::CommandLineArguments();
@@ -54,6 +59,7 @@ int Run(HINSTANCE instance, int showCommand) {
         MessageBoxA(nullptr, "This system offers no drive services.", tw::gui::kProgramName, MB_ICONERROR | MB_OK);
         return 1;
     }
+    trace.Mark("platform");
 
     HICON icon = LoadAppIcon(instance, SM_CXICON, SM_CYICON);
     HICON smallIcon = LoadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
@@ -64,8 +70,11 @@ int Run(HINSTANCE instance, int showCommand) {
     struct ForgetDisplay {
         ~ForgetDisplay() { tw::gui::Window::SetErrorDisplay(nullptr); }
     } forgetDisplay;
+    trace.Mark("icons");
     if (!view.Create(form)) return 1;
+    trace.Mark("main window");
     form.FormCreate();
+    trace.Mark("FormCreate");
 
     const UINT dpi = tw::gui::DpiOf(view.hwnd());
     tw::gui::AboutBox about;
@@ -74,6 +83,7 @@ int Run(HINSTANCE instance, int showCommand) {
         about.ShowModal();
         return tw::ModalResult::OK;
     });
+    trace.Mark("TAboutBox");
     tw::gui::SubstDialogWindow subst;
     tw::gui::OpticalInfoWindow optical;
     tw::gui::SmartWindow smart;
@@ -108,6 +118,7 @@ int Run(HINSTANCE instance, int showCommand) {
                                                                    std::string(tw::FormCaption(id))));
             others.back()->CreateHidden(view.hwnd(), icon, 480, 360, dpi);
         }
+        trace.Mark(tw::FormClassName(id));
     }
     // A window the logic can show but none was made for fails here, not at
     // the user's click.
@@ -117,6 +128,11 @@ int Run(HINSTANCE instance, int showCommand) {
     view.SetPump(&pump);
     dialogs.SetPump(&pump);
     view.Show(showCommand);
+    // The activation's refresh may run inside the showing or after it.
+    if constexpr (tw::gui::StartupTrace::kEnabled) {
+        const HWND list = FindWindowExA(view.hwnd(), nullptr, WC_LISTVIEWA, nullptr);
+        trace.Mark(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0 ? "shown, listed" : "shown, list empty");
+    }
     const int exitCode = pump.Run();
     view.SetPump(nullptr);
     dialogs.SetPump(nullptr);
