@@ -40,6 +40,11 @@ LONG SimRegistry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DW
     }
     DWORD disp = REG_OPENED_EXISTING_KEY;
     if (it == s_.keys.end()) {
+        // The keys on the way are created too (their own values stay as
+        // they are when they exist).
+        for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
+            s_.keys.try_emplace(path.substr(0, at));
+        }
         s_.keys.emplace(path, RegKey{});
         disp = REG_CREATED_NEW_KEY;
     }
