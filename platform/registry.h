@@ -15,6 +15,9 @@ public:
     virtual LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
                                 DWORD dataSize) = 0;
     virtual LONG RegCloseKey(HKEY key) = 0;
+    // An existing key only: ERROR_FILE_NOT_FOUND when there is none.
+    virtual LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM samDesired, HKEY* result) = 0;
+    virtual LONG RegDeleteValueA(HKEY key, const char* valueName) = 0;
 };
 
 }  // namespace tw::platform

@@ -41,6 +41,8 @@ enum class SimCall {
     RegQueryValueExA,
     RegSetValueExA,
     RegCloseKey,
+    RegOpenKeyExA,
+    RegDeleteValueA,
     // Network
     WNetGetConnectionA,
     WNetConnectionDialog,
@@ -129,6 +131,8 @@ inline constexpr SimCallEntry kSimCalls[] = {
     {SimCall::RegQueryValueExA, "RegQueryValueExA"},
     {SimCall::RegSetValueExA, "RegSetValueExA"},
     {SimCall::RegCloseKey, "RegCloseKey", kNeverFails},
+    {SimCall::RegOpenKeyExA, "RegOpenKeyExA"},
+    {SimCall::RegDeleteValueA, "RegDeleteValueA"},
     {SimCall::WNetGetConnectionA, "WNetGetConnectionA"},
     {SimCall::WNetConnectionDialog, "WNetConnectionDialog"},
     {SimCall::WNetDisconnectDialog, "WNetDisconnectDialog"},

@@ -151,14 +151,16 @@ DWORD SimKernel::QueryDosDeviceA(const char* deviceName, char* targetPath, DWORD
     if (s_.Faulted(SimCall::QueryDosDeviceA, letter)) return 0;
     SimDrive* d = s_.DriveOf(deviceName);
     if (letter == 0 || deviceName[2] != 0 || !s_.Present(letter)) return s_.Fail<DWORD>(ERROR_FILE_NOT_FOUND, 0);
-    // The most recent definition hides the ones beneath it.
+    // The current mapping first, then the ones it hides, newest first; each
+    // ends with a zero and the list with another.
+    std::string list;
     const auto& defined = s_.definitions[letter];
-    std::string target = !defined.empty() ? defined.back() : d->dosDevice.empty() ? DefaultDosDevice(*d) : d->dosDevice;
-    // The target list ends with two zeros.
-    if (targetPath == nullptr || target.size() + 2 > max) return s_.Fail<DWORD>(ERROR_INSUFFICIENT_BUFFER, 0);
-    std::memcpy(targetPath, target.c_str(), target.size() + 1);
-    targetPath[target.size() + 1] = 0;
-    return s_.Succeed(static_cast<DWORD>(target.size() + 2));
+    for (auto it = defined.rbegin(); it != defined.rend(); ++it) list += *it + '\0';
+    if (d != nullptr && d->present) list += (d->dosDevice.empty() ? DefaultDosDevice(*d) : d->dosDevice) + '\0';
+    list += '\0';
+    if (targetPath == nullptr || list.size() > max) return s_.Fail<DWORD>(ERROR_INSUFFICIENT_BUFFER, 0);
+    std::memcpy(targetPath, list.data(), list.size());
+    return s_.Succeed(static_cast<DWORD>(list.size()));
 }
 
 DWORD SimKernel::GetLastError() { return s_.lastError; }

@@ -40,6 +40,11 @@ LONG SimRegistry::RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DW
     }
     DWORD disp = REG_OPENED_EXISTING_KEY;
     if (it == s_.keys.end()) {
+        // The keys on the way are created too (their own values stay as
+        // they are when they exist).
+        for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
+            s_.keys.try_emplace(path.substr(0, at));
+        }
         s_.keys.emplace(path, RegKey{});
         disp = REG_CREATED_NEW_KEY;
     }
@@ -85,6 +90,42 @@ LONG SimRegistry::RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD t
     s_.writes.push_back(RegWrite{open->second, name, value});
     s_.changes.push_back("set " + open->second + "\\" + UpperAscii(name) + " type " + std::to_string(type) + " " +
                          std::string(value.data.begin(), value.data.end()));
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG SimRegistry::RegOpenKeyExA(HKEY key, const char* subKey, DWORD, REGSAM, HKEY* result) {
+    if (const DWORD fault = s_.Enter(SimCall::RegOpenKeyExA)) return static_cast<LONG>(fault);
+    std::string path;
+    if (auto open = s_.openKeys.find(key); open != s_.openKeys.end()) {
+        path = open->second;
+    } else {
+        path = RootName(key);
+        if (path.empty()) return static_cast<LONG>(ERROR_INVALID_HANDLE);
+    }
+    if (result == nullptr) return static_cast<LONG>(ERROR_INVALID_PARAMETER);
+    // No sub-key, or an empty one, opens the parent again.
+    if (subKey != nullptr && subKey[0] != 0) {
+        if (subKey[0] == '\\') return ERROR_BAD_PATHNAME;
+        path += "\\" + UpperAscii(subKey);
+        while (path.back() == '\\') path.pop_back();
+    }
+    if (path != RootName(HKEY_CURRENT_USER) && s_.keys.count(path) == 0) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    const HKEY handle = s_.nextKey;
+    s_.nextKey += 4;
+    s_.openKeys.emplace(handle, path);
+    *result = handle;
+    return static_cast<LONG>(ERROR_SUCCESS);
+}
+
+LONG SimRegistry::RegDeleteValueA(HKEY key, const char* valueName) {
+    if (const DWORD fault = s_.Enter(SimCall::RegDeleteValueA)) return static_cast<LONG>(fault);
+    auto open = s_.openKeys.find(key);
+    if (open == s_.openKeys.end()) return static_cast<LONG>(ERROR_INVALID_HANDLE);
+    RegKey& k = s_.keys[open->second];
+    if (k.setError != ERROR_SUCCESS) return static_cast<LONG>(k.setError);
+    const std::string name = UpperAscii(valueName ? valueName : "");
+    if (k.values.erase(name) == 0) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    s_.changes.push_back("delete " + open->second + "\\" + name);
     return static_cast<LONG>(ERROR_SUCCESS);
 }
 

@@ -203,6 +203,14 @@ LONG Win32Registry::RegSetValueExA(HKEY key, const char* valueName, DWORD reserv
 
 LONG Win32Registry::RegCloseKey(HKEY key) { return ::RegCloseKey(NativeKey(key)); }
 
+LONG Win32Registry::RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM samDesired, HKEY* result) {
+    return ::RegOpenKeyExA(NativeKey(key), subKey, options, samDesired, AsNative<::HKEY>(result));
+}
+
+LONG Win32Registry::RegDeleteValueA(HKEY key, const char* valueName) {
+    return ::RegDeleteValueA(NativeKey(key), valueName);
+}
+
 // ---- Network ----
 
 DWORD Win32Network::WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) {

@@ -73,6 +73,8 @@ public:
     LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
                         DWORD dataSize) override;
     LONG RegCloseKey(HKEY key) override;
+    LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM samDesired, HKEY* result) override;
+    LONG RegDeleteValueA(HKEY key, const char* valueName) override;
 };
 
 class Win32Network final : public Network {
