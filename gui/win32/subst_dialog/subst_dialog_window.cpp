@@ -20,7 +20,14 @@ void SubstDialogWindow::OnInitDialog() {
         SendDlgItemMessageA(hwnd(), IDC_SUBST_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), FALSE);
     }
     SendDlgItemMessageA(hwnd(), IDC_SUBST_LETTER, EM_LIMITTEXT, 1, 0);
+}
+
+void SubstDialogWindow::ShowFolderIcon() {
     // A folder picture from the shell where it has one; "..." otherwise.
+    // Asked at the first showing: the shell's icons take long to load, and
+    // the dialog is made, hidden, before the list is on screen.
+    if (folderIconAsked_) return;
+    folderIconAsked_ = true;
     SHSTOCKICONINFO folder{};
     folder.cbSize = sizeof folder;
     if (SUCCEEDED(SHGetStockIconInfo(SIID_FOLDER, SHGSI_ICON | SHGSI_SMALLICON, &folder)) && folder.hIcon) {
@@ -49,6 +56,7 @@ ModalResult SubstDialogWindow::Run(FormLogic& form) {
     form_ = &form;
     result_ = ModalResult::Cancel;
     form.SetWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
+    ShowFolderIcon();
     Load();
     SetFocus(Item(IDC_SUBST_LETTER));
     ShowModal();

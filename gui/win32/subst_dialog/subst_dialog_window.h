@@ -19,6 +19,7 @@ protected:
     bool OnCommand(int id, int notifyCode) override;
 
 private:
+    void ShowFolderIcon();
     void Load();
     void Store();
 
@@ -26,6 +27,7 @@ private:
     ModalResult result_ = ModalResult::Cancel;
     HFONT headingFont_ = nullptr;
     HICON folderIcon_ = nullptr;
+    bool folderIconAsked_ = false;
 };
 
 }  // namespace tw::gui
