@@ -214,8 +214,8 @@ TEST(DeviceProbes, OpticalDrivesAreClassedWaitingThroughTheCallersPump) {
         const char* optical;
         int pumps;  // one per attempt of the wait
     } cases[] = {
-        {"dvd-workstation.json", 'E', "DVD-RW", 3},  // ready at the third attempt
-        {"empty-cdrom.json", 'D', "", 10},           // never ready
+        {"dvd-workstation.json", 'E', "DVD-RW", 1},  // still spinning up: the request is done
+        {"empty-cdrom.json", 'D', "CD-RW", 1},       // no disc: the request is done too
     };
     for (const auto& c : cases) {
         auto m = twtest::ExampleMachine(c.machine);
@@ -225,4 +225,19 @@ TEST(DeviceProbes, OpticalDrivesAreClassedWaitingThroughTheCallersPump) {
         EXPECT_EQ(pump.passes, c.pumps) << c.machine;
         EXPECT_EQ(m->OpenHandleCount(), 0) << c.machine;
     }
+}
+
+TEST(DeviceProbes, ADriveUnpluggedWhileItIsAskedKeepsItsRowWithoutAClass) {
+    auto m = twtest::ExampleMachine("dvd-workstation.json");
+    tw::sim::FaultRule unplug;
+    unplug.call = tw::sim::SimCall::DeviceIoControl;
+    unplug.letter = 'E';
+    unplug.removeDrive = true;  // at the first TEST UNIT READY of the class probe
+    m->AddFault(unplug);
+    CountingPump pump;
+    const auto rows = List(*m, pump);
+    EXPECT_EQ(RowOf(rows, 'E').cells[inv::kType], "CD / DVD Drive");
+    EXPECT_EQ(RowOf(rows, 'E').cells[inv::kAdditionalInfo], "");
+    EXPECT_EQ(pump.passes, 10);  // every request on the open handle fails
+    EXPECT_EQ(m->OpenHandleCount(), 0);
 }
