@@ -106,6 +106,19 @@ TEST_F(OpticalWindow, ADriveUnpluggedWhileShownGivesItsIdentityAndNoCapabilities
     EXPECT_EQ(machine_->OpenHandleCount(), 0);
 }
 
+TEST_F(OpticalWindow, ShownAgainWithNoOpticalDriveLeftItShowsNothingOfTheLastOne) {
+    Show(twtest::ExampleMachine("dvd-workstation.json"));
+    ASSERT_FALSE(Lines().empty());
+    machine_->Drives()['E'].present = false;  // the drive was unplugged
+    form_->Click("ToolButton13");
+    EXPECT_TRUE(Window().Get(OpticalControl::DriveChooser).items.empty());
+    for (auto field :
+         {OpticalControl::Vendor, OpticalControl::Product, OpticalControl::Revision, OpticalControl::VendorSpecific}) {
+        EXPECT_EQ(Field(field), "") << tw::ComponentName(field);
+    }
+    EXPECT_TRUE(Lines().empty());
+}
+
 TEST_F(OpticalWindow, TrayButtonsCheckTheDriveTypeThenMoveTheDoorByMci) {
     auto machine = twtest::ExampleMachine("dvd-workstation.json");
     tw::sim::SimDrive card;
@@ -148,14 +161,14 @@ TEST_F(OpticalWindow, TypingIntoTheChooserShowsTheDriveItNames) {
     EXPECT_EQ(Lines().size(), 14u);
 }
 
-TEST_F(OpticalWindow, WithNoOpticalDriveTheButtonsDoNothing) {
+TEST_F(OpticalWindow, WithNoOpticalDriveTheTrayButtonsDoNothingAndNoDiscCanBeRead) {
     Show(twtest::ExampleMachine("minimal.json"));
     EXPECT_TRUE(Window().Get(OpticalControl::DriveChooser).items.empty());
     for (auto button : {OpticalControl::OpenTray, OpticalControl::CloseTray, OpticalControl::AnalyseDisk}) {
         Window().Click(button);
     }
     EXPECT_TRUE(dialogs_.boxes.empty());
-    EXPECT_TRUE(dialogs_.errors.empty());
+    EXPECT_EQ(dialogs_.errors, std::vector<std::string>{"Error reading disc!"});
     EXPECT_TRUE(machine_->MciCalls().empty());
     EXPECT_TRUE(machine_->DeviceOpens().empty());
 }
