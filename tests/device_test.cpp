@@ -620,3 +620,19 @@ TEST(SimDevice, AHandleToAnUnpluggedDriveFailsEveryRequestWithTheSystemsError) {
     EXPECT_TRUE(m->device().CloseHandle(e));
     EXPECT_EQ(m->OpenHandleCount(), 0);
 }
+
+TEST(SimScsi, ADiscTakenOutLeavesTheDriveWithoutACurrentProfile) {
+    auto m = twtest::ExampleMachine("dvd-workstation.json");
+    const HANDLE e = Open(*m, "\\\\.\\E:");
+    tw::sim::FaultRule removal;
+    removal.letter = 'E';
+    removal.removeMedium = true;
+    m->AddFault(removal);
+    EXPECT_EQ(DriveAnswer(Send(*m, e, Command({0x00}, 6, 0, nullptr))), kNoDisc);
+    std::vector<BYTE> config(114, 0);
+    ASSERT_TRUE(Send(*m, e, Command({0x46, 0x02, 0, 0, 0, 0, 0, 0, 0x72}, 10, 114, config.data())).ok);
+    EXPECT_EQ(Big16(config, 6), 0u);
+    EXPECT_EQ(Big16(config, 12), 0x0014u);  // the profiles stay listed, none flagged current
+    for (std::size_t at = 14; at < 12u + config[11]; at += 4) EXPECT_EQ(config[at] & 1, 0) << at;
+    m->device().CloseHandle(e);
+}
