@@ -76,6 +76,9 @@ void TfrmOpticalInfo::Refresh1Click() {
     chooser.items = box.items;
     chooser.itemIndex = box.itemIndex;
     chooser.text = box.Text();
+    // With no optical drive left nothing is shown, rather than the drive that
+    // was shown before.
+    if (chooser.text.empty()) ClearDrive();
     cbDriveChange();
 }
 
@@ -135,14 +138,23 @@ void TfrmOpticalInfo::Button2Click() {
     actions::DoorByMci(platform_.multimedia(), *letter, MCI_SET_DOOR_CLOSED);
 }
 
+void TfrmOpticalInfo::ClearDrive() {
+    for (OpticalControl field :
+         {OpticalControl::Vendor, OpticalControl::Product, OpticalControl::Revision, OpticalControl::VendorSpecific}) {
+        Get(field).text.clear();
+    }
+    Get(OpticalControl::Capabilities).items.clear();
+}
+
 std::string TfrmOpticalInfo::InsertedProfileName(char letter) {
     return std::string(optical::ProfileName(actions::InsertedMediaProfile(platform_.device(), letter)));
 }
 
 void TfrmOpticalInfo::Button3Click() {
+    // Without a drive there is nothing to open, which is reported as a drive
+    // that cannot be opened is.
     const auto letter = ChosenLetter();
-    if (!letter) return;
-    const std::string name = InsertedProfileName(*letter);
+    const std::string name = letter ? InsertedProfileName(*letter) : std::string();
     if (name.empty()) throw AppError("Error reading disc!");
     dialogs_.MessageBox("The Inserted media is " + name, BoxKind::Information, Buttons::OK);
 }

@@ -59,6 +59,8 @@ public:
 private:
     // The letter of the chooser's text; none when it is empty.
     std::optional<char> ChosenLetter() const;
+    // Empties the identity fields and the capability list.
+    void ClearDrive();
 
     platform::Platform& platform_;
 };

@@ -85,9 +85,27 @@ std::string OpticalClass(Platform& platform, char letter, optical::MessagePump& 
 }
 
 std::string OpticalClassOf(std::string_view capabilityText) {
-    for (std::string_view name : {"DVD-RW", "DVD-R", "DVD-RAM", "DVD-ROM", "CD-RW", "CD-R"}) {
-        if (capabilityText.find(name) != std::string_view::npos) return std::string(name);
+    // A reader lists "Read DVD-R / DVD-RW" too: only what a drive writes says
+    // it is a writer.
+    std::string writes;
+    bool readsDvd = false;
+    bool readsCd = false;
+    for (std::size_t start = 0; start <= capabilityText.size();) {
+        std::size_t end = capabilityText.find("\r\n", start);
+        if (end == std::string_view::npos) end = capabilityText.size();
+        const std::string_view line = capabilityText.substr(start, end - start);
+        if (line.starts_with("Write ")) {
+            writes.append(line).append("\n");
+        } else if (line.starts_with("Read ")) {
+            (line.find("DVD") != std::string_view::npos ? readsDvd : readsCd) = true;
+        }
+        start = end + 2;
     }
+    for (std::string_view name : {"DVD-RW", "DVD-R", "DVD-RAM", "DVD-ROM", "CD-RW", "CD-R"}) {
+        if (writes.find(name) != std::string::npos) return std::string(name);
+    }
+    if (readsDvd) return "DVD-ROM";
+    if (readsCd) return "CD-ROM";
     return {};
 }
 

@@ -29,14 +29,17 @@ std::optional<platform::DeviceDescriptor> StorageDescriptor(platform::Device& de
 // bus, or removable media; false on any failure.
 bool IsExternal(platform::Device& device, char letter);
 
-// The first of "DVD-RW", "DVD-R", "DVD-RAM", "DVD-ROM", "CD-RW", "CD-R" found
-// in the drive's capability text; empty when none is, or the drive can't be
-// asked. The wait for the drive runs `pump` between attempts.
+// The class of an optical drive from its capability text (below); empty when
+// the drive can't be asked. The wait for the drive runs `pump` between
+// attempts.
 std::string OpticalClass(platform::Platform& platform, char letter, optical::MessagePump& pump);
 
-// The class named by a capability text, in the order above: "DVD-RAM" and
-// "DVD-ROM" contain "DVD-R", so such a drive is a "DVD-R" unless "DVD-RW" is
-// in its text too.
+// What a drive writes: the first of "DVD-RW", "DVD-R", "DVD-RAM", "DVD-ROM",
+// "CD-RW", "CD-R" found in its "Write ..." lines ("DVD-RAM" contains
+// "DVD-R", so a DVD-RAM writer is a "DVD-R" unless it writes "DVD-RW" too).
+// A drive that writes none of them is classed by what it reads: "DVD-ROM"
+// when a "Read ..." line names a DVD, else "CD-ROM" when it reads anything;
+// empty when the text has neither.
 std::string OpticalClassOf(std::string_view capabilityText);
 
 }  // namespace tw::inventory

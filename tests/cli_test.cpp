@@ -115,11 +115,13 @@ TEST(Cli, OpticalAndMediaReportOneDrive) {
     Result r = RunCli({"--machine", Example("dvd-workstation.json"), "optical", "E"});
     EXPECT_EQ(r.code, 0) << r.err;
     ExpectSameLines(r.out, Data("optical-dvd-writer.expected"));
-    // The empty drive gives its identity, no profile and no capabilities.
+    // The empty drive gives its identity, no current profile and what it can read.
     r = RunCli({"--machine", Example("empty-cdrom.json"), "optical", "d:"});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "Vendor: OLDDRIVE\nProduct ID: CD-ROM CR-48X   \nRevision: 2.10\nVendor Spec: \nProfile: Unknown\n");
+    EXPECT_EQ(
+        r.out,
+        "Vendor: OLDDRIVE\nProduct ID: CD-ROM CR-48X   \nRevision: 2.10\nVendor Spec: \nProfile: No Current Profile\n"
+        "Read CD-R\nRead CD-RW\nDevice Buffer: 128k\nMax Read Speed: 48x\nMax Write Speed: 0x\n");
     r = RunCli({"--machine", Example("dvd-workstation.json"), "media", "E:\\"});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "E: Contains disk type: DVD-R SequentialRecording,\n");

@@ -192,17 +192,18 @@ TEST(DeviceProbes, ARequestThatRaisesGivesTheEmptyAnswerAndClosesTheDevice) {
     EXPECT_EQ(m->OpenHandleCount(), 0);
 }
 
-TEST(DeviceProbes, OpticalClassIsTheFirstNameInTheCapabilityText) {
+TEST(DeviceProbes, OpticalClassIsWhatTheDriveWritesElseWhatItReads) {
     const struct {
         const char* text;
         const char* optical;
     } cases[] = {
         {"Read CD-R\r\nWrite DVD-R / DVD-RW", "DVD-RW"},
-        {"Read DVD-RAM", "DVD-R"},
-        {"Read DVD-ROM\r\nWrite CD-RW", "DVD-R"},
-        {"Read CD-R\r\nWrite CD-RW", "CD-RW"},
-        {"Read CD-R", "CD-R"},
-        {"Device Buffer: 128 KB", ""},
+        {"Read CD-R\r\nRead DVD-R / DVD-RW\r\nWrite CD-RW", "CD-RW"},
+        {"Read CD-R\r\nWrite DVD-RAM", "DVD-R"},  // "DVD-RAM" holds "DVD-R"
+        {"Read DVD-ROM\r\nRead DVD-R / DVD-RW\r\nRead DVD-RAM", "DVD-ROM"},
+        {"\r\nRead CD-RW\r\nWrite Test", "CD-ROM"},
+        {"Read CD-R", "CD-ROM"},
+        {"\r\nDevice Buffer: 0k\r\nMax Read Speed: 0x\r\nMax Write Speed: 0x", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(inv::OpticalClassOf(c.text), c.optical) << c.text;
 }
@@ -214,8 +215,8 @@ TEST(DeviceProbes, OpticalDrivesAreClassedWaitingThroughTheCallersPump) {
         const char* optical;
         int pumps;  // one per attempt of the wait
     } cases[] = {
-        {"dvd-workstation.json", 'E', "DVD-RW", 3},  // ready at the third attempt
-        {"empty-cdrom.json", 'D', "", 10},           // never ready
+        {"dvd-workstation.json", 'E', "DVD-RW", 1},  // still spinning up: the request is done
+        {"empty-cdrom.json", 'D', "CD-ROM", 1},      // no disc: the request is done too
     };
     for (const auto& c : cases) {
         auto m = twtest::ExampleMachine(c.machine);
@@ -225,4 +226,49 @@ TEST(DeviceProbes, OpticalDrivesAreClassedWaitingThroughTheCallersPump) {
         EXPECT_EQ(pump.passes, c.pumps) << c.machine;
         EXPECT_EQ(m->OpenHandleCount(), 0) << c.machine;
     }
+}
+
+namespace {
+
+// A CD or DVD drive E: whose capabilities page reads and writes what is given.
+std::unique_ptr<tw::sim::Machine> OpticalDrive(const std::string& read, const std::string& write) {
+    return twtest::MachineFromText(R"({"drives": {"E": {"type": "DRIVE_CDROM", "device": {"scsi": {"capabilities": )"
+                                   R"({"read": ")" +
+                                   read + R"(", "write": ")" + write + R"("}}}}}, "token": {"administrator": true}})");
+}
+
+}  // namespace
+
+TEST(DeviceProbes, TheListClassesReadersByWhatTheyReadAndWritersByWhatTheyWrite) {
+    const struct {
+        const char* read;
+        const char* write;
+        const char* optical;
+    } cases[] = {
+        {"3F", "00", "DVD-ROM"},  // reads every DVD it lists, writes nothing
+        {"03", "00", "CD-ROM"},
+        {"3F", "37", "DVD-RW"},
+        {"3F", "03", "CD-RW"},  // a DVD reader that writes CDs
+    };
+    for (const auto& c : cases) {
+        auto m = OpticalDrive(c.read, c.write);
+        CountingPump pump;
+        EXPECT_EQ(RowOf(List(*m, pump), 'E').cells[inv::kAdditionalInfo], c.optical)
+            << "read " << c.read << ", write " << c.write;
+    }
+}
+
+TEST(DeviceProbes, ADriveUnpluggedWhileItIsAskedKeepsItsRowWithoutAClass) {
+    auto m = twtest::ExampleMachine("dvd-workstation.json");
+    tw::sim::FaultRule unplug;
+    unplug.call = tw::sim::SimCall::DeviceIoControl;
+    unplug.letter = 'E';
+    unplug.removeDrive = true;  // at the first TEST UNIT READY of the class probe
+    m->AddFault(unplug);
+    CountingPump pump;
+    const auto rows = List(*m, pump);
+    EXPECT_EQ(RowOf(rows, 'E').cells[inv::kType], "CD / DVD Drive");
+    EXPECT_EQ(RowOf(rows, 'E').cells[inv::kAdditionalInfo], "");
+    EXPECT_EQ(pump.passes, 10);  // every request on the open handle fails
+    EXPECT_EQ(m->OpenHandleCount(), 0);
 }

@@ -3,6 +3,7 @@
 // answer SCSI commands from the machine file, and record what was asked.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "test_support.h"
@@ -82,6 +83,18 @@ std::string Text(const std::vector<BYTE>& bytes, std::size_t from, std::size_t c
 }
 
 unsigned Big16(const std::vector<BYTE>& bytes, std::size_t at) { return bytes[at] << 8 | bytes[at + 1]; }
+
+// What a done request says of the drive: its SCSI status, then the sense key,
+// code and qualifier of the fixed-format sense data (zero without any).
+std::array<int, 4> DriveAnswer(const Sent& s) {
+    const auto back = DecodePassThrough(s.record);
+    const BYTE* sense = s.record.data() + kPassThrough.sense;
+    if (back->senseInfoLength == 0) return {back->scsiStatus, 0, 0, 0};
+    return {back->scsiStatus, sense[2], sense[12], sense[13]};
+}
+constexpr std::array<int, 4> kGood{0, 0, 0, 0};
+constexpr std::array<int, 4> kBecomingReady{2, 0x02, 0x04, 0x01};
+constexpr std::array<int, 4> kNoDisc{2, 0x02, 0x3A, 0x00};
 
 }  // namespace
 
@@ -223,13 +236,13 @@ TEST(SimScsi, ACommandWithoutAReplyEndsInCheckCondition) {
     m->device().CloseHandle(h);
 }
 
-TEST(SimScsi, TestUnitReadyFailsForTheNotReadyAttemptsThenSucceeds) {
+TEST(SimScsi, TestUnitReadyIsDoneSayingBecomingReadyForTheNotReadyAttemptsThenGood) {
     auto m = twtest::MachineFromText(kMachine);
     const HANDLE h = Open(*m, "\\\\.\\E:");
     for (int attempt = 1; attempt <= 4; ++attempt) {
         const Sent s = Send(*m, h, Command({0x00}, 6, 0, nullptr));
-        EXPECT_EQ(s.ok, attempt == 4 ? TRUE : FALSE) << "attempt " << attempt;
-        EXPECT_EQ(s.error, attempt == 4 ? ERROR_SUCCESS : ERROR_NOT_READY) << "attempt " << attempt;
+        ASSERT_TRUE(s.ok) << "attempt " << attempt;
+        EXPECT_EQ(DriveAnswer(s), attempt == 4 ? kGood : kBecomingReady) << "attempt " << attempt;
     }
     m->device().CloseHandle(h);
 }
@@ -550,7 +563,9 @@ TEST(ExampleMachines, DvdWorkstationAnswersItsDrives) {
     auto m = twtest::ExampleMachine("dvd-workstation.json");
     const HANDLE e = Open(*m, "\\\\.\\E:");
     for (int attempt = 1; attempt <= 3; ++attempt) {
-        EXPECT_EQ(Send(*m, e, Command({0x00}, 6, 0, nullptr)).ok, attempt == 3 ? TRUE : FALSE) << attempt;
+        const Sent s = Send(*m, e, Command({0x00}, 6, 0, nullptr));
+        ASSERT_TRUE(s.ok) << attempt;
+        EXPECT_EQ(DriveAnswer(s), attempt == 3 ? kGood : kBecomingReady) << attempt;
     }
     std::vector<BYTE> config(114, 0);
     ASSERT_TRUE(Send(*m, e, Command({0x46, 0x02, 0, 0, 0, 0, 0, 0, 0x72}, 10, 114, config.data())).ok);
@@ -573,20 +588,68 @@ TEST(ExampleMachines, DvdWorkstationAnswersItsDrives) {
     EXPECT_EQ(m->OpenHandleCount(), 0);
 }
 
-TEST(ExampleMachines, EmptyCdRomNeverBecomesReady) {
+TEST(ExampleMachines, EmptyCdRomDoesEveryRequestAndSaysItHasNoDisc) {
     auto m = twtest::ExampleMachine("empty-cdrom.json");
     const HANDLE d = Open(*m, "\\\\.\\D:");
     for (int attempt = 1; attempt <= 20; ++attempt) {
         const Sent s = Send(*m, d, Command({0x00}, 6, 0, nullptr));
-        ASSERT_FALSE(s.ok) << attempt;
-        ASSERT_EQ(s.error, ERROR_NOT_READY) << attempt;
+        ASSERT_TRUE(s.ok) << attempt;
+        ASSERT_EQ(DriveAnswer(s), kNoDisc) << attempt;
     }
-    std::vector<BYTE> config(114, 0);
-    EXPECT_EQ(Send(*m, d, Command({0x46, 0x02, 0, 0, 0, 0, 0, 0, 0x72}, 10, 114, config.data())).error,
-              ERROR_NOT_READY);
+    std::vector<BYTE> config(114, 0xCC);
+    const Sent configured = Send(*m, d, Command({0x46, 0x02, 0, 0, 0, 0, 0, 0, 0x72}, 10, 114, config.data()));
+    ASSERT_TRUE(configured.ok);
+    EXPECT_EQ(DriveAnswer(configured), kGood);
+    EXPECT_EQ(Big16(config, 6), 0u);  // no current profile
+    std::vector<BYTE> page(440, 0);
+    const Sent sensed = Send(*m, d, Command({0x5A, 0, 0xAA, 0, 0, 0, 0, 0x01, 0xB8}, 10, 440, page.data()));
+    ASSERT_TRUE(sensed.ok);
+    EXPECT_EQ(page[8], 0x2A);
+    EXPECT_EQ(page[10], 0x03);  // reads CD-R and CD-RW, disc or not
+    std::vector<BYTE> dvd(21, 0xCC);
+    const Sent structure = Send(*m, d, Command({0xAD, 0, 0, 0, 0, 0, 0, 0, 0, 0x15}, 10, 21, dvd.data()));
+    ASSERT_TRUE(structure.ok);
+    EXPECT_EQ(DriveAnswer(structure), kNoDisc);
+    EXPECT_EQ(dvd, std::vector<BYTE>(21, 0xCC));
     std::vector<BYTE> inquiry(100, 0);
     ASSERT_TRUE(Send(*m, d, Command({0x12, 0, 0, 0, 100}, 6, 100, inquiry.data())).ok);
     EXPECT_EQ(Text(inquiry, 8, 28), "OLDDRIVECD-ROM CR-48X   2.10");
     EXPECT_EQ(inquiry[36], 0);  // no vendor-specific text
     m->device().CloseHandle(d);
+}
+
+TEST(SimDevice, AHandleToAnUnpluggedDriveFailsEveryRequestWithTheSystemsError) {
+    auto m = twtest::ExampleMachine("dvd-workstation.json");
+    const HANDLE e = Open(*m, "\\\\.\\E:");
+    tw::sim::FaultRule unplug;
+    unplug.call = tw::sim::SimCall::DeviceIoControl;
+    unplug.letter = 'E';
+    unplug.removeDrive = true;
+    m->AddFault(unplug);
+    std::vector<BYTE> inquiry(100, 0);
+    const Sent asked = Send(*m, e, Command({0x12, 0, 0, 0, 100}, 6, 100, inquiry.data()));
+    EXPECT_FALSE(asked.ok);
+    EXPECT_EQ(asked.error, ERROR_DEV_NOT_EXIST);
+    // The letter names nothing any more, and the path no longer opens.
+    EXPECT_EQ(m->kernel().GetDriveTypeA("E:\\"), DRIVE_NO_ROOT_DIR);
+    EXPECT_EQ(Open(*m, "\\\\.\\E:"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(m->device().GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_TRUE(m->device().CloseHandle(e));
+    EXPECT_EQ(m->OpenHandleCount(), 0);
+}
+
+TEST(SimScsi, ADiscTakenOutLeavesTheDriveWithoutACurrentProfile) {
+    auto m = twtest::ExampleMachine("dvd-workstation.json");
+    const HANDLE e = Open(*m, "\\\\.\\E:");
+    tw::sim::FaultRule removal;
+    removal.letter = 'E';
+    removal.removeMedium = true;
+    m->AddFault(removal);
+    EXPECT_EQ(DriveAnswer(Send(*m, e, Command({0x00}, 6, 0, nullptr))), kNoDisc);
+    std::vector<BYTE> config(114, 0);
+    ASSERT_TRUE(Send(*m, e, Command({0x46, 0x02, 0, 0, 0, 0, 0, 0, 0x72}, 10, 114, config.data())).ok);
+    EXPECT_EQ(Big16(config, 6), 0u);
+    EXPECT_EQ(Big16(config, 12), 0x0014u);  // the profiles stay listed, none flagged current
+    for (std::size_t at = 14; at < 12u + config[11]; at += 4) EXPECT_EQ(config[at] & 1, 0) << at;
+    m->device().CloseHandle(e);
 }

@@ -36,6 +36,8 @@ DWORD MachineState::Enter(SimCall call, char letter) {
         faultedCalls.push_back(call);
         if (rule.removeMedium) {
             RemoveMedium(rule.letter);
+        } else if (rule.removeDrive) {
+            RemoveDrive(rule.letter);
         } else if (error == ERROR_SUCCESS) {
             error = rule.error;
         }
@@ -54,12 +56,15 @@ void MachineState::RemoveMedium(char letter) {
     if (d == drives.end()) return;
     d->second.volume = {std::nullopt, ERROR_NOT_READY};
     d->second.space = {std::nullopt, ERROR_NOT_READY};
-    if (d->second.device && d->second.device->scsi) {
-        ScsiTarget& scsi = *d->second.device->scsi;
-        scsi.notReady = -1;
-        scsi.failures[kGetConfiguration] = ERROR_NOT_READY;
-        scsi.failures[kReadDvdStructure] = ERROR_NOT_READY;
-    }
+    if (d->second.device && d->second.device->scsi) d->second.device->scsi->medium = false;
+}
+
+void MachineState::RemoveDrive(char letter) {
+    auto d = drives.find(letter);
+    if (d == drives.end()) return;
+    d->second.present = false;
+    d->second.type = DRIVE_NO_ROOT_DIR;
+    if (d->second.device) d->second.device->removed = true;
 }
 
 SimDrive* MachineState::DriveOf(const char* path) {

@@ -43,6 +43,7 @@ constexpr Named kErrorNames[] = {
     {"ERROR_SHARING_VIOLATION", ERROR_SHARING_VIOLATION},
     {"ERROR_GEN_FAILURE", ERROR_GEN_FAILURE},
     {"ERROR_BAD_NETPATH", ERROR_BAD_NETPATH},
+    {"ERROR_DEV_NOT_EXIST", ERROR_DEV_NOT_EXIST},
     {"ERROR_INVALID_PARAMETER", ERROR_INVALID_PARAMETER},
     {"ERROR_CALL_NOT_IMPLEMENTED", ERROR_CALL_NOT_IMPLEMENTED},
     {"ERROR_UNRECOGNIZED_VOLUME", ERROR_UNRECOGNIZED_VOLUME},
@@ -352,8 +353,8 @@ public:
 
     void Scsi(const json& j, const std::string& where, ScsiTarget& t) const {
         OnlyKeys(j, where,
-                 {"inquiry", "configuration", "capabilities", "dvd_structure", "not_ready", "fail", "admin_only",
-                  "comment"});
+                 {"inquiry", "configuration", "capabilities", "dvd_structure", "medium", "not_ready", "fail",
+                  "admin_only", "comment"});
         t.replies[kInquiry] = Reply(j.value("inquiry", json::object()), where + ".inquiry", [&](const json& v) {
             const std::string w = where + ".inquiry";
             OnlyKeys(v, w, {"device_type", "vendor", "product", "revision", "vendor_specific"});
@@ -405,6 +406,13 @@ public:
         } else if (current >= 0x10 && current <= 0x2F) {
             t.replies[kReadDvdStructure] = DvdPhysicalFormatReply(0x01);
         }
+        if (j.contains("medium")) {
+            const json& m = j["medium"];
+            if (!m.is_string() || (m.get<std::string>() != "present" && m.get<std::string>() != "absent")) {
+                Fail(where + ".medium", "expected \"present\" or \"absent\"");
+            }
+            t.medium = m.get<std::string>() == "present";
+        }
         if (j.contains("not_ready")) {
             const json& n = j["not_ready"];
             if (n.is_string() && n.get<std::string>() == "always") {
@@ -419,7 +427,14 @@ public:
             for (const auto& item : j["fail"].items()) {
                 const BYTE opcode =
                     static_cast<BYTE>(NamedNumber(json(item.key()), where, kScsiCommands, std::size(kScsiCommands)));
-                t.failures[opcode] = Error(item.value(), where + ".fail." + item.key());
+                const DWORD error = Error(item.value(), where + ".fail." + item.key());
+                // The drive's own answer comes back in a request that is done.
+                if (error == ERROR_NOT_READY || error == ERROR_NO_MEDIA_IN_DRIVE) {
+                    Fail(where + ".fail." + item.key(),
+                         "a drive without a disc, or not ready yet, does not fail pass-through: give \"medium\": "
+                         "\"absent\" or \"not_ready\"");
+                }
+                t.failures[opcode] = error;
             }
         }
         Optional(j, where, "admin_only", t.adminOnly, &Reader::Flag);
@@ -767,7 +782,7 @@ public:
         for (size_t i = 0; i < j.size(); ++i) {
             const std::string where = "faults." + std::to_string(i);
             const json& f = j[i];
-            OnlyKeys(f, where, {"call", "drive", "nth", "error", "remove_medium"});
+            OnlyKeys(f, where, {"call", "drive", "nth", "error", "remove_medium", "remove_drive"});
             FaultRule rule;
             if (f.contains("call")) {
                 const std::string name = Text(f["call"], where + ".call");
@@ -783,13 +798,16 @@ public:
             if (f.contains("nth")) rule.nth = static_cast<int>(Number(f["nth"], where + ".nth", 1000000000));
             if (rule.nth < 1) Fail(where + ".nth", "calls are counted from 1");
             Optional(f, where, "remove_medium", rule.removeMedium, &Reader::Flag);
-            if (rule.removeMedium) {
-                if (f.contains("error")) Fail(where, "a fault either fails the call or removes the medium");
-                if (rule.letter == 0) Fail(where, "\"remove_medium\" needs \"drive\"");
-            } else if (f.contains("error")) {
+            Optional(f, where, "remove_drive", rule.removeDrive, &Reader::Flag);
+            if (int{f.contains("error")} + int{rule.removeMedium} + int{rule.removeDrive} > 1) {
+                Fail(where, "a fault either fails the call, removes the medium or removes the drive");
+            }
+            if (rule.removeMedium && rule.letter == 0) Fail(where, "\"remove_medium\" needs \"drive\"");
+            if (rule.removeDrive && rule.letter == 0) Fail(where, "\"remove_drive\" needs \"drive\"");
+            if (f.contains("error")) {
                 rule.error = Error(f["error"], where + ".error");
-            } else {
-                Fail(where, "needs \"error\" or \"remove_medium\"");
+            } else if (!rule.removeMedium && !rule.removeDrive) {
+                Fail(where, "needs \"error\", \"remove_medium\" or \"remove_drive\"");
             }
             s.faults.emplace_back(rule, 0);
         }

@@ -48,10 +48,12 @@ constexpr BYTE kModeSense10 = 0x5A;
 constexpr BYTE kReadDvdStructure = 0xAD;
 
 // The drive behind a pass-through handle. Replies are whole reply bytes by
-// operation code; a command with none answers CHECK CONDITION.
+// operation code; a command with none answers CHECK CONDITION, and so do the
+// commands that need a disc while there is none or it is still spinning up.
 struct ScsiTarget {
     std::map<BYTE, std::vector<BYTE>> replies;
-    int notReady = 0;                // TEST UNIT READY attempts that fail; -1: all
+    bool medium = true;              // a disc is in the drive
+    int notReady = 0;                // TEST UNIT READYs answered "becoming ready"; -1: all
     std::map<BYTE, DWORD> failures;  // operation code -> last error of the failed request
     bool adminOnly = false;          // refused unless the user is an administrator
 };
@@ -70,6 +72,7 @@ struct SimDevice {
     int mediaLocks = 0;
     std::optional<DWORD> physicalDisk;  // none: the device number request fails
     DWORD partition = 1;
+    bool removed = false;  // unplugged: handles still open to it fail every request
 };
 
 // How fast files on a drive are read and written: each read or write moves
@@ -155,13 +158,15 @@ struct SimFile {
 
 // A planned fault: the `nth` call matching `call` (none: any call that can
 // fail) and `letter` (0: any drive) fails with `error` before doing anything,
-// or, with `removeMedium`, finds the medium of `letter` gone.
+// or, with `removeMedium`, finds the medium of `letter` gone, or, with
+// `removeDrive`, finds the whole drive unplugged.
 struct FaultRule {
     std::optional<SimCall> call;
     char letter = 0;
     int nth = 1;
     DWORD error = ERROR_GEN_FAILURE;
     bool removeMedium = false;
+    bool removeDrive = false;
 };
 
 // The description's refusal of requests: every one of `call` whose file (and

@@ -3,6 +3,7 @@
 // a reply, or with CHECK CONDITION and sense data in a request that succeeds.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/sim/scsi_target.h"
 
@@ -12,10 +13,31 @@ namespace {
 
 constexpr BYTE kGood = 0x00;
 constexpr BYTE kCheckCondition = 0x02;
-constexpr BYTE kIllegalRequest = 0x05;
-constexpr BYTE kInvalidOpcode = 0x20;       // additional sense code
-constexpr BYTE kIncompatibleMedium = 0x30;  // with qualifier 02: cannot read this format
 constexpr std::size_t kFixedSenseLength = 18;
+
+// What a drive reports with CHECK CONDITION: sense key, additional sense code
+// and its qualifier.
+struct Sense {
+    BYTE key = 0;
+    BYTE code = 0;
+    BYTE qualifier = 0;
+};
+constexpr Sense kNoDisc{0x02, 0x3A, 0x00};            // NOT READY, medium not present
+constexpr Sense kBecomingReady{0x02, 0x04, 0x01};     // NOT READY, in process of becoming ready
+constexpr Sense kInvalidOpcode{0x05, 0x20, 0x00};     // ILLEGAL REQUEST
+constexpr Sense kCannotReadFormat{0x05, 0x30, 0x02};  // ILLEGAL REQUEST, incompatible medium
+
+// The GET CONFIGURATION reply of a drive without a disc: current profile 0
+// and no profile of the list flagged current.
+std::vector<BYTE> WithoutCurrentProfile(std::vector<BYTE> reply) {
+    if (reply.size() >= 8) reply[6] = reply[7] = 0;
+    const bool profileList = reply.size() >= 12 && reply[8] == 0 && reply[9] == 0;
+    if (profileList) {
+        const std::size_t end = std::min<std::size_t>(reply.size(), 12 + std::size_t{reply[11]});
+        for (std::size_t at = 14; at < end; at += 4) reply[at] &= 0xFE;
+    }
+    return reply;
+}
 
 std::size_t Big16(const std::array<BYTE, 16>& cdb, std::size_t at) { return (std::size_t{cdb[at]} << 8) | cdb[at + 1]; }
 
@@ -49,40 +71,48 @@ PassThroughOutcome RunPassThrough(ScsiTarget& target, std::span<const BYTE> inpu
     // The drive.
     const BYTE opcode = request->cdb[0];
     if (auto failure = target.failures.find(opcode); failure != target.failures.end()) return {failure->second, 0};
-    if (opcode == kTestUnitReady && target.notReady != 0) {
-        if (target.notReady > 0) --target.notReady;
-        return {ERROR_NOT_READY, 0};
+    std::optional<Sense> sense;
+    std::vector<BYTE> reply;
+    if (auto known = target.replies.find(opcode); known != target.replies.end()) reply = known->second;
+    if (opcode == kTestUnitReady || opcode == kReadDvdStructure) {
+        // The commands that need a disc, and a spun-up one.
+        if (!target.medium) {
+            sense = kNoDisc;
+        } else if (target.notReady != 0) {
+            if (opcode == kTestUnitReady && target.notReady > 0) --target.notReady;
+            sense = kBecomingReady;
+        } else if (opcode == kReadDvdStructure && reply.empty()) {
+            sense = kCannotReadFormat;
+        }
+    } else if (reply.empty()) {
+        sense = kInvalidOpcode;
+    } else if (opcode == kGetConfiguration && !target.medium) {
+        reply = WithoutCurrentProfile(std::move(reply));
     }
     std::size_t transferred = 0;
-    BYTE senseCode = 0;
-    auto reply = target.replies.find(opcode);
-    if (opcode == kTestUnitReady) {
-        // No data; the drive is ready.
-    } else if (reply != target.replies.end()) {
+    if (!sense && !reply.empty()) {
         transferred =
-            std::min({reply->second.size(), AllocationLength(request->cdb), std::size_t{request->dataTransferLength}});
+            std::min({reply.size(), AllocationLength(request->cdb), std::size_t{request->dataTransferLength}});
         if (request->dataIn == SCSI_IOCTL_DATA_IN && transferred > 0) {
-            std::memcpy(reinterpret_cast<void*>(request->dataBuffer), reply->second.data(), transferred);
+            std::memcpy(reinterpret_cast<void*>(request->dataBuffer), reply.data(), transferred);
         }
-    } else {
-        senseCode = opcode == kReadDvdStructure ? kIncompatibleMedium : kInvalidOpcode;
     }
 
     // The record goes back with the status, the length moved and any sense.
     PassThroughRequest back = *request;
-    back.scsiStatus = senseCode ? kCheckCondition : kGood;
+    back.scsiStatus = sense ? kCheckCondition : kGood;
     back.dataTransferLength = static_cast<DWORD>(transferred);
     DWORD returned = static_cast<DWORD>(kPassThrough.directSize);
     auto* bytes = static_cast<BYTE*>(out);
-    if (senseCode && request->senseInfoLength > 0) {
-        std::array<BYTE, kFixedSenseLength> sense{};
-        sense[0] = 0x70;  // current error, fixed format
-        sense[2] = kIllegalRequest;
-        sense[7] = kFixedSenseLength - 8;
-        sense[12] = senseCode;
-        sense[13] = senseCode == kIncompatibleMedium ? 0x02 : 0x00;
-        const std::size_t n = std::min<std::size_t>(request->senseInfoLength, sense.size());
-        std::memcpy(bytes + request->senseInfoOffset, sense.data(), n);
+    if (sense && request->senseInfoLength > 0) {
+        std::array<BYTE, kFixedSenseLength> data{};
+        data[0] = 0x70;  // current error, fixed format
+        data[2] = sense->key;
+        data[7] = kFixedSenseLength - 8;
+        data[12] = sense->code;
+        data[13] = sense->qualifier;
+        const std::size_t n = std::min<std::size_t>(request->senseInfoLength, data.size());
+        std::memcpy(bytes + request->senseInfoOffset, data.data(), n);
         back.senseInfoLength = static_cast<BYTE>(n);
         returned = static_cast<DWORD>(request->senseInfoOffset + n);
     } else {

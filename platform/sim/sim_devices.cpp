@@ -112,6 +112,9 @@ BOOL SimDeviceService::DeviceIoControl(HANDLE handle, DWORD code, const void* in
     const std::span<const BYTE> input = in ? std::span<const BYTE>(in, inSize) : std::span<const BYTE>();
     if (od.disk) return s_.DiskRequest(od, code, input, outBuffer, outSize, bytesReturned);
     SimDevice& device = *s_.drives[od.letter].device;
+    // The class driver completes every request to a device that has gone
+    // with STATUS_DEVICE_DOES_NOT_EXIST, which the caller sees as this.
+    if (device.removed) return s_.Fail(ERROR_DEV_NOT_EXIST);
 
     const DWORD needs = RequiredAccess(code);
     if (((needs & FILE_READ_ACCESS) && !Reads(od.access)) || ((needs & FILE_WRITE_ACCESS) && !Writes(od.access))) {

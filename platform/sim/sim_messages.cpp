@@ -26,6 +26,7 @@ constexpr Message kMessages[] = {
     {ERROR_GEN_FAILURE, "A device attached to the system is not functioning."},
     {ERROR_SHARING_VIOLATION, "The process cannot access the file because it is being used by another process."},
     {ERROR_BAD_NETPATH, "The network path was not found."},
+    {ERROR_DEV_NOT_EXIST, "The specified network resource or device is no longer available."},
     {ERROR_FILE_EXISTS, "The file exists."},
     {ERROR_INVALID_PARAMETER, "The parameter is incorrect."},
     {ERROR_DISK_FULL, "There is not enough space on the disk."},

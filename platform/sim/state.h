@@ -310,8 +310,11 @@ struct MachineState : MachineData {
         return result;
     }
     // The drive's medium is taken out: its volume and space answer
-    // ERROR_NOT_READY, its SCSI target is never ready again.
+    // ERROR_NOT_READY, its SCSI target answers as a drive without a disc.
     void RemoveMedium(char letter);
+    // The drive is unplugged: its letter names nothing, its device no longer
+    // opens, and handles already open to it fail every request.
+    void RemoveDrive(char letter);
     // The drive a root path, device name or local name names, or null.
     SimDrive* DriveOf(const char* path);
     // The drive whose volume answers for `letter`: the target's drive of a

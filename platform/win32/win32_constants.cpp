@@ -25,6 +25,7 @@
     X(ERROR_BAD_LENGTH)               \
     X(ERROR_GEN_FAILURE)              \
     X(ERROR_BAD_NETPATH)              \
+    X(ERROR_DEV_NOT_EXIST)            \
     X(ERROR_INVALID_PARAMETER)        \
     X(ERROR_CALL_NOT_IMPLEMENTED)     \
     X(ERROR_INSUFFICIENT_BUFFER)      \
