@@ -6,8 +6,11 @@
 // The window is created hidden, owned by the main window, and lives until the
 // object dies; ShowModal shows it over its owner until it is closed.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "gui/win32/dialog_template.h"
 #include "gui/win32/win_headers.h"
 
 namespace tw::gui {
@@ -20,7 +23,12 @@ public:
     virtual ~Dialog();
 
     // Creates the window from its template, hidden; false when it cannot.
+    // Its controls are made at the first showing (Fill), or at once where
+    // the template holds what only the dialog manager makes.
     bool CreateHidden(HWND owner);
+    // Makes the controls if they are not there yet; the showing does it, and
+    // whatever sets controls before showing calls it first.
+    void Fill();
     HWND hwnd() const { return hwnd_; }
 
     // Shows the dialog centred over its owner, which is disabled meanwhile,
@@ -61,6 +69,9 @@ private:
 
     int templateId_;
     HWND hwnd_ = nullptr;
+    std::vector<std::uint8_t> header_;   // the template without its controls
+    std::vector<TemplateItem> pending_;  // the controls not made yet
+    bool filling_ = false;               // WM_INITDIALOG came without them
     bool modal_ = false;
 };
 

@@ -4,6 +4,7 @@ namespace tw::gui {
 
 void FormDialog::Show(FormLogic& form) {
     form_ = &form;
+    Fill();
     form.SetWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
     OnShowing(form);
     ShowModeless();

@@ -41,6 +41,7 @@
 #include "gui/win32/optical_info/optical_info_window.h"
 #include "gui/win32/smart/smart_ids.h"
 #include "gui/win32/smart/smart_window.h"
+#include "gui/win32/subst_dialog/subst_dialog_ids.h"
 #include "gui/win32/subst_dialog/subst_dialog_window.h"
 #include "gui/win32/thread_worker.h"
 #include "gui/win32/usb_drives/usb_drives_ids.h"
@@ -622,12 +623,58 @@ TEST(ModalWindowTest, ACloseThatArrivesWhileTheWindowComesUpEndsIt) {
     EXPECT_FALSE(IsWindowVisible(window.hwnd()));
 }
 
+// What a dialog's controls are, in their order: class, id, styles, place,
+// font face and size.
+std::vector<std::string> DescribeControls(HWND dialog) {
+    std::vector<std::string> out;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char name[64] = {};
+        GetClassNameA(c, name, sizeof name);
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&r), 2);
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)), sizeof font, &font);
+        out.push_back(std::string(name) + " " + std::to_string(GetDlgCtrlID(c)) + " " +
+                      std::to_string(GetWindowLongA(c, GWL_STYLE)) + " " +
+                      std::to_string(GetWindowLongA(c, GWL_EXSTYLE)) + " " + std::to_string(r.left) + "," +
+                      std::to_string(r.top) + "," + std::to_string(r.right) + "," + std::to_string(r.bottom) + " " +
+                      font.lfFaceName + " " + std::to_string(font.lfHeight));
+    }
+    return out;
+}
+
+INT_PTR CALLBACK SystemDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+// A window made at start-up has no controls until it is first shown; then
+// it has exactly the ones the system's dialog manager makes from the same
+// template, and the keyboard focus where the system puts it.
+TEST(DialogFill, TheFirstShowingMakesTheControlsTheDialogManagerWould) {
+    for (int id : {IDD_SUBST_DIALOG, IDD_OPTICAL_INFO, IDD_SMART, IDD_DISK_INFO, IDD_CHECK_DISK, IDD_BENCH_MARK,
+                   IDD_USB_DRIVES, IDD_VOLUMES}) {
+        SCOPED_TRACE(id);
+        HWND system =
+            CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), nullptr, &SystemDialogProc, 0);
+        ASSERT_NE(system, nullptr);
+        const int systemFocus = GetDlgCtrlID(GetFocus());
+        tw::gui::Dialog ours(id);
+        ASSERT_TRUE(ours.CreateHidden(nullptr));
+        EXPECT_EQ(GetWindow(ours.hwnd(), GW_CHILD), nullptr);
+        ours.Fill();
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), systemFocus);
+        EXPECT_EQ(DescribeControls(ours.hwnd()), DescribeControls(system));
+        EXPECT_FALSE(DescribeControls(system).empty());
+        DestroyWindow(system);
+    }
+}
+
 class SubstDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         machine = tw::sim::Machine::FromJsonText(tw::cli::kBundledMachine, "bundled workstation");
         logic = std::make_unique<tw::TFrmSubstDialog>(*machine, dialogs);
         window.CreateHidden(nullptr);
+        window.Fill();  // its controls, as at its first showing
         dialog = window.hwnd();
         ASSERT_NE(dialog, nullptr);
         std::vector<HWND> edits;
@@ -806,6 +853,7 @@ protected:
         machine = TwoOpticalDrives();
         logic = std::make_unique<tw::TfrmOpticalInfo>(*machine, dialogs);
         ASSERT_TRUE(window.CreateHidden(nullptr));
+        window.Fill();  // its controls, as at its first showing
         dialog = window.hwnd();
         chooser = GetDlgItem(dialog, IDC_OPTICAL_DRIVE);
         capabilities = GetDlgItem(dialog, IDC_OPTICAL_CAPABILITIES);

@@ -55,6 +55,7 @@ void SubstDialogWindow::Store() {
 ModalResult SubstDialogWindow::Run(FormLogic& form) {
     form_ = &form;
     result_ = ModalResult::Cancel;
+    Fill();
     form.SetWindow(reinterpret_cast<std::uintptr_t>(hwnd()));
     ShowFolderIcon();
     Load();
