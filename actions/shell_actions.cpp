@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <optional>
 
 #include "platform/drive_names.h"
 #include "platform/system_error_text.h"
@@ -19,25 +18,19 @@ ShellOutcome Executed(HINSTANCE result, std::string what) {
     return {false, std::move(what), ErrorOfShellResult(result)};
 }
 
-// The system folder's `file`, or none when the system cannot name its folder
-// (the refusal then carries the kernel's reason).
-std::optional<std::string> SystemProgram(Kernel& kernel, const char* file) {
-    std::string path = SystemFile(kernel, file);
-    if (path.empty()) return std::nullopt;
-    return path;
-}
-
 // True when the system folder holds `file`.
 bool SystemHas(Kernel& kernel, const char* file) {
     const std::string path = SystemFile(kernel, file);
     return !path.empty() && kernel.GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The system folder's `file`; a system that cannot name its folder refuses
+// with the kernel's reason.
 ShellOutcome StartSystemProgram(Kernel& kernel, Shell& shell, const char* verb, const char* file,
                                 const std::string& what) {
-    const auto path = SystemProgram(kernel, file);
-    if (!path) return {false, "start " + what, kernel.GetLastError()};
-    return Executed(shell.ShellExecuteA(0, verb, path->c_str(), nullptr, nullptr, SW_SHOWNORMAL), "start " + *path);
+    const std::string path = SystemFile(kernel, file);
+    if (path.empty()) return {false, "start " + what, kernel.GetLastError()};
+    return Executed(shell.ShellExecuteA(0, verb, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL), "start " + path);
 }
 
 std::string Hex(DWORD value) {
