@@ -20,44 +20,56 @@ std::string FromCMake(const char* name) {
     return "Z:" + path;
 }
 
-std::vector<std::string> Files(const std::string& pattern) {
+std::vector<std::string> Files(const std::string& folder, const char* pattern) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    const HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+    const HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
     for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(folder + "\\" + found.cFileName);
     }
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
     return names;
 }
 
-// root\app\tarnwell-cli.exe run in root\current with `input`; what it
-// printed. Files carry both: what it starts may hold their handles.
-std::string RunCli(const std::string& root, const std::string& arguments, const std::string& input, const char* run) {
-    const std::string files = root + "\\" + run;
+TEST(Plants, NoneRunsAndTheRealRequestsGoOut) {
+    const std::string root = FromCMake("TW_PLANT_DIR"), cli = root + "\\app\\tarnwell-cli.exe";
+    for (const std::string& folder : {root, root + "\\app", root + "\\current"}) {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (const std::string& old : Files(folder, "*")) DeleteFileA(old.c_str());
+        if (folder == root) continue;
+        for (const char* name : {"rundll32.exe", "dfrgui.exe", "fmifs.dll", "mpr.dll", "winmm.dll"}) {
+            const bool library = std::string(name).ends_with(".dll");
+            const std::string plant = FromCMake(library ? "TW_PLANT_LIBRARY" : "TW_PLANT_PROGRAM");
+            ASSERT_TRUE(CopyFileA(plant.c_str(), (folder + "\\" + name).c_str(), FALSE)) << name;
+        }
+    }
+    ASSERT_TRUE(CopyFileA(FromCMake("TW_PLANT_CLI").c_str(), cli.c_str(), FALSE));
+
+    // The script and the output in files: what the program starts may hold their handles.
+    const std::string script = "list\nclick RemoveUSBDrive1\nclick Defrag1\nclick CloseDefaultCD1\nclick CheckDisk1\n";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE in = CreateFileA((files + ".in").c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
+    const HANDLE out = CreateFileA((root + "\\output").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
+                                   &inherit, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE in = CreateFileA((root + "\\script").c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
                                   FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    const HANDLE out = CreateFileA((files + ".out").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, &inherit,
-                                   CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     DWORD done = 0;
-    WriteFile(in, input.data(), static_cast<DWORD>(input.size()), &done, nullptr);
+    WriteFile(in, script.data(), static_cast<DWORD>(script.size()), &done, nullptr);
     SetFilePointer(in, 0, nullptr, FILE_BEGIN);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = in;
     startup.hStdOutput = startup.hStdError = out;
-    const std::string cli = root + "\\app\\tarnwell-cli.exe", current = root + "\\current";
-    std::string command = "\"" + cli + "\" " + arguments;
+    std::string command = "\"" + cli + "\" script -";
     PROCESS_INFORMATION process{};
     const HANDLE job = CreateJobObjectA(nullptr, nullptr);
-    EXPECT_TRUE(CreateProcessA(cli.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                               current.c_str(), &startup, &process));
+    ASSERT_TRUE(CreateProcessA(cli.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                               (root + "\\current").c_str(), &startup, &process));
     AssignProcessToJobObject(job, process.hProcess);
     ResumeThread(process.hThread);
     WaitForSingleObject(process.hProcess, INFINITE);
-    // What it started may still run, the real rundll32 or a plant.
+
+    // What it started may still run: the real rundll32, or a plant.
     struct {
         JOBOBJECT_BASIC_PROCESS_ID_LIST list;
         ULONG_PTR more[63];
@@ -76,35 +88,15 @@ std::string RunCli(const std::string& root, const std::string& arguments, const 
     SetFilePointer(out, 0, nullptr, FILE_BEGIN);
     ReadFile(out, output.data(), static_cast<DWORD>(output.size()), &done, nullptr);
     for (HANDLE h : {process.hThread, process.hProcess, job, in, out}) CloseHandle(h);
-    return output;
-}
 
-TEST(Plants, NoneRunsAndTheRealRequestsGoOut) {
-    const std::string root = FromCMake("TW_PLANT_DIR"), app = root + "\\app", current = root + "\\current";
-    for (const std::string& folder : {root, app, current}) {
-        CreateDirectoryA(folder.c_str(), nullptr);
-        for (const std::string& old : Files(folder + "\\*")) DeleteFileA((folder + "\\" + old).c_str());
-    }
-    ASSERT_TRUE(CopyFileA(FromCMake("TW_PLANT_CLI").c_str(), (app + "\\tarnwell-cli.exe").c_str(), FALSE));
-    for (const std::string& folder : {app, current}) {
-        for (const char* name : {"rundll32.exe", "dfrgui.exe", "fmifs.dll", "mpr.dll", "winmm.dll"}) {
-            const bool library = std::string(name).ends_with(".dll");
-            const std::string plant = FromCMake(library ? "TW_PLANT_LIBRARY" : "TW_PLANT_PROGRAM");
-            ASSERT_TRUE(CopyFileA(plant.c_str(), (folder + "\\" + name).c_str(), FALSE)) << name;
-        }
-    }
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, sizeof system);
-    const std::string script =
-        RunCli(root, "script -", "list\nclick RemoveUSBDrive1\nclick Defrag1\nclick CloseDefaultCD1\n", "1");
-    const std::string rundll32 = "[run] WinExec \"\"" + std::string(system) + "\\rundll32.exe\" \"";
-    EXPECT_NE(script.find(rundll32), std::string::npos) << script;
-    EXPECT_NE(script.find("file=\"" + std::string(system) + "\\dfrg"), std::string::npos) << script;
-    EXPECT_NE(RunCli(root, "chkdsk C", "", "2").find("Check Disk"), std::string::npos);
-    std::vector<std::string> ran;
-    for (const char* folder : {"app", "current"}) {
-        for (const std::string& name : Files(root + "\\" + folder + "\\*.ran")) ran.push_back(folder + ("\\" + name));
-    }
+    EXPECT_NE(output.find("[run] WinExec \"\"" + std::string(system) + "\\rundll32.exe\" \""), std::string::npos)
+        << output;
+    EXPECT_NE(output.find("file=\"" + std::string(system) + "\\dfrg"), std::string::npos) << output;
+    EXPECT_NE(output.find("[window] TfrmCheckDisk"), std::string::npos) << output;
+    std::vector<std::string> ran = Files(root + "\\app", "*.ran");
+    for (const std::string& name : Files(root + "\\current", "*.ran")) ran.push_back(name);
     EXPECT_EQ(ran, std::vector<std::string>{});
 }
 
