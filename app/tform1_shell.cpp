@@ -2,7 +2,8 @@
 // minimise-all, the network drive dialogs, the format dialog, the system
 // tools and the maker's web pages. Each hands one request to the system and
 // does not refresh the list; a request the system refuses is reported with
-// what could not be started and the system's reason.
+// what could not be done and the reason, in the automation object's own words
+// where it gives some.
 #include "actions/shell_actions.h"
 #include "app/tform1.h"
 #include "app/web_addresses.h"
@@ -12,6 +13,8 @@ namespace tw {
 using namespace tw::platform;
 
 namespace {
+
+constexpr const char* kMinimiseAll = "minimise all windows";
 
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
@@ -53,11 +56,17 @@ void TForm1::Properties1Click() {
     Report(outcome);
 }
 
-void TForm1::SearchDrive1Click() { Report(actions::CallShellApplication(platform_.shell(), "findfiles")); }
+void TForm1::SearchDrive1Click() {
+    Report(actions::CallShellApplication(platform_.shell(), "findfiles", "open the search for files"));
+}
 
-void TForm1::MinimizeAll1Click() { Report(actions::CallShellApplication(platform_.shell(), "minimizeall")); }
+void TForm1::MinimizeAll1Click() {
+    Report(actions::CallShellApplication(platform_.shell(), "minimizeall", kMinimiseAll));
+}
 
-void TForm1::MinimizeAll2Click() { Report(actions::CallShellApplication(platform_.shell(), "MinimizeAll")); }
+void TForm1::MinimizeAll2Click() {
+    Report(actions::CallShellApplication(platform_.shell(), "MinimizeAll", kMinimiseAll));
+}
 
 void TForm1::MapNetworkDrive1Click() {
     Report(actions::NetworkDriveDialog(platform_.network(), dialogs_.OwnerWindow(), true));
@@ -77,7 +86,7 @@ void TForm1::NTBackup1Click() { Report(actions::StartBackup(platform_.kernel(), 
 
 void TForm1::NTBackupRestore2Click() { Report(actions::StartBackup(platform_.kernel(), platform_.shell(), true)); }
 
-void TForm1::RemoveUSBDrive1Click() { Report(actions::StartSafeRemoval(platform_.shell())); }
+void TForm1::RemoveUSBDrive1Click() { Report(actions::StartSafeRemoval(platform_.kernel(), platform_.shell())); }
 
 void TForm1::TarnwellHomepage1Click() { Report(actions::OpenWebPage(platform_.shell(), kHomePageAddress)); }
 

@@ -22,7 +22,7 @@ TfrmCheckDisk::TfrmCheckDisk(Platform& platform, Dialogs& dialogs)
 void TfrmCheckDisk::FormShow() {
     if (WorkRunning()) return;  // showing it again leaves a running check alone
     FillChooserOfTypes(platform_.kernel(), Get(C::DriveChooser), {DRIVE_REMOVABLE, DRIVE_FIXED});
-    available_ = diagnostics::CheckDiskAvailable(platform_.modules());
+    available_ = diagnostics::CheckDiskAvailable(platform_);
     Get(C::Progress).position = 0;
     Get(C::Log).items.clear();
     if (!available_) Get(C::Log).items.push_back(diagnostics::kCheckDiskUnavailable);

@@ -1,8 +1,10 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "platform/real_platform.h"
 
 int main(int argc, char** argv) {
+    tw::platform::RestrictLibrarySearch();
     std::vector<std::string> args(argv + 1, argv + argc);
     return tw::cli::Run(args, std::cin, std::cout, std::cerr);
 }

@@ -97,8 +97,8 @@ HRESULT PrintingShell::GetIDsOfNames(AutomationObject object, const char* name, 
     return hr;
 }
 
-HRESULT PrintingShell::InvokeMethod(AutomationObject object, DISPID id) {
-    const HRESULT hr = inner_.InvokeMethod(object, id);
+HRESULT PrintingShell::InvokeMethod(AutomationObject object, DISPID id, std::string& description) {
+    const HRESULT hr = inner_.InvokeMethod(object, id, description);
     out_ << "[automation] " << progIds_[object] << '.' << methods_[{object, id}] << " -> "
          << Hex(static_cast<std::uint32_t>(hr), 8) << '\n';
     return hr;

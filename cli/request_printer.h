@@ -4,7 +4,7 @@
 //   [shell] ShellExecuteA verb="explore" file="E:\" parameters="" directory="" show=1 window=0 -> 42
 //   [network] WNetConnectionDialog type=1 window=0 -> 0
 //   [automation] Shell.Application.findfiles -> 0x00000000
-//   [run] WinExec "rundll32.exe shell32.dll,Control_RunDLL hotplug.dll" 5 -> 33
+//   [run] WinExec ""C:\WINDOWS\system32\rundll32.exe" ..." 5 -> 33
 // Everything else goes straight to the platform underneath.
 #pragma once
 #include <map>
@@ -30,7 +30,8 @@ public:
     platform::DWORD GetLastError() override;
     platform::HRESULT CreateAutomationObject(const char* progId, platform::AutomationObject* object) override;
     platform::HRESULT GetIDsOfNames(platform::AutomationObject object, const char* name, platform::DISPID* id) override;
-    platform::HRESULT InvokeMethod(platform::AutomationObject object, platform::DISPID id) override;
+    platform::HRESULT InvokeMethod(platform::AutomationObject object, platform::DISPID id,
+                                   std::string& description) override;
     platform::DWORD Release(platform::AutomationObject object) override;
 
 private:

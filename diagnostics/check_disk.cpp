@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/drive_names.h"
+#include "platform/system_folders.h"
 
 namespace tw::diagnostics {
 
@@ -67,10 +68,18 @@ BOOLEAN TW_NTAPI Callback(DWORD command, DWORD, void* info) {
 // The file-system name as UTF-16; the names are ASCII.
 std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
+// The library from the system folder, never one of that name elsewhere.
+HMODULE LoadCheckLibrary(Platform& platform) {
+    const std::string path = SystemFile(platform.kernel(), kLibrary);
+    if (path.empty()) return 0;
+    return platform.modules().LoadLibraryExA(path.c_str(), LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 }  // namespace
 
-bool CheckDiskAvailable(Modules& modules) {
-    const HMODULE library = modules.LoadLibraryA(kLibrary);
+bool CheckDiskAvailable(Platform& platform) {
+    Modules& modules = platform.modules();
+    const HMODULE library = LoadCheckLibrary(platform);
     if (library == 0) return false;
     const bool found = modules.GetProcAddress(library, kCheckEntry) != 0;
     modules.FreeLibrary(library);
@@ -79,7 +88,7 @@ bool CheckDiskAvailable(Modules& modules) {
 
 CheckOutcome CheckDisk(Platform& platform, char letter, bool fix, TaskReport& report) {
     Modules& modules = platform.modules();
-    const HMODULE library = modules.LoadLibraryA(kLibrary);
+    const HMODULE library = LoadCheckLibrary(platform);
     if (library == 0) {
         report.Line(kCheckDiskUnavailable);
         return CheckOutcome::Unavailable;

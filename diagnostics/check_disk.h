@@ -18,7 +18,7 @@ enum class CheckOutcome {
 };
 
 // Whether the library and its check entry are there; nothing stays loaded.
-bool CheckDiskAvailable(platform::Modules& modules);
+bool CheckDiskAvailable(platform::Platform& platform);
 
 // Checks the volume of `letter`, fixing errors when `fix`: the library's
 // text goes to the report line by line, its progress as percentages. A

@@ -14,6 +14,8 @@ using FARPROC = std::uintptr_t;  // an export's address; 0: none
 using BOOLEAN = BYTE;
 
 constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
+// Look for the library and what it loads in the system folder only.
+constexpr DWORD LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x00000800;
 constexpr DWORD ERROR_PROC_NOT_FOUND = 127;
 
 // The library's calling convention on 32-bit Windows; the default elsewhere.
@@ -44,7 +46,10 @@ class Modules {
 public:
     virtual ~Modules() = default;
 
-    virtual HMODULE LoadLibraryA(const char* fileName) = 0;
+    // The program names system libraries by their full path with
+    // LOAD_LIBRARY_SEARCH_SYSTEM32; a system too old for the flag loads the
+    // path without it.
+    virtual HMODULE LoadLibraryExA(const char* fileName, DWORD flags) = 0;
     virtual FARPROC GetProcAddress(HMODULE module, const char* procName) = 0;
     virtual BOOL FreeLibrary(HMODULE module) = 0;
     virtual DWORD GetLastError() = 0;

@@ -10,4 +10,9 @@ namespace tw::platform {
 // Null where the build has no real system to ask.
 std::unique_ptr<Platform> MakeRealPlatform();
 
+// Called first thing in each program: libraries are looked for in the system
+// folder alone from here on, never beside the program or in the current
+// folder. Nothing where there is no real system.
+void RestrictLibrarySearch();
+
 }  // namespace tw::platform

@@ -5,4 +5,6 @@ namespace tw::platform {
 // Linux has no Windows to ask.
 std::unique_ptr<Platform> MakeRealPlatform() { return nullptr; }
 
+void RestrictLibrarySearch() {}
+
 }  // namespace tw::platform

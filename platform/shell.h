@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/com_result.h"
@@ -157,8 +158,10 @@ public:
     virtual HRESULT CreateAutomationObject(const char* progId, AutomationObject* object) = 0;
     // IDispatch::GetIDsOfNames for one name.
     virtual HRESULT GetIDsOfNames(AutomationObject object, const char* name, DISPID* id) = 0;
-    // IDispatch::Invoke of a method without arguments.
-    virtual HRESULT InvokeMethod(AutomationObject object, DISPID id) = 0;
+    // IDispatch::Invoke of a method without arguments. A failure's
+    // `description` is the object's own words for it (its exception or error
+    // information), empty where it gives none.
+    virtual HRESULT InvokeMethod(AutomationObject object, DISPID id, std::string& description) = 0;
     // The references left.
     virtual DWORD Release(AutomationObject object) = 0;
 };

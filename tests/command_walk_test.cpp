@@ -106,7 +106,7 @@ const std::string kProperties =
 )";
 const std::string kFindFiles = "[automation] Shell.Application.findfiles -> 0x00000000\n";
 const std::string kDefrag =
-    R"([shell] ShellExecuteA verb="" file="dfrgui.exe" parameters=null directory=null show=1 window=0 -> 42)";
+    R"([shell] ShellExecuteA verb="" file="C:\WINDOWS\system32\dfrgui.exe" parameters=null directory=null show=1 window=0 -> 42)";
 const std::string kMap = "[network] WNetConnectionDialog type=1 window=0 -> 0\n";
 const std::string kDisconnect = "[network] WNetDisconnectDialog type=1 window=0 -> 0\n";
 
@@ -134,17 +134,19 @@ const Expected kExpected[] = {
     {"DisconnectNetworkDrive1", kDisconnect},
     {"DisconnectNetworkDrive2", kDisconnect},
     {"FormatDisk1",
-     R"([shell] ShellExecuteA verb="Open" file="C:\WINDOWS\system32\Rundll32.exe" parameters="C:\WINDOWS\system32\Shell32.dll,SHFormatDrive" directory="C:\WINDOWS\" show=1 window=0 -> 42
+     R"([shell] ShellExecuteA verb="Open" file="C:\WINDOWS\system32\Rundll32.exe" parameters=""C:\WINDOWS\system32\Shell32.dll",SHFormatDrive" directory="C:\WINDOWS\" show=1 window=0 -> 42
 )"},
     {"Defrag1", kDefrag + "\n"},
     {"Defrag2", kDefrag + "\n"},
     {"NTBackup1",
-     R"([shell] ShellExecuteA verb="open" file="sdclt.exe" parameters=null directory=null show=1 window=0 -> 42
+     R"([shell] ShellExecuteA verb="open" file="C:\WINDOWS\system32\sdclt.exe" parameters=null directory=null show=1 window=0 -> 42
 )"},
     {"NTBackupRestore2",
-     R"([shell] ShellExecuteA verb="" file="sdclt.exe" parameters=null directory=null show=1 window=0 -> 42
+     R"([shell] ShellExecuteA verb="" file="C:\WINDOWS\system32\sdclt.exe" parameters=null directory=null show=1 window=0 -> 42
 )"},
-    {"RemoveUSBDrive1", "[run] WinExec \"rundll32.exe shell32.dll,Control_RunDLL hotplug.dll\" 5 -> 33\n"},
+    {"RemoveUSBDrive1",
+     R"([run] WinExec ""C:\WINDOWS\system32\rundll32.exe" "C:\WINDOWS\system32\shell32.dll",Control_RunDLL "C:\WINDOWS\system32\hotplug.dll"" 5 -> 33
+)"},
     {"TarnwellHomepage1", "file=\"https://tarnwell.example/tarnwell/\"", true},
     {"Donate1", "file=\"https://tarnwell.example/donate/\"", true},
     {"Label2", "file=\"https://tarnwell.example/\"", true},
@@ -261,11 +263,13 @@ constexpr const char* kOlderSystem = R"({
 TEST(CommandWalk, SystemToolsFollowTheSystemsFoldersAndPrograms) {
     const Expected kCases[] = {
         {"FormatDisk1",
-         R"(file="D:\WINNT\system32\Rundll32.exe" parameters="D:\WINNT\system32\Shell32.dll,SHFormatDrive" directory="D:\WINNT\")",
+         R"(file="D:\WINNT\system32\Rundll32.exe" parameters=""D:\WINNT\system32\Shell32.dll",SHFormatDrive" directory="D:\WINNT\")",
          true},
-        {"Defrag1", R"(verb="" file="dfrg.msc" parameters=null)", true},
-        {"NTBackup1", R"(verb="open" file="ntbackup" parameters=null)", true},
-        {"NTBackupRestore2", R"(verb="" file="ntbackup.exe" parameters=null)", true},
+        {"Defrag1", R"(verb="" file="D:\WINNT\system32\dfrg.msc" parameters=null)", true},
+        {"NTBackup1", R"(verb="open" file="D:\WINNT\system32\ntbackup.exe" parameters=null)", true},
+        {"NTBackupRestore2", R"(verb="" file="D:\WINNT\system32\ntbackup.exe" parameters=null)", true},
+        {"RemoveUSBDrive1", R"([run] WinExec ""D:\WINNT\system32\rundll32.exe" "D:\WINNT\system32\shell32.dll",)",
+         true},
     };
     for (const Expected& c : kCases) {
         Window window(kOlderSystem);
@@ -279,25 +283,29 @@ TEST(CommandWalk, ARefusedRequestNamesWhatCouldNotStartAndWhy) {
         const char* name;
         const char* box;  // null: no box
     } kCases[] = {
-        {R"({"call": "ShellExecuteA", "file": "dfrgui.exe", "error": "ERROR_FILE_NOT_FOUND"})", "Defrag1",
-         "Could not start dfrgui.exe: The system cannot find the file specified."},
+        {R"({"call": "ShellExecuteA", "file": "C:\\WINDOWS\\system32\\dfrgui.exe", "error": "ERROR_FILE_NOT_FOUND"})",
+         "Defrag1", "Could not start C:\\WINDOWS\\system32\\dfrgui.exe: The system cannot find the file specified."},
         {R"({"call": "ShellExecuteA", "verb": "explore", "error": "ERROR_ACCESS_DENIED"})", "ToolButton2",
-         "Could not start Explorer for C:\\: Access is denied."},
+         "Could not open C:\\ in Explorer: Access is denied."},
         {R"({"call": "ShellExecuteExA", "error": "ERROR_NO_ASSOCIATION"})", "Properties1",
-         "Could not start the properties of C:: No application is associated with the specified file for this "
+         "Could not open the properties of C: No application is associated with the specified file for this "
          "operation."},
         {R"({"call": "CreateAutomationObject", "error": "REGDB_E_CLASSNOTREG"})", "SearchDrive1",
-         "Could not start Shell.Application.findfiles: Class not registered."},
+         "Could not open the search for files: Class not registered."},
         {R"({"call": "InvokeMethod", "verb": "minimizeall", "error": "DISP_E_EXCEPTION"})", "MinimizeAll1",
-         "Could not start Shell.Application.minimizeall: Exception occurred."},
+         "Could not minimise all windows: Exception occurred."},
+        {R"({"call": "InvokeMethod", "verb": "MinimizeAll", "error": "DISP_E_EXCEPTION",
+             "description": "The shell is not running"})",
+         "MinimizeAll2", "Could not minimise all windows: The shell is not running."},
         {R"({"call": "WinExec", "error": "ERROR_FILE_NOT_FOUND"})", "RemoveUSBDrive1",
-         "Could not start rundll32.exe shell32.dll,Control_RunDLL hotplug.dll: The system cannot find the file "
-         "specified."},
+         "Could not start \"C:\\WINDOWS\\system32\\rundll32.exe\" "
+         "\"C:\\WINDOWS\\system32\\shell32.dll\",Control_RunDLL "
+         "\"C:\\WINDOWS\\system32\\hotplug.dll\": The system cannot find the file specified."},
         {R"({"call": "WNetConnectionDialog", "error": "ERROR_NO_NETWORK"})", "MapNetworkDrive1",
-         "Could not start the Map Network Drive dialog: The network is not present or not started."},
+         "Could not open the Map Network Drive dialog: The network is not present or not started."},
         {R"({"call": "WNetDisconnectDialog", "error": 4294967295})", "DisconnectNetworkDrive1", nullptr},
         {R"({"call": "ShellExecuteA", "file": "https://tarnwell.example/", "error": "ERROR_NO_ASSOCIATION"})", "Label2",
-         "Could not start https://tarnwell.example/: No application is associated with the specified file for "
+         "Could not open https://tarnwell.example/: No application is associated with the specified file for "
          "this operation."},
     };
     for (const auto& c : kCases) {

@@ -142,6 +142,19 @@ TEST_F(Maintenance, CheckDiskWithoutTheLibraryOrItsEntrySaysSoAndDoesNothing) {
     }
 }
 
+TEST_F(Maintenance, CheckDiskLoadsTheLibraryFromTheSystemFolderOnly) {
+    machine_ = twtest::MachineFromText(R"({"drives": {"C": {"volume": {"file_system": "NTFS"}}},
+        "directories": {"windows": "D:\\Win dows", "system": "D:\\Win dows\\system32"}, "fmifs": {}})");
+    form_ = std::make_unique<tw::TForm1>(*machine_, view_, dialogs_, app_);
+    form_->Click("ToolButton11");
+    CheckDisk().Click(CheckDiskControl::Start);
+    EXPECT_EQ(machine_->ChecksRun(), 1);
+    ASSERT_FALSE(machine_->LibraryLoads().empty());
+    for (const auto& load : machine_->LibraryLoads()) {
+        EXPECT_EQ(load, (tw::sim::LibraryLoad{"D:\\Win dows\\system32\\fmifs.dll", 0x800}));
+    }
+}
+
 TEST_F(Maintenance, CancellingACheckStopsTheLibrary) {
     form_->Click("CheckDisk1");
     dialogs_.stopAfter = 2;  // the first text and the first progress

@@ -1,13 +1,17 @@
 #include "gui/win32/dpi.h"
 
+#include "platform/win32/system_library.h"
+
 namespace tw::gui {
 
 namespace {
 
+// An export of a system library: one the program has loaded already, else
+// the library from the system folder.
 template <typename F>
 F Lookup(const char* module, const char* name) {
     HMODULE m = GetModuleHandleA(module);
-    if (!m) m = LoadLibraryA(module);
+    if (!m) m = static_cast<HMODULE>(tw::platform::win32::LoadSystemLibrary(module));
     return m ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
 }
 

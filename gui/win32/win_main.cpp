@@ -141,6 +141,7 @@ int Run(HINSTANCE instance, int showCommand) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    tw::platform::RestrictLibrarySearch();
     try {
         return Run(instance, showCommand);
     } catch (const std::exception& e) {

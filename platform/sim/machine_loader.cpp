@@ -921,7 +921,7 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
                 const json& list = j["shell"]["refuse"];
                 if (!list.is_array()) r.Fail("shell.refuse", "expected a list of refusals");
                 for (const json& item : list) {
-                    r.OnlyKeys(item, "shell.refuse", {"call", "file", "verb", "error", "comment"});
+                    r.OnlyKeys(item, "shell.refuse", {"call", "file", "verb", "error", "description", "comment"});
                     ShellRefusal refusal;
                     if (!item.contains("call") || !item.contains("error"))
                         r.Fail("shell.refuse", "a refusal needs \"call\" and \"error\"");
@@ -932,6 +932,9 @@ std::unique_ptr<Machine> Machine::FromJsonText(const std::string& text, const st
                     if (item.contains("file")) refusal.file = r.Text(item["file"], "shell.refuse.file");
                     if (item.contains("verb")) refusal.verb = r.Text(item["verb"], "shell.refuse.verb");
                     refusal.error = r.Error(item["error"], "shell.refuse.error");
+                    if (item.contains("description")) {
+                        refusal.description = r.Text(item["description"], "shell.refuse.description");
+                    }
                     s.shellRefusals.push_back(refusal);
                 }
             }

@@ -176,6 +176,7 @@ struct ShellRefusal {
     std::optional<std::string> file;
     std::optional<std::string> verb;
     DWORD error = 0;
+    std::string description;  // InvokeMethod: the object's own words for it
 };
 
 // A disk drive as the management service describes it, with its partitions

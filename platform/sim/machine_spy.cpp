@@ -65,6 +65,8 @@ const std::vector<MciCall>& MachineSpy::MciCalls() const { return state_->mciCal
 const std::vector<ShellRequest>& MachineSpy::ShellRequests() const { return state_->shellRequests; }
 int MachineSpy::ChecksRun() const { return state_->checksRun; }
 int MachineSpy::LoadedLibraryCount() const { return state_->loadedLibraries; }
+
+const std::vector<LibraryLoad>& MachineSpy::LibraryLoads() const { return state_->libraryLoads; }
 const std::vector<SaveDialogCall>& MachineSpy::SaveDialogs() const { return state_->saveDialogs; }
 const std::optional<std::string>& MachineSpy::ClipboardText() const { return state_->clipboardText; }
 

@@ -40,6 +40,13 @@ struct MciCall {
     MCIERROR result = 0;
 };
 
+// A library the program asked to load: the name as given and the flags.
+struct LibraryLoad {
+    std::string fileName;
+    DWORD flags = 0;
+    bool operator==(const LibraryLoad&) const = default;
+};
+
 // One request to the shell, the network dialogs or an automation object, as
 // asked; a string the caller passed as a null pointer is none.
 struct ShellRequest {
@@ -126,6 +133,8 @@ public:
     // The library checks run, and the loads of the library not yet freed.
     int ChecksRun() const;
     int LoadedLibraryCount() const;
+    // Every LoadLibraryExA asked, in order, found or not.
+    const std::vector<LibraryLoad>& LibraryLoads() const;
     const std::vector<SaveDialogCall>& SaveDialogs() const;
     // The text on the clipboard, none when it holds none.
     const std::optional<std::string>& ClipboardText() const;

@@ -74,7 +74,7 @@ enum class SimCall {
     mciSendStringA,
     mciSendCommandA,
     // Modules
-    LoadLibraryA,
+    LoadLibraryExA,
     GetProcAddress,
     FreeLibrary,
     Chkdsk,
@@ -157,7 +157,7 @@ inline constexpr SimCallEntry kSimCalls[] = {
     {SimCall::FreeSid, "FreeSid", kNeverFails},
     {SimCall::mciSendStringA, "mciSendStringA"},
     {SimCall::mciSendCommandA, "mciSendCommandA"},
-    {SimCall::LoadLibraryA, "LoadLibraryA"},
+    {SimCall::LoadLibraryExA, "LoadLibraryExA"},
     {SimCall::GetProcAddress, "GetProcAddress"},
     {SimCall::FreeLibrary, "FreeLibrary"},
     {SimCall::Chkdsk, "Chkdsk"},

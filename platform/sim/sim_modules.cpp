@@ -31,10 +31,13 @@ std::vector<BYTE> TextRecord(const std::string& text) {
 
 }  // namespace
 
-HMODULE SimModules::LoadLibraryA(const char* fileName) {
-    s_.Enter(SimCall::LoadLibraryA);
+HMODULE SimModules::LoadLibraryExA(const char* fileName, DWORD flags) {
+    s_.Enter(SimCall::LoadLibraryExA);
+    s_.libraryLoads.push_back({fileName ? fileName : "", flags});
+    // The library lives in the system folder, and only its full path finds it.
     const std::string name = LowerAscii(fileName ? fileName : "");
-    if (!s_.fmifs.present || (name != "fmifs.dll" && name != "fmifs")) return s_.Fail(ERROR_MOD_NOT_FOUND, 0);
+    const std::string path = LowerAscii(s_.systemDirectory + "\\fmifs");
+    if (!s_.fmifs.present || (name != path + ".dll" && name != path)) return s_.Fail(ERROR_MOD_NOT_FOUND, 0);
     ++s_.loadedLibraries;
     return s_.Succeed(kFmifsModule);
 }

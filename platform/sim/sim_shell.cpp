@@ -96,13 +96,14 @@ constexpr const char* kShellApplicationMethods[] = {
 
 }  // namespace
 
-DWORD MachineState::Request(ShellRequest request) {
+DWORD MachineState::Request(ShellRequest request, std::string* description) {
     Enter(request.call);
     for (const ShellRefusal& r : shellRefusals) {
         if (r.call != request.call) continue;
         if (r.file && !SameText(r.file, request.file)) continue;
         if (r.verb && !SameText(r.verb, request.verb)) continue;
         request.error = r.error;
+        if (description) *description = r.description;
         break;
     }
     shellRequests.push_back(request);
@@ -194,7 +195,8 @@ HRESULT SimShell::GetIDsOfNames(AutomationObject object, const char* name, DISPI
     return DISP_E_UNKNOWNNAME;
 }
 
-HRESULT SimShell::InvokeMethod(AutomationObject object, DISPID id) {
+HRESULT SimShell::InvokeMethod(AutomationObject object, DISPID id, std::string& description) {
+    description.clear();
     auto it = s_.automationObjects.find(object);
     if (it == s_.automationObjects.end()) {
         s_.Enter(SimCall::InvokeMethod);
@@ -209,7 +211,7 @@ HRESULT SimShell::InvokeMethod(AutomationObject object, DISPID id) {
     r.call = SimCall::InvokeMethod;
     r.file = it->second.progId;
     r.verb = names[static_cast<size_t>(id) - 1];
-    return static_cast<HRESULT>(s_.Request(r));
+    return static_cast<HRESULT>(s_.Request(r, &description));
 }
 
 DWORD SimShell::Release(AutomationObject object) {

@@ -116,7 +116,7 @@ public:
     DWORD GetLastError() override;
     HRESULT CreateAutomationObject(const char* progId, AutomationObject* object) override;
     HRESULT GetIDsOfNames(AutomationObject object, const char* name, DISPID* id) override;
-    HRESULT InvokeMethod(AutomationObject object, DISPID id) override;
+    HRESULT InvokeMethod(AutomationObject object, DISPID id, std::string& description) override;
     DWORD Release(AutomationObject object) override;
 };
 
@@ -178,7 +178,7 @@ public:
 class SimModules final : public Modules, SimService {
 public:
     using SimService::SimService;
-    HMODULE LoadLibraryA(const char* fileName) override;
+    HMODULE LoadLibraryExA(const char* fileName, DWORD flags) override;
     FARPROC GetProcAddress(HMODULE module, const char* procName) override;
     BOOL FreeLibrary(HMODULE module) override;
     DWORD GetLastError() override;
@@ -262,6 +262,7 @@ struct MachineData {
     std::map<AutomationObject, AutomationObjectState> automationObjects;
     SimFmifs fmifs;
     int loadedLibraries = 0;
+    std::vector<LibraryLoad> libraryLoads;
     int checksRun = 0;
     ULONGLONG clockMicroseconds = 0;
     SimWmi wmiData;
@@ -343,7 +344,7 @@ struct MachineState : MachineData {
     BOOL Close(HANDLE object);
     bool IsAdministrator() const;
     // Records a request and answers the description's refusal of it, or 0.
-    DWORD Request(ShellRequest request);
+    DWORD Request(ShellRequest request, std::string* description = nullptr);
     // The volume a volume name ("\\?\Volume{GUID}\") names, or null; and
     // the drive record that answers for it (its letter's, or its own).
     SimVolume* VolumeNamed(const char* name);

@@ -86,11 +86,15 @@ DWORD Win32Security::GetLastError() { return ::GetLastError(); }
 // ---- Multimedia ----
 
 MCIERROR Win32Multimedia::mciSendStringA(const char* command, char* returnString, UINT returnLength, HWND callback) {
-    return ::mciSendStringA(command, returnString, returnLength, reinterpret_cast<::HWND>(callback));
+    const auto call = reinterpret_cast<decltype(&::mciSendStringA)>(winmm_.Export("mciSendStringA"));
+    if (call == nullptr) return MCIERR_CANNOT_LOAD_DRIVER;
+    return call(command, returnString, returnLength, reinterpret_cast<::HWND>(callback));
 }
 
 MCIERROR Win32Multimedia::mciSendCommandA(MCIDEVICEID device, UINT message, std::uintptr_t flags, OurOpenParms* parms) {
-    if (parms == nullptr) return ::mciSendCommandA(device, message, flags, 0);
+    const auto send = reinterpret_cast<decltype(&::mciSendCommandA)>(winmm_.Export("mciSendCommandA"));
+    if (send == nullptr) return MCIERR_CANNOT_LOAD_DRIVER;
+    if (parms == nullptr) return send(device, message, flags, 0);
     // The block the program sends with MCI_OPEN and MCI_CLOSE.
     static_assert(kOurMciOpen == MCI_OPEN && kOurMciClose == MCI_CLOSE);
     ::MCI_OPEN_PARMSA native{};
@@ -99,7 +103,7 @@ MCIERROR Win32Multimedia::mciSendCommandA(MCIDEVICEID device, UINT message, std:
     native.lpstrDeviceType = parms->lpstrDeviceType;
     native.lpstrElementName = parms->lpstrElementName;
     native.lpstrAlias = parms->lpstrAlias;
-    const MCIERROR result = ::mciSendCommandA(device, message, flags, reinterpret_cast<DWORD_PTR>(&native));
+    const MCIERROR result = send(device, message, flags, reinterpret_cast<DWORD_PTR>(&native));
     parms->wDeviceID = native.wDeviceID;
     return result;
 }

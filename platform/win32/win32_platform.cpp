@@ -158,7 +158,10 @@ void Win32Kernel::SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }
 
 // ---- Modules ----
 
-HMODULE Win32Modules::LoadLibraryA(const char* fileName) { return reinterpret_cast<HMODULE>(::LoadLibraryA(fileName)); }
+HMODULE Win32Modules::LoadLibraryExA(const char* fileName, DWORD flags) {
+    if (!SystemTakesSearchFlags()) flags &= ~static_cast<DWORD>(0x00001F00);  // the LOAD_LIBRARY_SEARCH_ flags
+    return reinterpret_cast<HMODULE>(::LoadLibraryExA(fileName, nullptr, flags));
+}
 
 FARPROC Win32Modules::GetProcAddress(HMODULE module, const char* procName) {
     return reinterpret_cast<FARPROC>(::GetProcAddress(reinterpret_cast<::HMODULE>(module), procName));
@@ -214,15 +217,21 @@ LONG Win32Registry::RegDeleteValueA(HKEY key, const char* valueName) {
 // ---- Network ----
 
 DWORD Win32Network::WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) {
-    return ::WNetGetConnectionA(localName, remoteName, AsNative<::DWORD>(length));
+    const auto call = reinterpret_cast<decltype(&::WNetGetConnectionA)>(mpr_.Export("WNetGetConnectionA"));
+    if (call == nullptr) return ::GetLastError();
+    return call(localName, remoteName, AsNative<::DWORD>(length));
 }
 
 DWORD Win32Network::WNetConnectionDialog(HWND hwnd, DWORD type) {
-    return ::WNetConnectionDialog(reinterpret_cast<::HWND>(hwnd), type);
+    const auto call = reinterpret_cast<decltype(&::WNetConnectionDialog)>(mpr_.Export("WNetConnectionDialog"));
+    if (call == nullptr) return ::GetLastError();
+    return call(reinterpret_cast<::HWND>(hwnd), type);
 }
 
 DWORD Win32Network::WNetDisconnectDialog(HWND hwnd, DWORD type) {
-    return ::WNetDisconnectDialog(reinterpret_cast<::HWND>(hwnd), type);
+    const auto call = reinterpret_cast<decltype(&::WNetDisconnectDialog)>(mpr_.Export("WNetDisconnectDialog"));
+    if (call == nullptr) return ::GetLastError();
+    return call(reinterpret_cast<::HWND>(hwnd), type);
 }
 
 // ---- Locale ----

@@ -4,6 +4,7 @@
 // the calls live in win32_platform.cpp.
 #pragma once
 #include "platform/platform.h"
+#include "platform/win32/system_library.h"
 
 namespace tw::platform::win32 {
 
@@ -77,11 +78,16 @@ public:
     LONG RegDeleteValueA(HKEY key, const char* valueName) override;
 };
 
+// mpr, from the system folder on first use (system_library.h); without it
+// each call fails with the loader's error.
 class Win32Network final : public Network {
 public:
     DWORD WNetGetConnectionA(const char* localName, char* remoteName, DWORD* length) override;
     DWORD WNetConnectionDialog(HWND hwnd, DWORD type) override;
     DWORD WNetDisconnectDialog(HWND hwnd, DWORD type) override;
+
+private:
+    SystemLibrary mpr_{"mpr.dll"};
 };
 
 class Win32Locale final : public Locale {
@@ -106,7 +112,7 @@ public:
     // this thread for as long as one is alive.
     HRESULT CreateAutomationObject(const char* progId, AutomationObject* object) override;
     HRESULT GetIDsOfNames(AutomationObject object, const char* name, DISPID* id) override;
-    HRESULT InvokeMethod(AutomationObject object, DISPID id) override;
+    HRESULT InvokeMethod(AutomationObject object, DISPID id, std::string& description) override;
     DWORD Release(AutomationObject object) override;
 };
 
@@ -144,18 +150,22 @@ public:
     DWORD GetLastError() override;
 };
 
-// winmm. MCI_OPEN's parameter block is copied into the system's record and
-// the device id copied back.
+// winmm, from the system folder on first use; without it each call answers
+// MCIERR_CANNOT_LOAD_DRIVER. MCI_OPEN's parameter block is copied into the
+// system's record and the device id copied back.
 class Win32Multimedia final : public Multimedia {
 public:
     MCIERROR mciSendStringA(const char* command, char* returnString, UINT returnLength, HWND callback) override;
     MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, std::uintptr_t flags, MCI_OPEN_PARMSA* parms) override;
+
+private:
+    SystemLibrary winmm_{"winmm.dll"};
 };
 
 // Library handles and export addresses are the system's own.
 class Win32Modules final : public Modules {
 public:
-    HMODULE LoadLibraryA(const char* fileName) override;
+    HMODULE LoadLibraryExA(const char* fileName, DWORD flags) override;
     FARPROC GetProcAddress(HMODULE module, const char* procName) override;
     BOOL FreeLibrary(HMODULE module) override;
     DWORD GetLastError() override;

@@ -97,6 +97,37 @@ static_assert(ours::kOurNoAssociation == ERROR_NO_ASSOCIATION && ours::kOurCance
 static_assert(ours::kOurDispException == DISP_E_EXCEPTION && ours::kOurUnknownName == DISP_E_UNKNOWNNAME);
 static_assert(ours::kOurClassString == CO_E_CLASSSTRING && ours::kOurClassNotRegistered == REGDB_E_CLASSNOTREG);
 
+// A BSTR in the program's code page; empty for none.
+std::string Narrow(BSTR text) {
+    if (text == nullptr || *text == 0) return {};
+    const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return {};
+    std::string out(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), length, nullptr, nullptr);
+    out.resize(static_cast<size_t>(length) - 1);
+    // Objects often end their description with a full stop or a line break;
+    // the refusal adds its own.
+    while (!out.empty() && (out.back() == '.' || out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) {
+        out.pop_back();
+    }
+    return out;
+}
+
+// What the object said about a failed call: its exception record, else the
+// thread's error information, which objects that support it leave behind.
+std::string DescriptionOf(EXCEPINFO& exception, HRESULT hr) {
+    if (hr == DISP_E_EXCEPTION && exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
+    std::string text = Narrow(exception.bstrDescription);
+    IErrorInfo* info = nullptr;
+    if (::GetErrorInfo(0, &info) == S_OK && info) {
+        BSTR description = nullptr;
+        if (text.empty() && SUCCEEDED(info->GetDescription(&description))) text = Narrow(description);
+        ::SysFreeString(description);
+        info->Release();
+    }
+    return text;
+}
+
 std::wstring Wide(const char* text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     std::wstring out(length > 0 ? static_cast<size_t>(length) : 1, L'\0');
@@ -170,7 +201,8 @@ HRESULT Win32Shell::GetIDsOfNames(AutomationObject object, const char* name, DIS
     return hr;
 }
 
-HRESULT Win32Shell::InvokeMethod(AutomationObject object, DISPID id) {
+HRESULT Win32Shell::InvokeMethod(AutomationObject object, DISPID id, std::string& description) {
+    description.clear();
     auto* dispatch = reinterpret_cast<IDispatch*>(object);
     if (dispatch == nullptr) return E_INVALIDARG;
     DISPPARAMS none{nullptr, nullptr, 0, 0};
@@ -181,6 +213,7 @@ HRESULT Win32Shell::InvokeMethod(AutomationObject object, DISPID id) {
     const HRESULT hr =
         dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, &exception, &badArgument);
     ::VariantClear(&result);
+    if (FAILED(hr)) description = DescriptionOf(exception, hr);
     if (exception.bstrSource) ::SysFreeString(exception.bstrSource);
     if (exception.bstrDescription) ::SysFreeString(exception.bstrDescription);
     if (exception.bstrHelpFile) ::SysFreeString(exception.bstrHelpFile);

@@ -41,7 +41,7 @@ TEST(MaintenanceBackend, TheBenchmarkCompletesInATemporaryFolderAndLeavesNoFile)
 
 TEST(MaintenanceBackend, CheckDiskRunsOrSaysItIsNotAvailable) {
     tw::platform::win32::Win32Platform platform;
-    const bool available = tw::diagnostics::CheckDiskAvailable(platform.modules());
+    const bool available = tw::diagnostics::CheckDiskAvailable(platform);
     Log log;
     const auto outcome = tw::diagnostics::CheckDisk(platform, 'C', false, log);
     ASSERT_FALSE(log.lines.empty());
