@@ -172,10 +172,15 @@ void TForm1::DeclareCommandSurface() {
     // The toolbar's own pop-up menu: window options, the shell's tools and
     // the default CD device, the only way to the last two.
     item(M::ToolBarPopup, C::ToolBarClose, "Close", close);
-    item(M::ToolBarPopup, C::ToolBarStayOnTop, "Stay on Top", toggles(O::StayOnTop));
-    item(M::ToolBarPopup, C::ToolBarAutoRefresh, "Auto Refresh", toggles(O::AutoRefresh));
-    item(M::ToolBarPopup, C::ToolBarBold, "Bold", toggles(O::Bold));
-    item(M::ToolBarPopup, C::ToolBarSkipAandB, "Skip A and B drives", toggles(O::SkipAandB));
+    // The toolbar menu's toggles click the View menu's and show their marks.
+    auto marked = [&](C id, const char* caption, O target) {
+        item(M::ToolBarPopup, id, caption, toggles(target));
+        Get(id).showsMarkOf = KeyOf(target);
+    };
+    marked(C::ToolBarStayOnTop, "Stay on Top", O::StayOnTop);
+    marked(C::ToolBarAutoRefresh, "Auto Refresh", O::AutoRefresh);
+    marked(C::ToolBarBold, "Bold", O::Bold);
+    marked(C::ToolBarSkipAandB, "Skip A and B drives", O::SkipAandB);
     item(M::ToolBarPopup, C::ToolBarSearchDrives, "Search Drives", [this] { SearchDrive1Click(); });
     item(M::ToolBarPopup, C::ToolBarMinimizeAll, "Minimize All", [this] { MinimizeAll2Click(); });
     item(M::ToolBarPopup, C::ToolBarDefrag, "Defrag", [this] { Defrag1Click(); });

@@ -36,6 +36,7 @@ struct Component {
     std::string shortcut;
     ComponentKey parent;  // the menu or control that holds it
     bool checked = false;
+    ComponentKey showsMarkOf;  // an entry that forwards to a toggle shows the toggle's mark
     bool visible = true;
     bool enabled = true;                          // a disabled control takes no clicks
     std::string text;                             // edit fields

@@ -49,6 +49,8 @@ public:
     ComponentSlot SlotFor(ComponentKey key) const;
     Component& Get(ComponentKey key) { return At(SlotFor(key)); }
     const Component& Get(ComponentKey key) const { return At(SlotFor(key)); }
+    // Whether a menu entry shows a check mark: its own, or its toggle's.
+    bool ShowsMark(const Component& c) const { return c.showsMarkOf.empty() ? c.checked : Get(c.showsMarkOf).checked; }
 
     // The user's events, by slot. A click runs the component's action; the
     // user chooses entry `index` of a combo box and its change handler runs;

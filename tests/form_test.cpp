@@ -226,6 +226,25 @@ TEST_F(Form, StayOnTopBoldAndSkipAB) {
     EXPECT_EQ(form_->Rows().front().caption, "A: ");
 }
 
+TEST_F(Form, TheToolbarMenusTogglesShowTheViewMenusMarks) {
+    Open();
+    const struct {
+        const char* entry;
+        const char* toggle;
+    } pairs[] = {{"StayonTop3", "Stayontop2"},
+                 {"AutoRefresh2", "AutoRefresh1"},
+                 {"Bold2", "Bold1"},
+                 {"SkipAandBdrives2", "SkipAandBdrives1"}};
+    for (const auto& p : pairs) {
+        SCOPED_TRACE(p.entry);
+        for (int click = 0; click < 2; ++click) {
+            EXPECT_EQ(form_->ShowsMark(form_->Get(p.entry)), form_->Get(p.toggle).checked);
+            form_->Click(p.entry);
+        }
+    }
+    EXPECT_TRUE(form_->ShowsMark(form_->Get("AutoRefresh2")));  // on at start, clicked twice
+}
+
 TEST_F(Form, WindowCommands) {
     Open();
     form_->Click("Minimize1");

@@ -13,7 +13,8 @@ void AppendEntries(HMENU menu, const TForm1& form, const CommandMap& commands, C
         const Component& c = form.At(slot);
         if (c.parent != parent || !c.visible) continue;
         const std::string text = MenuText(c);
-        AppendMenuA(menu, MF_STRING | (c.checked ? MF_CHECKED : MF_UNCHECKED), commands.IdOf(slot), text.c_str());
+        AppendMenuA(menu, MF_STRING | (form.ShowsMark(c) ? MF_CHECKED : MF_UNCHECKED), commands.IdOf(slot),
+                    text.c_str());
     }
 }
 
@@ -75,7 +76,7 @@ void SyncMenuChecks(HMENU menu, const TForm1& form, const CommandMap& commands) 
             continue;
         }
         const Component* c = commands.ComponentOf(GetMenuItemID(menu, i));
-        if (c) CheckMenuItem(menu, i, MF_BYPOSITION | (c->checked ? MF_CHECKED : MF_UNCHECKED));
+        if (c) CheckMenuItem(menu, i, MF_BYPOSITION | (form.ShowsMark(*c) ? MF_CHECKED : MF_UNCHECKED));
     }
 }
 
