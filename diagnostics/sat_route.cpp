@@ -69,15 +69,15 @@ SatOutcome Send(HealthDevice& device, bool sixteen, const AtaCommand& c, const c
         out.failure = std::string(what) + ": the bridge does not know the command";
         return out;
     }
+    if (out.registers && (out.registers->status & kAtaStatusError)) {
+        out.failure = std::string(what) + ": the disk aborted the command";
+        return out;
+    }
     // A non-data command asked for its registers, which come back as CHECK
     // CONDITION with sense data that carries them.
     const bool registersOnly = !c.dataIn && out.registers;
     if (back->scsiStatus != kGood && !registersOnly) {
         out.failure = std::string(what) + ": the disk or bridge failed the command";
-        return out;
-    }
-    if (out.registers && (out.registers->status & kAtaStatusError)) {
-        out.failure = std::string(what) + ": the disk aborted the command";
         return out;
     }
     if (c.dataIn) {
