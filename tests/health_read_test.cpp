@@ -172,6 +172,17 @@ TEST(HealthNvme, ShortPagesAreRefusedNotRead) {
     }
 }
 
+// A sector cut short by the disk is no sector: neither ATA route reads on.
+TEST(HealthRoutes, ShortSectorsEndTheAtaRoutes) {
+    for (const char* bus : {R"("bus": "SATA", "answers": ["ata"])", R"("bus": "USB")"}) {
+        auto m = DiskMachine(std::string("{") + bus + R"(, "devices": {"0": {"identify": "40 00 00 00"}}})");
+        const DiskHealth h = Read(*m);
+        EXPECT_FALSE(h.Answered()) << bus;
+        EXPECT_NE(h.attempts.back().outcome.find("IDENTIFY DEVICE: short reply"), std::string::npos)
+            << h.attempts.back().outcome;
+    }
+}
+
 TEST(HealthNvme, TheStornvmeRefusalOfADiskThatIsNotNvme) {
     auto m = DiskMachine(Disk(R"("answers": [])"));
     const DiskHealth h = Read(*m);
