@@ -17,8 +17,9 @@ namespace td = tw::diagnostics;
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <ntddscsi.h>
 #include <windows.h>
+// After <windows.h>, which they need.
+#include <ntddscsi.h>
 #include <winioctl.h>
 
 #include <gtest/gtest.h>
