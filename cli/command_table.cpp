@@ -84,6 +84,21 @@ constexpr Command kCommands[] = {
      kReportFormats,
      {},
      SmartCommand},
+    {"health",
+     "health DISK [--format text|json]",
+     "a physical disk's health, by whichever route the disk answers",
+     "  DISK is 0 to 255. Finds the disk's bus and reads its health by the first\n"
+     "  route that answers: the driver's S.M.A.R.T. requests, ATA pass-through,\n"
+     "  the 16- or 12-byte ATA wrapper of a USB bridge, or the NVMe health log.\n"
+     "  Prints the bus, the route and every route tried, the identity, then the\n"
+     "  disk's own verdict and the attribute lines (as smart prints them) or the\n"
+     "  NVMe log's values, counters exact (data units as bytes too).\n"
+     "  Exit code 1 when no route answered.\n"
+     "  --format json  one object with the same values, counters as exact integers\n"
+     "                 (docs/schemas/health.schema.json)\n",
+     kReportFormats,
+     {},
+     HealthCommand},
     {"diskinfo",
      "diskinfo LETTER [--format text|json]",
      "what the Disk Information window shows of a fixed drive",

@@ -27,6 +27,7 @@ int ScriptCommand(const CommandCall& call);
 int OpticalCommand(const DriveCall& drive);
 int MediaCommand(const DriveCall& drive);
 int SmartCommand(const CommandCall& call);
+int HealthCommand(const CommandCall& call);
 int DiskInfoCommand(const DriveCall& drive);
 int CheckDiskCommand(const DriveCall& drive);
 int BenchCommand(const CommandCall& call);

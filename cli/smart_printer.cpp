@@ -12,6 +12,15 @@ const char* Bit(bool b) { return b ? "1" : "0"; }
 
 }  // namespace
 
+void PrintAttributeLines(const diagnostics::TSmartResult& r, std::ostream& out) {
+    for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
+        const diagnostics::TSmartAttribute& a = r.Attr[k];
+        out << Decimal(a.AttrId) << '\t' << a.AttrName << '\t' << Bit(a.AttrPreFail) << '\t' << Bit(a.AttrEvents)
+            << '\t' << Bit(a.AttrErrorRate) << '\t' << Decimal(a.AttrCurrent) << '\t' << Decimal(a.AttrWorst) << '\t'
+            << Decimal(a.AttrThreshold) << '\t' << Decimal(a.AttrRaw) << '\t' << a.AttrState << '\n';
+    }
+}
+
 void PrintSmartResult(const diagnostics::TSmartResult& r, bool ok, const std::string& errorText, std::ostream& out) {
     const std::pair<const char*, std::string> fields[] = {
         {"DriveNum", Decimal(r.DriveNum)},
@@ -31,12 +40,7 @@ void PrintSmartResult(const diagnostics::TSmartResult& r, bool ok, const std::st
         {"AttrCount", Decimal(r.AttrCount)},
     };
     for (const auto& [name, value] : fields) out << name << ": " << value << '\n';
-    for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
-        const diagnostics::TSmartAttribute& a = r.Attr[k];
-        out << Decimal(a.AttrId) << '\t' << a.AttrName << '\t' << Bit(a.AttrPreFail) << '\t' << Bit(a.AttrEvents)
-            << '\t' << Bit(a.AttrErrorRate) << '\t' << Decimal(a.AttrCurrent) << '\t' << Decimal(a.AttrWorst) << '\t'
-            << Decimal(a.AttrThreshold) << '\t' << Decimal(a.AttrRaw) << '\t' << a.AttrState << '\n';
-    }
+    PrintAttributeLines(r, out);
     out << "Result: " << (ok ? "true" : "false") << '\n';
     out << "Error:" << (errorText.empty() ? "" : " ") << errorText << '\n';
 }
@@ -59,6 +63,13 @@ JsonReport SmartReport(const diagnostics::TSmartResult& r, bool ok, const std::s
         {"WarningCount", r.WarningCount},
         {"AttrCount", r.AttrCount},
     };
+    report["Attributes"] = AttributeReport(r);
+    report["Result"] = ok;
+    report["Error"] = errorText.empty() ? JsonReport(nullptr) : JsonReport(errorText);
+    return report;
+}
+
+JsonReport AttributeReport(const diagnostics::TSmartResult& r) {
     JsonReport attributes = JsonReport::array();
     for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
         const diagnostics::TSmartAttribute& a = r.Attr[k];
@@ -73,10 +84,7 @@ JsonReport SmartReport(const diagnostics::TSmartResult& r, bool ok, const std::s
                               {"Raw", a.AttrRaw},
                               {"State", a.AttrState}});
     }
-    report["Attributes"] = std::move(attributes);
-    report["Result"] = ok;
-    report["Error"] = errorText.empty() ? JsonReport(nullptr) : JsonReport(errorText);
-    return report;
+    return attributes;
 }
 
 }  // namespace tw::cli

@@ -12,6 +12,11 @@ namespace tw::cli {
 // then "Result: true|false" and "Error: text".
 void PrintSmartResult(const diagnostics::TSmartResult& result, bool ok, const std::string& errorText,
                       std::ostream& out);
+// The attribute lines alone: id, name, the three flag bits, current, worst,
+// threshold, raw and state, tab-separated.
+void PrintAttributeLines(const diagnostics::TSmartResult& result, std::ostream& out);
+// The attributes as a list of objects, as the JSON report holds them.
+JsonReport AttributeReport(const diagnostics::TSmartResult& result);
 // The same as one JSON object: the fields under their names, "Attributes" as
 // a list of objects, then "Result" and "Error" (null when there is none).
 JsonReport SmartReport(const diagnostics::TSmartResult& result, bool ok, const std::string& errorText);

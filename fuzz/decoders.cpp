@@ -1,16 +1,20 @@
 // Entry points for the decoders of device replies and of the policy value.
 #include <span>
 #include <string>
+#include <vector>
 
 #include "actions/drive_hiding.h"
 #include "actions/drive_visibility.h"
 #include "diagnostics/ata_identify.h"
+#include "diagnostics/nvme_health.h"
+#include "diagnostics/sat_commands.h"
 #include "diagnostics/smart_scan.h"
 #include "fuzz/targets.h"
 #include "optical/capability_text.h"
 #include "optical/inquiry_identity.h"
 #include "optical/profile_table.h"
 #include "platform/drive_names.h"
+#include "platform/health_records.h"
 #include "platform/sim/machine.h"
 
 namespace tw::fuzz {
@@ -53,6 +57,80 @@ int SmartAttributes(const std::uint8_t* data, std::size_t size) {
     for (int i = 0; i < result.AttrCount; ++i) {
         TW_FUZZ_CHECK(!result.Attr[static_cast<std::size_t>(i)].AttrName.empty(), "unnamed attribute");
     }
+    return 0;
+}
+
+int SatSense(const std::uint8_t* data, std::size_t size) {
+    const auto sense = diagnostics::DecodeSense(Bytes(data, size));
+    if (!sense) return 0;
+    TW_FUZZ_CHECK(sense->key <= 0x0F, "sense key has four bits");
+    TW_FUZZ_CHECK(!diagnostics::BridgeRefused(*sense) || sense->key == diagnostics::kSenseIllegalRequest,
+                  "a refusal is an illegal request");
+    // Registers need the head and the whole descriptor (or information fields).
+    if (sense->registers) TW_FUZZ_CHECK(size >= 12, "registers from a short sense");
+    diagnostics::VerdictOf(sense->registers);
+    return 0;
+}
+
+int AtaPassThrough(const std::uint8_t* data, std::size_t size) {
+    for (const platform::AtaPassThroughLayout* layout : {&platform::kAtaPassThrough32, &platform::kAtaPassThrough64}) {
+        const auto record = platform::DecodeAtaPassThrough(Bytes(data, size), *layout);
+        TW_FUZZ_CHECK(record.has_value() == (size >= layout->size), "a whole record decodes");
+        if (!record) continue;
+        // Encoding gives the bytes back, reserved fields and padding zero.
+        std::vector<std::uint8_t> again(layout->size);
+        platform::EncodeAtaPassThrough(*record, again, *layout);
+        for (std::size_t i = 0; i < layout->size; ++i) {
+            const bool reserved = i == 7 || (i >= 16 && i < layout->dataBufferOffset);
+            TW_FUZZ_CHECK(again[i] == (reserved ? 0 : data[i]), "record round trip");
+        }
+    }
+    return 0;
+}
+
+int ProtocolReply(const std::uint8_t* data, std::size_t size) {
+    const auto reply = platform::ProtocolReplyData(Bytes(data, size));
+    if (!reply) return 0;
+    const auto record = platform::DecodeProtocolData(Bytes(data, size), platform::protocol_data::kInDescriptor);
+    TW_FUZZ_CHECK(record.has_value(), "data without a record");
+    TW_FUZZ_CHECK(reply->size() == record->dataLength, "the stated length");
+    TW_FUZZ_CHECK(reply->data() >= data + platform::protocol_data::kDescriptorSize || reply->empty(),
+                  "data inside the record");
+    TW_FUZZ_CHECK(reply->data() + reply->size() <= data + size, "data past the reply");
+    return 0;
+}
+
+int NvmeIdentify(const std::uint8_t* data, std::size_t size) {
+    namespace ni = diagnostics::nvme_identify;
+    const auto id = diagnostics::DecodeNvmeIdentify(Bytes(data, size));
+    TW_FUZZ_CHECK(id.has_value() == (size >= ni::kTotalCapacity + 16), "identify needs its fields");
+    if (!id) return 0;
+    for (const std::string* text : {&id->serialNumber, &id->modelNumber, &id->firmwareRev}) {
+        TW_FUZZ_CHECK(text->size() <= ni::kModelLength, "text too long");
+        TW_FUZZ_CHECK(text->empty() || (static_cast<unsigned char>(text->front()) > 32 &&
+                                        static_cast<unsigned char>(text->back()) > 32),
+                      "text not trimmed");
+    }
+    TW_FUZZ_CHECK(diagnostics::CounterDecimal(id->capacityBytes).size() <= 39, "capacity digits");
+    return 0;
+}
+
+int NvmeHealthLog(const std::uint8_t* data, std::size_t size) {
+    const auto log = diagnostics::DecodeNvmeHealthLog(Bytes(data, size));
+    TW_FUZZ_CHECK(log.has_value() == (size >= diagnostics::nvme_log::kSize), "the log is 512 bytes");
+    if (!log) return 0;
+    for (const auto* c : {&log->dataUnitsRead, &log->dataUnitsWritten, &log->hostReadCommands, &log->powerOnHours,
+                          &log->mediaErrors, &log->errorLogEntries}) {
+        const std::string digits = diagnostics::CounterDecimal(*c);
+        TW_FUZZ_CHECK(!digits.empty() && digits.size() <= 39, "counter digits");
+        TW_FUZZ_CHECK(digits == "0" || digits[0] != '0', "leading zero");
+        const std::string bytes = diagnostics::CounterTimesDecimal(*c, diagnostics::nvme_log::kDataUnitBytes);
+        // x 512,000 is x 512 x 1000: three more zeros, and never fewer digits.
+        TW_FUZZ_CHECK(digits == "0" ? bytes == "0" : bytes.size() >= digits.size() + 5, "bytes digits");
+        TW_FUZZ_CHECK(digits == "0" || bytes.compare(bytes.size() - 3, 3, "000") == 0, "bytes end in 000");
+    }
+    TW_FUZZ_CHECK(diagnostics::CriticalWarnings(log->criticalWarning).size() <= 8, "at most eight warnings");
+    diagnostics::KelvinToCelsius(log->compositeKelvin);
     return 0;
 }
 

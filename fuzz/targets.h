@@ -37,6 +37,16 @@ int InquiryIdentity(const std::uint8_t* data, std::size_t size);
 int ConfigurationProfile(const std::uint8_t* data, std::size_t size);
 // A MODE SENSE(10) reply with the capabilities page.
 int CapabilityPage(const std::uint8_t* data, std::size_t size);
+// Sense data a bridge returns for a wrapped ATA command.
+int SatSense(const std::uint8_t* data, std::size_t size);
+// An ATA_PASS_THROUGH_EX record as the driver hands it back, both layouts.
+int AtaPassThrough(const std::uint8_t* data, std::size_t size);
+// A storage protocol query's reply: descriptor head, record, data.
+int ProtocolReply(const std::uint8_t* data, std::size_t size);
+// NVMe Identify Controller data.
+int NvmeIdentify(const std::uint8_t* data, std::size_t size);
+// An NVMe SMART / Health Information log page.
+int NvmeHealthLog(const std::uint8_t* data, std::size_t size);
 // The hidden-drive policy value: its type (4 bytes), then its data.
 int PolicyValue(const std::uint8_t* data, std::size_t size);
 
@@ -46,10 +56,19 @@ struct Target {
 };
 
 inline constexpr Target kTargets[] = {
-    {"smart_identify", SmartIdentify},     {"smart_attributes", SmartAttributes},
-    {"inquiry_identity", InquiryIdentity}, {"configuration_profile", ConfigurationProfile},
-    {"capability_page", CapabilityPage},   {"policy_value", PolicyValue},
-    {"machine_file", MachineFile},         {"script", Script},
+    {"smart_identify", SmartIdentify},
+    {"smart_attributes", SmartAttributes},
+    {"inquiry_identity", InquiryIdentity},
+    {"configuration_profile", ConfigurationProfile},
+    {"capability_page", CapabilityPage},
+    {"policy_value", PolicyValue},
+    {"sat_sense", SatSense},
+    {"ata_pass_through", AtaPassThrough},
+    {"protocol_reply", ProtocolReply},
+    {"nvme_identify", NvmeIdentify},
+    {"nvme_health_log", NvmeHealthLog},
+    {"machine_file", MachineFile},
+    {"script", Script},
     {"machine_script", MachineScript},
 };
 

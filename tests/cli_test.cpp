@@ -160,6 +160,49 @@ TEST(Cli, SmartPrintsTheHealthyAndTheFailingDisk) {
     for (const char* bad : {"x", "-1", "256", ""}) EXPECT_EQ(RunCli({"smart", bad}).code, 2) << bad;
 }
 
+// The attribute lines of a `smart` or `health` report: those with tabs.
+std::vector<std::string> TabLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (const std::string& line : Lines(text)) {
+        if (line.find('\t') != std::string::npos) lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(Cli, HealthShowsTheSmartAttributeLinesOnEveryAtaRoute) {
+    const Result smart = RunCli({"--machine", Example("smart-healthy.json"), "smart", "0"});
+    ASSERT_FALSE(TabLines(smart.out).empty());
+    for (const char* disk : {"1", "3", "5"}) {
+        const Result r = RunCli({"--machine", Example("disk-health.json"), "health", disk});
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(TabLines(r.out), TabLines(smart.out)) << disk;
+    }
+    const Result refused = RunCli({"--machine", Example("disk-health.json"), "health", "4"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.out.find("Route: none\n"), std::string::npos) << refused.out;
+    EXPECT_TRUE(TabLines(refused.out).empty());
+    for (const char* bad : {"x", "-1", "256", ""}) EXPECT_EQ(RunCli({"health", bad}).code, 2) << bad;
+}
+
+// The NVMe disk's data units read pass 2^64: exact in both forms, and as
+// bytes (units x 512,000).
+TEST(Cli, HealthCountersAreExactPast64Bits) {
+    const Result text = RunCli({"--machine", Example("disk-health.json"), "health", "0"});
+    EXPECT_EQ(text.code, 0) << text.err;
+    EXPECT_NE(text.out.find("Route: NVMe\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("Data Units Read: 18446744073709551621 (9444732965739290429952000 bytes)\n"),
+              std::string::npos)
+        << text.out;
+    const Result json = RunCli({"--machine", Example("disk-health.json"), "health", "0", "--format", "json"});
+    EXPECT_EQ(json.code, 0) << json.err;
+    EXPECT_NE(json.out.find("\"DataUnitsRead\": 18446744073709551621,"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"DataUnitsReadBytes\": 9444732965739290429952000,"), std::string::npos);
+    // Still one JSON document; the wide numbers read back as numbers.
+    const auto parsed = nlohmann::json::parse(json.out);
+    EXPECT_TRUE(parsed["Nvme"]["DataUnitsRead"].is_number());
+    EXPECT_EQ(parsed["Nvme"]["DataUnitsWritten"].get<std::uint64_t>(), 48611370u);
+}
+
 TEST(Cli, DiskWindowsAndDiskInfoReportTheDiskBehindALetter) {
     Result r = RunCli({"--machine", Example("smart-failing.json"), "script", Data("smart-window.script")});
     EXPECT_EQ(r.code, 0) << r.err;

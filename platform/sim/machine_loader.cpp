@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/health_records.h"
 #include "platform/printable.h"
 #include "platform/sim/scsi_target.h"
 #include "platform/sim/state.h"
@@ -45,6 +46,7 @@ constexpr Named kErrorNames[] = {
     {"ERROR_BAD_NETPATH", ERROR_BAD_NETPATH},
     {"ERROR_DEV_NOT_EXIST", ERROR_DEV_NOT_EXIST},
     {"ERROR_INVALID_PARAMETER", ERROR_INVALID_PARAMETER},
+    {"ERROR_NOT_SUPPORTED", ERROR_NOT_SUPPORTED},
     {"ERROR_CALL_NOT_IMPLEMENTED", ERROR_CALL_NOT_IMPLEMENTED},
     {"ERROR_UNRECOGNIZED_VOLUME", ERROR_UNRECOGNIZED_VOLUME},
     {"ERROR_BAD_DEVICE", ERROR_BAD_DEVICE},
@@ -481,8 +483,15 @@ public:
     }
 
     void Ide(const json& j, const std::string& where, IdeDevice& d) const {
-        OnlyKeys(j, where, {"atapi", "smart", "identify", "attributes", "thresholds", "fail", "comment"});
+        OnlyKeys(j, where, {"atapi", "smart", "identify", "attributes", "thresholds", "fail", "verdict", "comment"});
         Optional(j, where, "atapi", d.atapi, &Reader::Flag);
+        if (j.contains("verdict")) {
+            const std::string verdict = Text(j["verdict"], where + ".verdict");
+            if (verdict != "passed" && verdict != "threshold exceeded") {
+                Fail(where + ".verdict", "expected \"passed\" or \"threshold exceeded\"");
+            }
+            d.thresholdExceeded = verdict == "threshold exceeded";
+        }
         if (j.contains("smart")) {
             const std::string smart = Text(j["smart"], where + ".smart");
             if (smart != "enabled" && smart != "disabled" && smart != "unsupported") {
@@ -548,9 +557,12 @@ public:
     }
 
     void Disk(const json& j, const std::string& where, PhysicalDisk& d) const {
-        OnlyKeys(j, where, {"open_error", "version_error", "devices", "comment"});
+        OnlyKeys(j, where,
+                 {"open_error", "version_error", "devices", "bus", "answers", "administrator_only", "bridge_registers",
+                  "nvme", "health_errors", "comment"});
         Optional(j, where, "open_error", d.openError, &Reader::Error);
         Optional(j, where, "version_error", d.versionError, &Reader::Error);
+        HealthRoutes(j, where, d);
         if (!j.contains("devices")) return;
         if (!j["devices"].is_object()) Fail(where + ".devices", "expected an object");
         for (const auto& item : j["devices"].items()) {
@@ -558,6 +570,148 @@ public:
             if (key.size() != 1 || key[0] < '0' || key[0] > '3') Fail(where + ".devices." + key, "a device is 0 to 3");
             Ide(item.value(), where + ".devices." + key, d.devices[key[0] - '0']);
         }
+    }
+
+    // The bus and the health routes a disk answers; by default those its bus
+    // has (an ATA or SATA disk the driver's requests and ATA pass-through, a
+    // USB disk the 16- and 12-byte wrappers, an NVMe disk stornvme's queries).
+    void HealthRoutes(const json& j, const std::string& where, PhysicalDisk& d) const {
+        constexpr std::pair<const char*, DWORD> kBuses[] = {{"ATA", BusTypeAta},
+                                                            {"SATA", BusTypeSata},
+                                                            {"USB", BusTypeUsb},
+                                                            {"SCSI", BusTypeScsi},
+                                                            {"NVMe", BusTypeNvme}};
+        std::string bus;
+        if (j.contains("bus")) {
+            bus = Text(j["bus"], where + ".bus");
+            auto found =
+                std::find_if(std::begin(kBuses), std::end(kBuses), [&](const auto& b) { return bus == b.first; });
+            if (found == std::end(kBuses))
+                Fail(where + ".bus", "expected \"ATA\", \"SATA\", \"USB\", \"SCSI\" or \"NVMe\"");
+            d.busType = found->second;
+        }
+        std::set<std::string> answers;
+        if (j.contains("answers")) {
+            if (!j["answers"].is_array()) Fail(where + ".answers", "expected a list");
+            for (const json& a : j["answers"]) {
+                const std::string route = Text(a, where + ".answers");
+                if (route != "smart" && route != "ata" && route != "sat16" && route != "sat12" && route != "nvme") {
+                    Fail(where + ".answers", "expected \"smart\", \"ata\", \"sat16\", \"sat12\" or \"nvme\"");
+                }
+                answers.insert(route);
+            }
+        } else if (bus == "USB" || bus == "SCSI") {
+            answers = {"sat16", "sat12"};
+        } else if (bus == "NVMe") {
+            answers = {"nvme"};
+        } else {
+            answers = {"smart", "ata"};
+        }
+        d.smartDriver = answers.count("smart") != 0;
+        d.ataPassThrough = answers.count("ata") != 0;
+        d.sat16 = answers.count("sat16") != 0;
+        d.sat12 = answers.count("sat12") != 0;
+        Optional(j, where, "administrator_only", d.administratorOnly, &Reader::Flag);
+        Optional(j, where, "bridge_registers", d.bridgeRegisters, &Reader::Flag);
+        if (j.contains("health_errors")) {
+            const std::string w = where + ".health_errors";
+            OnlyKeys(j["health_errors"], w, {"bus_query", "ata_pass_through", "scsi_pass_through", "nvme_query"});
+            constexpr std::pair<const char*, HealthCall> kCalls[] = {
+                {"bus_query", HealthCall::kBusQuery},
+                {"ata_pass_through", HealthCall::kAtaPassThrough},
+                {"scsi_pass_through", HealthCall::kScsiPassThrough},
+                {"nvme_query", HealthCall::kNvmeQuery}};
+            for (const auto& [name, call] : kCalls) {
+                if (j["health_errors"].contains(name))
+                    d.healthErrors[call] = Error(j["health_errors"][name], w + "." + name);
+            }
+        }
+        if (answers.count("nvme")) {
+            NvmeController& c = d.nvme.emplace();
+            const json nvme = j.value("nvme", json::object());
+            OnlyKeys(nvme, where + ".nvme", {"identify", "log", "comment"});
+            c.identify = NvmeIdentify(nvme.value("identify", json::object()), where + ".nvme.identify");
+            c.healthLog = NvmeLog(nvme.value("log", json::object()), where + ".nvme.log");
+        } else if (j.contains("nvme")) {
+            Fail(where + ".nvme", "only a disk that answers \"nvme\" has NVMe pages");
+        }
+    }
+
+    // A 16-byte counter: a whole number, or decimal digits as text for one
+    // past 2^64.
+    std::array<BYTE, 16> Counter(const json& v, const std::string& where) const {
+        std::string digits;
+        if (v.is_string()) {
+            digits = v.get<std::string>();
+        } else {
+            digits = std::to_string(Number(v, where, ~0ull));
+        }
+        const auto bytes = CounterBytes(digits);
+        if (!bytes) Fail(where, "expected a whole number below 2^128");
+        return *bytes;
+    }
+
+    std::vector<BYTE> PageHex(const json& v, const std::string& where, std::size_t most) const {
+        std::string text;
+        if (v.is_string()) {
+            text = v.get<std::string>();
+        } else {
+            for (const json& line : v) text += Text(line, where);
+        }
+        std::vector<BYTE> bytes = Hex(text, where);
+        if (bytes.size() > most) Fail(where, "the page holds at most " + std::to_string(most) + " bytes");
+        return bytes;
+    }
+
+    std::vector<BYTE> NvmeIdentify(const json& j, const std::string& where) const {
+        if (IsHexLines(j)) return PageHex(j, where, 4096);
+        OnlyKeys(j, where, {"vendor_id", "model", "serial", "firmware", "capacity"});
+        NvmeIdentifyFields f;
+        Optional(j, where, "vendor_id", f.vendorId, &Reader::Word);
+        Optional(j, where, "model", f.model, &Reader::Text);
+        Optional(j, where, "serial", f.serial, &Reader::Text);
+        Optional(j, where, "firmware", f.firmware, &Reader::Text);
+        if (f.model.size() > 40 || f.serial.size() > 20 || f.firmware.size() > 8) {
+            Fail(where, "model, serial and firmware hold at most 40, 20 and 8 characters");
+        }
+        if (j.contains("capacity")) f.capacity = Counter(j["capacity"], where + ".capacity");
+        return NvmeIdentifyPage(f);
+    }
+
+    std::vector<BYTE> NvmeLog(const json& j, const std::string& where) const {
+        if (IsHexLines(j)) return PageHex(j, where, 512);
+        constexpr const char* kCounters[] = {"data_units_read",     "data_units_written",      "host_read_commands",
+                                             "host_write_commands", "controller_busy_minutes", "power_cycles",
+                                             "power_on_hours",      "unsafe_shutdowns",        "media_errors",
+                                             "error_log_entries"};
+        OnlyKeys(
+            j, where,
+            {"critical_warning", "temperature_kelvin", "available_spare", "spare_threshold", "percentage_used",
+             "data_units_read", "data_units_written", "host_read_commands", "host_write_commands",
+             "controller_busy_minutes", "power_cycles", "power_on_hours", "unsafe_shutdowns", "media_errors",
+             "error_log_entries", "warning_temperature_minutes", "critical_temperature_minutes", "sensors_kelvin"});
+        NvmeLogFields f;
+        auto byte = [&](const char* key, BYTE& out) {
+            if (j.contains(key)) out = static_cast<BYTE>(Number(j[key], where + "." + key, 255));
+        };
+        byte("critical_warning", f.criticalWarning);
+        byte("available_spare", f.availableSpare);
+        byte("spare_threshold", f.spareThreshold);
+        byte("percentage_used", f.percentageUsed);
+        Optional(j, where, "temperature_kelvin", f.temperatureKelvin, &Reader::Word);
+        for (std::size_t i = 0; i < std::size(kCounters); ++i) {
+            if (j.contains(kCounters[i])) f.counters[i] = Counter(j[kCounters[i]], where + "." + kCounters[i]);
+        }
+        Optional(j, where, "warning_temperature_minutes", f.warningTemperatureMinutes, &Reader::Dword);
+        Optional(j, where, "critical_temperature_minutes", f.criticalTemperatureMinutes, &Reader::Dword);
+        if (j.contains("sensors_kelvin")) {
+            const json& s = j["sensors_kelvin"];
+            if (!s.is_array() || s.size() > 8) Fail(where + ".sensors_kelvin", "expected a list of at most 8 numbers");
+            for (std::size_t i = 0; i < s.size(); ++i) {
+                f.sensorsKelvin[i] = static_cast<WORD>(Number(s[i], where + ".sensors_kelvin", 0xFFFF));
+            }
+        }
+        return NvmeLogPage(f);
     }
 
     void Token(const json& j, SimToken& t) const {

@@ -96,6 +96,11 @@ BOOL MachineState::DiskRequest(OpenDevice& od, DWORD code, std::span<const BYTE>
         return Fail(ERROR_ACCESS_DENIED);
     }
     PhysicalDisk& disk = *od.disk;
+    if (!od.driver) {
+        if (auto answer = HealthRequest(disk, code, input, outBuffer, outSize, bytesReturned)) return *answer;
+    }
+    // A controller driver that does not take the S.M.A.R.T. requests.
+    if (!disk.smartDriver) return Fail(ERROR_INVALID_FUNCTION);
     if (code == SMART_GET_VERSION) {
         if (disk.versionError != ERROR_SUCCESS) return Fail(disk.versionError);
         if (outBuffer == nullptr || outSize < smart_version::kSize) return Fail(ERROR_INSUFFICIENT_BUFFER);

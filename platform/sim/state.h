@@ -340,6 +340,11 @@ struct MachineState : MachineData {
     HANDLE OpenDiskPath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
     BOOL DiskRequest(OpenDevice& open, DWORD code, std::span<const BYTE> input, void* outBuffer, DWORD outSize,
                      DWORD* bytesReturned);
+    // The health requests of a physical disk's handle: the storage property
+    // query, ATA and SCSI pass-through (sim_health_disks.cpp). None: `code`
+    // is not one of them.
+    std::optional<BOOL> HealthRequest(PhysicalDisk& disk, DWORD code, std::span<const BYTE> input, void* outBuffer,
+                                      DWORD outSize, DWORD* bytesReturned);
     // Closes a handle of any kind: file, device or token.
     BOOL Close(HANDLE object);
     bool IsAdministrator() const;

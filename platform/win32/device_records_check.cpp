@@ -9,12 +9,16 @@
 #include <type_traits>
 
 #include "platform/device_records.h"
+#include "platform/health_records.h"
 #include "platform/multimedia.h"
 #include "platform/security.h"
 #include "platform/smart_records.h"
 
 #define TW_DEVICE_CONSTANTS(X)        \
     X(IOCTL_SCSI_PASS_THROUGH_DIRECT) \
+    X(IOCTL_ATA_PASS_THROUGH)         \
+    X(ATA_FLAGS_DRDY_REQUIRED)        \
+    X(ATA_FLAGS_DATA_IN)              \
     X(IOCTL_STORAGE_QUERY_PROPERTY)   \
     X(IOCTL_STORAGE_MEDIA_REMOVAL)    \
     X(IOCTL_STORAGE_EJECT_MEDIA)      \
@@ -87,6 +91,14 @@ constexpr auto PropertyStandardQuery_ = tw::platform::PropertyStandardQuery;
 constexpr auto BusType1394_ = tw::platform::BusType1394;
 constexpr auto BusTypeUsb_ = tw::platform::BusTypeUsb;
 constexpr auto BusTypeAtapi_ = tw::platform::BusTypeAtapi;
+constexpr auto BusTypeSas_ = tw::platform::BusTypeSas;
+constexpr auto BusTypeSata_ = tw::platform::BusTypeSata;
+constexpr auto BusTypeNvme_ = tw::platform::BusTypeNvme;
+constexpr auto StorageAdapterProtocolSpecificProperty_ = tw::platform::StorageAdapterProtocolSpecificProperty;
+constexpr auto StorageDeviceProtocolSpecificProperty_ = tw::platform::StorageDeviceProtocolSpecificProperty;
+constexpr auto ProtocolTypeNvme_ = tw::platform::ProtocolTypeNvme;
+constexpr auto NVMeDataTypeIdentify_ = tw::platform::NVMeDataTypeIdentify;
+constexpr auto NVMeDataTypeLogPage_ = tw::platform::NVMeDataTypeLogPage;
 }  // namespace tw_ours
 
 #include "platform/win32/windows_headers.h"
@@ -109,6 +121,16 @@ static_assert(tw_ours::PropertyStandardQuery_ == static_cast<tw::platform::DWORD
 static_assert(tw_ours::BusType1394_ == static_cast<tw::platform::DWORD>(::BusType1394));
 static_assert(tw_ours::BusTypeUsb_ == static_cast<tw::platform::DWORD>(::BusTypeUsb));
 static_assert(tw_ours::BusTypeAtapi_ == static_cast<tw::platform::DWORD>(::BusTypeAtapi));
+static_assert(tw_ours::BusTypeSas_ == static_cast<tw::platform::DWORD>(::BusTypeSas));
+static_assert(tw_ours::BusTypeSata_ == static_cast<tw::platform::DWORD>(::BusTypeSata));
+static_assert(tw_ours::BusTypeNvme_ == static_cast<tw::platform::DWORD>(::BusTypeNvme));
+static_assert(tw_ours::StorageAdapterProtocolSpecificProperty_ ==
+              static_cast<tw::platform::DWORD>(::StorageAdapterProtocolSpecificProperty));
+static_assert(tw_ours::StorageDeviceProtocolSpecificProperty_ ==
+              static_cast<tw::platform::DWORD>(::StorageDeviceProtocolSpecificProperty));
+static_assert(tw_ours::ProtocolTypeNvme_ == static_cast<tw::platform::DWORD>(::ProtocolTypeNvme));
+static_assert(tw_ours::NVMeDataTypeIdentify_ == static_cast<tw::platform::DWORD>(::NVMeDataTypeIdentify));
+static_assert(tw_ours::NVMeDataTypeLogPage_ == static_cast<tw::platform::DWORD>(::NVMeDataTypeLogPage));
 
 namespace {
 
@@ -119,6 +141,8 @@ namespace sv = tw::platform::smart_version;
 namespace sc = tw::platform::smart_command;
 namespace sr = tw::platform::smart_reply;
 namespace sn = tw::platform::storage_device_number;
+namespace apt = tw::platform::ata_pass_through;
+namespace pd = tw::platform::protocol_data;
 
 // The record as the system's structs would hold it: the direct record, a
 // filler and the sense area.
@@ -212,6 +236,37 @@ static_assert(sn::kSize == sizeof(STORAGE_DEVICE_NUMBER));
 static_assert(sn::kDeviceType == offsetof(STORAGE_DEVICE_NUMBER, DeviceType));
 static_assert(sn::kDeviceNumber == offsetof(STORAGE_DEVICE_NUMBER, DeviceNumber));
 static_assert(sn::kPartitionNumber == offsetof(STORAGE_DEVICE_NUMBER, PartitionNumber));
+
+constexpr const tp::AtaPassThroughLayout& kAta = tp::kAtaPassThrough;
+static_assert(kAta.size == sizeof(ATA_PASS_THROUGH_EX));
+static_assert(apt::kLength == offsetof(ATA_PASS_THROUGH_EX, Length));
+static_assert(apt::kAtaFlags == offsetof(ATA_PASS_THROUGH_EX, AtaFlags));
+static_assert(apt::kPathId == offsetof(ATA_PASS_THROUGH_EX, PathId));
+static_assert(apt::kTargetId == offsetof(ATA_PASS_THROUGH_EX, TargetId));
+static_assert(apt::kLun == offsetof(ATA_PASS_THROUGH_EX, Lun));
+static_assert(apt::kDataTransferLength == offsetof(ATA_PASS_THROUGH_EX, DataTransferLength));
+static_assert(apt::kTimeOutValue == offsetof(ATA_PASS_THROUGH_EX, TimeOutValue));
+static_assert(apt::kReservedAsUlong == offsetof(ATA_PASS_THROUGH_EX, ReservedAsUlong));
+static_assert(kAta.dataBufferOffset == offsetof(ATA_PASS_THROUGH_EX, DataBufferOffset));
+static_assert(kAta.previousTaskFile - kAta.dataBufferOffset == sizeof(ATA_PASS_THROUGH_EX::DataBufferOffset));
+static_assert(kAta.previousTaskFile == offsetof(ATA_PASS_THROUGH_EX, PreviousTaskFile));
+static_assert(kAta.currentTaskFile == offsetof(ATA_PASS_THROUGH_EX, CurrentTaskFile));
+static_assert(apt::kTaskFileBytes == sizeof(ATA_PASS_THROUGH_EX::CurrentTaskFile));
+
+static_assert(pd::kSize == sizeof(STORAGE_PROTOCOL_SPECIFIC_DATA));
+static_assert(pd::kProtocolType == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, ProtocolType));
+static_assert(pd::kDataType == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, DataType));
+static_assert(pd::kRequestValue == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, ProtocolDataRequestValue));
+static_assert(pd::kRequestSubValue == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, ProtocolDataRequestSubValue));
+static_assert(pd::kDataOffset == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, ProtocolDataOffset));
+static_assert(pd::kDataLength == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, ProtocolDataLength));
+static_assert(pd::kFixedReturnData == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, FixedProtocolReturnData));
+static_assert(pd::kRequestSubValue2 == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, ProtocolDataRequestSubValue2));
+static_assert(pd::kRequestSubValue3 == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, ProtocolDataRequestSubValue3));
+static_assert(pd::kRequestSubValue4 == offsetof(STORAGE_PROTOCOL_SPECIFIC_DATA, ProtocolDataRequestSubValue4));
+static_assert(pd::kInQuery == offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters));
+static_assert(pd::kInDescriptor == offsetof(STORAGE_PROTOCOL_DATA_DESCRIPTOR, ProtocolSpecificData));
+static_assert(pd::kDescriptorSize == sizeof(STORAGE_PROTOCOL_DATA_DESCRIPTOR));
 
 constexpr const tp::TokenGroupsLayout& kGroups = tp::kTokenGroups;
 static_assert(kGroups.groups == offsetof(TOKEN_GROUPS, Groups));

@@ -27,6 +27,7 @@
     X(ERROR_BAD_NETPATH)              \
     X(ERROR_DEV_NOT_EXIST)            \
     X(ERROR_INVALID_PARAMETER)        \
+    X(ERROR_NOT_SUPPORTED)            \
     X(ERROR_CALL_NOT_IMPLEMENTED)     \
     X(ERROR_INSUFFICIENT_BUFFER)      \
     X(ERROR_MORE_DATA)                \
