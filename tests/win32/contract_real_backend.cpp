@@ -8,13 +8,7 @@ namespace {
 const char* const kScratch = tw::contract::kScratchKey;
 }  // namespace
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 
 #include <cstring>
 

@@ -17,13 +17,7 @@ constexpr tp::HANDLE kOurInvalidHandle = tp::INVALID_HANDLE_VALUE;
 constexpr const tp::SID_IDENTIFIER_AUTHORITY* kOurNtAuthority = &tp::SECURITY_NT_AUTHORITY;
 }  // namespace
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 // After <windows.h>, which they need.
 #include <ntddscsi.h>
 #include <winioctl.h>

@@ -13,14 +13,9 @@ namespace {
 constexpr tw::platform::HANDLE kInvalidHandle = tw::platform::INVALID_HANDLE_VALUE;
 }  // namespace
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <gtest/gtest.h>
-#include <windows.h>
+
+#include "platform/win32/windows_headers.h"
 
 #include <algorithm>
 #include <cstdio>

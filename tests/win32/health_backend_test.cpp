@@ -11,13 +11,7 @@
 namespace tp = tw::platform;
 namespace td = tw::diagnostics;
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 // After <windows.h>, which they need.
 #include <ntddscsi.h>
 #include <winioctl.h>

@@ -15,13 +15,8 @@
 namespace tp = tw::platform;
 namespace td = tw::diagnostics;
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
+// After <windows.h>, which it needs.
 #include <winioctl.h>
 
 #include <gtest/gtest.h>

@@ -21,13 +21,8 @@ namespace tw::win32_test {
 inline constexpr tw::platform::HKEY kOurCurrentUser = tw::platform::HKEY_CURRENT_USER;
 }  // namespace tw::win32_test
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
+// After <windows.h>, which it needs.
 #include <winnetwk.h>
 
 #include <cstdint>
