@@ -457,8 +457,10 @@ public:
 
     // ---- Physical disks ----
 
-    // Hexadecimal bytes in one string or in a list of strings (lines).
-    std::vector<BYTE> SectorHex(const json& v, const std::string& where) const {
+    // Hexadecimal bytes in one string or in a list of strings (lines), at
+    // most `most` of them.
+    std::vector<BYTE> HexLines(const json& v, const std::string& where, std::size_t most,
+                               const std::string& tooLong) const {
         std::string text;
         if (v.is_string()) {
             text = v.get<std::string>();
@@ -466,8 +468,12 @@ public:
             for (const json& line : v) text += Text(line, where);
         }
         std::vector<BYTE> bytes = Hex(text, where);
-        if (bytes.size() > smart_reply::kSectorSize) Fail(where, "a sector holds at most 512 bytes");
+        if (bytes.size() > most) Fail(where, tooLong);
         return bytes;
+    }
+
+    std::vector<BYTE> SectorHex(const json& v, const std::string& where) const {
+        return HexLines(v, where, smart_reply::kSectorSize, "a sector holds at most 512 bytes");
     }
 
     bool IsHexLines(const json& v) const { return v.is_string() || (v.is_array() && (v.empty() || v[0].is_string())); }
@@ -652,15 +658,7 @@ public:
     }
 
     std::vector<BYTE> PageHex(const json& v, const std::string& where, std::size_t most) const {
-        std::string text;
-        if (v.is_string()) {
-            text = v.get<std::string>();
-        } else {
-            for (const json& line : v) text += Text(line, where);
-        }
-        std::vector<BYTE> bytes = Hex(text, where);
-        if (bytes.size() > most) Fail(where, "the page holds at most " + std::to_string(most) + " bytes");
-        return bytes;
+        return HexLines(v, where, most, "the page holds at most " + std::to_string(most) + " bytes");
     }
 
     std::vector<BYTE> NvmeIdentify(const json& j, const std::string& where) const {
