@@ -1,6 +1,7 @@
 // The main window's commands: menu bar, toolbar and its drop-downs, the list's
 // pop-up menu, the notification pop-up menu and the option panel. Entries
 // that forward run their target's click action, so they behave exactly like it.
+#include "actions/elevation.h"
 #include "app/main_components.h"
 #include "app/tform1.h"
 #include "app/web_addresses.h"
@@ -72,6 +73,11 @@ void TForm1::DeclareCommandSurface() {
     // Menu bar. The View menu's marks come first in their menu, as they show.
     item(
         M::File, C::FileSaveListAs, "Save List As...", [this] { SaveListAs1Click(); }, "Ctrl+S");
+    // Without an administrator's full rights the disk and drive windows get
+    // little; this starts the program again with them, at the user's word.
+    item(M::File, C::FileRestartElevated, "Restart as Administrator", [this] { RestartAsAdministrator1Click(); });
+    Get(C::FileRestartElevated).visible = actions::RunsElevated(platform_.security()) == false;
+    Get(C::FileRestartElevated).shield = true;
     item(M::File, C::FileClose, "Close", close);
     item(M::View, C::ViewRefresh, "Refresh", clicks(C::Refresh), "F5");
     item(M::View, C::ViewMinimize, "Minimize", minimize);

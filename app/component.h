@@ -37,6 +37,7 @@ struct Component {
     ComponentKey parent;  // the menu or control that holds it
     bool checked = false;
     ComponentKey showsMarkOf;  // an entry that forwards to a toggle shows the toggle's mark
+    bool shield = false;       // asks for an administrator's rights: shown with the shield
     bool visible = true;
     bool enabled = true;                          // a disabled control takes no clicks
     std::string text;                             // edit fields

@@ -152,9 +152,10 @@ enum class MainCommand {
     SiteLabelBottom,
     // Saving and copying the list, and the keys that reach no menu.
     FileSaveListAs,
-    CopyRows,    // Ctrl+C
-    SelectAll,   // Ctrl+A
-    HelpAbout1,  // F1
+    FileRestartElevated,  // File menu, without an administrator's full rights
+    CopyRows,             // Ctrl+C
+    SelectAll,            // Ctrl+A
+    HelpAbout1,           // F1
 };
 
 inline constexpr ComponentEntry<MainCommand> kMainCommands[] = {
@@ -245,6 +246,7 @@ inline constexpr ComponentEntry<MainCommand> kMainCommands[] = {
     {MainCommand::SiteLabelTop, "Label2"},
     {MainCommand::SiteLabelBottom, "Label3"},
     {MainCommand::FileSaveListAs, "SaveListAs1"},
+    {MainCommand::FileRestartElevated, "RestartAsAdministrator1"},
     {MainCommand::CopyRows, "Copy1"},
     {MainCommand::SelectAll, "SelectAll1"},
     {MainCommand::HelpAbout1, "HelpKey1"},

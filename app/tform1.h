@@ -105,6 +105,7 @@ public:
     void Donate1Click();
     void Label2Click();
     void SaveListAs1Click();
+    void RestartAsAdministrator1Click();
     void Copy1Click();
     void SelectAll1Click();
     // "E: Contains disk type: DVD-ROM"; raises for a drive that is not a CD or DVD drive.

@@ -4,7 +4,9 @@
 // does not refresh the list; a request the system refuses is reported with
 // what could not be done and the reason, in the automation object's own words
 // where it gives some.
+#include "actions/elevation.h"
 #include "actions/shell_actions.h"
+#include "actions/system_message.h"
 #include "app/tform1.h"
 #include "app/web_addresses.h"
 
@@ -93,5 +95,18 @@ void TForm1::TarnwellHomepage1Click() { Report(actions::OpenWebPage(platform_.sh
 void TForm1::Donate1Click() { Report(actions::OpenWebPage(platform_.shell(), kDonatePageAddress)); }
 
 void TForm1::Label2Click() { Report(actions::OpenWebPage(platform_.shell(), kSiteAddress)); }
+
+void TForm1::RestartAsAdministrator1Click() {
+    const actions::RestartOutcome outcome =
+        actions::RestartAsAdministrator(platform_.kernel(), platform_.shell(), dialogs_.OwnerWindow(), app_.args);
+    if (outcome.started) {
+        view_.CloseWindow();  // the elevated copy takes over
+        return;
+    }
+    if (outcome.declined) return;  // the user said no at the prompt: nothing changes
+    dialogs_.MessageBox(
+        "Could not restart as administrator: " + actions::SystemMessage(platform_.kernel(), outcome.error),
+        BoxKind::Error, Buttons::OK);
+}
 
 }  // namespace tw

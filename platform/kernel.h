@@ -1,5 +1,7 @@
 // Kernel services: drive letters, volumes, free space, device names, error mode.
 #pragma once
+#include <cstdint>
+
 #include "platform/win_types.h"
 
 namespace tw::platform {
@@ -29,6 +31,11 @@ public:
     // size needed (zero included) when `size` is too small, 0 on failure.
     virtual UINT GetSystemDirectoryA(char* buffer, UINT size) = 0;
     virtual UINT GetWindowsDirectoryA(char* buffer, UINT size) = 0;
+    // The full path of the program's own file (module 0): characters written
+    // without the zero; a path that does not fit is cut to `size` - 1
+    // characters and a zero, returns `size` and fails with
+    // ERROR_INSUFFICIENT_BUFFER; 0 on failure.
+    virtual DWORD GetModuleFileNameA(std::uintptr_t module, char* fileName, DWORD size) = 0;
     // The system's text for an error code (FORMAT_MESSAGE_FROM_SYSTEM), ended
     // by CR LF; the number of characters written without the zero, or 0.
     virtual DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer,

@@ -2,6 +2,8 @@
 // group list, and well-known SIDs. Tokens are handles of the device/kernel
 // handle space; SIDs are opaque addresses that only these calls read.
 #pragma once
+#include <cstddef>
+
 #include "platform/win_types.h"
 
 namespace tw::platform {
@@ -11,8 +13,11 @@ using PSID = void*;
 constexpr DWORD TOKEN_QUERY = 0x0008;
 constexpr DWORD ERROR_NO_TOKEN = 1008;
 
-// GetTokenInformation classes.
+// GetTokenInformation classes. TokenElevation (Vista and later) answers a
+// TOKEN_ELEVATION: one DWORD, nonzero when the token is elevated.
 constexpr DWORD TokenGroups = 2;
+constexpr DWORD TokenElevation = 20;
+constexpr std::size_t kTokenElevationSize = 4;
 
 struct SID_IDENTIFIER_AUTHORITY {
     BYTE Value[6] = {};

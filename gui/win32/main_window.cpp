@@ -31,12 +31,39 @@ bool IsFormMessage(UINT message) {
     return (message >= 0xAFFD && message <= 0xAFFF) || message == tw::kTrayCallbackMessage;
 }
 
+// The system's shield, drawn into a bitmap with its transparency, as a menu
+// entry shows it; none where the shell has no such icon.
+HBITMAP ShieldBitmap(int size) {
+    SHSTOCKICONINFO shield{};
+    shield.cbSize = sizeof shield;
+    if (FAILED(SHGetStockIconInfo(SIID_SHIELD, SHGSI_ICON | SHGSI_SMALLICON, &shield)) || !shield.hIcon) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        DrawIconEx(dc, 0, 0, shield.hIcon, size, size, 0, nullptr, DI_NORMAL);
+        SelectObject(dc, old);
+    }
+    if (dc) DeleteDC(dc);
+    DestroyIcon(shield.hIcon);
+    return bitmap;
+}
+
 }  // namespace
 
 MainWindow::~MainWindow() {
     tray_.Remove();
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
     if (font_) DeleteObject(font_);
+    if (shield_) DeleteObject(shield_);
 }
 
 bool MainWindow::Create(TForm1& form) {
@@ -59,6 +86,17 @@ bool MainWindow::Create(TForm1& form) {
 
     RegisterClassOnce(kClassName, icon_, smallIcon_);
     menuBar_ = BuildMenuBar(form, *commands_);
+    // Entries that ask for an administrator's rights carry the shield.
+    for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
+        if (!form.At(slot).shield || !form.At(slot).visible) continue;
+        if (!shield_) shield_ = ShieldBitmap(GetSystemMetrics(SM_CXSMICON));
+        if (!shield_) break;
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        item.hbmpItem = shield_;
+        SetMenuItemInfoA(menuBar_, commands_->IdOf(slot), FALSE, &item);
+    }
     const UINT startDpi = DpiOf(nullptr);
     Window::Create(kClassName, kProgramName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, nullptr, menuBar_, CW_USEDEFAULT,
                    CW_USEDEFAULT, Scale(800, startDpi), Scale(480, startDpi));

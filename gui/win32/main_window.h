@@ -81,6 +81,7 @@ private:
     HWND siteBottom_ = nullptr;
     bool IsSiteLabel(HWND control) const { return control && (control == siteTop_ || control == siteBottom_); }
     HMENU menuBar_ = nullptr;
+    HBITMAP shield_ = nullptr;  // the shield beside entries that ask for rights
     HACCEL accelerators_ = nullptr;
     HFONT font_ = nullptr;
     TrayIcon tray_;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/modules.h"
 #include "platform/sim/state.h"
 
 namespace tw::sim {
@@ -74,6 +75,20 @@ UINT CopyDirectory(const std::string& folder, char* buffer, UINT size) {
 UINT SimKernel::GetSystemDirectoryA(char* buffer, UINT size) {
     s_.Enter(SimCall::GetSystemDirectoryA);
     return CopyDirectory(s_.systemDirectory, buffer, size);
+}
+
+DWORD SimKernel::GetModuleFileNameA(std::uintptr_t module, char* fileName, DWORD size) {
+    if (s_.Enter(SimCall::GetModuleFileNameA)) return 0;
+    if (module != 0) return s_.Fail(ERROR_MOD_NOT_FOUND, DWORD{0});
+    if (fileName == nullptr || size == 0) return s_.Fail(ERROR_INSUFFICIENT_BUFFER, DWORD{0});
+    const std::string& path = s_.programPath;
+    if (path.size() >= size) {
+        std::memcpy(fileName, path.data(), size - 1);
+        fileName[size - 1] = '\0';
+        return s_.Fail(ERROR_INSUFFICIENT_BUFFER, size);
+    }
+    std::memcpy(fileName, path.c_str(), path.size() + 1);
+    return s_.Succeed(static_cast<DWORD>(path.size()));
 }
 
 UINT SimKernel::GetWindowsDirectoryA(char* buffer, UINT size) {

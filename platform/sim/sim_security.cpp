@@ -89,8 +89,19 @@ BOOL SimSecurity::GetTokenInformation(HANDLE token, DWORD informationClass, void
                                       DWORD* returnLength) {
     if (s_.Faulted(SimCall::GetTokenInformation)) return FALSE;
     if (!s_.openTokens.count(token)) return s_.Fail(ERROR_INVALID_HANDLE);
-    if (informationClass != TokenGroups) return s_.Fail(ERROR_INVALID_PARAMETER);
     if (returnLength == nullptr) return s_.Fail(ERROR_NOACCESS);
+    if (informationClass == TokenElevation && s_.version.dwMajorVersion >= 6) {
+        // Only a token whose Administrators group is enabled runs elevated;
+        // a filtered administrator's token holds the group for deny only.
+        *returnLength = static_cast<DWORD>(kTokenElevationSize);
+        if (information == nullptr || informationLength < kTokenElevationSize)
+            return s_.Fail(ERROR_INSUFFICIENT_BUFFER);
+        const DWORD elevated = s_.token.administrator == SimToken::Admin::kYes ? 1 : 0;
+        std::memcpy(information, &elevated, kTokenElevationSize);
+        return s_.Succeed();
+    }
+    // Systems before Vista know no elevation class.
+    if (informationClass != TokenGroups) return s_.Fail(ERROR_INVALID_PARAMETER);
     const std::vector<TokenGroup> groups = Groups(s_.token);
     const std::size_t needed = TokenGroupsSize(groups);
     *returnLength = static_cast<DWORD>(needed);

@@ -44,6 +44,7 @@ public:
     BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) override;
     BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) override;
     UINT GetSystemDirectoryA(char* buffer, UINT size) override;
+    DWORD GetModuleFileNameA(std::uintptr_t module, char* fileName, DWORD size) override;
     UINT GetWindowsDirectoryA(char* buffer, UINT size) override;
     DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer, DWORD size,
                          void* arguments) override;
@@ -252,6 +253,7 @@ struct MachineData {
     std::vector<std::string> changes;
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string systemDirectory = "C:\\WINDOWS\\system32";
+    std::string programPath = "C:\\Tarnwell\\tarnwell.exe";  // the running program's file
     std::vector<ShellRequest> shellRequests;
     std::set<HANDLE> processes;  // started by ShellExecuteExA, not yet closed
     std::vector<ShellRefusal> shellRefusals;

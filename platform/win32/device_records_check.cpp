@@ -86,6 +86,7 @@ TW_DEVICE_CONSTANTS(TW_COPY)
 // Enumerators of the system headers, not macros: compared by their values.
 constexpr auto IOCTL_STORAGE_GET_DEVICE_NUMBER_ = tw::platform::IOCTL_STORAGE_GET_DEVICE_NUMBER;
 constexpr auto TokenGroups_ = tw::platform::TokenGroups;
+constexpr auto TokenElevation_ = tw::platform::TokenElevation;
 constexpr auto StorageDeviceProperty_ = tw::platform::StorageDeviceProperty;
 constexpr auto PropertyStandardQuery_ = tw::platform::PropertyStandardQuery;
 constexpr auto BusType1394_ = tw::platform::BusType1394;
@@ -116,6 +117,8 @@ TW_DEVICE_CONSTANTS(TW_CHECK)
 // Too long a name for the table's column.
 static_assert(tw_ours::IOCTL_STORAGE_GET_DEVICE_NUMBER_ == IOCTL_STORAGE_GET_DEVICE_NUMBER);
 static_assert(tw_ours::TokenGroups_ == static_cast<tw::platform::DWORD>(::TokenGroups));
+static_assert(tw_ours::TokenElevation_ == static_cast<tw::platform::DWORD>(::TokenElevation));
+static_assert(tw::platform::kTokenElevationSize == sizeof(TOKEN_ELEVATION));
 static_assert(tw_ours::StorageDeviceProperty_ == static_cast<tw::platform::DWORD>(::StorageDeviceProperty));
 static_assert(tw_ours::PropertyStandardQuery_ == static_cast<tw::platform::DWORD>(::PropertyStandardQuery));
 static_assert(tw_ours::BusType1394_ == static_cast<tw::platform::DWORD>(::BusType1394));

@@ -103,6 +103,9 @@ BOOL Win32Kernel::DefineDosDeviceA(DWORD flags, const char* deviceName, const ch
 BOOL Win32Kernel::GetVersionExA(OSVERSIONINFOA* info) { return ::GetVersionExA(AsNative<::OSVERSIONINFOA>(info)); }
 
 UINT Win32Kernel::GetSystemDirectoryA(char* buffer, UINT size) { return ::GetSystemDirectoryA(buffer, size); }
+DWORD Win32Kernel::GetModuleFileNameA(std::uintptr_t module, char* fileName, DWORD size) {
+    return ::GetModuleFileNameA(reinterpret_cast<::HMODULE>(module), fileName, size);
+}
 
 UINT Win32Kernel::GetWindowsDirectoryA(char* buffer, UINT size) { return ::GetWindowsDirectoryA(buffer, size); }
 

@@ -33,6 +33,7 @@ public:
     BOOL DefineDosDeviceA(DWORD flags, const char* deviceName, const char* targetPath) override;
     BOOL GetVersionExA(OSVERSIONINFOA* versionInformation) override;
     UINT GetSystemDirectoryA(char* buffer, UINT size) override;
+    DWORD GetModuleFileNameA(std::uintptr_t module, char* fileName, DWORD size) override;
     UINT GetWindowsDirectoryA(char* buffer, UINT size) override;
     DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId, char* buffer, DWORD size,
                          void* arguments) override;

@@ -44,6 +44,26 @@ constexpr DWORD kUnknownRequest = CtlCode(0x22, 0x800, METHOD_BUFFERED, FILE_ANY
 
 constexpr DWORD kReadShareBoth = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
+// ---- The program's own file ----
+
+TEST_P(PlatformContract, TheProgramsOwnFileIsNamedInFullAndCutWhereItDoesNotFit) {
+    std::array<char, MAX_PATH + 1> path{};
+    const DWORD length = kernel().GetModuleFileNameA(0, path.data(), static_cast<DWORD>(path.size()));
+    ASSERT_GT(length, 4u) << kernel().GetLastError();
+    const std::string name(path.data(), length);
+    EXPECT_EQ(name.substr(1, 2), ":\\") << name;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    EXPECT_EQ(extension, ".EXE") << name;
+    // Cut to the room there is, with its zero, and said to be cut.
+    std::array<char, 4> shortBuffer{'x', 'x', 'x', 'x'};
+    EXPECT_EQ(kernel().GetModuleFileNameA(0, shortBuffer.data(), 4), 4u);
+    EXPECT_EQ(kernel().GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(std::string(shortBuffer.data(), 3), name.substr(0, 3));
+    EXPECT_WINDOWS_ANSWER(shortBuffer[3], '\0', name[3],
+                          "Wine cuts the name to the whole buffer without a zero, as Windows XP did");
+}
+
 // ---- Drives, volumes and free space ----
 
 TEST_P(PlatformContract, TheSystemDriveIsAFixedDiskByEverySpellingOfItsRoot) {

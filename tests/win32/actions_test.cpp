@@ -378,6 +378,9 @@ public:
     tp::UINT GetSystemDirectoryA(char* buffer, tp::UINT size) override {
         return real_.GetSystemDirectoryA(buffer, size);
     }
+    tp::DWORD GetModuleFileNameA(std::uintptr_t module, char* fileName, tp::DWORD size) override {
+        return real_.GetModuleFileNameA(module, fileName, size);
+    }
     tp::UINT GetWindowsDirectoryA(char* buffer, tp::UINT size) override {
         return real_.GetWindowsDirectoryA(buffer, size);
     }
