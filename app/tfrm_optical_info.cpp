@@ -5,6 +5,7 @@
 
 #include "actions/media_control.h"
 #include "inventory/drive_chooser.h"
+#include "optical/blank_reason.h"
 #include "optical/inquiry_identity.h"
 #include "optical/iso_disc_lib.h"
 #include "optical/mmc_commands.h"
@@ -117,6 +118,8 @@ void TfrmOpticalInfo::ShowDrive(char letter) {
         const HANDLE h = lib.OpenCDDrive(letter);
         lib.GetDriveCapabilities(h, text);
         if (h != INVALID_HANDLE_VALUE) lib.CloseDrive(h);
+        // An empty list says why, where the drive lets that be known.
+        if (text.empty()) text = optical::BlankReason(lib, device, letter);
     }
     Get(OpticalControl::Capabilities).items = SplitLines(text);
 }

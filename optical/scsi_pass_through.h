@@ -23,4 +23,16 @@ platform::PassThroughRequest PassThroughRequestOf(const ScsiCommand& command, st
 bool SendScsiCommand(platform::Device& device, platform::HANDLE handle, const ScsiCommand& command,
                      std::span<std::uint8_t> data);
 
+// How a drive answered one command, sense data included.
+struct ScsiAnswer {
+    bool done = false;            // DeviceIoControl returned non-zero
+    platform::DWORD error = 0;    // its last error when not done
+    std::uint8_t status = 0;      // the SCSI status (2: CHECK CONDITION)
+    std::uint8_t senseKey = 0;    // of the sense data, fixed or descriptor format
+    std::uint8_t additional = 0;  // additional sense code
+    std::uint8_t qualifier = 0;   // its qualifier
+};
+ScsiAnswer AskScsiCommand(platform::Device& device, platform::HANDLE handle, const ScsiCommand& command,
+                          std::span<std::uint8_t> data);
+
 }  // namespace tw::optical

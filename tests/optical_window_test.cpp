@@ -52,14 +52,31 @@ TEST_F(OpticalWindow, ShowingListsTheOpticalDrivesAndShowsTheFirst) {
     EXPECT_TRUE(dialogs_.errors.empty());
 }
 
-TEST_F(OpticalWindow, IdentityWithoutCapabilitiesForAUserWhoIsNoAdministrator) {
-    auto machine = twtest::ExampleMachine("dvd-workstation.json");
-    machine->Token().administrator = tw::sim::SimToken::Admin::kNo;
-    Show(std::move(machine));
-    EXPECT_EQ(Field(OpticalControl::Vendor), "TARNWELL");
-    EXPECT_TRUE(Lines().empty());
-    EXPECT_EQ(dialogs_.pumps, 0);
-    EXPECT_EQ(machine_->OpenHandleCount(), 0);
+TEST_F(OpticalWindow, AListWithoutCapabilitiesSaysWhy) {
+    const struct {
+        const char* name;
+        const char* administrator;
+        const char* device;  // E:'s device fields besides its SCSI target
+        const char* target;  // its SCSI target's fields besides its identity
+        const char* line;
+    } cases[] = {
+        {"an ordinary account", "false", "", "", "Administrator rights are needed to read the drive's capabilities"},
+        {"an administrator under UAC, the drive refusing unelevated requests", "\"deny_only\"", "",
+         R"(, "admin_only": true)", "Administrator rights are needed to read the drive's capabilities"},
+        {"a drive that cannot be opened yet", "true", R"("open_error": "ERROR_NOT_READY", )", "", "Drive not ready"},
+        {"a drive without its medium", "true", R"("open_error": "ERROR_NO_MEDIA_IN_DRIVE", )", "", "No disc"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs_ = {};
+        Show(twtest::MachineFromText(std::string(R"({"drives": {"E": {"type": "DRIVE_CDROM", "device": {)") + c.device +
+                                     R"("scsi": {"inquiry": {"vendor": "TARNWELL", "product": "DVD-RW"})" + c.target +
+                                     R"(}}}}, "version": {"major": 10, "minor": 0, "build": 19045,
+                                     "platform_id": 2}, "token": {"administrator": )" +
+                                     c.administrator + "}}"));
+        EXPECT_EQ(Lines(), std::vector<std::string>{c.line});
+        EXPECT_EQ(machine_->OpenHandleCount(), 0);
+    }
 }
 
 TEST_F(OpticalWindow, AnEmptyDriveShowsWhatItCanReadAfterOneWaitAndNoCurrentDisc) {
