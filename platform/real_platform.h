@@ -15,4 +15,18 @@ std::unique_ptr<Platform> MakeRealPlatform();
 // folder. Nothing where there is no real system.
 void RestrictLibrarySearch();
 
+// While it lives, a console the program writes to shows its text as UTF-8,
+// the code page the program's manifest gives its calls; the console's own
+// code page comes back after. Nothing without a console or a real system.
+class ConsoleUtf8 {
+public:
+    ConsoleUtf8();
+    ~ConsoleUtf8();
+    ConsoleUtf8(const ConsoleUtf8&) = delete;
+    ConsoleUtf8& operator=(const ConsoleUtf8&) = delete;
+
+private:
+    unsigned previous_ = 0;  // 0: left as it was
+};
+
 }  // namespace tw::platform

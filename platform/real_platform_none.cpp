@@ -7,4 +7,7 @@ std::unique_ptr<Platform> MakeRealPlatform() { return nullptr; }
 
 void RestrictLibrarySearch() {}
 
+ConsoleUtf8::ConsoleUtf8() = default;
+ConsoleUtf8::~ConsoleUtf8() = default;
+
 }  // namespace tw::platform
