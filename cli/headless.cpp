@@ -32,6 +32,7 @@ std::string ToneMark(Tone tone) {
         case Tone::Good: return " [green]";
         case Tone::Caution: return " [amber]";
         case Tone::Bad: return " [red]";
+        case Tone::Unknown: return " [grey]";
         default: return "";
     }
 }

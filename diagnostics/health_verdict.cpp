@@ -119,7 +119,7 @@ HealthJudgement JudgeHealth(const HealthEvidence& evidence) {
     if (!attributes && !log && evidence.ownStatus == DiskVerdict::kNotGiven) {
         if (evidence.ata) return {HealthGrade::kUnknown, {"the disk reported no attributes"}};
         if (evidence.nvme) return {HealthGrade::kUnknown, {"the disk's health log is empty"}};
-        return {HealthGrade::kUnknown, {"nothing was read from the disk"}};
+        return {HealthGrade::kUnknown, {"no S.M.A.R.T. data was read"}};
     }
     std::vector<Finding> findings;
     if (evidence.ownStatus == DiskVerdict::kThresholdExceeded) {

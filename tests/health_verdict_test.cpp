@@ -49,7 +49,7 @@ TEST(HealthJudgement, EachRuleOverWhatTheDiskGave) {
                                 {9, kOldAge, 95, 95, 21000, 0},
                                 {197, kOldAge, 100, 100, 0, 0}};
     const Case cases[] = {
-        {"nothing read", none, {}, {}, HealthGrade::kUnknown, {"nothing was read from the disk"}},
+        {"nothing read", none, {}, {}, HealthGrade::kUnknown, {"no S.M.A.R.T. data was read"}},
         {"all-zero attribute sector",
          none,
          Attributes{},
