@@ -1,6 +1,7 @@
 #include "app/tfrm_smart.h"
 
 #include "app/disk_window.h"
+#include "app/smart_summaries.h"
 #include "diagnostics/smart_api.h"
 #include "platform/drive_names.h"
 
@@ -13,7 +14,6 @@ namespace {
 constexpr int kReallocatedId = 5;
 constexpr int kPowerOnId = 9;
 constexpr int kPowerCyclesId = 12;
-constexpr int kTemperatureId = 194;
 
 const diagnostics::TSmartAttribute* FindAttribute(const diagnostics::TSmartResult& r, int id) {
     for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
@@ -28,8 +28,9 @@ std::string HexByte(int value) {
 }
 
 std::vector<std::string> Row(const diagnostics::TSmartAttribute& a) {
-    return {HexByte(a.AttrId),    Decimal(a.AttrId),        a.AttrName,         Decimal(a.AttrCurrent),
-            Decimal(a.AttrWorst), Decimal(a.AttrThreshold), Decimal(a.AttrRaw), a.AttrState};
+    return {HexByte(a.AttrId),      Decimal(a.AttrId),    a.AttrName,
+            Decimal(a.AttrCurrent), Decimal(a.AttrWorst), Decimal(a.AttrThreshold),
+            Decimal(a.AttrRaw),     RawHex(a.AttrRaw),    a.AttrState};
 }
 
 Tone GradeTone(diagnostics::HealthGrade grade) {
@@ -72,7 +73,7 @@ TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs) : FixedDriveForm(Form
     Declare(S::Health, ComponentKind::Label, "Health");
     Declare(S::Reasons, ComponentKind::Label, "Reasons");
     Declare(S::Attributes, ComponentKind::ListView, "Attributes").columns = {
-        "Hex", "ID", "Attribute", "Current", "Worst", "Threshold", "Raw", "State"};
+        "Hex", "ID", "Attribute", "Current", "Worst", "Threshold", "Raw", "Raw Hex", "State"};
     Declare(S::Status, ComponentKind::Label, "Status");
     Declare(S::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
 }
@@ -156,10 +157,12 @@ void TfrmSmart::Report(const diagnostics::TSmartResult& r) {
         const auto* a = FindAttribute(r, id);
         return a ? Decimal(a->AttrRaw) : kNotReported;
     };
-    Get(S::Temperature).text = FindAttribute(r, kTemperatureId) ? Decimal(r.Temperature) + " C" : kNotReported;
-    // Attribute 9 counts hours on the disks of today; its raw value is shown
-    // as it stands.
-    Get(S::PowerOnHours).text = raw(kPowerOnId);
+    const std::optional<int> celsius = TemperatureCelsius(r);
+    Get(S::Temperature).text = celsius ? CelsiusText(*celsius) : kNotReported;
+    Get(S::Temperature).tone = celsius ? TemperatureTone(*celsius) : Tone::Plain;
+    // Attribute 9 counts hours on the disks of today.
+    const auto* powerOn = FindAttribute(r, kPowerOnId);
+    Get(S::PowerOnHours).text = powerOn ? PowerOnText(powerOn->AttrRaw) : kNotReported;
     Get(S::PowerCycles).text = raw(kPowerCyclesId);
     Get(S::Reallocated).text = raw(kReallocatedId);
     ShowVerdict(&r);
