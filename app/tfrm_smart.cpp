@@ -28,9 +28,8 @@ std::string HexByte(int value) {
 }
 
 std::vector<std::string> Row(const diagnostics::TSmartAttribute& a) {
-    return {HexByte(a.AttrId),      Decimal(a.AttrId),    a.AttrName,
-            Decimal(a.AttrCurrent), Decimal(a.AttrWorst), Decimal(a.AttrThreshold),
-            Decimal(a.AttrRaw),     RawHex(a.AttrRaw),    a.AttrState};
+    return {HexByte(a.AttrId),        Decimal(a.AttrId),  a.AttrName,  Decimal(a.AttrCurrent), Decimal(a.AttrWorst),
+            Decimal(a.AttrThreshold), Decimal(a.AttrRaw), a.AttrState, RawHex(a.AttrRaw)};
 }
 
 Tone GradeTone(diagnostics::HealthGrade grade) {
@@ -73,7 +72,7 @@ TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs) : FixedDriveForm(Form
     Declare(S::Health, ComponentKind::Label, "Health");
     Declare(S::Reasons, ComponentKind::Label, "Reasons");
     Declare(S::Attributes, ComponentKind::ListView, "Attributes").columns = {
-        "Hex", "ID", "Attribute", "Current", "Worst", "Threshold", "Raw", "Raw Hex", "State"};
+        "Hex", "ID", "Attribute", "Current", "Worst", "Threshold", "Raw", "State", "Raw Hex"};
     Declare(S::Status, ComponentKind::Label, "Status");
     Declare(S::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
 }
