@@ -26,7 +26,8 @@ enum class ComponentKind {
 
 // How a label or a list row is coloured: plain, or the green, amber and red
 // of a health report.
-enum class Tone { Plain, Good, Caution, Bad };
+// Unknown: grey, a verdict the program could not reach.
+enum class Tone { Plain, Good, Caution, Bad, Unknown };
 
 struct Component {
     std::string name;

@@ -1,6 +1,7 @@
 #include "app/tfrm_smart.h"
 
 #include "app/disk_window.h"
+#include "app/smart_summaries.h"
 #include "diagnostics/smart_api.h"
 #include "platform/drive_names.h"
 
@@ -10,8 +11,9 @@ using namespace tw::platform;
 
 namespace {
 
+constexpr int kReallocatedId = 5;
 constexpr int kPowerOnId = 9;
-constexpr int kTemperatureId = 194;
+constexpr int kPowerCyclesId = 12;
 
 const diagnostics::TSmartAttribute* FindAttribute(const diagnostics::TSmartResult& r, int id) {
     for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
@@ -26,17 +28,26 @@ std::string HexByte(int value) {
 }
 
 std::vector<std::string> Row(const diagnostics::TSmartAttribute& a) {
-    return {HexByte(a.AttrId),    Decimal(a.AttrId),        a.AttrName,         Decimal(a.AttrCurrent),
-            Decimal(a.AttrWorst), Decimal(a.AttrThreshold), Decimal(a.AttrRaw), a.AttrState};
+    return {HexByte(a.AttrId),        Decimal(a.AttrId),  a.AttrName,  Decimal(a.AttrCurrent), Decimal(a.AttrWorst),
+            Decimal(a.AttrThreshold), Decimal(a.AttrRaw), a.AttrState, RawHex(a.AttrRaw)};
+}
+
+Tone GradeTone(diagnostics::HealthGrade grade) {
+    switch (grade) {
+        case diagnostics::HealthGrade::kGood: return Tone::Good;
+        case diagnostics::HealthGrade::kCaution: return Tone::Caution;
+        case diagnostics::HealthGrade::kBad: return Tone::Bad;
+        default: return Tone::Unknown;
+    }
+}
+
+std::string Joined(const std::vector<std::string>& reasons) {
+    std::string text;
+    for (const std::string& reason : reasons) text += (text.empty() ? "" : "; ") + reason;
+    return text;
 }
 
 }  // namespace
-
-HealthVerdict Verdict(int failingCount, int warningCount) {
-    if (failingCount > 0) return {"Bad", Tone::Bad};
-    if (warningCount > 0) return {"Caution", Tone::Caution};
-    return {"Good", Tone::Good};
-}
 
 Tone StateTone(std::string_view state) {
     if (state == "Failing Now" || state == "Failed In Past") return Tone::Bad;
@@ -59,8 +70,9 @@ TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs) : FixedDriveForm(Form
     Declare(S::PowerCycles, ComponentKind::Edit, "Power Cycles").readOnly = true;
     Declare(S::Reallocated, ComponentKind::Edit, "Reallocated Sectors").readOnly = true;
     Declare(S::Health, ComponentKind::Label, "Health");
+    Declare(S::Reasons, ComponentKind::Label, "Reasons");
     Declare(S::Attributes, ComponentKind::ListView, "Attributes").columns = {
-        "Hex", "ID", "Attribute", "Current", "Worst", "Threshold", "Raw", "State"};
+        "Hex", "ID", "Attribute", "Current", "Worst", "Threshold", "Raw", "State", "Raw Hex"};
     Declare(S::Status, ComponentKind::Label, "Status");
     Declare(S::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
 }
@@ -73,7 +85,7 @@ void TfrmSmart::ShowNothing(const std::string& text) {
 void TfrmSmart::Clear() {
     using S = SmartControl;
     for (S id : {S::Disk, S::Model, S::Serial, S::Firmware, S::Size, S::Temperature, S::PowerOnHours, S::PowerCycles,
-                 S::Reallocated, S::Health, S::Status}) {
+                 S::Reallocated, S::Health, S::Reasons, S::Status}) {
         Get(id).text.clear();
         Get(id).tone = Tone::Plain;
     }
@@ -100,6 +112,11 @@ void TfrmSmart::ShowDrive(char letter) {
     std::string errorText;
     const bool ok = diagnostics::SmartReadDrive(platform_, static_cast<std::int32_t>(number), result, errorText);
     if (!ok) {
+        // A disk that identified before its attributes failed is still that disk.
+        if (result.DriveNum >= 0) {
+            ShowIdentity(result);
+            ShowVerdict(nullptr);
+        }
         Fail(errorText.empty() ? "The disk's S.M.A.R.T. data cannot be read on this system." : errorText);
         return;
     }
@@ -108,23 +125,46 @@ void TfrmSmart::ShowDrive(char letter) {
         return;
     }
     Report(result);
+    // A step that failed before the reads that worked (an enable the disk
+    // refused) is still worth knowing.
+    if (!errorText.empty()) {
+        Get(SmartControl::Status).text = errorText;
+        Get(SmartControl::Status).tone = Tone::Caution;
+    }
 }
 
-void TfrmSmart::Report(const diagnostics::TSmartResult& r) {
+void TfrmSmart::ShowIdentity(const diagnostics::TSmartResult& r) {
     using S = SmartControl;
     Get(S::Model).text = r.ModelNumber;
     Get(S::Serial).text = r.SerialNumber;
     Get(S::Firmware).text = r.FirmwareRev;
     Get(S::Size).text = DiskSizeText(platform_.locale(), static_cast<std::uint64_t>(r.SizeBytes));
-    if (FindAttribute(r, kTemperatureId)) Get(S::Temperature).text = Decimal(r.Temperature) + " C";
-    // Attribute 9 counts hours on the disks of today; its raw value is shown
-    // as it stands.
-    if (const auto* powerOn = FindAttribute(r, kPowerOnId)) Get(S::PowerOnHours).text = Decimal(powerOn->AttrRaw);
-    Get(S::PowerCycles).text = Decimal(r.PowerCycles);
-    Get(S::Reallocated).text = Decimal(r.ReallocatedSectors);
-    const HealthVerdict verdict = Verdict(r.FailingCount, r.WarningCount);
-    Get(S::Health).text = verdict.text;
-    Get(S::Health).tone = verdict.tone;
+}
+
+void TfrmSmart::ShowVerdict(const diagnostics::TSmartResult* attributes) {
+    const diagnostics::HealthJudgement judgement = diagnostics::JudgeHealth(diagnostics::HealthEvidence{
+        .ownStatus = diagnostics::DiskVerdict::kNotGiven, .ata = attributes, .nvme = nullptr});
+    Get(SmartControl::Health).text = diagnostics::GradeName(judgement.grade);
+    Get(SmartControl::Health).tone = GradeTone(judgement.grade);
+    Get(SmartControl::Reasons).text = Joined(judgement.reasons);
+}
+
+void TfrmSmart::Report(const diagnostics::TSmartResult& r) {
+    using S = SmartControl;
+    ShowIdentity(r);
+    auto raw = [&r](int id) -> std::string {
+        const auto* a = FindAttribute(r, id);
+        return a ? Decimal(a->AttrRaw) : kNotReported;
+    };
+    const std::optional<int> celsius = TemperatureCelsius(r);
+    Get(S::Temperature).text = celsius ? CelsiusText(*celsius) : kNotReported;
+    Get(S::Temperature).tone = celsius ? TemperatureTone(*celsius) : Tone::Plain;
+    // Attribute 9 counts hours on the disks of today.
+    const auto* powerOn = FindAttribute(r, kPowerOnId);
+    Get(S::PowerOnHours).text = powerOn ? PowerOnText(powerOn->AttrRaw) : kNotReported;
+    Get(S::PowerCycles).text = raw(kPowerCyclesId);
+    Get(S::Reallocated).text = raw(kReallocatedId);
+    ShowVerdict(&r);
     Component& table = Get(S::Attributes);
     for (int k = 0; k < r.AttrCount && k < diagnostics::kAttributeSlots; ++k) {
         table.rows.push_back(Row(r.Attr[k]));

@@ -1,14 +1,16 @@
 // "SMART Information": the health of the disk a fixed drive lives on. The
 // chooser lists the fixed drives; for the chosen one the window finds its
 // physical disk, reads the disk's identity and S.M.A.R.T. attributes, and
-// shows a verdict and the rated attribute table. A read that fails shows its
-// text instead, and nothing of a previous disk stays on screen.
+// shows a verdict with its reasons and the rated attribute table. A read that
+// fails shows its text instead, and nothing of a previous disk stays on
+// screen; a disk that identified keeps its identity when its attributes fail.
 #pragma once
 #include <string>
 #include <string_view>
 
 #include "app/component_table.h"
 #include "app/disk_window.h"
+#include "diagnostics/health_verdict.h"
 #include "diagnostics/smart_result.h"
 #include "platform/platform.h"
 
@@ -27,32 +29,39 @@ enum class SmartControl {
     PowerOnHours,
     PowerCycles,
     Reallocated,
-    Health,      // the verdict "Good", "Caution" or "Bad" in its colour
+    Health,      // the verdict "Good", "Caution", "Bad" or "Unknown" in its colour
+    Reasons,     // why, the worst first: "3 pending sectors; 2 offline uncorrectable sectors"
     Attributes,  // one row per attribute, coloured by its state
     Status,      // what went wrong, empty after a good read
     Refresh,     // the window's pop-up "Refresh", run when it is shown
 };
 
 inline constexpr ComponentEntry<SmartControl> kSmartControls[] = {
-    {SmartControl::Title, "Label1"},         {SmartControl::DriveLabel, "Label2"},
-    {SmartControl::DriveChooser, "cbDrive"}, {SmartControl::Disk, "Edit1"},
-    {SmartControl::Model, "Edit2"},          {SmartControl::Serial, "Edit3"},
-    {SmartControl::Firmware, "Edit4"},       {SmartControl::Size, "Edit5"},
-    {SmartControl::Temperature, "Edit6"},    {SmartControl::PowerOnHours, "Edit7"},
-    {SmartControl::PowerCycles, "Edit8"},    {SmartControl::Reallocated, "Edit9"},
-    {SmartControl::Health, "lblHealth"},     {SmartControl::Attributes, "lvAttributes"},
-    {SmartControl::Status, "lblStatus"},     {SmartControl::Refresh, "Refresh1"},
+    {SmartControl::Title, "Label1"},
+    {SmartControl::DriveLabel, "Label2"},
+    {SmartControl::DriveChooser, "cbDrive"},
+    {SmartControl::Disk, "Edit1"},
+    {SmartControl::Model, "Edit2"},
+    {SmartControl::Serial, "Edit3"},
+    {SmartControl::Firmware, "Edit4"},
+    {SmartControl::Size, "Edit5"},
+    {SmartControl::Temperature, "Edit6"},
+    {SmartControl::PowerOnHours, "Edit7"},
+    {SmartControl::PowerCycles, "Edit8"},
+    {SmartControl::Reallocated, "Edit9"},
+    {SmartControl::Health, "lblHealth"},
+    {SmartControl::Reasons, "lblReasons"},
+    {SmartControl::Attributes, "lvAttributes"},
+    {SmartControl::Status, "lblStatus"},
+    {SmartControl::Refresh, "Refresh1"},
 };
 static_assert(ListsEveryIdInOrder(kSmartControls));
 constexpr std::string_view ComponentName(SmartControl id) { return kSmartControls[static_cast<int>(id)].name; }
 
-// The verdict on a disk from its attribute counts: any failing attribute
-// makes it "Bad", else any warning "Caution", else "Good".
-struct HealthVerdict {
-    std::string text;
-    Tone tone = Tone::Plain;
-};
-HealthVerdict Verdict(int failingCount, int warningCount);
+// What a value the disk did not report shows, never a 0 it did not say. The
+// logic's texts are UTF-8; the window converts them for its controls.
+inline constexpr const char* kNotReported = "\xE2\x80\x94";  // an em dash
+
 // The colour of an attribute row by its state: red for one failing now or
 // failed in the past, amber for a warning.
 Tone StateTone(std::string_view state);
@@ -67,6 +76,8 @@ private:
     void ShowNothing(const std::string& text) override;
     void Clear();
     void Fail(const std::string& text);
+    void ShowIdentity(const diagnostics::TSmartResult& result);
+    void ShowVerdict(const diagnostics::TSmartResult* attributes);
     void Report(const diagnostics::TSmartResult& result);
 };
 

@@ -32,6 +32,7 @@ std::string ToneMark(Tone tone) {
         case Tone::Good: return " [green]";
         case Tone::Caution: return " [amber]";
         case Tone::Bad: return " [red]";
+        case Tone::Unknown: return " [grey]";
         default: return "";
     }
 }
@@ -104,7 +105,9 @@ void PrintWindow(const FormLogic& form, std::ostream& out) {
         const Component& c = form.At(slot);
         const std::string& name = c.name;
         switch (c.kind) {
-            case ComponentKind::Edit: out << "  " << name << " (" << c.caption << "): " << c.text << '\n'; break;
+            case ComponentKind::Edit:
+                out << "  " << name << " (" << c.caption << "): " << c.text << ToneMark(c.tone) << '\n';
+                break;
             case ComponentKind::Label:
                 // A label that reports something; plain captions say nothing.
                 if (!c.text.empty())

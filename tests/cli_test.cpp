@@ -207,6 +207,10 @@ TEST(Cli, DiskWindowsAndDiskInfoReportTheDiskBehindALetter) {
     Result r = RunCli({"--machine", Example("smart-failing.json"), "script", Data("smart-window.script")});
     EXPECT_EQ(r.code, 0) << r.err;
     ExpectSameLines(r.out, Data("smart-window.expected"));
+    // The verdict, its reasons and what was not reported, disk by disk.
+    r = RunCli({"--machine", Data("smart-cases.json"), "script", Data("smart-cases.script")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("smart-cases.expected"));
     r = RunCli({"--machine", Example("smart-healthy.json"), "diskinfo", "c:"});
     EXPECT_EQ(r.code, 0) << r.err;
     ExpectSameLines(r.out, Data("diskinfo-healthy.expected"));

@@ -46,9 +46,21 @@ INT_PTR DiskReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
             return TRUE;
         }
         case WM_CTLCOLORSTATIC: {
-            if (!form_ || reinterpret_cast<HWND>(lParam) != Item(layout_.status)) break;
+            // The status line, and a read-only field the logic colours (a
+            // disk running hot).
+            if (!form_) break;
+            const auto control = reinterpret_cast<HWND>(lParam);
+            Tone tone = Tone::Plain;
+            if (control == Item(layout_.status)) {
+                tone = form_->Get(layout_.statusComponent).tone;
+            } else {
+                for (const ReportField& field : layout_.fields) {
+                    if (control == Item(field.control)) tone = form_->Get(field.component).tone;
+                }
+                if (tone == Tone::Plain) break;
+            }
             HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, ToneText(form_->Get(layout_.statusComponent).tone));
+            SetTextColor(dc, ToneText(tone));
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         }
@@ -85,6 +97,7 @@ void DiskReportWindow::Sync() {
     SyncChooser();
     for (const ReportField& field : layout_.fields) {
         SetTextIfChanged(Item(field.control), form_->Get(field.component).text);
+        if (form_->Get(field.component).tone != Tone::Plain) InvalidateRect(Item(field.control), nullptr, TRUE);
     }
     SetTextIfChanged(Item(layout_.status), form_->Get(layout_.statusComponent).text);
     InvalidateRect(Item(layout_.status), nullptr, TRUE);

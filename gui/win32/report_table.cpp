@@ -9,6 +9,7 @@ COLORREF ToneFill(Tone tone) {
         case Tone::Good: return RGB(0x1E, 0x8C, 0x3C);
         case Tone::Caution: return RGB(0xE0, 0x8E, 0x00);
         case Tone::Bad: return RGB(0xC6, 0x28, 0x28);
+        case Tone::Unknown: return RGB(0x80, 0x80, 0x80);
         default: return GetSysColor(COLOR_BTNFACE);
     }
 }
@@ -18,6 +19,7 @@ COLORREF ToneText(Tone tone) {
         case Tone::Good: return RGB(0x10, 0x60, 0x28);
         case Tone::Caution: return RGB(0x80, 0x50, 0x00);
         case Tone::Bad: return RGB(0xA0, 0x00, 0x00);
+        case Tone::Unknown: return RGB(0x60, 0x60, 0x60);
         default: return GetSysColor(COLOR_WINDOWTEXT);
     }
 }
@@ -27,6 +29,7 @@ COLORREF TonePale(Tone tone) {
         case Tone::Good: return RGB(0xDC, 0xF2, 0xE0);
         case Tone::Caution: return RGB(0xFF, 0xE8, 0xB8);
         case Tone::Bad: return RGB(0xFF, 0xD4, 0xD4);
+        case Tone::Unknown: return RGB(0xE8, 0xE8, 0xE8);
         default: return GetSysColor(COLOR_WINDOW);
     }
 }

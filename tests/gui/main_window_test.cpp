@@ -1065,6 +1065,50 @@ TEST(SmartWindowTest, AReadThatFailsShowsItsTextAndNoTable) {
     EXPECT_EQ(SendMessageA(GetDlgItem(window.hwnd(), IDC_SMART_ATTRIBUTES), LVM_GETITEMCOUNT, 0, 0), 0);
 }
 
+// The text colour the window gives a read-only field.
+COLORREF FieldColour(HWND dialog, int control) {
+    HWND field = GetDlgItem(dialog, control);
+    HDC dc = GetDC(field);
+    SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(field));
+    const COLORREF colour = GetTextColor(dc);
+    ReleaseDC(field, dc);
+    return colour;
+}
+
+std::wstring WideText(HWND control) {
+    wchar_t text[256] = {};
+    GetWindowTextW(control, text, 256);
+    return text;
+}
+
+// A disk that reports nothing, then the dying disk chosen as a user does.
+TEST(SmartWindowTest, TheUnknownDiskAndTheReasonsOfTheDyingOne) {
+    auto machine = tw::sim::Machine::FromFile(std::string(TW_TESTDATA_DIR) + "/smart-cases.json");
+    CountingDialogs dialogs;
+    tw::TfrmSmart logic(*machine, dialogs);
+    tw::gui::SmartWindow window;
+    ShowReport(logic, window);
+    HWND dialog = window.hwnd();
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SMART_REASONS)), "the disk reported no attributes");
+    for (int field : {IDC_SMART_TEMPERATURE, IDC_SMART_POWER_ON, IDC_SMART_CYCLES, IDC_SMART_REALLOCATED}) {
+        EXPECT_EQ(WideText(GetDlgItem(dialog, field)), L"\u2014") << field;
+    }
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SMART_MODEL)), "Hollin HD500ZZ");
+    ExpectTidyLayout(dialog);
+    HoldForScreenshot(dialog, "tarnwell-smart-unknown");
+
+    HWND chooser = GetDlgItem(dialog, IDC_SMART_DRIVE);
+    SendMessageA(chooser, CB_SETCURSEL, 1, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SMART_DRIVE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(chooser));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SMART_REASONS)),
+              "200 reallocated sectors; 40 pending sectors; 40 offline uncorrectable sectors");
+    EXPECT_EQ(WideText(GetDlgItem(dialog, IDC_SMART_TEMPERATURE)), L"70 \u00B0C");
+    EXPECT_EQ(FieldColour(dialog, IDC_SMART_TEMPERATURE), tw::gui::ToneText(tw::Tone::Bad));
+    EXPECT_NE(FieldColour(dialog, IDC_SMART_POWER_ON), tw::gui::ToneText(tw::Tone::Bad));
+    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ(machine->OpenHandleCount(), 0);
+}
+
 TEST(DiskInfoWindowTest, TheDiskAndTheVolumeOfTheChosenDrive) {
     auto machine = ExampleDisk("smart-healthy.json");
     CountingDialogs dialogs;

@@ -17,6 +17,7 @@ constexpr ReportField kFields[] = {
     {KeyOf(SmartControl::PowerOnHours), IDC_SMART_POWER_ON},
     {KeyOf(SmartControl::PowerCycles), IDC_SMART_CYCLES},
     {KeyOf(SmartControl::Reallocated), IDC_SMART_REALLOCATED},
+    {KeyOf(SmartControl::Reasons), IDC_SMART_REASONS},
 };
 
 }  // namespace
