@@ -1,5 +1,5 @@
-// The simulated NVMe controller's identify data and health log, laid out as
-// the NVMe base specification places their fields (little-endian).
+// The simulated NVMe controller's identify data and health log, each field at
+// the byte offset an NVMe controller puts it (little-endian).
 #include <algorithm>
 
 #include "platform/byte_fields.h"
