@@ -7,9 +7,6 @@ namespace tw::optical {
 
 namespace {
 
-constexpr platform::DWORD kAccessDenied = 5;
-constexpr platform::DWORD kNotReady = 21;
-constexpr platform::DWORD kNoMediaInDrive = 1112;
 constexpr std::uint8_t kCheckCondition = 0x02;
 constexpr std::uint8_t kSenseNotReady = 0x02;
 constexpr std::uint8_t kMediumNotPresent = 0x3A;
@@ -17,9 +14,9 @@ constexpr std::uint8_t kLogicalUnitNotReady = 0x04;
 
 std::string FromError(platform::DWORD error) {
     switch (error) {
-        case kAccessDenied: return kRightsNeeded;
-        case kNotReady: return kDriveNotReady;
-        case kNoMediaInDrive: return kNoDisc;
+        case platform::ERROR_ACCESS_DENIED: return kRightsNeeded;
+        case platform::ERROR_NOT_READY: return kDriveNotReady;
+        case platform::ERROR_NO_MEDIA_IN_DRIVE: return kNoDisc;
         default: return {};
     }
 }

@@ -72,9 +72,8 @@ bool Dialog::CreateHidden(HWND owner) {
     }
     if (parts && CanFillLater(*parts)) {
         pending_ = std::move(parts->items);
-        header_ = std::move(parts->header);
-        CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(header_.data()), owner, &Dialog::Proc,
-                                   reinterpret_cast<LPARAM>(this));
+        CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(parts->header.data()), owner,
+                                   &Dialog::Proc, reinterpret_cast<LPARAM>(this));
         if (hwnd_) return true;
         pending_.clear();
     }
@@ -83,8 +82,7 @@ bool Dialog::CreateHidden(HWND owner) {
 }
 
 void Dialog::Fill() {
-    if (!hwnd_ || !filling_) return;
-    filling_ = false;
+    if (!hwnd_ || pending_.empty()) return;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     const auto font = static_cast<WPARAM>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
     // As the dialog manager makes them: in template order, rectangles from
@@ -116,7 +114,6 @@ void Dialog::Fill() {
         }
     }
     pending_.clear();
-    header_.clear();
     OnInitDialog();
     // What WM_INITDIALOG's TRUE asks of the system: the keyboard focus on the
     // first control that takes it.
@@ -157,8 +154,7 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG:
             // Made without its controls, the dialog sets them up when it
             // makes them.
-            filling_ = !pending_.empty();
-            if (!filling_) OnInitDialog();
+            if (pending_.empty()) OnInitDialog();
             return TRUE;
         case WM_COMMAND: {
             const int id = LOWORD(wParam);

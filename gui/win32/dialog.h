@@ -6,7 +6,6 @@
 // The window is created hidden, owned by the main window, and lives until the
 // object dies; ShowModal shows it over its owner until it is closed.
 #pragma once
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -69,9 +68,7 @@ private:
 
     int templateId_;
     HWND hwnd_ = nullptr;
-    std::vector<std::uint8_t> header_;   // the template without its controls
     std::vector<TemplateItem> pending_;  // the controls not made yet
-    bool filling_ = false;               // WM_INITDIALOG came without them
     bool modal_ = false;
 };
 

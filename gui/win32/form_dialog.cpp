@@ -38,12 +38,15 @@ INT_PTR FormDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 namespace {
 
 // The logic's texts are UTF-8 ("\xE2\x80\x94" for a value not reported); the
-// controls take the system's code page. A text that is not UTF-8 (a volume
+// controls take the program's code page. A text that is not UTF-8 (a volume
 // label as the system gave it) goes as it is.
 std::string InCodePage(const std::string& text) {
     if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
         return text;
     }
+    // A program whose code page is UTF-8 (its manifest, Windows 10 1903 and
+    // later) shows the logic's texts as they are.
+    if (GetACP() == CP_UTF8) return text;
     const int size = static_cast<int>(text.size());
     const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
     if (wide <= 0) return text;
