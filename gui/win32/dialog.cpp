@@ -153,8 +153,11 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             // Made without its controls, the dialog sets them up when it
-            // makes them.
-            if (pending_.empty()) OnInitDialog();
+            // makes them, and asks for no focus now: with nothing to take
+            // it, the system would give it to the hidden dialog itself,
+            // activating the program before its main window is shown.
+            if (!pending_.empty()) return FALSE;
+            OnInitDialog();
             return TRUE;
         case WM_COMMAND: {
             const int id = LOWORD(wParam);

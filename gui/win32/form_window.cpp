@@ -11,16 +11,26 @@ void FormWindow::CreateHidden(HWND owner, HICON icon, int width96, int height96,
     Create(className_.c_str(), caption_.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
            WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, owner, nullptr, CW_USEDEFAULT, CW_USEDEFAULT, Scale(width96, dpi),
            Scale(height96, dpi));
-    if (hwnd()) CreateControls(DpiOf(hwnd()));
+}
+
+void FormWindow::Fill() {
+    if (!hwnd() || filled_) return;
+    filled_ = true;
+    CreateControls(DpiOf(hwnd()));
 }
 
 void FormWindow::ShowModal() {
     if (!hwnd() || modal_) return;
+    // Before the window is placed over its owner: the controls set its size.
+    Fill();
     RunModal(hwnd(), &modal_);
 }
 
 LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_SHOWWINDOW:
+            if (wParam) Fill();
+            break;
         case WM_CLOSE:
             if (modal_) {
                 EndModal();

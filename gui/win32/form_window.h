@@ -13,19 +13,23 @@ public:
         : className_(std::move(className)), caption_(std::move(caption)) {}
 
     void CreateHidden(HWND owner, HICON icon, int width96, int height96, UINT dpi);
+    // Makes the window's controls, once: at its first showing, so that the
+    // windows made at start-up cost little before the list is on screen.
+    void Fill();
     // Shows the window modally over its owner until it hides itself.
     void ShowModal();
     void EndModal() { modal_ = false; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Lets a window build its controls once its handle exists.
+    // Lets a window build its controls (and take the size that holds them).
     virtual void CreateControls(UINT) {}
 
 private:
     std::string className_;
     std::string caption_;
     bool modal_ = false;
+    bool filled_ = false;
 };
 
 }  // namespace tw::gui

@@ -19,6 +19,8 @@ constexpr UINT kListId = 11;
 constexpr UINT kBusyLabelId = 12;
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT_PTR kDeviceChangeTimerId = 2;
+// Adds the notification-area icon once the shown list has been painted.
+constexpr UINT_PTR kTrayTimerId = 3;
 constexpr const char* kClassName = "TForm1";
 
 // The private menu-loop messages and the notification-icon callback; the
@@ -124,7 +126,6 @@ bool MainWindow::Create(TForm1& form) {
     siteBottom_ = siteLabel(MainCommand::SiteLabelBottom);
     accelerators_ = BuildAccelerators(form, *commands_);
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-    tray_.Add(hwnd(), smallIcon_, kProgramName);
     Layout();
     return true;
 }
@@ -134,6 +135,9 @@ void MainWindow::Show(int showCommand) {
     UpdateWindow(hwnd());
     SetForegroundWindow(hwnd());
     if (List()) SetFocus(List());
+    // The icon waits for the first idle moment: timer messages come only
+    // once the window has taken its paint messages.
+    SetTimer(hwnd(), kTrayTimerId, USER_TIMER_MINIMUM, nullptr);
 }
 
 void MainWindow::Dispatch(MSG& msg) {
@@ -349,6 +353,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 form_->DeviceChangeTimer();
                 return 0;
             }
+            if (wParam == kTrayTimerId) {
+                KillTimer(hwnd(), kTrayTimerId);
+                tray_.Add(hwnd(), smallIcon_, kProgramName);
+                return 0;
+            }
             break;
         case WM_DEVICECHANGE:
             // Arrivals and removals carry a record whose header names the device type.
@@ -393,6 +402,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             KillTimer(hwnd(), kTimerId);
             KillTimer(hwnd(), kDeviceChangeTimerId);
+            KillTimer(hwnd(), kTrayTimerId);
             tray_.Remove();
             PostQuitMessage(0);
             return 0;

@@ -522,6 +522,9 @@ protected:
         about.CreateHidden(nullptr, nullptr, 360, 250, tw::gui::DpiOf(nullptr));
         box = about.hwnd();
         ASSERT_NE(box, nullptr);
+        // Its controls are made at its first showing.
+        EXPECT_EQ(GetWindow(box, GW_CHILD), nullptr);
+        about.Fill();
         dpi = tw::gui::DpiOf(box);
     }
     void TearDown() override { Pump(0); }
@@ -660,6 +663,11 @@ TEST(DialogFill, TheFirstShowingMakesTheControlsTheDialogManagerWould) {
         tw::gui::Dialog ours(id);
         ASSERT_TRUE(ours.CreateHidden(nullptr));
         EXPECT_EQ(GetWindow(ours.hwnd(), GW_CHILD), nullptr);
+        // Made hidden, it takes neither the focus nor the activation: the
+        // program's first activation, which refreshes the list, belongs to
+        // the main window's showing, after every window is made.
+        EXPECT_NE(GetActiveWindow(), ours.hwnd());
+        EXPECT_NE(GetFocus(), ours.hwnd());
         ours.Fill();
         EXPECT_EQ(GetDlgCtrlID(GetFocus()), systemFocus);
         EXPECT_EQ(DescribeControls(ours.hwnd()), DescribeControls(system));
