@@ -88,17 +88,6 @@ bool MainWindow::Create(TForm1& form) {
 
     RegisterClassOnce(kClassName, icon_, smallIcon_);
     menuBar_ = BuildMenuBar(form, *commands_);
-    // Entries that ask for an administrator's rights carry the shield.
-    for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
-        if (!form.At(slot).shield || !form.At(slot).visible) continue;
-        if (!shield_) shield_ = ShieldBitmap(GetSystemMetrics(SM_CXSMICON));
-        if (!shield_) break;
-        MENUITEMINFOA item{};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_BITMAP;
-        item.hbmpItem = shield_;
-        SetMenuItemInfoA(menuBar_, commands_->IdOf(slot), FALSE, &item);
-    }
     const UINT startDpi = DpiOf(nullptr);
     Window::Create(kClassName, kProgramName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, nullptr, menuBar_, CW_USEDEFAULT,
                    CW_USEDEFAULT, Scale(800, startDpi), Scale(480, startDpi));
@@ -128,6 +117,24 @@ bool MainWindow::Create(TForm1& form) {
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     Layout();
     return true;
+}
+
+void MainWindow::ShowShields() {
+    // Entries that ask for an administrator's rights carry the shield. The
+    // shell's picture of it is asked for when a menu first opens: loading
+    // the shell would hold up the list's first showing.
+    if (shieldsShown_ || !form_) return;
+    shieldsShown_ = true;
+    for (ComponentSlot slot = 0; slot < form_->ComponentCount(); ++slot) {
+        if (!form_->At(slot).shield || !form_->At(slot).visible) continue;
+        if (!shield_) shield_ = ShieldBitmap(GetSystemMetrics(SM_CXSMICON));
+        if (!shield_) return;
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        item.hbmpItem = shield_;
+        SetMenuItemInfoA(menuBar_, commands_->IdOf(slot), FALSE, &item);
+    }
 }
 
 void MainWindow::Show(int showCommand) {
@@ -341,6 +348,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
+        case WM_INITMENUPOPUP: ShowShields(); break;
         case WM_ACTIVATEAPP:
             if (wParam && form_) form_->ApplicationEvents1Activate();
             return 0;

@@ -64,6 +64,7 @@ private:
     // Runs a component's click, then shows the marks as they now are.
     void Route(ComponentSlot slot);
     void Layout();
+    void ShowShields();
     void ApplyDpi(UINT dpi);
     bool OnCommand(WPARAM wParam, LPARAM lParam);
     HWND List() const { return list_ ? list_->hwnd() : nullptr; }
@@ -82,6 +83,7 @@ private:
     bool IsSiteLabel(HWND control) const { return control && (control == siteTop_ || control == siteBottom_); }
     HMENU menuBar_ = nullptr;
     HBITMAP shield_ = nullptr;  // the shield beside entries that ask for rights
+    bool shieldsShown_ = false;
     HACCEL accelerators_ = nullptr;
     HFONT font_ = nullptr;
     TrayIcon tray_;
