@@ -598,83 +598,40 @@ TEST(StartupFileOnRealSystem, AFileThatCannotBeOpenedGivesTheSystemsReason) {
 
 // ---- The logon entry in the real Run key ----
 
-constexpr const char* kRunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// A value of the user's Run key as stored, read without the program; none
-// when it or the key is missing.
-std::optional<RawValue> ReadRunValue(const std::string& name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+// Our entry for S: as stored, read without the program; none when missing.
+std::optional<RawValue> ReadLogonEntry() {
     RawValue value;
-    ::DWORD size = 0;
-    std::optional<RawValue> result;
-    if (::RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.data.resize(size);
-        if (::RegQueryValueExA(key, name.c_str(), nullptr, &value.type, value.data.data(), &size) == ERROR_SUCCESS) {
-            value.data.resize(size);
-            result = value;
-        }
+    ::DWORD size = 512;
+    value.data.resize(size);
+    const std::string name = actions::LogonEntryName('S');
+    if (::RegGetValueA(HKEY_CURRENT_USER, actions::kRunKey, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &value.type,
+                       value.data.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
     }
-    ::RegCloseKey(key);
-    return result;
+    value.data.resize(size);
+    return value;
 }
 
-// Takes away the Run key's values the test made, whatever happens to it.
-class RunValueCleanup {
-public:
-    explicit RunValueCleanup(std::vector<std::string> names) : names_(std::move(names)) {}
-    ~RunValueCleanup() {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-        for (const auto& name : names_) ::RegDeleteValueA(key, name.c_str());
-        ::RegCloseKey(key);
-    }
-    RunValueCleanup(const RunValueCleanup&) = delete;
-    RunValueCleanup& operator=(const RunValueCleanup&) = delete;
-
-private:
-    std::vector<std::string> names_;
-};
-
 TEST(LogonEntryOnRealSystem, TheRunKeyHoldsTheSystemsSubstOnTheFolderUntilItIsRemoved) {
-    const char letter = 'S';
-    const std::string name = actions::LogonEntryName(letter);
-    const std::string neighbour = "TarnwellTest neighbour";
-    ASSERT_EQ(ReadRunValue(name), std::nullopt) << "the prefix already has an entry named " << name;
-    ASSERT_EQ(ReadRunValue(neighbour), std::nullopt);
-    RunValueCleanup cleanup({name, neighbour});
-    {
-        HKEY key = nullptr;
-        ASSERT_EQ(
-            ::RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-        ::RegSetValueExA(key, neighbour.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("x.exe"), 6);
-        ::RegCloseKey(key);
-    }
+    ASSERT_EQ(ReadLogonEntry(), std::nullopt) << "the prefix has an entry for S: already";
     Win32Platform platform;
-    const std::string folder = "C:\\Tom & Jerry %PATH% ^x";
-    ASSERT_EQ(actions::AddLogonEntry(platform.kernel(), platform.registry(), letter, folder), 0u);
-
+    struct Cleanup {
+        tp::Registry& registry;
+        ~Cleanup() { actions::RemoveLogonEntry(registry, 'S'); }
+    } cleanup{platform.registry()};
+    ASSERT_EQ(actions::AddLogonEntry(platform.kernel(), platform.registry(), 'S', "C:\\Tom & Jerry %PATH% ^x"), 0u);
     char system[MAX_PATH + 1] = {};
     ASSERT_GT(::GetSystemDirectoryA(system, sizeof system), 0u);
     const std::string command = std::string(system) + "\\subst.exe S: \"C:\\Tom & Jerry %PATH% ^x\"";
-    const std::optional<RawValue> stored = ReadRunValue(name);
+    const std::optional<RawValue> stored = ReadLogonEntry();
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(stored->type, static_cast<::DWORD>(REG_SZ));
-    ASSERT_FALSE(stored->data.empty());
-    EXPECT_EQ(stored->data.back(), 0);
-    const std::string data(stored->data.begin(), stored->data.end() - 1);
-    EXPECT_EQ(data, command);
-    std::cout << "Run value \"" << name << "\" (REG_SZ): " << data << std::endl;
-
-    // Writing again replaces our entry; removing it leaves the neighbour.
-    ASSERT_EQ(actions::AddLogonEntry(platform.kernel(), platform.registry(), letter, "C:\\windows"), 0u);
-    EXPECT_EQ(ReadRunValue(name)->data.size(), std::string(system).size() + 27);
-    EXPECT_EQ(actions::RemoveLogonEntry(platform.registry(), letter), 0u);
-    EXPECT_EQ(ReadRunValue(name), std::nullopt);
-    EXPECT_TRUE(ReadRunValue(neighbour).has_value());
+    EXPECT_EQ(std::string(stored->data.begin(), stored->data.end()), command + std::string(1, '\0'));
+    std::cout << "Run value \"" << actions::LogonEntryName('S') << "\" (REG_SZ): " << command << std::endl;
+    EXPECT_EQ(actions::RemoveLogonEntry(platform.registry(), 'S'), 0u);
+    EXPECT_EQ(ReadLogonEntry(), std::nullopt);
     // Nothing left to remove is no failure.
-    EXPECT_EQ(actions::RemoveLogonEntry(platform.registry(), letter), 0u);
+    EXPECT_EQ(actions::RemoveLogonEntry(platform.registry(), 'S'), 0u);
 }
 
 // ---- Shell requests ----
