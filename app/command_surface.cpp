@@ -1,8 +1,11 @@
 // The main window's commands: menu bar, toolbar and its drop-downs, the list's
 // pop-up menu, the notification pop-up menu and the option panel. Entries
 // that forward run their target's click action, so they behave exactly like it.
+#include <initializer_list>
+
 #include "actions/elevation.h"
 #include "app/main_components.h"
+#include "app/rights_line.h"
 #include "app/tform1.h"
 #include "app/web_addresses.h"
 
@@ -76,8 +79,13 @@ void TForm1::DeclareCommandSurface() {
     // Without an administrator's full rights the disk and drive windows get
     // little; this starts the program again with them, at the user's word.
     item(M::File, C::FileRestartElevated, "Restart as Administrator", [this] { RestartAsAdministrator1Click(); });
-    Get(C::FileRestartElevated).visible = actions::RunsElevated(platform_.security()) == false;
+    const bool rightsMissing = actions::RunsElevated(platform_.security()) == false;
+    Get(C::FileRestartElevated).visible = rightsMissing;
     Get(C::FileRestartElevated).shield = true;
+    // The windows whose answers need the rights say so, with the same restart.
+    for (FormLogic* window : std::initializer_list<FormLogic*>{&smart_, &diskInfo_, &opticalInfo_, &checkDisk_}) {
+        OfferRestart(*window, rightsMissing, [this] { RestartAsAdministrator1Click(); });
+    }
     item(M::File, C::FileClose, "Close", close);
     item(M::View, C::ViewRefresh, "Refresh", clicks(C::Refresh), "F5");
     item(M::View, C::ViewMinimize, "Minimize", minimize);

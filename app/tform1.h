@@ -141,6 +141,10 @@ private:
     void ExploreSelected(bool hourglass);
     // A refused shell request in a box: what could not be started and why.
     void Report(const actions::ShellOutcome& outcome);
+    // Registers a new substitution to come back (the logon entry on the NT
+    // family, the start-up file's line everywhere); what did not succeed, in
+    // words, or empty.
+    std::string AddToStartup(char letter, const std::string& path);
 
     platform::Platform& platform_;
     MainView& view_;

@@ -1,4 +1,5 @@
 // Create, remove and show substitute drives.
+#include "actions/logon_entry.h"
 #include "actions/startup_file.h"
 #include "actions/substitution.h"
 #include "actions/system_message.h"
@@ -20,6 +21,36 @@ bool HasControlCharacter(const std::string& text) {
 
 }  // namespace
 
+std::string TForm1::AddToStartup(char letter, const std::string& path) {
+    platform::Kernel& kernel = platform_.kernel();
+    const std::string drive = std::string(1, letter) + ":";
+    const std::string file = actions::kStartupFile;
+    // The NT family runs no start-up file: the substitution comes back from
+    // an entry in the user's Run key, and the line is added as well for a
+    // system that does run the file.
+    const bool logon = actions::RunsLogonEntries(kernel);
+    const platform::DWORD logonError =
+        logon ? actions::AddLogonEntry(kernel, platform_.registry(), letter, path) : platform::ERROR_SUCCESS;
+    const platform::DWORD fileError =
+        actions::AppendStartupLine(kernel, actions::kStartupFile, actions::StartupLine(letter, path));
+    if (logonError == platform::ERROR_SUCCESS && fileError == platform::ERROR_SUCCESS) return {};
+    if (!logon) {
+        return "Drive " + drive + " was made, but its start-up line could not be added to " + file + ": " +
+               actions::SystemMessage(kernel, fileError);
+    }
+    const std::string notAdded =
+        "The line could not be added to " + file + ": " + actions::SystemMessage(kernel, fileError);
+    const std::string notRegistered =
+        "the substitution could not be registered for your next logon: " + actions::SystemMessage(kernel, logonError);
+    if (logonError == platform::ERROR_SUCCESS) {
+        return "Drive " + drive + " was made. The substitution will be restored at your next logon. " + notAdded;
+    }
+    if (fileError == platform::ERROR_SUCCESS) {
+        return "Drive " + drive + " was made and its line added to " + file + ", but " + notRegistered;
+    }
+    return "Drive " + drive + " was made, but " + notRegistered + " " + notAdded;
+}
+
 void TForm1::CreateSubstituteDrive1Click() {
     if (dialogs_.ShowModal(substDialog_) != ModalResult::OK) return;
     const std::string letterText = substDialog_.Letter();
@@ -40,15 +71,7 @@ void TForm1::CreateSubstituteDrive1Click() {
         throw AppError("Drive " + drive +
                        " could not be made: " + actions::SystemMessage(kernel, kernel.GetLastError()));
     }
-    std::string startupFailure;
-    if (substDialog_.AddToStartup()) {
-        const platform::DWORD error =
-            actions::AppendStartupLine(kernel, actions::kStartupFile, actions::StartupLine(letter, path));
-        if (error != platform::ERROR_SUCCESS) {
-            startupFailure = "Drive " + drive + " was made, but its start-up line could not be added to " +
-                             actions::kStartupFile + ": " + actions::SystemMessage(kernel, error);
-        }
-    }
+    const std::string startupFailure = substDialog_.AddToStartup() ? AddToStartup(letter, path) : std::string();
     // The new drive is listed whether or not the start-up file took its line.
     ClickInner(MainCommand::Refresh);
     if (!startupFailure.empty()) throw AppError(startupFailure);
@@ -61,8 +84,19 @@ void TForm1::RemoveSubstituteDrive1Click() {
     if (actions::QuerySubstitution(platform_.kernel(), *letter).empty()) {
         throw AppError("Drive " + std::string(1, *letter) + ": is not a substitute drive.");
     }
-    actions::RemoveSubstitution(platform_.kernel(), *letter);
+    platform::Kernel& kernel = platform_.kernel();
+    std::string entryFailure;
+    if (actions::RemoveSubstitution(kernel, *letter) && actions::RunsLogonEntries(kernel)) {
+        // The entry would make the letter again at the next logon.
+        const platform::DWORD error = actions::RemoveLogonEntry(platform_.registry(), *letter);
+        if (error != platform::ERROR_SUCCESS) {
+            entryFailure =
+                "Drive " + std::string(1, *letter) +
+                ": was removed, but its logon entry could not be removed: " + actions::SystemMessage(kernel, error);
+        }
+    }
     ClickInner(MainCommand::Refresh);
+    if (!entryFailure.empty()) throw AppError(entryFailure);
 }
 
 void TForm1::Query1Click() {

@@ -17,6 +17,8 @@ TfrmCheckDisk::TfrmCheckDisk(Platform& platform, Dialogs& dialogs)
     Get(C::Cancel).enabled = false;
     Declare(C::Progress, ComponentKind::ProgressBar, "");
     Declare(C::Log, ComponentKind::ListBox, "");
+    Declare(RightsControl::Line, RightsLine("Administrator rights are needed to check a disk"));
+    Declare(RightsControl::Restart, RestartButton());
 }
 
 void TfrmCheckDisk::FormShow() {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/component_table.h"
+#include "app/rights_line.h"
 #include "app/worker_form.h"
 #include "diagnostics/check_disk.h"
 #include "platform/platform.h"

@@ -39,6 +39,8 @@ TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs) : FixedDriveFor
     Declare(D::ClusterSize, ComponentKind::Edit, "Cluster Size").readOnly = true;
     Declare(D::Status, ComponentKind::Label, "Status");
     Declare(D::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
+    Declare(RightsControl::Line, RightsLine("Administrator rights are needed to read this disk"));
+    Declare(RightsControl::Restart, RestartButton());
 }
 
 void TfrmDiskInfo::ShowNothing(const std::string& text) {

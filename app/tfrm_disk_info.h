@@ -11,6 +11,7 @@
 
 #include "app/component_table.h"
 #include "app/disk_window.h"
+#include "app/rights_line.h"
 #include "platform/platform.h"
 
 namespace tw {

@@ -64,6 +64,8 @@ TfrmOpticalInfo::TfrmOpticalInfo(Platform& platform, Dialogs& dialogs)
     Declare(O::CloseTray, ComponentKind::Button, "Close Tray").onClick = [this] { Button2Click(); };
     Declare(O::AnalyseDisk, ComponentKind::Button, "Analyse Disk").onClick = [this] { Button3Click(); };
     Declare(O::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
+    Declare(RightsControl::Line, RightsLine("Administrator rights are needed to read the drive's capabilities"));
+    Declare(RightsControl::Restart, RestartButton());
 }
 
 void TfrmOpticalInfo::FormShow() {

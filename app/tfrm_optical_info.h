@@ -6,6 +6,7 @@
 
 #include "app/component_table.h"
 #include "app/form_logic.h"
+#include "app/rights_line.h"
 #include "platform/platform.h"
 
 namespace tw {

@@ -75,6 +75,8 @@ TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs) : FixedDriveForm(Form
         "Hex", "ID", "Attribute", "Current", "Worst", "Threshold", "Raw", "State", "Raw Hex"};
     Declare(S::Status, ComponentKind::Label, "Status");
     Declare(S::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
+    Declare(RightsControl::Line, RightsLine("Administrator rights are needed to read this disk's health"));
+    Declare(RightsControl::Restart, RestartButton());
 }
 
 void TfrmSmart::ShowNothing(const std::string& text) {

@@ -10,6 +10,7 @@
 
 #include "app/component_table.h"
 #include "app/disk_window.h"
+#include "app/rights_line.h"
 #include "diagnostics/health_verdict.h"
 #include "diagnostics/smart_result.h"
 #include "platform/platform.h"

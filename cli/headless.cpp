@@ -103,6 +103,7 @@ void PrintWindow(const FormLogic& form, std::ostream& out) {
     out << "[window] " << form.ClassName() << " \"" << form.Caption() << "\"\n";
     for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
         const Component& c = form.At(slot);
+        if (!c.visible) continue;  // as the window shows it
         const std::string& name = c.name;
         switch (c.kind) {
             case ComponentKind::Edit:

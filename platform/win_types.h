@@ -79,6 +79,7 @@ constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 constexpr REGSAM KEY_READ = 0x20019;
+constexpr REGSAM KEY_SET_VALUE = 0x0002;
 
 // Locale queries.
 constexpr LCID LOCALE_USER_DEFAULT = 0x0400;

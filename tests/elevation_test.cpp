@@ -84,6 +84,37 @@ TEST_F(Elevation, ADeclinedPromptChangesNothingAndAFailureSaysWhy) {
     EXPECT_EQ(dialogs_.boxes[0].text, "Could not restart as administrator: The system cannot find the file specified.");
 }
 
+TEST_F(Elevation, WindowsThatNeedRightsSaySoAndRestartAsTheFileMenuDoes) {
+    Open(Machine("10", "\"deny_only\""), {"/x"});
+    tw::FormLogic* windows[] = {&form_->Smart(), &form_->DiskInfo(), &form_->OpticalInfo(), &form_->CheckDisk()};
+    for (tw::FormLogic* window : windows) {
+        SCOPED_TRACE(window->ClassName());
+        const tw::Component& line = window->Get(tw::RightsControl::Line);
+        EXPECT_TRUE(line.visible);
+        EXPECT_EQ(line.text.rfind("Administrator rights are needed to ", 0), 0u) << line.text;
+        EXPECT_TRUE(window->Get(tw::RightsControl::Restart).visible);
+        EXPECT_TRUE(window->Get(tw::RightsControl::Restart).shield);
+    }
+    EXPECT_EQ(form_->Smart().Get(tw::RightsControl::Line).text,
+              "Administrator rights are needed to read this disk's health");
+    form_->Smart().Click(tw::RightsControl::Restart);
+    ASSERT_EQ(machine_->ShellRequests().size(), 1u);
+    EXPECT_EQ(machine_->ShellRequests()[0].verb, "runas");
+    EXPECT_EQ(machine_->ShellRequests()[0].file, "C:\\Tarnwell\\tarnwell.exe");
+    EXPECT_EQ(machine_->ShellRequests()[0].parameters, "/x");
+    EXPECT_EQ(view_.closed, 1);
+
+    // Elevated, or before Vista: nothing to ask for.
+    for (const char* version : {"10", "5"}) {
+        Open(Machine(version, "true"));
+        for (tw::FormLogic* window :
+             {static_cast<tw::FormLogic*>(&form_->Smart()), static_cast<tw::FormLogic*>(&form_->CheckDisk())}) {
+            EXPECT_FALSE(window->Get(tw::RightsControl::Line).visible) << version;
+            EXPECT_FALSE(window->Get(tw::RightsControl::Restart).visible) << version;
+        }
+    }
+}
+
 TEST(CommandLine, WordsSplitBackAsTheSystemSplitsThem) {
     EXPECT_EQ(tw::actions::CommandLineOf({}), "");
     EXPECT_EQ(tw::actions::CommandLineOf({"a", "", "b c"}), R"(a "" "b c")");

@@ -1,7 +1,9 @@
-// Substitute drives: the device-name requests made, the start-up line, the
-// dialog's fields between uses, and the input the commands refuse.
+// Substitute drives: the device-name requests made, the start-up line and the
+// logon entry, the dialog's fields between uses, and the input the commands
+// refuse.
 #include <gtest/gtest.h>
 
+#include "actions/logon_entry.h"
 #include "actions/substitution.h"
 #include "app/tform1.h"
 #include "test_support.h"
@@ -11,7 +13,8 @@ namespace {
 namespace inv = tw::inventory;
 
 constexpr const char* kMachine = R"({
-  "folders": ["C:\\work", "C:\\tools", "C:\\Tom & Jerry", "C:\\Program Files", "C:\\100%done"],
+  "folders": ["C:\\work", "C:\\tools", "C:\\Tom & Jerry", "C:\\Program Files", "C:\\100%done",
+              "C:\\Tom & Jerry %PATH% ^x", "C:\\中文 Ελληνικά"],
   "drives": {
     "Q": {"present": false, "define_error": "ERROR_ACCESS_DENIED"},
     "C": {"volume": {"label": "System", "serial": "11112222", "file_system": "NTFS"},
@@ -53,6 +56,14 @@ protected:
         form_->Select(Row(letter) ? static_cast<int>(Row(letter) - form_->Rows().data()) : -1);
     }
     std::optional<std::string> Startup() const { return machine_->FileText("c:\\autoexec.bat"); }
+    // Our logon entry for `letter` as "REG_SZ" data with its zero; none when
+    // there is none.
+    std::optional<std::string> LogonEntry(char letter) const {
+        const auto value = machine_->RegistryValue(kRun, tw::actions::LogonEntryName(letter));
+        if (!value || value->type != tw::platform::REG_SZ) return std::nullopt;
+        return std::string(value->data.begin(), value->data.end());
+    }
+    static constexpr const char* kRun = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
     std::unique_ptr<tw::sim::Machine> machine_;
     tw::Application app_;
@@ -71,6 +82,7 @@ TEST_F(Subst, CreateDefinesTheLetterAndTheListShowsIt) {
     EXPECT_EQ(Row('S')->cells[inv::kAdditionalInfo], "C:\\work\\");
     EXPECT_EQ(tw::actions::QuerySubstitution(machine_->kernel(), 'S'), "C:\\work\\");
     EXPECT_FALSE(Startup().has_value());
+    EXPECT_TRUE(machine_->RegistryWrites().empty());
     EXPECT_EQ(machine_->OpenHandleCount(), 0);
 }
 
@@ -137,21 +149,94 @@ TEST_F(Subst, AStartupFileThatCannotBeWrittenIsExplainedAndTheListRefreshed) {
         {R"("files": {"C:\\AUTOEXEC.BAT": {"text": "", "write_error": "ERROR_DISK_FULL"}}, )",
          "There is not enough space on the disk."},
     };
-    const std::string made = "Drive S: was made, but its start-up line could not be added to c:\\autoexec.bat: ";
+    // The logon entry was written: the message says so before what failed.
+    const std::string made =
+        "Drive S: was made. The substitution will be restored at your next logon. The line could not be added to "
+        "c:\\autoexec.bat: ";
     for (const auto& [files, why] : cases) {
         Open(std::string(kMachine).insert(1, files));
         Create("S", "C:\\work", true);
         EXPECT_EQ(dialogs_.errors, std::vector<std::string>{made + why});
+        EXPECT_TRUE(LogonEntry('S').has_value());
         ASSERT_NE(Row('S'), nullptr);
         EXPECT_EQ(Row('S')->cells[inv::kAdditionalInfo], "C:\\work");
         EXPECT_EQ(machine_->OpenHandleCount(), 0);
+        EXPECT_EQ(machine_->OpenKeyCount(), 0);
         dialogs_.errors.clear();
     }
-    // A folder in the file's place.
+    // A folder in the file's place, as the root of C: is to an ordinary
+    // account: access is denied.
     Open(R"({"folders": ["C:\\work", "C:\\autoexec.bat"], "drives": {"C": {"space": {"total": 1, "free": 1}}}})");
     Create("S", "C:\\work", true);
     EXPECT_EQ(dialogs_.errors, std::vector<std::string>{made + "Access is denied."});
     EXPECT_NE(Row('S'), nullptr);
+}
+
+TEST_F(Subst, TheNineXFamilyGetsTheStartupLineAlone) {
+    Open(std::string(kMachine).insert(1, R"("version": {"major": 4, "minor": 10, "build": 2222, "platform_id": 1}, )"));
+    Create("S", "C:\\work", true);
+    EXPECT_TRUE(dialogs_.errors.empty());
+    EXPECT_EQ(Startup(), "subst S: \"C:\\work\"\r\n");
+    EXPECT_TRUE(machine_->RegistryWrites().empty());
+}
+
+TEST_F(Subst, TheLogonEntryRunsTheSystemsSubstOnTheFolderAndNothingElse) {
+    const std::string windows = R"("directories": {"windows": "C:\\Windows", "system": "C:\\Windows\\system32"}, )";
+    const std::pair<const char*, const char*> cases[] = {
+        // No shell runs the entry and REG_SZ is not expanded: "&", "^" and "%"
+        // go to subst.exe as they are.
+        {"C:\\Tom & Jerry %PATH% ^x", "C:\\Windows\\system32\\subst.exe S: \"C:\\Tom & Jerry %PATH% ^x\""},
+        {"C:\\中文 Ελληνικά", "C:\\Windows\\system32\\subst.exe S: \"C:\\中文 Ελληνικά\""},
+        // A backslash before the closing quote would escape it.
+        {"C:\\tools\\", "C:\\Windows\\system32\\subst.exe S: \"C:\\tools\\\\\""},
+    };
+    for (const auto& [folder, command] : cases) {
+        Open(std::string(kMachine).insert(1, windows));
+        Create("S", folder, true);
+        EXPECT_TRUE(dialogs_.errors.empty()) << folder;
+        EXPECT_EQ(LogonEntry('S'), command + std::string(1, '\0')) << folder;
+        EXPECT_EQ(machine_->OpenKeyCount(), 0);
+    }
+}
+
+TEST_F(Subst, AnEntryThatCannotBeWrittenIsExplained) {
+    const std::string refused =
+        R"("registry": {"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run": )"
+        R"({"set_error": "ERROR_ACCESS_DENIED"}}, )";
+    Open(std::string(kMachine).insert(1, refused));
+    Create("S", "C:\\work", true);
+    EXPECT_EQ(dialogs_.errors,
+              std::vector<std::string>{"Drive S: was made and its line added to c:\\autoexec.bat, but the "
+                                       "substitution could not be registered for your next logon: Access is denied."});
+    EXPECT_EQ(Startup(), "subst S: \"C:\\work\"\r\n");
+    EXPECT_EQ(machine_->OpenKeyCount(), 0);
+    dialogs_.errors.clear();
+    // The shell runs no command line longer than 260 characters: none is
+    // written.
+    const std::string folder = "C:\\" + std::string(250, 'f');
+    Open(std::string(kMachine).replace(std::string(kMachine).find("C:\\\\work"), 0,
+                                       "C:\\\\" + std::string(250, 'f') + "\", \""));
+    Create("L", folder, true);
+    EXPECT_EQ(dialogs_.errors,
+              std::vector<std::string>{"Drive L: was made and its line added to c:\\autoexec.bat, but the "
+                                       "substitution could not be registered for your next logon: The filename or "
+                                       "extension is too long."});
+    EXPECT_FALSE(LogonEntry('L').has_value());
+}
+
+TEST_F(Subst, RemovingASubstitutionRemovesOurEntryForItsLetterAlone) {
+    Open(std::string(kMachine).insert(
+        1, R"("registry": {"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run": {"values": {)"
+           R"("Other": {"type": "REG_SZ", "data": "C:\\other.exe"}}}}, )"));
+    Create("S", "C:\\work", true);
+    Create("T", "C:\\tools", true);
+    SelectRow('S');
+    form_->Click("Unsubst2");
+    EXPECT_TRUE(dialogs_.errors.empty());
+    EXPECT_FALSE(LogonEntry('S').has_value());
+    EXPECT_TRUE(LogonEntry('T').has_value());
+    EXPECT_TRUE(machine_->RegistryValue(kRun, "Other").has_value());
+    EXPECT_EQ(machine_->OpenKeyCount(), 0);
 }
 
 TEST_F(Subst, CancelChangesNothing) {
@@ -188,6 +273,7 @@ TEST_F(Subst, RefusesInputThatWouldDoHarm) {
         EXPECT_EQ(dialogs_.errors, std::vector<std::string>{c.error}) << c.path;
         EXPECT_EQ(machine_->CallCount(tw::sim::SimCall::DefineDosDeviceA), c.letter[0] == 'Q' ? 1 : 0);
         EXPECT_FALSE(Startup().has_value());
+        EXPECT_TRUE(machine_->RegistryWrites().empty()) << c.path;
         dialogs_.errors.clear();
     }
 }

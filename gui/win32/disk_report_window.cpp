@@ -1,5 +1,7 @@
 #include "gui/win32/disk_report_window.h"
 
+#include "app/rights_line.h"
+
 namespace tw::gui {
 
 DiskReportWindow::DiskReportWindow(const ReportLayout& layout) : FormDialog(layout.templateId), layout_(layout) {}
@@ -16,10 +18,15 @@ void DiskReportWindow::OnInitDialog() {
     }
     badgeFont_ = CreateHeadingFont(2);
     if (layout_.table) ReportTable::Style(Item(layout_.table));
+    InitRightsLine(hwnd(), layout_.rights);
 }
 
 bool DiskReportWindow::OnCommand(int id, int notifyCode) {
     if (id == IDOK) return true;  // Enter closes nothing
+    if (layout_.rights.button != 0 && id == layout_.rights.button) {
+        if (form_ && notifyCode == BN_CLICKED) Route([this] { form_->Click(RightsControl::Restart); });
+        return true;
+    }
     if (id != layout_.chooser) return false;
     // Setting the controls notifies too; only the user's choice goes on.
     if (Busy() || !form_ || notifyCode != CBN_SELCHANGE) return true;
@@ -103,6 +110,7 @@ void DiskReportWindow::Sync() {
     InvalidateRect(Item(layout_.status), nullptr, TRUE);
     if (layout_.badge) InvalidateRect(Item(layout_.badge), nullptr, TRUE);
     if (layout_.table) table_.Show(Item(layout_.table), form_->Get(layout_.tableComponent));
+    SyncRightsLine(hwnd(), *form_, layout_.rights);
 }
 
 void DiskReportWindow::SyncChooser() {

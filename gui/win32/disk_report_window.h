@@ -10,6 +10,7 @@
 
 #include "gui/win32/form_dialog.h"
 #include "gui/win32/report_table.h"
+#include "gui/win32/rights_line.h"
 
 namespace tw::gui {
 
@@ -32,6 +33,7 @@ struct ReportLayout {
     ComponentKey badgeComponent = {};
     int table = 0;  // 0: none; a report-style list view
     ComponentKey tableComponent = {};
+    RightsLineControls rights = {};  // none: the window never asks for rights
 };
 
 class DiskReportWindow : public FormDialog {

@@ -34,6 +34,7 @@ constexpr Message kMessages[] = {
     {ERROR_CALL_NOT_IMPLEMENTED, "This function is not supported on this system."},
     {ERROR_INSUFFICIENT_BUFFER, "The data area passed to a system call is too small."},
     {ERROR_INVALID_NAME, "The filename, directory name, or volume label syntax is incorrect."},
+    {ERROR_FILENAME_EXCED_RANGE, "The filename or extension is too long."},
     {ERROR_ALREADY_EXISTS, "Cannot create a file when that file already exists."},
     {ERROR_MORE_DATA, "More data is available."},
     {ERROR_UNRECOGNIZED_VOLUME, "The volume does not contain a recognized file system."},

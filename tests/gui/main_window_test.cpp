@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
@@ -491,11 +492,14 @@ RECT ClientRectOf(HWND child) {
 
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> out;
-    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) out.push_back(c);
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (GetWindowLongA(c, GWL_STYLE) & WS_VISIBLE) out.push_back(c);
+    }
     return out;
 }
 
-// Every child lies wholly inside the client area and none covers another.
+// Every child shown lies wholly inside the client area and none covers
+// another.
 void ExpectTidyLayout(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
@@ -1115,6 +1119,54 @@ TEST(SmartWindowTest, TheUnknownDiskAndTheReasonsOfTheDyingOne) {
     EXPECT_NE(FieldColour(dialog, IDC_SMART_POWER_ON), tw::gui::ToneText(tw::Tone::Bad));
     EXPECT_TRUE(dialogs.errors.empty());
     EXPECT_EQ(machine->OpenHandleCount(), 0);
+}
+
+// Windows 10 with the healthy example disk and the user `administrator`
+// says; without full rights the disk does not open, as on Windows.
+std::unique_ptr<tw::sim::Machine> HealthyDiskFor(const char* administrator) {
+    std::ifstream file(std::string(TW_EXAMPLES_DIR) + "/smart-healthy.json", std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    text.insert(text.find('{') + 1, std::string(R"("version": {"major": 10, "minor": 0, "build": 19045, )"
+                                                R"("platform_id": 2}, "token": {"administrator": )") +
+                                        administrator + "}, ");
+    auto machine = tw::sim::Machine::FromJsonText(text, "smart-healthy.json");
+    if (std::string(administrator) != "true") machine->PhysicalDisks()[0].openError = ERROR_ACCESS_DENIED;
+    return machine;
+}
+
+// Without an administrator's full rights the SMART window says they are
+// needed, and its shield button restarts the program with them as File >
+// Restart as Administrator does; elevated, neither shows.
+TEST(SmartWindowTest, WithoutRightsItSaysSoAndItsButtonRestartsWithThem) {
+    for (const char* administrator : {"\"deny_only\"", "true"}) {
+        SCOPED_TRACE(administrator);
+        const bool missing = std::string(administrator) != "true";
+        auto machine = HealthyDiskFor(administrator);
+        CountingDialogs dialogs;
+        tw::Application app;
+        tw::gui::MainWindow view(nullptr, nullptr);
+        tw::TForm1 form(*machine, view, dialogs, app);
+        ASSERT_TRUE(view.Create(form));
+        tw::gui::SmartWindow window;
+        ShowReport(form.Smart(), window);
+        HWND dialog = window.hwnd();
+        HWND line = GetDlgItem(dialog, IDC_SMART_RIGHTS);
+        HWND button = GetDlgItem(dialog, IDC_SMART_RESTART);
+        EXPECT_EQ(IsWindowVisible(line) != FALSE, missing);
+        EXPECT_EQ(IsWindowVisible(button) != FALSE, missing);
+        if (!missing) continue;
+        EXPECT_EQ(WindowText(line), "Administrator rights are needed to read this disk's health");
+        EXPECT_EQ(WindowText(button), "Restart as Administrator");
+        ExpectTidyLayout(dialog);
+        HoldForScreenshot(dialog, "tarnwell-smart-not-elevated");
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SMART_RESTART, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        ASSERT_EQ(machine->ShellRequests().size(), 1u);
+        EXPECT_EQ(machine->ShellRequests()[0].verb, "runas");
+        EXPECT_EQ(machine->ShellRequests()[0].file, "C:\\Tarnwell\\tarnwell.exe");
+        // The main window closes once the elevated copy runs.
+        MSG msg;
+        EXPECT_TRUE(PeekMessageA(&msg, view.hwnd(), WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    }
 }
 
 TEST(DiskInfoWindowTest, TheDiskAndTheVolumeOfTheChosenDrive) {

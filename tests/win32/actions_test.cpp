@@ -8,6 +8,7 @@
 // names such as MessageBox into macros.
 #include "../test_support.h"
 #include "actions/drive_hiding.h"
+#include "actions/logon_entry.h"
 #include "actions/startup_file.h"
 #include "actions/text_output.h"
 #include "app/tform1.h"
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -592,6 +594,44 @@ TEST(StartupFileOnRealSystem, AFileThatCannotBeOpenedGivesTheSystemsReason) {
               static_cast<tp::DWORD>(ERROR_SHARING_VIOLATION));
     ::CloseHandle(other);
     EXPECT_TRUE(::DeleteFileA(held.path().c_str()));
+}
+
+// ---- The logon entry in the real Run key ----
+
+// Our entry for S: as stored, read without the program; none when missing.
+std::optional<RawValue> ReadLogonEntry() {
+    RawValue value;
+    ::DWORD size = 512;
+    value.data.resize(size);
+    const std::string name = actions::LogonEntryName('S');
+    if (::RegGetValueA(HKEY_CURRENT_USER, actions::kRunKey, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &value.type,
+                       value.data.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    value.data.resize(size);
+    return value;
+}
+
+TEST(LogonEntryOnRealSystem, TheRunKeyHoldsTheSystemsSubstOnTheFolderUntilItIsRemoved) {
+    ASSERT_EQ(ReadLogonEntry(), std::nullopt) << "the prefix has an entry for S: already";
+    Win32Platform platform;
+    struct Cleanup {
+        tp::Registry& registry;
+        ~Cleanup() { actions::RemoveLogonEntry(registry, 'S'); }
+    } cleanup{platform.registry()};
+    ASSERT_EQ(actions::AddLogonEntry(platform.kernel(), platform.registry(), 'S', "C:\\Tom & Jerry %PATH% ^x"), 0u);
+    char system[MAX_PATH + 1] = {};
+    ASSERT_GT(::GetSystemDirectoryA(system, sizeof system), 0u);
+    const std::string command = std::string(system) + "\\subst.exe S: \"C:\\Tom & Jerry %PATH% ^x\"";
+    const std::optional<RawValue> stored = ReadLogonEntry();
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->type, static_cast<::DWORD>(REG_SZ));
+    EXPECT_EQ(std::string(stored->data.begin(), stored->data.end()), command + std::string(1, '\0'));
+    std::cout << "Run value \"" << actions::LogonEntryName('S') << "\" (REG_SZ): " << command << std::endl;
+    EXPECT_EQ(actions::RemoveLogonEntry(platform.registry(), 'S'), 0u);
+    EXPECT_EQ(ReadLogonEntry(), std::nullopt);
+    // Nothing left to remove is no failure.
+    EXPECT_EQ(actions::RemoveLogonEntry(platform.registry(), 'S'), 0u);
 }
 
 // ---- Shell requests ----

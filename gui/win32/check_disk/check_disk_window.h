@@ -8,6 +8,10 @@ namespace tw::gui {
 class CheckDiskWindow final : public WorkWindow {
 public:
     CheckDiskWindow();
+
+protected:
+    void OnInitDialog() override;
+    void SyncMore() override;
 };
 
 }  // namespace tw::gui

@@ -21,11 +21,16 @@ constexpr ReportField kFields[] = {
     {KeyOf(DiskInfoControl::ClusterSize), IDC_DISK_INFO_CLUSTER},
 };
 
+ReportLayout Layout() {
+    ReportLayout layout{
+        IDD_DISK_INFO, IDC_DISK_INFO_TITLE,  IDC_DISK_INFO_DRIVE,           KeyOf(DiskInfoControl::DriveChooser),
+        kFields,       IDC_DISK_INFO_STATUS, KeyOf(DiskInfoControl::Status)};
+    layout.rights = {IDC_DISK_INFO_RIGHTS, IDC_DISK_INFO_RESTART};
+    return layout;
+}
+
 }  // namespace
 
-DiskInfoWindow::DiskInfoWindow()
-    : DiskReportWindow(ReportLayout{IDD_DISK_INFO, IDC_DISK_INFO_TITLE, IDC_DISK_INFO_DRIVE,
-                                    KeyOf(DiskInfoControl::DriveChooser), kFields, IDC_DISK_INFO_STATUS,
-                                    KeyOf(DiskInfoControl::Status)}) {}
+DiskInfoWindow::DiskInfoWindow() : DiskReportWindow(Layout()) {}
 
 }  // namespace tw::gui

@@ -4,6 +4,7 @@
 #include "gui/win32/optical_info/optical_info_ids.h"
 #include "gui/win32/picture.h"
 #include "gui/win32/resource_ids.h"
+#include "gui/win32/rights_line.h"
 
 namespace tw::gui {
 
@@ -20,6 +21,8 @@ constexpr FieldControl kFields[] = {
     {OpticalControl::Revision, IDC_OPTICAL_REVISION},
     {OpticalControl::VendorSpecific, IDC_OPTICAL_VENDOR_SPEC},
 };
+
+constexpr RightsLineControls kRights{IDC_OPTICAL_RIGHTS, IDC_OPTICAL_RESTART, IDC_OPTICAL_CAPABILITIES};
 
 // The largest rectangle of the picture's shape centred in `area`.
 RECT FitInto(const RECT& area, int width, int height) {
@@ -55,6 +58,7 @@ void OpticalInfoWindow::OnInitDialog() {
     RECT client{};
     GetClientRect(list, &client);
     SendMessageA(list, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(client.right / 2), 0);
+    InitRightsLine(hwnd(), kRights);
 }
 
 bool OpticalInfoWindow::OnCommand(int id, int notifyCode) {
@@ -76,6 +80,7 @@ bool OpticalInfoWindow::OnCommand(int id, int notifyCode) {
         case IDC_OPTICAL_OPEN_TRAY: Route([this] { form_->Click(OpticalControl::OpenTray); }); return true;
         case IDC_OPTICAL_CLOSE_TRAY: Route([this] { form_->Click(OpticalControl::CloseTray); }); return true;
         case IDC_OPTICAL_ANALYSE: Route([this] { form_->Click(OpticalControl::AnalyseDisk); }); return true;
+        case IDC_OPTICAL_RESTART: Route([this] { form_->Click(RightsControl::Restart); }); return true;
         default: return false;
     }
 }
@@ -102,6 +107,7 @@ void OpticalInfoWindow::Sync() {
     SyncChooser();
     for (const FieldControl& field : kFields) SetTextIfChanged(Item(field.control), form_->Get(field.id).text);
     SyncCapabilities();
+    SyncRightsLine(hwnd(), *form_, kRights);
 }
 
 void OpticalInfoWindow::SyncChooser() {

@@ -30,3 +30,6 @@
 #define IDC_SMART_STATUS 425
 #define IDC_SMART_ATTRIBUTES 426
 #define IDC_SMART_REASONS 427
+// The rights line, apart from the window's own numbers.
+#define IDC_SMART_RIGHTS 490
+#define IDC_SMART_RESTART 491

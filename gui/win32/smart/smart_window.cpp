@@ -20,12 +20,24 @@ constexpr ReportField kFields[] = {
     {KeyOf(SmartControl::Reasons), IDC_SMART_REASONS},
 };
 
+ReportLayout Layout() {
+    ReportLayout layout{IDD_SMART,
+                        IDC_SMART_TITLE,
+                        IDC_SMART_DRIVE,
+                        KeyOf(SmartControl::DriveChooser),
+                        kFields,
+                        IDC_SMART_STATUS,
+                        KeyOf(SmartControl::Status),
+                        IDC_SMART_HEALTH,
+                        KeyOf(SmartControl::Health),
+                        IDC_SMART_ATTRIBUTES,
+                        KeyOf(SmartControl::Attributes)};
+    layout.rights = {IDC_SMART_RIGHTS, IDC_SMART_RESTART};
+    return layout;
+}
+
 }  // namespace
 
-SmartWindow::SmartWindow()
-    : DiskReportWindow(ReportLayout{IDD_SMART, IDC_SMART_TITLE, IDC_SMART_DRIVE, KeyOf(SmartControl::DriveChooser),
-                                    kFields, IDC_SMART_STATUS, KeyOf(SmartControl::Status), IDC_SMART_HEALTH,
-                                    KeyOf(SmartControl::Health), IDC_SMART_ATTRIBUTES,
-                                    KeyOf(SmartControl::Attributes)}) {}
+SmartWindow::SmartWindow() : DiskReportWindow(Layout()) {}
 
 }  // namespace tw::gui
