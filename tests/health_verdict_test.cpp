@@ -40,6 +40,7 @@ struct Case {
     std::optional<NvmeHealthLog> nvme;
     HealthGrade grade;
     std::vector<std::string> reasons;
+    std::optional<Attributes> earlier = {};  // the same disk read before
 };
 
 TEST(HealthJudgement, EachRuleOverWhatTheDiskGave) {
@@ -183,14 +184,19 @@ TEST(HealthJudgement, EachRuleOverWhatTheDiskGave) {
         {"NVMe one media error", none, {}, Log(0, 100, 3, 1), HealthGrade::kCaution, {"1 media error"}},
         {"NVMe media errors", none, {}, Log(0, 100, 3, 12), HealthGrade::kCaution, {"12 media errors"}},
     };
-    for (const Case& c : cases) {
+    auto scanned = [](const std::optional<Attributes>& fields) {
         std::optional<TSmartResult> table;
-        if (c.ata) {
+        if (fields) {
             table.emplace();
-            ASSERT_TRUE(ScanAttributes(tw::sim::AttributeSector(*c.ata), tw::sim::ThresholdSector(*c.ata), *table));
+            EXPECT_TRUE(ScanAttributes(tw::sim::AttributeSector(*fields), tw::sim::ThresholdSector(*fields), *table));
         }
-        const HealthJudgement j =
-            JudgeHealth(HealthEvidence{c.own, table ? &*table : nullptr, c.nvme ? &*c.nvme : nullptr});
+        return table;
+    };
+    for (const Case& c : cases) {
+        const std::optional<TSmartResult> table = scanned(c.ata);
+        const std::optional<TSmartResult> earlier = scanned(c.earlier);
+        const HealthJudgement j = JudgeHealth(HealthEvidence{
+            c.own, table ? &*table : nullptr, c.nvme ? &*c.nvme : nullptr, earlier ? &*earlier : nullptr});
         EXPECT_STREQ(GradeName(j.grade), GradeName(c.grade)) << c.what;
         EXPECT_EQ(j.reasons, c.reasons) << c.what;
     }
