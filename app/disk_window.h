@@ -12,6 +12,10 @@
 
 namespace tw {
 
+// What a value the disk did not report shows, never a 0 it did not say. The
+// logic's texts are UTF-8; the window converts them for its controls.
+inline constexpr const char* kNotReported = "\xE2\x80\x94";  // an em dash
+
 // A window about one fixed drive at a time, chosen in its "cbDrive" combo
 // box. Each showing lists the fixed drives again (its pop-up "Refresh" too)
 // and starts at the drive chosen last, or the main window's selection.

@@ -211,6 +211,10 @@ TEST(Cli, DiskWindowsAndDiskInfoReportTheDiskBehindALetter) {
     r = RunCli({"--machine", Data("smart-cases.json"), "script", Data("smart-cases.script")});
     EXPECT_EQ(r.code, 0) << r.err;
     ExpectSameLines(r.out, Data("smart-cases.expected"));
+    // NVMe disks with their health log, and a disk's own failing status.
+    r = RunCli({"--machine", Data("health-routes.json"), "script", Data("health-routes.script")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("health-routes.expected"));
     r = RunCli({"--machine", Example("smart-healthy.json"), "diskinfo", "c:"});
     EXPECT_EQ(r.code, 0) << r.err;
     ExpectSameLines(r.out, Data("diskinfo-healthy.expected"));

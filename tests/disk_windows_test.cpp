@@ -122,6 +122,36 @@ TEST_F(DiskWindow, SmartShowsTheHealthyTheFailingAndTheUnreadableDisk) {
     EXPECT_EQ(form_->Smart().Get(SmartControl::Status).tone, Tone::Bad);
 }
 
+// The raw value of attribute `id` in a disk's attribute sector.
+void SetRaw(std::vector<tw::platform::BYTE>& sector, int id, std::uint8_t raw) {
+    for (size_t at = 2; at + 12 <= 362; at += 12) {
+        if (sector[at] == id) sector[at + 5] = raw;
+    }
+}
+
+TEST_F(DiskWindow, ACountThatGrowsWhileTheProgramRunsMakesTheDiskBad) {
+    Main(tw::sim::Machine::FromFile(std::string(TW_TESTDATA_DIR) + "/smart-cases.json")).Click("SMARTInformation1");
+    tw::TfrmSmart& smart = form_->Smart();
+    smart.Choose("cbDrive", 1);
+    ASSERT_EQ(Smart(SmartControl::Health), "Caution");
+    auto& dying = machine_->PhysicalDisks()[1].devices[0].attributes;
+    SetRaw(dying, 197, 47);
+    smart.Click("Refresh1");
+    EXPECT_EQ(Smart(SmartControl::Health), "Bad");
+    EXPECT_EQ(Smart(SmartControl::Reasons).rfind("pending sectors grew from 40 to 47; ", 0), 0u)
+        << Smart(SmartControl::Reasons);
+    // Another disk read in between does not take its place, and the growth
+    // stays in view on the next reading.
+    smart.Choose("cbDrive", 2);
+    EXPECT_EQ(Smart(SmartControl::Health), "Good");
+    smart.Choose("cbDrive", 1);
+    EXPECT_EQ(Smart(SmartControl::Health), "Bad");
+    // A disk whose counts stay put stays as it was.
+    smart.Choose("cbDrive", 2);
+    smart.Click("Refresh1");
+    EXPECT_EQ(Smart(SmartControl::Health), "Good");
+}
+
 TEST_F(DiskWindow, OnThe9xFamilyTheSmartDriverServesTheDisk) {
     // The healthy desktop's disk, served by the 9x SMART driver instead.
     std::ifstream file(std::string(TW_EXAMPLES_DIR) + "/smart-healthy.json");
