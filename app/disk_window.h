@@ -33,10 +33,23 @@ public:
     // The report of drive `letter`, whatever the chooser holds.
     virtual void ShowDrive(char letter) = 0;
 
+    // The report as the window shows it: its title, the drive, each field
+    // and finding under its caption, the table a tab-separated line a row.
+    // Lines end in CR LF, as Windows wants in files and on the clipboard.
+    std::string ReportText() const;
+    // The whole report on the clipboard.
+    void Copy1Click();
+    // Asks for a file and saves the report there: as JSON for a ".json" name
+    // or the JSON type, as text otherwise.
+    void SaveAs1Click();
+
 protected:
     static constexpr const char* kChooser = "cbDrive";
     // Nothing to choose: every field empties and `text` says why.
     virtual void ShowNothing(const std::string& text) = 0;
+    // The report as the JSON tarnwell-cli prints for it; none when no disk
+    // was read.
+    virtual std::optional<std::string> ReportJson() const = 0;
 
     platform::Platform& platform_;
 

@@ -1,7 +1,9 @@
 #include "app/tfrm_disk_info.h"
 
 #include <array>
+#include <sstream>
 
+#include "app/disk_info_report.h"
 #include "app/disk_window.h"
 #include "diagnostics/smart_api.h"
 #include "inventory/device_probes.h"
@@ -39,6 +41,15 @@ TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs) : FixedDriveFor
     Declare(D::ClusterSize, ComponentKind::Edit, "Cluster Size").readOnly = true;
     Declare(D::Status, ComponentKind::Label, "Status");
     Declare(D::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
+    Declare(D::Copy, ComponentKind::MenuItem, "Copy").onClick = [this] { Copy1Click(); };
+    Declare(D::SaveAs, ComponentKind::MenuItem, "Save As...").onClick = [this] { SaveAs1Click(); };
+}
+
+std::optional<std::string> TfrmDiskInfo::ReportJson() const {
+    if (!shown_) return std::nullopt;
+    std::ostringstream json;
+    reports::PrintJson(DiskInfoReport(*this, *shown_), json);
+    return json.str();
 }
 
 void TfrmDiskInfo::ShowNothing(const std::string& text) {
@@ -50,12 +61,14 @@ void TfrmDiskInfo::ShowNothing(const std::string& text) {
 void TfrmDiskInfo::ShowDrive(char letter) {
     WaitCursor hourglass(dialogs_);
     ClearFields();
+    shown_ = letter;
     ShowDisk(letter);
     ShowVolume(letter);
 }
 
 void TfrmDiskInfo::ClearFields() {
     numbers_ = {};
+    shown_.reset();
     for (const auto& entry : kDiskInfoControls) {
         Component& c = Get(entry.id);
         if (c.kind == ComponentKind::Edit || entry.id == DiskInfoControl::Status) {

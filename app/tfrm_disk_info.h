@@ -31,7 +31,9 @@ enum class DiskInfoControl {
     VolumeSerial,
     ClusterSize,
     Status,   // why the disk did not identify, empty otherwise
-    Refresh,  // the window's pop-up "Refresh", run when it is shown
+    Refresh,  // "Refresh" (F5), also run when the window is shown
+    Copy,     // "Copy" (Ctrl+C): the whole report as text
+    SaveAs,   // "Save As...": the report as text or as tarnwell-cli diskinfo's JSON
 };
 
 inline constexpr ComponentEntry<DiskInfoControl> kDiskInfoControls[] = {
@@ -43,6 +45,7 @@ inline constexpr ComponentEntry<DiskInfoControl> kDiskInfoControls[] = {
     {DiskInfoControl::FileSystem, "Edit8"},     {DiskInfoControl::VolumeLabel, "Edit9"},
     {DiskInfoControl::VolumeSerial, "Edit10"},  {DiskInfoControl::ClusterSize, "Edit11"},
     {DiskInfoControl::Status, "lblStatus"},     {DiskInfoControl::Refresh, "Refresh1"},
+    {DiskInfoControl::Copy, "Copy1"},           {DiskInfoControl::SaveAs, "SaveAs1"},
 };
 static_assert(ListsEveryIdInOrder(kDiskInfoControls));
 constexpr std::string_view ComponentName(DiskInfoControl id) { return kDiskInfoControls[static_cast<int>(id)].name; }
@@ -68,11 +71,13 @@ public:
 
 private:
     void ShowNothing(const std::string& text) override;
+    std::optional<std::string> ReportJson() const override;
     void ClearFields();
     void ShowDisk(char letter);
     void ShowVolume(char letter);
 
     DiskInfoNumbers numbers_;
+    std::optional<char> shown_;  // the drive the fields are of
 };
 
 }  // namespace tw

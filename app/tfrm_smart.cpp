@@ -1,11 +1,13 @@
 #include "app/tfrm_smart.h"
 
 #include <cstdint>
+#include <sstream>
 
 #include "app/disk_window.h"
 #include "app/nvme_health_rows.h"
 #include "app/smart_summaries.h"
 #include "platform/drive_names.h"
+#include "reports/health_printer.h"
 
 namespace tw {
 
@@ -80,6 +82,15 @@ TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs) : FixedDriveForm(Form
     Declare(S::Attributes, ComponentKind::ListView, "Attributes").columns = AttributeColumns();
     Declare(S::Status, ComponentKind::Label, "Status");
     Declare(S::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
+    Declare(S::Copy, ComponentKind::MenuItem, "Copy").onClick = [this] { Copy1Click(); };
+    Declare(S::SaveAs, ComponentKind::MenuItem, "Save As...").onClick = [this] { SaveAs1Click(); };
+}
+
+std::optional<std::string> TfrmSmart::ReportJson() const {
+    if (!health_) return std::nullopt;
+    std::ostringstream json;
+    reports::PrintHealthJson(reports::DiskHealthReport(*health_), json);
+    return json.str();
 }
 
 void TfrmSmart::ShowNothing(const std::string& text) {
@@ -89,6 +100,7 @@ void TfrmSmart::ShowNothing(const std::string& text) {
 
 void TfrmSmart::Clear() {
     using S = SmartControl;
+    health_.reset();
     for (S id : {S::Disk, S::Model, S::Serial, S::Firmware, S::Size, S::Temperature, S::PowerOnHours, S::PowerCycles,
                  S::Reallocated, S::Health, S::Reasons, S::Status}) {
         Get(id).text.clear();
@@ -113,8 +125,8 @@ void TfrmSmart::ShowDrive(char letter) {
         return;
     }
     Get(SmartControl::Disk).text = disk.path;
-    const diagnostics::DiskHealth health =
-        diagnostics::ReadDiskHealth(platform_, static_cast<std::int32_t>(*disk.number));
+    const diagnostics::DiskHealth& health =
+        health_.emplace(diagnostics::ReadDiskHealth(platform_, static_cast<std::int32_t>(*disk.number)));
     if (!health.Answered()) {
         // A disk that identified before its attributes failed is still that
         // disk, and the driver's words say best what failed.

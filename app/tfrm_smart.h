@@ -8,6 +8,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,7 +38,9 @@ enum class SmartControl {
     Reasons,     // why, the worst first: "3 pending sectors; 2 offline uncorrectable sectors"
     Attributes,  // one row per attribute, coloured by its state; NVMe: name, value, unit
     Status,      // what went wrong, empty after a good read
-    Refresh,     // the window's pop-up "Refresh", run when it is shown
+    Refresh,     // "Refresh" (F5), also run when the window is shown
+    Copy,        // "Copy" (Ctrl+C): the whole report as text
+    SaveAs,      // "Save As...": the report as text or as tarnwell-cli health's JSON
 };
 
 inline constexpr ComponentEntry<SmartControl> kSmartControls[] = {
@@ -58,6 +61,8 @@ inline constexpr ComponentEntry<SmartControl> kSmartControls[] = {
     {SmartControl::Attributes, "lvAttributes"},
     {SmartControl::Status, "lblStatus"},
     {SmartControl::Refresh, "Refresh1"},
+    {SmartControl::Copy, "Copy1"},
+    {SmartControl::SaveAs, "SaveAs1"},
 };
 static_assert(ListsEveryIdInOrder(kSmartControls));
 constexpr std::string_view ComponentName(SmartControl id) { return kSmartControls[static_cast<int>(id)].name; }
@@ -74,6 +79,7 @@ public:
 
 private:
     void ShowNothing(const std::string& text) override;
+    std::optional<std::string> ReportJson() const override;
     void Clear();
     void Fail(const std::string& text);
     void ShowIdentity(const std::string& model, const std::string& serial, const std::string& firmware,
@@ -85,6 +91,7 @@ private:
     // time: a count that grows later stays against where it started.
     const diagnostics::TSmartResult* FirstReading(const diagnostics::DiskHealth& health);
 
+    std::optional<diagnostics::DiskHealth> health_;                   // the disk shown, as read
     std::map<std::string, diagnostics::TSmartResult> firstReadings_;  // by model and serial number
 };
 
