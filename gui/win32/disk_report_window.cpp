@@ -1,5 +1,7 @@
 #include "gui/win32/disk_report_window.h"
 
+#include <utility>
+
 namespace tw::gui {
 
 DiskReportWindow::DiskReportWindow(const ReportLayout& layout) : FormDialog(layout.templateId), layout_(layout) {}
@@ -16,10 +18,43 @@ void DiskReportWindow::OnInitDialog() {
     }
     badgeFont_ = CreateHeadingFont(2);
     if (layout_.table) ReportTable::Style(Item(layout_.table));
+    anchors_.Capture(hwnd(), layout_.anchors);
+}
+
+void DiskReportWindow::Click(ComponentKey component) {
+    if (Busy() || !form_) return;
+    Route([this, component] { form_->ClickAt(form_->SlotFor(component)); });
+}
+
+bool DiskReportWindow::TakeKey(WPARAM key, bool control) {
+    if (key == VK_F5 && !control && layout_.refresh) {
+        Click(layout_.refreshComponent);
+        return true;
+    }
+    if (key == 'C' && control && layout_.copy) {
+        HWND focus = GetFocus();
+        char className[16] = {};
+        if (focus && GetClassNameA(focus, className, sizeof className) && lstrcmpiA(className, "Edit") == 0) {
+            DWORD start = 0, end = 0;
+            SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            if (start != end) return false;
+        }
+        Click(layout_.copyComponent);
+        return true;
+    }
+    return false;
 }
 
 bool DiskReportWindow::OnCommand(int id, int notifyCode) {
     if (id == IDOK) return true;  // Enter closes nothing
+    const std::pair<int, ComponentKey> buttons[] = {{layout_.refresh, layout_.refreshComponent},
+                                                    {layout_.copy, layout_.copyComponent},
+                                                    {layout_.saveAs, layout_.saveAsComponent}};
+    for (const auto& [button, component] : buttons) {
+        if (button == 0 || id != button) continue;
+        if (notifyCode == BN_CLICKED) Click(component);
+        return true;
+    }
     if (id != layout_.chooser) return false;
     // Setting the controls notifies too; only the user's choice goes on.
     if (Busy() || !form_ || notifyCode != CBN_SELCHANGE) return true;
@@ -30,6 +65,11 @@ bool DiskReportWindow::OnCommand(int id, int notifyCode) {
 
 INT_PTR DiskReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case kDialogKeyMessage:
+            SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TakeKey(wParam, lParam != 0) ? 1 : 0);
+            return TRUE;
+        case WM_SIZE: anchors_.Apply(hwnd()); return TRUE;
+        case WM_GETMINMAXINFO: anchors_.LimitTracking(hwnd(), *reinterpret_cast<MINMAXINFO*>(lParam)); return TRUE;
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (!item || layout_.badge == 0 || static_cast<int>(wParam) != layout_.badge) break;

@@ -1,13 +1,16 @@
 // The real window of a disk report (SMART, Disk Information) over its logic:
 // a chooser of drives, read-only fields, a status line, and optionally a
 // coloured verdict badge and a table whose rows take the colours the logic
-// gives them. Every user event goes to the logic, and after each one the
-// controls show the logic's components again.
+// gives them; Refresh (F5), Copy (Ctrl+C) and Save As buttons. The window is
+// resizable, its controls anchored as the layout says. Every user event goes
+// to the logic, and after each one the controls show the logic's components
+// again.
 #pragma once
 #include <span>
 #include <string>
 #include <vector>
 
+#include "gui/win32/anchored_layout.h"
 #include "gui/win32/form_dialog.h"
 #include "gui/win32/report_table.h"
 
@@ -32,6 +35,15 @@ struct ReportLayout {
     ComponentKey badgeComponent = {};
     int table = 0;  // 0: none; a report-style list view
     ComponentKey tableComponent = {};
+    // The buttons and the logic's entries they click.
+    int refresh = 0;
+    ComponentKey refreshComponent = {};
+    int copy = 0;
+    ComponentKey copyComponent = {};
+    int saveAs = 0;
+    ComponentKey saveAsComponent = {};
+    // How the controls follow the window's edges; the others keep their place.
+    std::span<const ControlAnchor> anchors = {};
 };
 
 class DiskReportWindow : public FormDialog {
@@ -46,12 +58,17 @@ protected:
     void Sync() override;
 
 private:
+    // F5 refreshes; Ctrl+C copies the report unless a field has text selected,
+    // which it copies as fields do.
+    bool TakeKey(WPARAM key, bool control);
+    void Click(ComponentKey component);
     void SyncChooser();
     void DrawBadge(const DRAWITEMSTRUCT& item) const;
 
     ReportLayout layout_;
     std::vector<std::string> chooserItems_;
     ReportTable table_;
+    AnchoredLayout anchors_;
     HFONT headingFont_ = nullptr;
     HFONT badgeFont_ = nullptr;
 };
