@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/win32/dpi.h"
-
 namespace tw::gui {
 
 namespace {
@@ -12,8 +10,8 @@ int At(LONG pixels, UINT from, UINT to) { return MulDiv(pixels, static_cast<int>
 
 }  // namespace
 
-void AnchoredLayout::Capture(HWND window, std::span<const ControlAnchor> anchors) {
-    dpi_ = DpiOf(window);
+void AnchoredLayout::Capture(HWND window, UINT dpi, std::span<const ControlAnchor> anchors) {
+    dpi_ = dpi;
     RECT client{};
     GetClientRect(window, &client);
     client_ = {client.right, client.bottom};
@@ -21,19 +19,28 @@ void AnchoredLayout::Capture(HWND window, std::span<const ControlAnchor> anchors
     GetWindowRect(window, &outer);
     window_ = {outer.right - outer.left, outer.bottom - outer.top};
     placed_.clear();
-    for (const ControlAnchor& a : anchors) {
-        HWND control = GetDlgItem(window, a.control);
-        if (!control) continue;
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        unsigned edges = 0;
+        for (const ControlAnchor& a : anchors) {
+            if (GetDlgItem(window, a.control) == control) edges = a.edges;
+        }
         RECT r{};
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        placed_.push_back({a.control, a.edges, r});
+        // A combo box's height is that of its open list, which its window
+        // does not show while it is closed.
+        char className[16] = {};
+        RECT dropped{};
+        if (GetClassNameA(control, className, sizeof className) && lstrcmpiA(className, "ComboBox") == 0 &&
+            SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped))) {
+            r.bottom = r.top + (dropped.bottom - dropped.top);
+        }
+        placed_.push_back({control, edges, r});
     }
 }
 
-void AnchoredLayout::Apply(HWND window) const {
+void AnchoredLayout::Apply(HWND window, UINT dpi) const {
     if (placed_.empty()) return;
-    const UINT dpi = DpiOf(window);
     RECT client{};
     GetClientRect(window, &client);
     // Never smaller than the smallest layout, whatever the window is.
@@ -41,8 +48,6 @@ void AnchoredLayout::Apply(HWND window) const {
     const int dy = std::max(0, static_cast<int>(client.bottom) - At(client_.cy, dpi_, dpi));
     HDWP moves = BeginDeferWindowPos(static_cast<int>(placed_.size()));
     for (const Placed& p : placed_) {
-        HWND control = GetDlgItem(window, p.control);
-        if (!control) continue;
         RECT r{At(p.rect.left, dpi_, dpi), At(p.rect.top, dpi_, dpi), At(p.rect.right, dpi_, dpi),
                At(p.rect.bottom, dpi_, dpi)};
         if (p.edges & kAnchorMoveRight) r.left += dx, r.right += dx;
@@ -51,18 +56,17 @@ void AnchoredLayout::Apply(HWND window) const {
         if (p.edges & kAnchorGrowTall) r.bottom += dy;
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
         if (moves) {
-            moves = DeferWindowPos(moves, control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+            moves = DeferWindowPos(moves, p.control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
         } else {
-            SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+            SetWindowPos(p.control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
         }
     }
     if (moves) EndDeferWindowPos(moves);
     InvalidateRect(window, nullptr, TRUE);
 }
 
-void AnchoredLayout::LimitTracking(HWND window, MINMAXINFO& limits) const {
+void AnchoredLayout::LimitTracking(UINT dpi, MINMAXINFO& limits) const {
     if (placed_.empty()) return;
-    const UINT dpi = DpiOf(window);
     limits.ptMinTrackSize.x = At(window_.cx, dpi_, dpi);
     limits.ptMinTrackSize.y = At(window_.cy, dpi_, dpi);
 }

@@ -1,8 +1,9 @@
 // Controls that follow a resizable window's edges: each keeps its place,
 // moves with the right or bottom edge, or grows with them. The places the
 // window was made with are its smallest layout, and the window cannot be
-// made smaller than that. Places are kept with the DPI they were taken at,
-// so the layout holds after the window moves to a monitor of another DPI.
+// made smaller than that. Places are kept with the DPI they were taken at
+// and scaled to the window's DPI now, so every control keeps its proportions
+// after the window moves to a monitor of another DPI.
 #pragma once
 #include <span>
 #include <vector>
@@ -25,17 +26,18 @@ struct ControlAnchor {
 
 class AnchoredLayout {
 public:
-    // Takes the window's size and its anchored controls' places as they are
-    // now; call once the controls exist.
-    void Capture(HWND window, std::span<const ControlAnchor> anchors);
-    // Places the controls for the window's client size now (WM_SIZE).
-    void Apply(HWND window) const;
-    // The smallest window: the size it was made with (WM_GETMINMAXINFO).
-    void LimitTracking(HWND window, MINMAXINFO& limits) const;
+    // Takes the window's size and every control's place as they are now, at
+    // `dpi`; call once the controls exist. Controls not in `anchors` keep
+    // their place.
+    void Capture(HWND window, UINT dpi, std::span<const ControlAnchor> anchors);
+    // Places the controls for the window's client size now, at `dpi` (WM_SIZE).
+    void Apply(HWND window, UINT dpi) const;
+    // The smallest window at `dpi`: the size it was made with (WM_GETMINMAXINFO).
+    void LimitTracking(UINT dpi, MINMAXINFO& limits) const;
 
 private:
     struct Placed {
-        int control;
+        HWND control;
         unsigned edges;
         RECT rect;  // in the client area, at dpi_
     };

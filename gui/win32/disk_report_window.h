@@ -61,6 +61,9 @@ private:
     // F5 refreshes; Ctrl+C copies the report unless a field has text selected,
     // which it copies as fields do.
     bool TakeKey(WPARAM key, bool control);
+    // The window moved to a monitor of another DPI: fonts for it, every
+    // control scaled, the window where the system suggests.
+    void ApplyDpi(UINT dpi, const RECT* suggested);
     void Click(ComponentKey component);
     void SyncChooser();
     void DrawBadge(const DRAWITEMSTRUCT& item) const;
@@ -71,6 +74,8 @@ private:
     AnchoredLayout anchors_;
     HFONT headingFont_ = nullptr;
     HFONT badgeFont_ = nullptr;
+    HFONT scaledFont_ = nullptr;  // the dialog's font at another DPI than it was made for
+    UINT dpi_ = 96;
 };
 
 }  // namespace tw::gui

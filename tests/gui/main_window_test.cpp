@@ -1203,6 +1203,26 @@ TEST(SmartWindowTest, TheTableGrowsWithTheWindow) {
     SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     EXPECT_EQ(limits.ptMinTrackSize.x, outer.right - outer.left);
     EXPECT_EQ(limits.ptMinTrackSize.y, outer.bottom - outer.top);
+
+    // On a monitor of half as many dots again, at the size the system
+    // suggests: every control and its text half as large again.
+    const int dpi = static_cast<int>(tw::gui::DpiOf(dialog));
+    auto fontHeight = [](HWND control) {
+        LOGFONTA face{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof face, &face);
+        return std::abs(face.lfHeight);
+    };
+    const int modelFont = fontHeight(GetDlgItem(dialog, IDC_SMART_MODEL));
+    RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * 3 / 2,
+                   outer.top + (outer.bottom - outer.top) * 3 / 2};
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi * 3 / 2, dpi * 3 / 2), reinterpret_cast<LPARAM>(&suggested));
+    const RECT modelHigh = ClientRectOf(GetDlgItem(dialog, IDC_SMART_MODEL));
+    EXPECT_NEAR(modelHigh.right - modelHigh.left, (model.right - model.left) * 3 / 2, 2);
+    EXPECT_NEAR(modelHigh.top, model.top * 3 / 2, 2);
+    EXPECT_NEAR(fontHeight(GetDlgItem(dialog, IDC_SMART_MODEL)), modelFont * 3 / 2, 1);
+    ExpectTidyLayout(dialog);
+    SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_NEAR(limits.ptMinTrackSize.x, (outer.right - outer.left) * 3 / 2, 2);
 }
 
 // The simulated disks with the system's own clipboard, Save dialog and files,
