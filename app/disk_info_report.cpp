@@ -6,9 +6,9 @@ using reports::JsonReport;
 using reports::NumberOrNull;
 using reports::TextOrNull;
 
-JsonReport DiskInfoReport(const TfrmDiskInfo& form, char letter) {
+JsonReport DiskInfoReport(const TfrmDiskInfo& form, std::optional<char> letter) {
     const DiskInfoNumbers& numbers = form.Numbers();
-    JsonReport report = {{"Drive", std::string(1, letter) + ":"}};
+    JsonReport report = {{"Drive", letter ? JsonReport(std::string(1, *letter) + ":") : JsonReport(nullptr)}};
     for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
         const Component& c = form.At(slot);
         if (c.kind != ComponentKind::Edit) continue;

@@ -6,9 +6,9 @@
 
 namespace tw {
 
-// "Drive", then the fields under their captions (Size, Partition and Cluster
-// Size as numbers), null where the window leaves a field empty, then
-// "Status", null when all is well.
-reports::JsonReport DiskInfoReport(const TfrmDiskInfo& form, char letter);
+// "Drive" ("C:", null for a disk with no letter), then the fields under their
+// captions (Size, Partition and Cluster Size as numbers), null where the
+// window leaves a field empty, then "Status", null when all is well.
+reports::JsonReport DiskInfoReport(const TfrmDiskInfo& form, std::optional<char> letter);
 
 }  // namespace tw

@@ -118,8 +118,16 @@ void TfrmSmart::Fail(const std::string& text) {
 
 void TfrmSmart::ShowDrive(char letter) {
     WaitCursor hourglass(dialogs_);
+    ShowReadable(DiskOfDrive(platform_, letter));
+}
+
+void TfrmSmart::ShowDisk(std::uint32_t number) {
+    WaitCursor hourglass(dialogs_);
+    ShowReadable(ReadableDisk{number, std::nullopt, PhysicalDrivePath(number), ""});
+}
+
+void TfrmSmart::ShowReadable(const ReadableDisk& disk) {
     Clear();
-    const ReadableDisk disk = DiskOfDrive(platform_, letter);
     if (!disk.number) {
         Fail(disk.error);
         return;

@@ -76,12 +76,14 @@ public:
     TfrmSmart(platform::Platform& platform, Dialogs& dialogs);
 
     void ShowDrive(char letter) override;
+    void ShowDisk(std::uint32_t number) override;
 
 private:
     void ShowNothing(const std::string& text) override;
     std::optional<std::string> ReportJson() const override;
     void Clear();
     void Fail(const std::string& text);
+    void ShowReadable(const ReadableDisk& disk);
     void ShowIdentity(const std::string& model, const std::string& serial, const std::string& firmware,
                       std::uint64_t bytes);
     void ShowVerdict(const diagnostics::HealthJudgement& judgement);

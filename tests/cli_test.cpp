@@ -229,7 +229,8 @@ TEST(Cli, TheDiskWindowsSaveTheReportsTheCommandsPrint) {
     EXPECT_EQ(Lines(json), Lines(health.out));
     EXPECT_NE(json.find("\r\n"), std::string::npos);
     const std::string text = machine->FileText("C:\\out\\worn.txt").value_or("");
-    EXPECT_EQ(text.rfind("SMART Information\r\nDrive: D: [Worn]\r\n", 0), 0u) << text;
+    EXPECT_EQ(text.rfind("SMART Information\r\nDrive: D: [Worn] \xE2\x80\x94 Disk 1, Kestrel NV2 512GB\r\n", 0), 0u)
+        << text;
     EXPECT_NE(text.find("\r\nHealth: Bad\r\n"), std::string::npos) << text;
     EXPECT_EQ(machine->ClipboardText().value_or(""), text);
 

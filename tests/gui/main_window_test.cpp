@@ -1293,7 +1293,10 @@ TEST(SmartWindowTest, CopySaveAsAndRefreshThroughTheSystem) {
     keys[VK_CONTROL] &= 0x7F;
     SetKeyboardState(keys);
     const std::string copied = SystemClipboardText();
-    EXPECT_EQ(copied.rfind("SMART Information\r\nDrive: C: [System]\r\n", 0), 0u) << copied;
+    EXPECT_EQ(copied.rfind(
+                  "SMART Information\r\nDrive: C: [System] \xE2\x80\x94 Disk 0, Samsung SSD 970 EVO Plus 1TB\r\n", 0),
+              0u)
+        << copied;
     EXPECT_NE(copied.find("\r\nName\tValue\tUnit\r\nCritical Warning\tnone\t\r\n"), std::string::npos) << copied;
 
     char folder[MAX_PATH] = {};
