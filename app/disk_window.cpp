@@ -1,7 +1,7 @@
 #include "app/disk_window.h"
 
+#include "app/disk_chooser.h"
 #include "diagnostics/drive_disk.h"
-#include "inventory/drive_chooser.h"
 #include "inventory/number_format.h"
 #include "platform/drive_names.h"
 #include "platform/system_error_text.h"
@@ -9,19 +9,6 @@
 namespace tw {
 
 using namespace tw::platform;
-
-void FillDiskChooser(Kernel& kernel, Component& chooser, UINT driveType, std::optional<char> preferred) {
-    inventory::ComboBox box;
-    inventory::FillDriveChooser(kernel, box, driveType, {});
-    if (preferred) {
-        for (size_t i = 0; i < box.items.size(); ++i) {
-            if (box.items[i][0] == *preferred) box.itemIndex = static_cast<int>(i);
-        }
-    }
-    chooser.items = box.items;
-    chooser.itemIndex = box.itemIndex;
-    chooser.text = box.Text();
-}
 
 std::string DiskSizeText(Locale& locale, std::uint64_t bytes) {
     const inventory::NumberSeparators sep = inventory::ReadSeparators(locale);
@@ -59,7 +46,7 @@ void FixedDriveForm::FormShow() {
 
 void FixedDriveForm::Refresh1Click() {
     Component& chooser = Get(kChooser);
-    FillDiskChooser(platform_.kernel(), chooser, platform::DRIVE_FIXED, startDrive_);
+    choices_ = FillDiskChooser(platform_, chooser, platform::DRIVE_FIXED, start_);
     if (chooser.items.empty()) {
         ShowNothing("This computer has no fixed drive.");
         return;
@@ -68,10 +55,14 @@ void FixedDriveForm::Refresh1Click() {
 }
 
 void FixedDriveForm::cbDriveChange() {
-    const auto letter = LeadingDriveLetter(Get(kChooser).text);
-    if (!letter) return;
-    startDrive_ = letter;
-    ShowDrive(*letter);
+    const int index = Get(kChooser).itemIndex;
+    if (index < 0 || index >= static_cast<int>(choices_.size())) return;
+    start_ = choices_[static_cast<std::size_t>(index)];
+    if (start_.letter) {
+        ShowDrive(*start_.letter);
+    } else if (start_.disk) {
+        ShowDisk(*start_.disk);
+    }
 }
 
 }  // namespace tw

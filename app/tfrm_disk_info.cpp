@@ -1,8 +1,11 @@
 #include "app/tfrm_disk_info.h"
 
 #include <array>
+#include <sstream>
 
+#include "app/disk_info_report.h"
 #include "app/disk_window.h"
+#include "diagnostics/disk_health.h"
 #include "diagnostics/smart_api.h"
 #include "inventory/device_probes.h"
 #include "inventory/number_format.h"
@@ -39,8 +42,17 @@ TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs) : FixedDriveFor
     Declare(D::ClusterSize, ComponentKind::Edit, "Cluster Size").readOnly = true;
     Declare(D::Status, ComponentKind::Label, "Status");
     Declare(D::Refresh, ComponentKind::MenuItem, "Refresh").onClick = [this] { Refresh1Click(); };
+    Declare(D::Copy, ComponentKind::MenuItem, "Copy").onClick = [this] { Copy1Click(); };
+    Declare(D::SaveAs, ComponentKind::MenuItem, "Save As...").onClick = [this] { SaveAs1Click(); };
     Declare(RightsControl::Line, RightsLine("Administrator rights are needed to read this disk"));
     Declare(RightsControl::Restart, RestartButton());
+}
+
+std::optional<std::string> TfrmDiskInfo::ReportJson() const {
+    if (!shown_) return std::nullopt;
+    std::ostringstream json;
+    reports::PrintJson(DiskInfoReport(*this, shown_->letter), json);
+    return json.str();
 }
 
 void TfrmDiskInfo::ShowNothing(const std::string& text) {
@@ -52,12 +64,26 @@ void TfrmDiskInfo::ShowNothing(const std::string& text) {
 void TfrmDiskInfo::ShowDrive(char letter) {
     WaitCursor hourglass(dialogs_);
     ClearFields();
-    ShowDisk(letter);
+    shown_ = DiskChoice{letter, std::nullopt};
+    using D = DiskInfoControl;
+    if (const auto descriptor = inventory::StorageDescriptor(platform_.device(), letter)) {
+        Get(D::BusType).text = BusTypeName(descriptor->busType);
+    }
+    ShowDiskOf(DiskOfDrive(platform_, letter));
     ShowVolume(letter);
+}
+
+void TfrmDiskInfo::ShowDisk(std::uint32_t number) {
+    WaitCursor hourglass(dialogs_);
+    ClearFields();
+    shown_ = DiskChoice{std::nullopt, number};
+    // A disk with no drive letter has no volume, and no partition to name.
+    ShowDiskOf(ReadableDisk{number, std::nullopt, PhysicalDrivePath(number), ""});
 }
 
 void TfrmDiskInfo::ClearFields() {
     numbers_ = {};
+    shown_.reset();
     for (const auto& entry : kDiskInfoControls) {
         Component& c = Get(entry.id);
         if (c.kind == ComponentKind::Edit || entry.id == DiskInfoControl::Status) {
@@ -67,12 +93,8 @@ void TfrmDiskInfo::ClearFields() {
     }
 }
 
-void TfrmDiskInfo::ShowDisk(char letter) {
+void TfrmDiskInfo::ShowDiskOf(const ReadableDisk& disk) {
     using D = DiskInfoControl;
-    if (const auto descriptor = inventory::StorageDescriptor(platform_.device(), letter)) {
-        Get(D::BusType).text = BusTypeName(descriptor->busType);
-    }
-    const ReadableDisk disk = DiskOfDrive(platform_, letter);
     Component& status = Get(D::Status);
     if (!disk.number) {
         status.text = disk.error;
@@ -80,24 +102,46 @@ void TfrmDiskInfo::ShowDisk(char letter) {
         return;
     }
     Get(D::Disk).text = disk.path;
-    Get(D::Partition).text = Decimal(disk.partition);
+    Get(D::Partition).text = disk.partition ? Decimal(*disk.partition) : kNotReported;
     numbers_.partition = disk.partition;
     diagnostics::IdentifyData identity;
     std::string errorText;
     const bool ok =
         diagnostics::SmartIdentifyDrive(platform_, static_cast<std::int32_t>(*disk.number), errorText, identity);
-    // A driver that lists no device answers true without identifying any.
-    const bool identified = ok && (!identity.modelNumber.empty() || identity.sectors != 0);
-    if (!identified) {
-        status.text = !errorText.empty() ? errorText : "No ATA disk answered on " + disk.path + ".";
-        status.tone = Tone::Bad;
+    // The first device of the driver may be a CD drive; its identity is not
+    // the disk's.
+    if (ok && identity.packetDevice) {
+        status.text = "The device that answered on " + disk.path + " is a CD drive or another ATAPI device" +
+                      (identity.modelNumber.empty() ? "" : " (" + identity.modelNumber + ")") + ", not a disk.";
+        status.tone = Tone::Caution;
         return;
     }
-    Get(D::Model).text = identity.modelNumber;
-    Get(D::Serial).text = identity.serialNumber;
-    Get(D::Firmware).text = identity.firmwareRev;
-    numbers_.sizeBytes = static_cast<std::uint64_t>(identity.sizeBytes);
-    Get(D::Size).text = DiskSizeText(platform_.locale(), *numbers_.sizeBytes);
+    // A driver that lists no device answers true without identifying any.
+    if (ok && (!identity.modelNumber.empty() || identity.sectors != 0)) {
+        ShowIdentity(identity.modelNumber, identity.serialNumber, identity.firmwareRev,
+                     static_cast<std::uint64_t>(identity.sizeBytes));
+        return;
+    }
+    // A disk the driver's requests do not reach (NVMe, USB, an AHCI driver
+    // that refuses them) may answer by another route.
+    const diagnostics::DiskHealth health =
+        diagnostics::ReadDiskHealth(platform_, static_cast<std::int32_t>(*disk.number));
+    if (health.Answered()) {
+        ShowIdentity(health.model, health.serial, health.firmware, health.capacityBytes.low);
+        return;
+    }
+    status.text = !errorText.empty() ? errorText : "No ATA disk answered on " + disk.path + ".";
+    status.tone = Tone::Bad;
+}
+
+void TfrmDiskInfo::ShowIdentity(const std::string& model, const std::string& serial, const std::string& firmware,
+                                std::uint64_t bytes) {
+    using D = DiskInfoControl;
+    Get(D::Model).text = model;
+    Get(D::Serial).text = serial;
+    Get(D::Firmware).text = firmware;
+    numbers_.sizeBytes = bytes;
+    Get(D::Size).text = DiskSizeText(platform_.locale(), bytes);
 }
 
 void TfrmDiskInfo::ShowVolume(char letter) {

@@ -1,16 +1,21 @@
 // "SMART Information": the health of the disk a fixed drive lives on. The
 // chooser lists the fixed drives; for the chosen one the window finds its
-// physical disk, reads the disk's identity and S.M.A.R.T. attributes, and
-// shows a verdict with its reasons and the rated attribute table. A read that
+// physical disk, reads it by whichever route the disk answers, and shows a
+// verdict with its reasons and the rated attribute table, or for an NVMe
+// disk the values of its health log. A read that
 // fails shows its text instead, and nothing of a previous disk stays on
 // screen; a disk that identified keeps its identity when its attributes fail.
 #pragma once
+#include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/component_table.h"
 #include "app/disk_window.h"
 #include "app/rights_line.h"
+#include "diagnostics/disk_health.h"
 #include "diagnostics/health_verdict.h"
 #include "diagnostics/smart_result.h"
 #include "platform/platform.h"
@@ -32,9 +37,11 @@ enum class SmartControl {
     Reallocated,
     Health,      // the verdict "Good", "Caution", "Bad" or "Unknown" in its colour
     Reasons,     // why, the worst first: "3 pending sectors; 2 offline uncorrectable sectors"
-    Attributes,  // one row per attribute, coloured by its state
+    Attributes,  // one row per attribute, coloured by its state; NVMe: name, value, unit
     Status,      // what went wrong, empty after a good read
-    Refresh,     // the window's pop-up "Refresh", run when it is shown
+    Refresh,     // "Refresh" (F5), also run when the window is shown
+    Copy,        // "Copy" (Ctrl+C): the whole report as text
+    SaveAs,      // "Save As...": the report as text or as tarnwell-cli health's JSON
 };
 
 inline constexpr ComponentEntry<SmartControl> kSmartControls[] = {
@@ -55,13 +62,11 @@ inline constexpr ComponentEntry<SmartControl> kSmartControls[] = {
     {SmartControl::Attributes, "lvAttributes"},
     {SmartControl::Status, "lblStatus"},
     {SmartControl::Refresh, "Refresh1"},
+    {SmartControl::Copy, "Copy1"},
+    {SmartControl::SaveAs, "SaveAs1"},
 };
 static_assert(ListsEveryIdInOrder(kSmartControls));
 constexpr std::string_view ComponentName(SmartControl id) { return kSmartControls[static_cast<int>(id)].name; }
-
-// What a value the disk did not report shows, never a 0 it did not say. The
-// logic's texts are UTF-8; the window converts them for its controls.
-inline constexpr const char* kNotReported = "\xE2\x80\x94";  // an em dash
 
 // The colour of an attribute row by its state: red for one failing now or
 // failed in the past, amber for a warning.
@@ -72,14 +77,25 @@ public:
     TfrmSmart(platform::Platform& platform, Dialogs& dialogs);
 
     void ShowDrive(char letter) override;
+    void ShowDisk(std::uint32_t number) override;
 
 private:
     void ShowNothing(const std::string& text) override;
+    std::optional<std::string> ReportJson() const override;
     void Clear();
     void Fail(const std::string& text);
-    void ShowIdentity(const diagnostics::TSmartResult& result);
-    void ShowVerdict(const diagnostics::TSmartResult* attributes);
-    void Report(const diagnostics::TSmartResult& result);
+    void ShowReadable(const ReadableDisk& disk);
+    void ShowIdentity(const std::string& model, const std::string& serial, const std::string& firmware,
+                      std::uint64_t bytes);
+    void ShowVerdict(const diagnostics::HealthJudgement& judgement);
+    void ShowAttributes(const diagnostics::TSmartResult& result);
+    void ShowNvmeLog(const diagnostics::NvmeHealthLog& log);
+    // The table this disk gave when first read in this run, none the first
+    // time: a count that grows later stays against where it started.
+    const diagnostics::TSmartResult* FirstReading(const diagnostics::DiskHealth& health);
+
+    std::optional<diagnostics::DiskHealth> health_;                   // the disk shown, as read
+    std::map<std::string, diagnostics::TSmartResult> firstReadings_;  // by model and serial number
 };
 
 }  // namespace tw

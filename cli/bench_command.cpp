@@ -5,13 +5,15 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/help.h"
-#include "cli/json_report.h"
 #include "cli/open_platform.h"
 #include "cli/printing_report.h"
 #include "diagnostics/drive_benchmark.h"
 #include "platform/drive_names.h"
+#include "reports/json_report.h"
 
 namespace tw::cli {
+
+using namespace tw::reports;
 
 namespace {
 

@@ -2,41 +2,17 @@
 // one "Name: value" line each in its order, then "Status: text" when the disk
 // did not identify (kExitFailed then). As JSON, one object with the same
 // names and "Status" null when all is well.
+#include "app/disk_info_report.h"
 #include "app/tfrm_disk_info.h"
 #include "cli/arguments.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/headless.h"
-#include "cli/json_report.h"
 #include "cli/open_platform.h"
 
 namespace tw::cli {
 
-namespace {
-
-// The fields under their captions; Size, Partition and Cluster Size as
-// numbers, null where the window leaves a field empty.
-JsonReport DiskInfoReport(TfrmDiskInfo& form, char letter) {
-    const DiskInfoNumbers& numbers = form.Numbers();
-    JsonReport report = {{"Drive", std::string(1, letter) + ":"}};
-    for (ComponentSlot slot = 0; slot < form.ComponentCount(); ++slot) {
-        const Component& c = form.At(slot);
-        if (c.kind != ComponentKind::Edit) continue;
-        if (&c == &form.Get(DiskInfoControl::Size)) {
-            report[c.caption] = NumberOrNull(numbers.sizeBytes);
-        } else if (&c == &form.Get(DiskInfoControl::Partition)) {
-            report[c.caption] = NumberOrNull(numbers.partition);
-        } else if (&c == &form.Get(DiskInfoControl::ClusterSize)) {
-            report[c.caption] = NumberOrNull(numbers.clusterBytes);
-        } else {
-            report[c.caption] = TextOrNull(c.text);
-        }
-    }
-    report["Status"] = TextOrNull(form.Get(DiskInfoControl::Status).text);
-    return report;
-}
-
-}  // namespace
+using namespace tw::reports;
 
 int DiskInfoCommand(const DriveCall& drive) {
     HeadlessDialogs dialogs(drive.call.err);

@@ -2,11 +2,13 @@
 #include "cli/arguments.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/health_printer.h"
 #include "cli/help.h"
 #include "cli/open_platform.h"
+#include "reports/health_printer.h"
 
 namespace tw::cli {
+
+using namespace tw::reports;
 
 int HealthCommand(const CommandCall& call) {
     if (!ExpectOperands(call, 1)) return kExitUsage;

@@ -6,11 +6,13 @@
 #include "cli/arguments.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/json_report.h"
 #include "cli/open_platform.h"
 #include "platform/app_error.h"
+#include "reports/json_report.h"
 
 namespace tw::cli {
+
+using namespace tw::reports;
 
 int MediaCommand(const DriveCall& drive) {
     try {

@@ -4,10 +4,12 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/headless.h"
-#include "cli/json_report.h"
 #include "cli/open_platform.h"
+#include "reports/json_report.h"
 
 namespace tw::cli {
+
+using namespace tw::reports;
 
 int OpticalCommand(const DriveCall& drive) {
     HeadlessDialogs dialogs(drive.call.err);

@@ -4,10 +4,12 @@
 #include "cli/commands.h"
 #include "cli/help.h"
 #include "cli/open_platform.h"
-#include "cli/smart_printer.h"
 #include "diagnostics/smart_api.h"
+#include "reports/smart_printer.h"
 
 namespace tw::cli {
+
+using namespace tw::reports;
 
 int SmartCommand(const CommandCall& call) {
     if (!ExpectOperands(call, 1)) return kExitUsage;

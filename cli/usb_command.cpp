@@ -7,11 +7,13 @@
 #include "cli/commands.h"
 #include "cli/headless.h"
 #include "cli/help.h"
-#include "cli/json_report.h"
 #include "cli/open_platform.h"
 #include "platform/printable.h"
+#include "reports/json_report.h"
 
 namespace tw::cli {
+
+using namespace tw::reports;
 
 namespace {
 

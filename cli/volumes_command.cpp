@@ -8,10 +8,12 @@
 #include "cli/commands.h"
 #include "cli/headless.h"
 #include "cli/help.h"
-#include "cli/json_report.h"
 #include "cli/open_platform.h"
+#include "reports/json_report.h"
 
 namespace tw::cli {
+
+using namespace tw::reports;
 
 namespace {
 

@@ -59,6 +59,8 @@ std::optional<IdentifyData> DecodeIdentify(std::span<const BYTE> sector) {
     d.firmwareRev = IdentifyText(sector.subspan(identify::kFirmware, identify::kFirmwareLength));
     d.modelNumber = IdentifyText(sector.subspan(identify::kModel, identify::kModelLength));
     d.word47 = static_cast<std::int32_t>(LittleEndian(sector, identify::kWord47, 2));
+    // Word 0 bits 15:14 are 10b for a packet (ATAPI) device.
+    d.packetDevice = (LittleEndian(sector, 0, 2) & 0xC000) == 0x8000;
     d.sectors = AddressableSectors(sector);
     d.sizeBytes = static_cast<std::int64_t>(d.sectors * 512);
     return d;

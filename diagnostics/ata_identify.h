@@ -35,6 +35,8 @@ struct IdentifyData {
     std::int32_t word47 = 0;
     std::uint64_t sectors = 0;
     std::int64_t sizeBytes = 0;  // sectors x 512
+    // An ATAPI device (a CD drive): word 0 says so, or the driver's map did.
+    bool packetDevice = false;
 };
 
 // The bytes of a text field with each pair swapped, trimmed of characters

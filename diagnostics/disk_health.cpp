@@ -53,7 +53,12 @@ void ByDriver(Platform& platform, DiskHealth& health) {
     const bool answered = ok && result.DriveNum >= 0;
     health.attempts.push_back({HealthRoute::kSmartDriver, answered,
                                answered ? "answered" : (errorText.empty() ? "no ATA device" : errorText)});
-    if (answered) health.ata = std::move(result);
+    if (answered) {
+        health.ata = std::move(result);
+        health.driverNotice = errorText;
+    } else if (result.DriveNum >= 0) {
+        health.driverIdentified = std::move(result);
+    }
 }
 
 void Settle(DiskHealth& health) {

@@ -53,6 +53,11 @@ struct DiskHealth {
 
     // Why no route answered; empty when one did.
     std::string error;
+    // The driver route: a step that failed before the reads that worked (an
+    // enable the disk refused), and the record of a disk that identified
+    // before its attribute read failed, whose identity is still worth showing.
+    std::string driverNotice;
+    std::optional<TSmartResult> driverIdentified;
 
     bool Answered() const { return route != HealthRoute::kNone; }
 };

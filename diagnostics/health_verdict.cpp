@@ -48,6 +48,27 @@ std::string Counted(std::int64_t n, const char* one, const char* many) {
     return Decimal(n) + " " + (n == 1 ? one : many);
 }
 
+const TSmartAttribute* Find(const TSmartResult& table, int id) {
+    const int count = std::clamp(table.AttrCount, 0, kAttributeSlots);
+    for (int k = 0; k < count; ++k) {
+        if (table.Attr[k].AttrId == id) return &table.Attr[k];
+    }
+    return nullptr;
+}
+
+// A count that rose between two readings of the same disk; one the earlier
+// reading lacked has nothing to rise from.
+void JudgeGrowth(const TSmartResult& earlier, const TSmartResult& now, std::vector<Finding>& findings) {
+    for (const CountRule& rule : kCountRules) {
+        const TSmartAttribute* before = Find(earlier, rule.id);
+        const TSmartAttribute* after = Find(now, rule.id);
+        if (before && after && after->AttrRaw > before->AttrRaw) {
+            findings.push_back({HealthGrade::kBad, std::string(rule.many) + " grew from " + Decimal(before->AttrRaw) +
+                                                       " to " + Decimal(after->AttrRaw)});
+        }
+    }
+}
+
 void JudgeAttributes(const TSmartResult& ata, std::vector<Finding>& findings) {
     const int count = std::clamp(ata.AttrCount, 0, kAttributeSlots);
     for (int k = 0; k < count; ++k) {
@@ -126,6 +147,7 @@ HealthJudgement JudgeHealth(const HealthEvidence& evidence) {
         findings.push_back({HealthGrade::kBad, "the disk's own status: failing"});
     }
     if (attributes) JudgeAttributes(*evidence.ata, findings);
+    if (attributes && evidence.earlierAta) JudgeGrowth(*evidence.earlierAta, *evidence.ata, findings);
     if (log) JudgeNvme(*evidence.nvme, findings);
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding& a, const Finding& b) { return a.grade > b.grade; });
@@ -134,10 +156,10 @@ HealthJudgement JudgeHealth(const HealthEvidence& evidence) {
     return judgement;
 }
 
-HealthJudgement JudgeHealth(const DiskHealth& health) {
+HealthJudgement JudgeHealth(const DiskHealth& health, const TSmartResult* earlierAta) {
     if (!health.Answered()) return JudgeHealth(HealthEvidence{});
-    return JudgeHealth(
-        HealthEvidence{health.verdict, health.ata ? &*health.ata : nullptr, health.nvme ? &*health.nvme : nullptr});
+    return JudgeHealth(HealthEvidence{health.verdict, health.ata ? &*health.ata : nullptr,
+                                      health.nvme ? &*health.nvme : nullptr, earlierAta});
 }
 
 }  // namespace tw::diagnostics

@@ -26,6 +26,9 @@ struct HealthEvidence {
     DiskVerdict ownStatus = DiskVerdict::kNotGiven;
     const TSmartResult* ata = nullptr;
     const NvmeHealthLog* nvme = nullptr;
+    // The same disk's table read earlier in this run: a count of failing
+    // sectors that has grown since means the surface is going now.
+    const TSmartResult* earlierAta = nullptr;
 };
 
 struct HealthJudgement {
@@ -35,7 +38,7 @@ struct HealthJudgement {
 };
 
 HealthJudgement JudgeHealth(const HealthEvidence& evidence);
-// The same over whatever route answered.
-HealthJudgement JudgeHealth(const DiskHealth& health);
+// The same over whatever route answered, against the disk's earlier table.
+HealthJudgement JudgeHealth(const DiskHealth& health, const TSmartResult* earlierAta = nullptr);
 
 }  // namespace tw::diagnostics

@@ -106,6 +106,8 @@ public:
     }
     std::string LastErrorText() { return LastErrorText(device_->device()); }
     void SetError(std::string text) { error_ = std::move(text); }
+    // The driver's map names the device being identified an ATAPI one.
+    bool PacketDevice() const { return packetDevice_; }
 
 private:
     std::string LastErrorText(Device& device) { return SystemErrorText(platform_.kernel(), device.GetLastError()); }
@@ -125,6 +127,7 @@ private:
         for (int i = 0; i < kDevices; ++i) {
             if (!(map & (1u << i))) continue;
             const bool atapi = (map & (0x10u << i)) != 0;
+            packetDevice_ = atapi;
             if (!atapi) {
                 SmartReplyBuffer enable{};
                 if (!Send(SMART_SEND_DRIVE_COMMAND, EnableSmartCommand(i), enable, kReplyLength)) {
@@ -148,6 +151,7 @@ private:
     std::string& error_;
     SmartDevice* device_ = nullptr;
     bool last_ = true;
+    bool packetDevice_ = false;
 };
 
 // "SMART Read Attr Command Failed, Drive: 0 : <system text>; DriverStatus: <driver text>; bIDEStatus=0004"
@@ -188,8 +192,9 @@ bool SmartReadDrive(Platform& platform, std::int32_t driveNumber, TSmartResult& 
 
 bool SmartIdentifyDrive(Platform& platform, std::int32_t driveNumber, std::string& errorText, IdentifyData& identity) {
     DeviceWalk walk(platform, errorText);
-    return walk.Run(driveNumber, [&](DeviceWalk&, int, std::span<const BYTE> sector) {
+    return walk.Run(driveNumber, [&](DeviceWalk& w, int, std::span<const BYTE> sector) {
         identity = DecodeIdentify(sector).value_or(IdentifyData{});
+        identity.packetDevice = identity.packetDevice || w.PacketDevice();
         return true;
     });
 }

@@ -10,7 +10,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "app/tform1.h"
 #include "cli/cli.h"
+#include "test_support.h"
 
 namespace {
 
@@ -203,6 +205,53 @@ TEST(Cli, HealthCountersAreExactPast64Bits) {
     EXPECT_EQ(parsed["Nvme"]["DataUnitsWritten"].get<std::uint64_t>(), 48611370u);
 }
 
+// The disk windows save what the commands print: the health JSON of the
+// disk shown, the Disk Information JSON of the drive, and the text the
+// window copies.
+TEST(Cli, TheDiskWindowsSaveTheReportsTheCommandsPrint) {
+    auto machine = tw::sim::Machine::FromFile(Data("health-routes.json"));
+    tw::Application app;
+    twtest::RecordingView view;
+    twtest::RecordingDialogs dialogs;
+    tw::TForm1 form(*machine, view, dialogs, app);
+    form.FormCreate();
+    form.Click("Refresh1");
+    form.Click("SMARTInformation1");
+    tw::TfrmSmart& smart = form.Smart();
+    smart.Choose("cbDrive", 1);
+    machine->QueueSaveAnswer("C:\\out\\worn.json");
+    smart.Click("SaveAs1");
+    machine->QueueSaveAnswer("C:\\out\\worn");
+    smart.Click("SaveAs1");
+    smart.Click("Copy1");
+    const Result health = RunCli({"--machine", Data("health-routes.json"), "health", "1", "--format", "json"});
+    const std::string json = machine->FileText("C:\\out\\worn.json").value_or("");
+    EXPECT_EQ(Lines(json), Lines(health.out));
+    EXPECT_NE(json.find("\r\n"), std::string::npos);
+    const std::string text = machine->FileText("C:\\out\\worn.txt").value_or("");
+    EXPECT_EQ(text.rfind("SMART Information\r\nDrive: D: [Worn] \xE2\x80\x94 Disk 1, Kestrel NV2 512GB\r\n", 0), 0u)
+        << text;
+    EXPECT_NE(text.find("\r\nHealth: Bad\r\n"), std::string::npos) << text;
+    EXPECT_EQ(machine->ClipboardText().value_or(""), text);
+
+    form.Click("DiskInformation1");
+    form.DiskInfo().Choose("cbDrive", 2);
+    machine->QueueSaveAnswer("C:\\out\\own.json");
+    form.DiskInfo().Click("SaveAs1");
+    const Result info = RunCli({"--machine", Data("health-routes.json"), "diskinfo", "E:", "--format", "json"});
+    EXPECT_EQ(Lines(machine->FileText("C:\\out\\own.json").value_or("")), Lines(info.out));
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
+
+    // A disk that cannot be opened: the JSON says why, as the command would.
+    machine->PhysicalDisks()[1].openError = tw::platform::ERROR_ACCESS_DENIED;
+    smart.Choose("cbDrive", 1);
+    machine->QueueSaveAnswer("C:\\out\\denied.json");
+    smart.Click("SaveAs1");
+    const auto denied = nlohmann::json::parse(machine->FileText("C:\\out\\denied.json").value_or("{}"));
+    EXPECT_EQ(denied.value("Error", ""), "Unable to open physical drive: Access is denied");
+    EXPECT_TRUE(denied["Route"].is_null());
+}
+
 TEST(Cli, DiskWindowsAndDiskInfoReportTheDiskBehindALetter) {
     Result r = RunCli({"--machine", Example("smart-failing.json"), "script", Data("smart-window.script")});
     EXPECT_EQ(r.code, 0) << r.err;
@@ -211,6 +260,10 @@ TEST(Cli, DiskWindowsAndDiskInfoReportTheDiskBehindALetter) {
     r = RunCli({"--machine", Data("smart-cases.json"), "script", Data("smart-cases.script")});
     EXPECT_EQ(r.code, 0) << r.err;
     ExpectSameLines(r.out, Data("smart-cases.expected"));
+    // NVMe disks with their health log, and a disk's own failing status.
+    r = RunCli({"--machine", Data("health-routes.json"), "script", Data("health-routes.script")});
+    EXPECT_EQ(r.code, 0) << r.err;
+    ExpectSameLines(r.out, Data("health-routes.expected"));
     r = RunCli({"--machine", Example("smart-healthy.json"), "diskinfo", "c:"});
     EXPECT_EQ(r.code, 0) << r.err;
     ExpectSameLines(r.out, Data("diskinfo-healthy.expected"));

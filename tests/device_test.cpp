@@ -530,8 +530,8 @@ TEST(MachineLoader, DeviceDescriptionsAreChecked) {
          "drives.E.device.scsi.inquiry: vendor, product, revision and vendor_specific hold at most"},
         {R"({"drives": {"E": {"device": {"scsi": {"inquiry": "12 3"}}}}})",
          "drives.E.device.scsi.inquiry: odd number of hexadecimal digits"},
-        {R"({"drives": {"E": {"device": {"storage": {"bus_type": "BusTypeNvme"}}}}})",
-         "drives.E.device.storage.bus_type: unknown name \"BusTypeNvme\""},
+        {R"({"drives": {"E": {"device": {"storage": {"bus_type": "BusTypeFloppy"}}}}})",
+         "drives.E.device.storage.bus_type: unknown name \"BusTypeFloppy\""},
         {R"({"token": {"administrator": "yes"}})", "token.administrator: expected true, false or \"deny_only\""},
         {R"({"mci": {"door": 1}})", "mci: unknown field \"door\""},
     };

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "app/tform1.h"
@@ -122,6 +123,87 @@ TEST_F(DiskWindow, SmartShowsTheHealthyTheFailingAndTheUnreadableDisk) {
     EXPECT_EQ(form_->Smart().Get(SmartControl::Status).tone, Tone::Bad);
 }
 
+// The raw value of attribute `id` in a disk's attribute sector.
+void SetRaw(std::vector<tw::platform::BYTE>& sector, int id, std::uint8_t raw) {
+    for (size_t at = 2; at + 12 <= 362; at += 12) {
+        if (sector[at] == id) sector[at + 5] = raw;
+    }
+}
+
+TEST_F(DiskWindow, ACountThatGrowsWhileTheProgramRunsMakesTheDiskBad) {
+    Main(tw::sim::Machine::FromFile(std::string(TW_TESTDATA_DIR) + "/smart-cases.json")).Click("SMARTInformation1");
+    tw::TfrmSmart& smart = form_->Smart();
+    smart.Choose("cbDrive", 1);
+    ASSERT_EQ(Smart(SmartControl::Health), "Caution");
+    auto& dying = machine_->PhysicalDisks()[1].devices[0].attributes;
+    SetRaw(dying, 197, 47);
+    smart.Click("Refresh1");
+    EXPECT_EQ(Smart(SmartControl::Health), "Bad");
+    EXPECT_EQ(Smart(SmartControl::Reasons).rfind("pending sectors grew from 40 to 47; ", 0), 0u)
+        << Smart(SmartControl::Reasons);
+    // Another disk read in between does not take its place, and the growth
+    // stays in view on the next reading.
+    smart.Choose("cbDrive", 2);
+    EXPECT_EQ(Smart(SmartControl::Health), "Good");
+    smart.Choose("cbDrive", 1);
+    EXPECT_EQ(Smart(SmartControl::Health), "Bad");
+    // A disk whose counts stay put stays as it was.
+    smart.Choose("cbDrive", 2);
+    smart.Click("Refresh1");
+    EXPECT_EQ(Smart(SmartControl::Health), "Good");
+}
+
+// The disk of each drive by its number and model, and the disk no letter
+// names after them; that disk's reports, by the route it answers.
+TEST_F(DiskWindow, TheChooserNamesEachDiskAndAddsThoseWithNoLetter) {
+    std::ifstream file(std::string(TW_TESTDATA_DIR) + "/health-routes.json");
+    nlohmann::json description = nlohmann::json::parse(file);
+    description["drives"].erase("E");
+    Main(twtest::MachineFromText(description.dump())).Click("SMARTInformation1");
+    tw::TfrmSmart& smart = form_->Smart();
+    EXPECT_EQ(smart.Get(SmartControl::DriveChooser).items,
+              (std::vector<std::string>{"C: [System] \xE2\x80\x94 Disk 0, Samsung SSD 970 EVO Plus 1TB",
+                                        "D: [Worn] \xE2\x80\x94 Disk 1, Kestrel NV2 512GB",
+                                        "Disk 2, Brightmoor BM500A2-7K"}));
+    smart.Choose("cbDrive", 2);
+    EXPECT_EQ(Smart(SmartControl::Disk), "\\\\.\\PhysicalDrive2");
+    EXPECT_EQ(Smart(SmartControl::Reasons), "the disk's own status: failing");
+    smart.Click("Refresh1");
+    EXPECT_EQ(smart.Get(SmartControl::DriveChooser).itemIndex, 2);
+    EXPECT_EQ(Smart(SmartControl::Model), "Brightmoor BM500A2-7K");
+
+    form_->Click("DiskInformation1");
+    tw::TfrmDiskInfo& info = form_->DiskInfo();
+    info.Choose("cbDrive", 2);
+    EXPECT_EQ(info.Get(DiskInfoControl::Model).text, "Brightmoor BM500A2-7K");
+    EXPECT_EQ(info.Get(DiskInfoControl::Partition).text, "\xE2\x80\x94");
+    EXPECT_EQ(info.Get(DiskInfoControl::FileSystem).text, "");
+    EXPECT_EQ(info.Get(DiskInfoControl::Status).text, "");
+    // An NVMe disk, which the driver's requests do not reach, still identifies.
+    info.Choose("cbDrive", 0);
+    EXPECT_EQ(info.Get(DiskInfoControl::Model).text, "Samsung SSD 970 EVO Plus 1TB");
+    EXPECT_EQ(info.Get(DiskInfoControl::FileSystem).text, "NTFS");
+    EXPECT_EQ(machine_->OpenHandleCount(), 0);
+}
+
+// Under the 9x driver the first device may be the CD drive, and no
+// partition has a number.
+TEST_F(DiskWindow, OnThe9xFamilyDiskInformationNamesACdDriveAsNoDisk) {
+    Main(twtest::MachineFromText(R"({"version": {"platform_id": 1},
+        "drives": {"C": {"type": "DRIVE_FIXED", "volume": {"label": "System"}}},
+        "smartvsd": {"devices": {"0": {"atapi": true}}}})"))
+        .Click("DiskInformation1");
+    const tw::TfrmDiskInfo& info = form_->DiskInfo();
+    EXPECT_EQ(info.Get(DiskInfoControl::DriveChooser).items, std::vector<std::string>{"C: [System]"});
+    EXPECT_EQ(info.Get(DiskInfoControl::Disk).text, "\\\\.\\SMARTVSD");
+    EXPECT_EQ(info.Get(DiskInfoControl::Partition).text, "\xE2\x80\x94");
+    EXPECT_FALSE(info.Numbers().partition);
+    EXPECT_EQ(info.Get(DiskInfoControl::Model).text, "");
+    EXPECT_EQ(info.Get(DiskInfoControl::Size).text, "");
+    EXPECT_NE(info.Get(DiskInfoControl::Status).text.find("is a CD drive or another ATAPI device"), std::string::npos)
+        << info.Get(DiskInfoControl::Status).text;
+}
+
 TEST_F(DiskWindow, OnThe9xFamilyTheSmartDriverServesTheDisk) {
     // The healthy desktop's disk, served by the 9x SMART driver instead.
     std::ifstream file(std::string(TW_EXAMPLES_DIR) + "/smart-healthy.json");
@@ -144,7 +226,7 @@ TEST_F(DiskWindow, TheEntriesOpenTheWindowsAtTheSelectedDrive) {
     }
     for (const char* entry : {"ToolButton9", "SMARTInformation1"}) {
         form_->Click(entry);
-        EXPECT_EQ(form_->Smart().Get(SmartControl::DriveChooser).text, "D: [Data]") << entry;
+        EXPECT_EQ(form_->Smart().Get(SmartControl::DriveChooser).text, "D: [Data] \xE2\x80\x94 Disk 1") << entry;
         // Disk 1 is not described: its open fails and says so.
         EXPECT_EQ(Smart(SmartControl::Disk), "\\\\.\\PhysicalDrive1") << entry;
         EXPECT_NE(Smart(SmartControl::Status), "") << entry;
@@ -152,7 +234,7 @@ TEST_F(DiskWindow, TheEntriesOpenTheWindowsAtTheSelectedDrive) {
     for (const char* entry : {"ToolButton8", "DiskInformation1"}) {
         form_->Click(entry);
         const tw::TfrmDiskInfo& info = form_->DiskInfo();
-        EXPECT_EQ(info.Get(DiskInfoControl::DriveChooser).text, "D: [Data]") << entry;
+        EXPECT_EQ(info.Get(DiskInfoControl::DriveChooser).text, "D: [Data] \xE2\x80\x94 Disk 1") << entry;
         EXPECT_EQ(info.Get(DiskInfoControl::Partition).text, "2") << entry;
         EXPECT_EQ(info.Get(DiskInfoControl::VolumeLabel).text, "Data") << entry;
     }

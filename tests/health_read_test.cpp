@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/smart_printer.h"
 #include "diagnostics/disk_health.h"
 #include "diagnostics/smart_api.h"
 #include "platform/sim/machine.h"
+#include "reports/smart_printer.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ std::vector<HealthRoute> Tried(const DiskHealth& h) {
 
 std::string AttributeLines(const TSmartResult& r) {
     std::ostringstream out;
-    tw::cli::PrintAttributeLines(r, out);
+    tw::reports::PrintAttributeLines(r, out);
     return out.str();
 }
 

@@ -40,6 +40,7 @@ struct Case {
     std::optional<NvmeHealthLog> nvme;
     HealthGrade grade;
     std::vector<std::string> reasons;
+    std::optional<Attributes> earlier = {};  // the same disk read before
 };
 
 TEST(HealthJudgement, EachRuleOverWhatTheDiskGave) {
@@ -182,15 +183,56 @@ TEST(HealthJudgement, EachRuleOverWhatTheDiskGave) {
         {"NVMe just short of rated life", none, {}, Log(0, 100, 99, 0), HealthGrade::kGood, {}},
         {"NVMe one media error", none, {}, Log(0, 100, 3, 1), HealthGrade::kCaution, {"1 media error"}},
         {"NVMe media errors", none, {}, Log(0, 100, 3, 12), HealthGrade::kCaution, {"12 media errors"}},
+        {"pending sectors grew since the earlier reading",
+         none,
+         Attributes{{197, kOldAge, 100, 100, 7, 0}},
+         {},
+         HealthGrade::kBad,
+         {"pending sectors grew from 3 to 7", "7 pending sectors"},
+         Attributes{{197, kOldAge, 100, 100, 3, 0}}},
+        {"the first reallocated sectors since the earlier reading",
+         none,
+         Attributes{{5, kPreFail, 100, 100, 2, 36}, {196, kOldAge, 100, 100, 2, 0}},
+         {},
+         HealthGrade::kBad,
+         {"reallocated sectors grew from 0 to 2", "reallocation events grew from 1 to 2", "2 reallocated sectors",
+          "2 reallocation events"},
+         Attributes{{5, kPreFail, 100, 100, 0, 36}, {196, kOldAge, 100, 100, 1, 0}}},
+        {"uncorrectable sectors unchanged since the earlier reading",
+         none,
+         Attributes{{198, kOldAge, 100, 100, 4, 0}},
+         {},
+         HealthGrade::kCaution,
+         {"4 offline uncorrectable sectors"},
+         Attributes{{198, kOldAge, 100, 100, 4, 0}}},
+        {"pending sectors resolved since the earlier reading",
+         none,
+         Attributes{{197, kOldAge, 100, 100, 0, 0}},
+         {},
+         HealthGrade::kGood,
+         {},
+         Attributes{{197, kOldAge, 100, 100, 5, 0}}},
+        {"a growing error rate is no failing sector",
+         none,
+         Attributes{{199, 0x003E, 200, 200, 5100, 0}},
+         {},
+         HealthGrade::kGood,
+         {},
+         Attributes{{199, 0x003E, 200, 200, 5000, 0}}},
+    };
+    auto scanned = [](const std::optional<Attributes>& fields) {
+        std::optional<TSmartResult> table;
+        if (fields) {
+            table.emplace();
+            EXPECT_TRUE(ScanAttributes(tw::sim::AttributeSector(*fields), tw::sim::ThresholdSector(*fields), *table));
+        }
+        return table;
     };
     for (const Case& c : cases) {
-        std::optional<TSmartResult> table;
-        if (c.ata) {
-            table.emplace();
-            ASSERT_TRUE(ScanAttributes(tw::sim::AttributeSector(*c.ata), tw::sim::ThresholdSector(*c.ata), *table));
-        }
-        const HealthJudgement j =
-            JudgeHealth(HealthEvidence{c.own, table ? &*table : nullptr, c.nvme ? &*c.nvme : nullptr});
+        const std::optional<TSmartResult> table = scanned(c.ata);
+        const std::optional<TSmartResult> earlier = scanned(c.earlier);
+        const HealthJudgement j = JudgeHealth(HealthEvidence{
+            c.own, table ? &*table : nullptr, c.nvme ? &*c.nvme : nullptr, earlier ? &*earlier : nullptr});
         EXPECT_STREQ(GradeName(j.grade), GradeName(c.grade)) << c.what;
         EXPECT_EQ(j.reasons, c.reasons) << c.what;
     }

@@ -14,6 +14,11 @@
 
 namespace tw::gui {
 
+// A key pressed anywhere in a modeless dialog, sent to the dialog before the
+// focused control sees it: wParam the virtual key, lParam nonzero with Ctrl
+// held. A dialog that takes the key sets DWLP_MSGRESULT to nonzero.
+inline constexpr UINT kDialogKeyMessage = WM_APP + 0x40;
+
 class Dialog {
 public:
     explicit Dialog(int templateId) : templateId_(templateId) {}

@@ -1,30 +1,110 @@
 #include "gui/win32/disk_report_window.h"
 
+#include <utility>
+
 #include "app/rights_line.h"
+#include "gui/win32/dpi.h"
 
 namespace tw::gui {
 
 DiskReportWindow::DiskReportWindow(const ReportLayout& layout) : FormDialog(layout.templateId), layout_(layout) {}
 
+namespace {
+
+// `base` at `scale`/`of` of its size, `extraPoints` larger at `dpi`, bold
+// when asked.
+HFONT ScaledFont(HFONT base, int scale, int of, int extraPoints, UINT dpi, bool bold) {
+    LOGFONTA face{};
+    if (!base || !GetObjectA(base, sizeof face, &face)) return nullptr;
+    face.lfHeight = MulDiv(face.lfHeight, scale, of);
+    face.lfHeight -= face.lfHeight < 0 ? MulDiv(extraPoints, static_cast<int>(dpi), 72)
+                                       : -MulDiv(extraPoints, static_cast<int>(dpi), 72);
+    if (bold) face.lfWeight = FW_BOLD;
+    return CreateFontIndirectA(&face);
+}
+
+}  // namespace
+
 DiskReportWindow::~DiskReportWindow() {
-    if (headingFont_) DeleteObject(headingFont_);
-    if (badgeFont_) DeleteObject(badgeFont_);
+    for (HFONT font : {headingFont_, badgeFont_, scaledFont_}) {
+        if (font) DeleteObject(font);
+    }
 }
 
 void DiskReportWindow::OnInitDialog() {
-    headingFont_ = CreateHeadingFont(4);
+    dpi_ = DpiOf(hwnd());
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    headingFont_ = ScaledFont(font, 1, 1, 4, dpi_, true);
     if (headingFont_) {
         SendDlgItemMessageA(hwnd(), layout_.title, WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), FALSE);
     }
-    badgeFont_ = CreateHeadingFont(2);
+    badgeFont_ = ScaledFont(font, 1, 1, 2, dpi_, true);
     if (layout_.table) ReportTable::Style(Item(layout_.table));
     InitRightsLine(hwnd(), layout_.rights);
+    anchors_.Capture(hwnd(), dpi_, layout_.anchors);
+}
+
+void DiskReportWindow::ApplyDpi(UINT dpi, const RECT* suggested) {
+    if (dpi != dpi_ && dpi != 0) {
+        const auto current = reinterpret_cast<HFONT>(SendDlgItemMessageA(hwnd(), layout_.chooser, WM_GETFONT, 0, 0));
+        HFONT font = ScaledFont(current, static_cast<int>(dpi), static_cast<int>(dpi_), 0, dpi, false);
+        HFONT heading = ScaledFont(font, 1, 1, 4, dpi, true);
+        HFONT badge = ScaledFont(font, 1, 1, 2, dpi, true);
+        for (HWND c = GetWindow(hwnd(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            HFONT use = GetDlgCtrlID(c) == layout_.title ? heading : font;
+            if (use) SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(use), FALSE);
+        }
+        for (HFONT old : {headingFont_, badgeFont_, scaledFont_}) {
+            if (old) DeleteObject(old);
+        }
+        scaledFont_ = font;
+        headingFont_ = heading;
+        badgeFont_ = badge;
+        dpi_ = dpi;
+    }
+    if (suggested) {
+        SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    anchors_.Apply(hwnd(), dpi_);
+}
+
+void DiskReportWindow::Click(ComponentKey component) {
+    if (Busy() || !form_) return;
+    Route([this, component] { form_->ClickAt(form_->SlotFor(component)); });
+}
+
+bool DiskReportWindow::TakeKey(WPARAM key, bool control) {
+    if (key == VK_F5 && !control && layout_.refresh) {
+        Click(layout_.refreshComponent);
+        return true;
+    }
+    if (key == 'C' && control && layout_.copy) {
+        HWND focus = GetFocus();
+        char className[16] = {};
+        if (focus && GetClassNameA(focus, className, sizeof className) && lstrcmpiA(className, "Edit") == 0) {
+            DWORD start = 0, end = 0;
+            SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            if (start != end) return false;
+        }
+        Click(layout_.copyComponent);
+        return true;
+    }
+    return false;
 }
 
 bool DiskReportWindow::OnCommand(int id, int notifyCode) {
     if (id == IDOK) return true;  // Enter closes nothing
     if (layout_.rights.button != 0 && id == layout_.rights.button) {
         if (form_ && notifyCode == BN_CLICKED) Route([this] { form_->Click(RightsControl::Restart); });
+        return true;
+    }
+    const std::pair<int, ComponentKey> buttons[] = {{layout_.refresh, layout_.refreshComponent},
+                                                    {layout_.copy, layout_.copyComponent},
+                                                    {layout_.saveAs, layout_.saveAsComponent}};
+    for (const auto& [button, component] : buttons) {
+        if (button == 0 || id != button) continue;
+        if (notifyCode == BN_CLICKED) Click(component);
         return true;
     }
     if (id != layout_.chooser) return false;
@@ -37,6 +117,12 @@ bool DiskReportWindow::OnCommand(int id, int notifyCode) {
 
 INT_PTR DiskReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case kDialogKeyMessage:
+            SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TakeKey(wParam, lParam != 0) ? 1 : 0);
+            return TRUE;
+        case WM_SIZE: anchors_.Apply(hwnd(), dpi_); return TRUE;
+        case WM_GETMINMAXINFO: anchors_.LimitTracking(dpi_, *reinterpret_cast<MINMAXINFO*>(lParam)); return TRUE;
+        case WM_DPICHANGED: ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return TRUE;
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (!item || layout_.badge == 0 || static_cast<int>(wParam) != layout_.badge) break;
@@ -110,7 +196,9 @@ void DiskReportWindow::Sync() {
     InvalidateRect(Item(layout_.status), nullptr, TRUE);
     if (layout_.badge) InvalidateRect(Item(layout_.badge), nullptr, TRUE);
     if (layout_.table) table_.Show(Item(layout_.table), form_->Get(layout_.tableComponent));
-    SyncRightsLine(hwnd(), *form_, layout_.rights);
+    // Without a rights line this run, the control above took its place: the
+    // layout starts from there.
+    if (SyncRightsLine(hwnd(), *form_, layout_.rights)) anchors_.Capture(hwnd(), dpi_, layout_.anchors);
 }
 
 void DiskReportWindow::SyncChooser() {

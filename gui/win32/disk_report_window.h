@@ -1,13 +1,16 @@
 // The real window of a disk report (SMART, Disk Information) over its logic:
 // a chooser of drives, read-only fields, a status line, and optionally a
 // coloured verdict badge and a table whose rows take the colours the logic
-// gives them. Every user event goes to the logic, and after each one the
-// controls show the logic's components again.
+// gives them; Refresh (F5), Copy (Ctrl+C) and Save As buttons. The window is
+// resizable, its controls anchored as the layout says. Every user event goes
+// to the logic, and after each one the controls show the logic's components
+// again.
 #pragma once
 #include <span>
 #include <string>
 #include <vector>
 
+#include "gui/win32/anchored_layout.h"
 #include "gui/win32/form_dialog.h"
 #include "gui/win32/report_table.h"
 #include "gui/win32/rights_line.h"
@@ -33,6 +36,15 @@ struct ReportLayout {
     ComponentKey badgeComponent = {};
     int table = 0;  // 0: none; a report-style list view
     ComponentKey tableComponent = {};
+    // The buttons and the logic's entries they click.
+    int refresh = 0;
+    ComponentKey refreshComponent = {};
+    int copy = 0;
+    ComponentKey copyComponent = {};
+    int saveAs = 0;
+    ComponentKey saveAsComponent = {};
+    // How the controls follow the window's edges; the others keep their place.
+    std::span<const ControlAnchor> anchors = {};
     RightsLineControls rights = {};  // none: the window never asks for rights
 };
 
@@ -48,14 +60,24 @@ protected:
     void Sync() override;
 
 private:
+    // F5 refreshes; Ctrl+C copies the report unless a field has text selected,
+    // which it copies as fields do.
+    bool TakeKey(WPARAM key, bool control);
+    // The window moved to a monitor of another DPI: fonts for it, every
+    // control scaled, the window where the system suggests.
+    void ApplyDpi(UINT dpi, const RECT* suggested);
+    void Click(ComponentKey component);
     void SyncChooser();
     void DrawBadge(const DRAWITEMSTRUCT& item) const;
 
     ReportLayout layout_;
     std::vector<std::string> chooserItems_;
     ReportTable table_;
+    AnchoredLayout anchors_;
     HFONT headingFont_ = nullptr;
     HFONT badgeFont_ = nullptr;
+    HFONT scaledFont_ = nullptr;  // the dialog's font at another DPI than it was made for
+    UINT dpi_ = 96;
 };
 
 }  // namespace tw::gui

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/form_logic.h"
+#include "gui/win32/dialog.h"
 #include "gui/win32/message_pump.h"
 #include "gui/win32/thread_worker.h"
 
@@ -107,7 +108,13 @@ void MessageDialogs::SetWaitCursor(bool wait) {
 
 bool MessageDialogs::HandledByDialog(MSG& msg) const {
     for (const Registration& r : windows_) {
-        if (r.dialog && IsWindowVisible(r.dialog) && IsDialogMessageA(r.dialog, &msg)) return true;
+        if (!r.dialog || !IsWindowVisible(r.dialog)) continue;
+        const bool inside = msg.hwnd == r.dialog || IsChild(r.dialog, msg.hwnd);
+        if (inside && msg.message == WM_KEYDOWN &&
+            SendMessageA(r.dialog, kDialogKeyMessage, msg.wParam, GetKeyState(VK_CONTROL) < 0 ? 1 : 0)) {
+            return true;
+        }
+        if (IsDialogMessageA(r.dialog, &msg)) return true;
     }
     return false;
 }

@@ -23,8 +23,8 @@ void InitRightsLine(HWND dialog, const RightsLineControls& controls) {
     Button_SetElevationRequiredState(GetDlgItem(dialog, controls.button), TRUE);
 }
 
-void SyncRightsLine(HWND dialog, const FormLogic& form, const RightsLineControls& controls) {
-    if (controls.line == 0) return;
+bool SyncRightsLine(HWND dialog, const FormLogic& form, const RightsLineControls& controls) {
+    if (controls.line == 0) return false;
     const Component& line = form.Get(RightsControl::Line);
     HWND text = GetDlgItem(dialog, controls.line);
     if (text) SetTextIfChanged(text, line.text);
@@ -32,7 +32,7 @@ void SyncRightsLine(HWND dialog, const FormLogic& form, const RightsLineControls
     HWND button = GetDlgItem(dialog, controls.button);
     Show(button, form.Get(RightsControl::Restart).visible);
     HWND grows = controls.grows ? GetDlgItem(dialog, controls.grows) : nullptr;
-    if (!grows || line.visible || !text || !button) return;
+    if (!grows || line.visible || !text || !button) return false;
     // Elevated, the line never shows in this run: the control above grows by
     // the line's height, and no empty band is left.
     RECT area{};
@@ -43,9 +43,10 @@ void SyncRightsLine(HWND dialog, const FormLogic& form, const RightsLineControls
     GetWindowRect(button, &buttonRect);
     const LONG top = std::min(lineRect.top, buttonRect.top);
     const LONG extra = std::max(lineRect.bottom, buttonRect.bottom) - top;
-    if (area.bottom > top) return;  // grown already
+    if (area.bottom > top) return false;  // grown already
     SetWindowPos(grows, nullptr, 0, 0, area.right - area.left, area.bottom - area.top + extra,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
 }
 
 }  // namespace tw::gui

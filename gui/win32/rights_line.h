@@ -15,7 +15,8 @@ struct RightsLineControls {
 
 // Puts the shield on the button.
 void InitRightsLine(HWND dialog, const RightsLineControls& controls);
-// Shows the logic's text and both controls, or hides them.
-void SyncRightsLine(HWND dialog, const FormLogic& form, const RightsLineControls& controls);
+// Shows the logic's text and both controls, or hides them; true when the
+// control above the line has just taken the hidden line's place.
+bool SyncRightsLine(HWND dialog, const FormLogic& form, const RightsLineControls& controls);
 
 }  // namespace tw::gui

@@ -96,6 +96,7 @@ constexpr Named kBusTypes[] = {
     {"BusTypeUnknown", BusTypeUnknown}, {"BusTypeScsi", BusTypeScsi}, {"BusTypeAtapi", BusTypeAtapi},
     {"BusTypeAta", BusTypeAta},         {"BusType1394", BusType1394}, {"BusTypeSsa", BusTypeSsa},
     {"BusTypeFibre", BusTypeFibre},     {"BusTypeUsb", BusTypeUsb},   {"BusTypeRAID", BusTypeRAID},
+    {"BusTypeSas", BusTypeSas},         {"BusTypeSata", BusTypeSata}, {"BusTypeNvme", BusTypeNvme},
 };
 
 constexpr Named kScsiCommands[] = {

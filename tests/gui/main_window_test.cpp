@@ -13,6 +13,7 @@
 #include <iterator>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -1188,6 +1189,214 @@ TEST(DiskInfoWindowTest, TheDiskAndTheVolumeOfTheChosenDrive) {
     for (const auto& [id, text] : fields) EXPECT_EQ(WindowText(GetDlgItem(dialog, id)), text) << id;
     ExpectTidyLayout(dialog);
     HoldForScreenshot(dialog, "tarnwell-disk-info");
+}
+
+std::string ColumnHeading(HWND list, int column) {
+    char text[64] = {};
+    LVCOLUMNA c{};
+    c.mask = LVCF_TEXT;
+    c.pszText = text;
+    c.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
+    return text;
+}
+
+// The worn NVMe disk chosen as a user does: its health log in the table.
+TEST(SmartWindowTest, AnNvmeDiskShowsItsHealthLog) {
+    auto machine = tw::sim::Machine::FromFile(std::string(TW_TESTDATA_DIR) + "/health-routes.json");
+    CountingDialogs dialogs;
+    tw::TfrmSmart logic(*machine, dialogs);
+    tw::gui::SmartWindow window;
+    ShowReport(logic, window);
+    HWND dialog = window.hwnd();
+    HWND chooser = GetDlgItem(dialog, IDC_SMART_DRIVE);
+    SendMessageA(chooser, CB_SETCURSEL, 1, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SMART_DRIVE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(chooser));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SMART_MODEL)), "Kestrel NV2 512GB");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SMART_REASONS)),
+              "spare 5 % (threshold 10 %); percentage used 104 % (rated life reached); 3 media errors");
+    HWND table = GetDlgItem(dialog, IDC_SMART_ATTRIBUTES);
+    EXPECT_EQ(ColumnHeading(table, 0), "Name");
+    EXPECT_EQ(ColumnHeading(table, 2), "Unit");
+    EXPECT_EQ(SendMessageA(table, LVM_GETITEMCOUNT, 0, 0), 18);
+    EXPECT_EQ(RowPaint(dialog, 2).second, tw::gui::ToneText(tw::Tone::Bad));  // the spare
+    EXPECT_EQ(FieldColour(dialog, IDC_SMART_TEMPERATURE), tw::gui::ToneText(tw::Tone::Bad));
+    ExpectTidyLayout(dialog);
+    HoldForScreenshot(dialog, "tarnwell-smart-nvme");
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
+// Wider and taller: the table takes the room, the buttons stay in their
+// corners; the window does not get smaller than it was made.
+TEST(SmartWindowTest, TheTableGrowsWithTheWindow) {
+    auto machine = ExampleDisk("smart-healthy.json");
+    CountingDialogs dialogs;
+    tw::TfrmSmart logic(*machine, dialogs);
+    tw::gui::SmartWindow window;
+    ShowReport(logic, window);
+    HWND dialog = window.hwnd();
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME);
+    RECT outer{};
+    GetWindowRect(dialog, &outer);
+    const RECT table = ClientRectOf(GetDlgItem(dialog, IDC_SMART_ATTRIBUTES));
+    const RECT close = ClientRectOf(GetDlgItem(dialog, IDCANCEL));
+    const RECT refresh = ClientRectOf(GetDlgItem(dialog, IDC_SMART_REFRESH));
+    const RECT model = ClientRectOf(GetDlgItem(dialog, IDC_SMART_MODEL));
+    const int dx = 160, dy = 120;
+    SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    const RECT grown = ClientRectOf(GetDlgItem(dialog, IDC_SMART_ATTRIBUTES));
+    EXPECT_EQ(grown.right - grown.left, table.right - table.left + dx);
+    EXPECT_EQ(grown.bottom - grown.top, table.bottom - table.top + dy);
+    const RECT closeNow = ClientRectOf(GetDlgItem(dialog, IDCANCEL));
+    EXPECT_EQ(closeNow.left, close.left + dx);
+    EXPECT_EQ(closeNow.top, close.top + dy);
+    const RECT refreshNow = ClientRectOf(GetDlgItem(dialog, IDC_SMART_REFRESH));
+    EXPECT_EQ(refreshNow.left, refresh.left);
+    EXPECT_EQ(refreshNow.top, refresh.top + dy);
+    const RECT modelNow = ClientRectOf(GetDlgItem(dialog, IDC_SMART_MODEL));
+    EXPECT_EQ(modelNow.left, model.left);
+    EXPECT_EQ(modelNow.right, model.right);
+    ExpectTidyLayout(dialog);
+    MINMAXINFO limits{};
+    SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, outer.right - outer.left);
+    EXPECT_EQ(limits.ptMinTrackSize.y, outer.bottom - outer.top);
+
+    // On a monitor of half as many dots again, at the size the system
+    // suggests: every control and its text half as large again.
+    const int dpi = static_cast<int>(tw::gui::DpiOf(dialog));
+    auto fontHeight = [](HWND control) {
+        LOGFONTA face{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof face, &face);
+        return std::abs(face.lfHeight);
+    };
+    const int modelFont = fontHeight(GetDlgItem(dialog, IDC_SMART_MODEL));
+    RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * 3 / 2,
+                   outer.top + (outer.bottom - outer.top) * 3 / 2};
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi * 3 / 2, dpi * 3 / 2), reinterpret_cast<LPARAM>(&suggested));
+    const RECT modelHigh = ClientRectOf(GetDlgItem(dialog, IDC_SMART_MODEL));
+    EXPECT_NEAR(modelHigh.right - modelHigh.left, (model.right - model.left) * 3 / 2, 2);
+    EXPECT_NEAR(modelHigh.top, model.top * 3 / 2, 2);
+    EXPECT_NEAR(fontHeight(GetDlgItem(dialog, IDC_SMART_MODEL)), modelFont * 3 / 2, 1);
+    ExpectTidyLayout(dialog);
+    SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_NEAR(limits.ptMinTrackSize.x, (outer.right - outer.left) * 3 / 2, 2);
+}
+
+// The simulated disks with the system's own clipboard, Save dialog and files,
+// which the window reaches once the disk is read.
+class SystemDesktopPlatform final : public tw::platform::Platform {
+public:
+    explicit SystemDesktopPlatform(tw::sim::Machine& disks) : disks_(disks) {}
+    tw::platform::Kernel& kernel() override { return systemFiles ? system_.kernel() : disks_.kernel(); }
+    tw::platform::Registry& registry() override { return disks_.registry(); }
+    tw::platform::Network& network() override { return disks_.network(); }
+    tw::platform::Locale& locale() override { return disks_.locale(); }
+    tw::platform::Shell& shell() override { return disks_.shell(); }
+    tw::platform::Device& device() override { return disks_.device(); }
+    tw::platform::Security& security() override { return disks_.security(); }
+    tw::platform::Multimedia& multimedia() override { return disks_.multimedia(); }
+    tw::platform::Modules& modules() override { return disks_.modules(); }
+    tw::platform::Wmi& wmi() override { return disks_.wmi(); }
+    tw::platform::Desktop& desktop() override { return system_.desktop(); }
+    bool systemFiles = false;
+
+private:
+    tw::sim::Machine& disks_;
+    tw::platform::win32::Win32Platform system_;
+};
+
+std::string SystemClipboardText() {
+    if (!OpenClipboard(nullptr)) return "";
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    const std::string text = bytes ? bytes : "";
+    if (bytes) GlobalUnlock(data);
+    CloseClipboard();
+    return text;
+}
+
+std::vector<std::string> TextLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Ctrl+C puts the whole report on the system's clipboard; Save As asks the
+// system's Save dialog and writes the JSON tarnwell-cli health prints; F5
+// reads the disk again.
+TEST(SmartWindowTest, CopySaveAsAndRefreshThroughTheSystem) {
+    auto machine = tw::sim::Machine::FromFile(std::string(TW_TESTDATA_DIR) + "/health-routes.json");
+    SystemDesktopPlatform platform(*machine);
+    CountingDialogs dialogs;
+    tw::TfrmSmart logic(platform, dialogs);
+    tw::gui::SmartWindow window;
+    ASSERT_TRUE(window.CreateHidden(nullptr));
+    tw::gui::MessageDialogs shell(nullptr);
+    shell.RegisterModeless(logic.Id(), window.hwnd(), [&window](tw::FormLogic& form) { window.Show(form); });
+    shell.Show(logic);
+    HWND dialog = window.hwnd();
+    HWND table = GetDlgItem(dialog, IDC_SMART_ATTRIBUTES);
+
+    BYTE keys[256] = {};
+    ASSERT_TRUE(GetKeyboardState(keys));
+    keys[VK_CONTROL] |= 0x80;
+    SetKeyboardState(keys);
+    MSG copy{table, WM_KEYDOWN, 'C', 0, 0, {}};
+    EXPECT_TRUE(shell.HandledByDialog(copy));
+    keys[VK_CONTROL] &= 0x7F;
+    SetKeyboardState(keys);
+    const std::string copied = SystemClipboardText();
+    EXPECT_EQ(copied.rfind(
+                  "SMART Information\r\nDrive: C: [System] \xE2\x80\x94 Disk 0, Samsung SSD 970 EVO Plus 1TB\r\n", 0),
+              0u)
+        << copied;
+    EXPECT_NE(copied.find("\r\nName\tValue\tUnit\r\nCritical Warning\tnone\t\r\n"), std::string::npos) << copied;
+
+    char folder[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathA(sizeof folder, folder), 0u);
+    const std::string file = std::string(folder) + "tarnwell-smart-report.json";
+    DeleteFileA(file.c_str());
+    int tries = 0;
+    std::function<void()> answer = [&] {
+        HWND save = FindWindowA("#32770", "Save Report As");
+        if (!save && ++tries < 100) {
+            Soon(answer);
+            return;
+        }
+        if (!save) return;
+        constexpr int kFileNameCombo = 0x47C;  // cmb13
+        constexpr int kFileNameEdit = 0x480;   // edt1
+        if (!SetDlgItemTextA(save, kFileNameCombo, file.c_str())) SetDlgItemTextA(save, kFileNameEdit, file.c_str());
+        PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    Soon(answer);
+    platform.systemFiles = true;
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SMART_SAVE_AS, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_SMART_SAVE_AS)));
+    platform.systemFiles = false;
+    std::ifstream saved(file, std::ios::binary);
+    ASSERT_TRUE(saved.good()) << file;
+    const std::string json((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    saved.close();
+    DeleteFileA(file.c_str());
+    std::istringstream in;
+    std::ostringstream out, err;
+    const std::string machineFile = std::string(TW_TESTDATA_DIR) + "/health-routes.json";
+    ASSERT_EQ(tw::cli::Run({"--machine", machineFile, "health", "0", "--format", "json"}, in, out, err), 0);
+    EXPECT_EQ(TextLines(json), TextLines(out.str()));
+
+    machine->PhysicalDisks()[0].openError = ERROR_ACCESS_DENIED;
+    MSG f5{table, WM_KEYDOWN, VK_F5, 0, 0, {}};
+    EXPECT_TRUE(shell.HandledByDialog(f5));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_SMART_STATUS)), "Unable to open physical drive: Access is denied");
+    EXPECT_EQ(SendMessageA(table, LVM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front();
 }
 
 // The check and benchmark windows as the program shows them, their work on

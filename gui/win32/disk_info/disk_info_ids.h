@@ -31,6 +31,9 @@
 #define IDC_DISK_INFO_VOLUME_SERIAL 529
 #define IDC_DISK_INFO_CLUSTER_LABEL 530
 #define IDC_DISK_INFO_CLUSTER 531
+#define IDC_DISK_INFO_REFRESH 540
+#define IDC_DISK_INFO_COPY 541
+#define IDC_DISK_INFO_SAVE_AS 542
 // The rights line, apart from the window's own numbers.
 #define IDC_DISK_INFO_RIGHTS 590
 #define IDC_DISK_INFO_RESTART 591

@@ -21,16 +21,47 @@ constexpr ReportField kFields[] = {
     {KeyOf(DiskInfoControl::ClusterSize), IDC_DISK_INFO_CLUSTER},
 };
 
-ReportLayout Layout() {
-    ReportLayout layout{
-        IDD_DISK_INFO, IDC_DISK_INFO_TITLE,  IDC_DISK_INFO_DRIVE,           KeyOf(DiskInfoControl::DriveChooser),
-        kFields,       IDC_DISK_INFO_STATUS, KeyOf(DiskInfoControl::Status)};
-    layout.rights = {IDC_DISK_INFO_RIGHTS, IDC_DISK_INFO_RESTART};
-    return layout;
-}
+constexpr ControlAnchor kAnchors[] = {
+    {IDC_DISK_INFO_TITLE, kAnchorGrowWide},
+    {IDC_DISK_INFO_RULE, kAnchorGrowWide},
+    {IDC_DISK_INFO_MODEL, kAnchorGrowWide},
+    {IDC_DISK_INFO_SERIAL, kAnchorGrowWide},
+    {IDC_DISK_INFO_FIRMWARE, kAnchorGrowWide},
+    {IDC_DISK_INFO_SIZE, kAnchorGrowWide},
+    {IDC_DISK_INFO_DISK, kAnchorGrowWide},
+    {IDC_DISK_INFO_PARTITION, kAnchorGrowWide},
+    {IDC_DISK_INFO_BUS, kAnchorGrowWide},
+    {IDC_DISK_INFO_VOLUME_RULE, kAnchorGrowWide},
+    {IDC_DISK_INFO_FILE_SYSTEM, kAnchorGrowWide},
+    {IDC_DISK_INFO_LABEL, kAnchorGrowWide},
+    {IDC_DISK_INFO_VOLUME_SERIAL, kAnchorGrowWide},
+    {IDC_DISK_INFO_CLUSTER, kAnchorGrowWide},
+    {IDC_DISK_INFO_STATUS, kAnchorGrowWide},
+    {IDC_DISK_INFO_REFRESH, kAnchorMoveDown},
+    {IDC_DISK_INFO_COPY, kAnchorMoveDown},
+    {IDC_DISK_INFO_SAVE_AS, kAnchorMoveDown},
+    {IDCANCEL, kAnchorMoveRight | kAnchorMoveDown},
+    {IDC_DISK_INFO_RIGHTS, kAnchorMoveDown | kAnchorGrowWide},
+    {IDC_DISK_INFO_RESTART, kAnchorMoveRight | kAnchorMoveDown},
+};
 
 }  // namespace
 
-DiskInfoWindow::DiskInfoWindow() : DiskReportWindow(Layout()) {}
+DiskInfoWindow::DiskInfoWindow()
+    : DiskReportWindow(ReportLayout{.templateId = IDD_DISK_INFO,
+                                    .title = IDC_DISK_INFO_TITLE,
+                                    .chooser = IDC_DISK_INFO_DRIVE,
+                                    .chooserComponent = KeyOf(DiskInfoControl::DriveChooser),
+                                    .fields = kFields,
+                                    .status = IDC_DISK_INFO_STATUS,
+                                    .statusComponent = KeyOf(DiskInfoControl::Status),
+                                    .refresh = IDC_DISK_INFO_REFRESH,
+                                    .refreshComponent = KeyOf(DiskInfoControl::Refresh),
+                                    .copy = IDC_DISK_INFO_COPY,
+                                    .copyComponent = KeyOf(DiskInfoControl::Copy),
+                                    .saveAs = IDC_DISK_INFO_SAVE_AS,
+                                    .saveAsComponent = KeyOf(DiskInfoControl::SaveAs),
+                                    .anchors = kAnchors,
+                                    .rights = {IDC_DISK_INFO_RIGHTS, IDC_DISK_INFO_RESTART, IDC_DISK_INFO_STATUS}}) {}
 
 }  // namespace tw::gui

@@ -30,6 +30,9 @@
 #define IDC_SMART_STATUS 425
 #define IDC_SMART_ATTRIBUTES 426
 #define IDC_SMART_REASONS 427
+#define IDC_SMART_REFRESH 440
+#define IDC_SMART_COPY 441
+#define IDC_SMART_SAVE_AS 442
 // The rights line, apart from the window's own numbers.
 #define IDC_SMART_RIGHTS 490
 #define IDC_SMART_RESTART 491

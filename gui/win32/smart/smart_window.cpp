@@ -20,24 +20,42 @@ constexpr ReportField kFields[] = {
     {KeyOf(SmartControl::Reasons), IDC_SMART_REASONS},
 };
 
-ReportLayout Layout() {
-    ReportLayout layout{IDD_SMART,
-                        IDC_SMART_TITLE,
-                        IDC_SMART_DRIVE,
-                        KeyOf(SmartControl::DriveChooser),
-                        kFields,
-                        IDC_SMART_STATUS,
-                        KeyOf(SmartControl::Status),
-                        IDC_SMART_HEALTH,
-                        KeyOf(SmartControl::Health),
-                        IDC_SMART_ATTRIBUTES,
-                        KeyOf(SmartControl::Attributes)};
-    layout.rights = {IDC_SMART_RIGHTS, IDC_SMART_RESTART};
-    return layout;
-}
+constexpr ControlAnchor kAnchors[] = {
+    {IDC_SMART_HEALTH_LABEL, kAnchorMoveRight},
+    {IDC_SMART_HEALTH, kAnchorMoveRight},
+    {IDC_SMART_REASONS, kAnchorGrowWide},
+    {IDC_SMART_RULE, kAnchorGrowWide},
+    {IDC_SMART_STATUS, kAnchorGrowWide},
+    {IDC_SMART_ATTRIBUTES, kAnchorGrowWide | kAnchorGrowTall},
+    {IDC_SMART_REFRESH, kAnchorMoveDown},
+    {IDC_SMART_COPY, kAnchorMoveDown},
+    {IDC_SMART_SAVE_AS, kAnchorMoveDown},
+    {IDCANCEL, kAnchorMoveRight | kAnchorMoveDown},
+    {IDC_SMART_RIGHTS, kAnchorMoveDown | kAnchorGrowWide},
+    {IDC_SMART_RESTART, kAnchorMoveRight | kAnchorMoveDown},
+};
 
 }  // namespace
 
-SmartWindow::SmartWindow() : DiskReportWindow(Layout()) {}
+SmartWindow::SmartWindow()
+    : DiskReportWindow(ReportLayout{.templateId = IDD_SMART,
+                                    .title = IDC_SMART_TITLE,
+                                    .chooser = IDC_SMART_DRIVE,
+                                    .chooserComponent = KeyOf(SmartControl::DriveChooser),
+                                    .fields = kFields,
+                                    .status = IDC_SMART_STATUS,
+                                    .statusComponent = KeyOf(SmartControl::Status),
+                                    .badge = IDC_SMART_HEALTH,
+                                    .badgeComponent = KeyOf(SmartControl::Health),
+                                    .table = IDC_SMART_ATTRIBUTES,
+                                    .tableComponent = KeyOf(SmartControl::Attributes),
+                                    .refresh = IDC_SMART_REFRESH,
+                                    .refreshComponent = KeyOf(SmartControl::Refresh),
+                                    .copy = IDC_SMART_COPY,
+                                    .copyComponent = KeyOf(SmartControl::Copy),
+                                    .saveAs = IDC_SMART_SAVE_AS,
+                                    .saveAsComponent = KeyOf(SmartControl::SaveAs),
+                                    .anchors = kAnchors,
+                                    .rights = {IDC_SMART_RIGHTS, IDC_SMART_RESTART, IDC_SMART_ATTRIBUTES}}) {}
 
 }  // namespace tw::gui

@@ -1,8 +1,8 @@
-#include "cli/smart_printer.h"
+#include "reports/smart_printer.h"
 
 #include "platform/drive_names.h"
 
-namespace tw::cli {
+namespace tw::reports {
 
 using platform::Decimal;
 
@@ -87,4 +87,4 @@ JsonReport AttributeReport(const diagnostics::TSmartResult& r) {
     return attributes;
 }
 
-}  // namespace tw::cli
+}  // namespace tw::reports

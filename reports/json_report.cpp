@@ -1,9 +1,9 @@
-#include "cli/json_report.h"
+#include "reports/json_report.h"
 
-namespace tw::cli {
+namespace tw::reports {
 
 void PrintJson(const JsonReport& report, std::ostream& out) {
     out << report.dump(2, ' ', false, JsonReport::error_handler_t::replace) << '\n';
 }
 
-}  // namespace tw::cli
+}  // namespace tw::reports

@@ -1,11 +1,12 @@
-// tarnwell-cli health: a disk's health as the route that answered gave it.
+// A disk's health as the route that answered gave it, as tarnwell-cli health
+// prints it and the SMART window saves it.
 #pragma once
 #include <ostream>
 
-#include "cli/json_report.h"
 #include "diagnostics/disk_health.h"
+#include "reports/json_report.h"
 
-namespace tw::cli {
+namespace tw::reports {
 
 // "Name: value" lines: the disk, its bus, the route and every route tried,
 // the identity, then the disk's own verdict and attribute lines (ATA) or
@@ -18,4 +19,4 @@ JsonReport DiskHealthReport(const diagnostics::DiskHealth& health);
 // the exact integers they are (nlohmann keeps at most 64 bits).
 void PrintHealthJson(const JsonReport& report, std::ostream& out);
 
-}  // namespace tw::cli
+}  // namespace tw::reports

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-namespace tw::cli {
+namespace tw::reports {
 
 using JsonReport = nlohmann::ordered_json;
 
@@ -22,4 +22,4 @@ JsonReport NumberOrNull(const std::optional<Number>& n) {
     return n ? JsonReport(*n) : JsonReport(nullptr);
 }
 
-}  // namespace tw::cli
+}  // namespace tw::reports

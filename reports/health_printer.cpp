@@ -1,12 +1,12 @@
-#include "cli/health_printer.h"
+#include "reports/health_printer.h"
 
 #include <sstream>
 
-#include "cli/smart_printer.h"
 #include "platform/drive_names.h"
 #include "platform/health_records.h"
+#include "reports/smart_printer.h"
 
-namespace tw::cli {
+namespace tw::reports {
 
 using namespace tw::diagnostics;
 using platform::Decimal;
@@ -203,4 +203,4 @@ void PrintHealthJson(const JsonReport& report, std::ostream& out) {
     out << result;
 }
 
-}  // namespace tw::cli
+}  // namespace tw::reports

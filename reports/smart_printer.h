@@ -1,12 +1,12 @@
-// tarnwell-cli smart: a S.M.A.R.T. read printed field by field.
+// A S.M.A.R.T. read field by field, as tarnwell-cli smart prints it.
 #pragma once
 #include <ostream>
 #include <string>
 
-#include "cli/json_report.h"
 #include "diagnostics/smart_result.h"
+#include "reports/json_report.h"
 
-namespace tw::cli {
+namespace tw::reports {
 
 // "Name: value" lines for the fields, one tab-separated line per attribute,
 // then "Result: true|false" and "Error: text".
@@ -21,4 +21,4 @@ JsonReport AttributeReport(const diagnostics::TSmartResult& result);
 // a list of objects, then "Result" and "Error" (null when there is none).
 JsonReport SmartReport(const diagnostics::TSmartResult& result, bool ok, const std::string& errorText);
 
-}  // namespace tw::cli
+}  // namespace tw::reports
