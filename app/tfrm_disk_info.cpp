@@ -1,7 +1,6 @@
 #include "app/tfrm_disk_info.h"
 
 #include <array>
-#include <sstream>
 
 #include "app/disk_info_report.h"
 #include "app/disk_window.h"
@@ -50,9 +49,7 @@ TfrmDiskInfo::TfrmDiskInfo(Platform& platform, Dialogs& dialogs) : FixedDriveFor
 
 std::optional<std::string> TfrmDiskInfo::ReportJson() const {
     if (!shown_) return std::nullopt;
-    std::ostringstream json;
-    reports::PrintJson(DiskInfoReport(*this, shown_->letter), json);
-    return json.str();
+    return reports::JsonText(DiskInfoReport(*this, shown_->letter));
 }
 
 void TfrmDiskInfo::ShowNothing(const std::string& text) {

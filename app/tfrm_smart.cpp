@@ -1,7 +1,6 @@
 #include "app/tfrm_smart.h"
 
 #include <cstdint>
-#include <sstream>
 
 #include "app/disk_window.h"
 #include "app/nvme_health_rows.h"
@@ -90,9 +89,7 @@ TfrmSmart::TfrmSmart(Platform& platform, Dialogs& dialogs) : FixedDriveForm(Form
 
 std::optional<std::string> TfrmSmart::ReportJson() const {
     if (!health_) return std::nullopt;
-    std::ostringstream json;
-    reports::PrintHealthJson(reports::DiskHealthReport(*health_), json);
-    return json.str();
+    return reports::HealthJsonText(reports::DiskHealthReport(*health_));
 }
 
 void TfrmSmart::ShowNothing(const std::string& text) {

@@ -18,5 +18,7 @@ JsonReport DiskHealthReport(const diagnostics::DiskHealth& health);
 // Prints `report` as PrintJson does, with the counters that pass 2^64 as
 // the exact integers they are (nlohmann keeps at most 64 bits).
 void PrintHealthJson(const JsonReport& report, std::ostream& out);
+// The same text as a string.
+std::string HealthJsonText(const JsonReport& report);
 
 }  // namespace tw::reports

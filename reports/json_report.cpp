@@ -2,8 +2,8 @@
 
 namespace tw::reports {
 
-void PrintJson(const JsonReport& report, std::ostream& out) {
-    out << report.dump(2, ' ', false, JsonReport::error_handler_t::replace) << '\n';
+std::string JsonText(const JsonReport& report) {
+    return report.dump(2, ' ', false, JsonReport::error_handler_t::replace) + '\n';
 }
 
 }  // namespace tw::reports

@@ -13,7 +13,10 @@ using JsonReport = nlohmann::ordered_json;
 
 // Two-space indents and a final line break. Texts come from the system in
 // its code page; bytes that are not UTF-8 become U+FFFD.
-void PrintJson(const JsonReport& report, std::ostream& out);
+// The text as a string: the window's programs save it without linking the
+// standard streams.
+std::string JsonText(const JsonReport& report);
+inline void PrintJson(const JsonReport& report, std::ostream& out) { out << JsonText(report); }
 
 // Null for what the text form leaves empty.
 inline JsonReport TextOrNull(const std::string& text) { return text.empty() ? JsonReport(nullptr) : JsonReport(text); }
