@@ -1,9 +1,9 @@
 // Copying and saving what a disk window reports.
-#include <array>
 
 #include "actions/system_message.h"
 #include "actions/text_output.h"
 #include "app/disk_window.h"
+#include "app/save_file_dialog.h"
 #include "platform/app_error.h"
 #include "platform/drive_names.h"
 
@@ -18,7 +18,6 @@ constexpr char kReportFilter[] =
     "Text (*.txt)\0*.txt\0"
     "JSON (*.json)\0*.json\0";
 constexpr platform::DWORD kReportJsonFilter = 2;
-constexpr platform::DWORD kReportMaxPath = 260;
 
 // The name's extension decides; a name without a known one takes the
 // chosen type.
@@ -81,29 +80,12 @@ void FixedDriveForm::Copy1Click() {
 }
 
 void FixedDriveForm::SaveAs1Click() {
-    platform::Desktop& desktop = platform_.desktop();
-    std::array<char, kReportMaxPath> path{};
-    const std::string initial = Caption() + ".txt";
-    std::copy(initial.begin(), initial.end(), path.begin());
-    platform::OPENFILENAMEA ofn;
-    ofn.hwndOwner = dialogs_.OwnerWindow();
-    ofn.lpstrFilter = kReportFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path.data();
-    ofn.nMaxFile = kReportMaxPath;
-    ofn.lpstrTitle = "Save Report As";
-    ofn.Flags = platform::OFN_EXPLORER | platform::OFN_OVERWRITEPROMPT | platform::OFN_PATHMUSTEXIST |
-                platform::OFN_HIDEREADONLY | platform::OFN_NOCHANGEDIR;
-    ofn.lpstrDefExt = "txt";
-    if (!desktop.GetSaveFileNameA(&ofn)) {
-        const platform::DWORD error = desktop.CommDlgExtendedError();
-        if (error == platform::FNERR_BUFFERTOOSMALL) throw AppError("The file name is too long.");
-        if (error != 0) throw AppError("The Save dialog could not be shown (error " + platform::Decimal(error) + ").");
-        return;  // cancelled
-    }
-    const std::string file(path.data());
+    const std::optional<ChosenFile> chosen = AskSaveFile(
+        platform_.desktop(), {dialogs_.OwnerWindow(), Caption() + ".txt", kReportFilter, "Save Report As", "txt"});
+    if (!chosen) return;  // cancelled
+    const std::string& file = chosen->path;
     std::string text;
-    if (SavesJson(file, ofn.nFilterIndex)) {
+    if (SavesJson(file, chosen->filterIndex)) {
         const std::optional<std::string> json = ReportJson();
         if (!json) throw AppError("No disk was read, so there is no report to save as JSON.");
         text = WithCrLf(*json);

@@ -5,6 +5,7 @@
 #include "actions/system_message.h"
 #include "actions/text_output.h"
 #include "app/main_components.h"
+#include "app/save_file_dialog.h"
 #include "app/tform1.h"
 #include "inventory/list_export.h"
 #include "platform/app_error.h"
@@ -33,7 +34,6 @@ constexpr char kSaveFilter[] =
     "Text (tab-separated) (*.txt;*.tsv)\0*.txt;*.tsv\0"
     "Web page (*.html;*.htm)\0*.html;*.htm\0"
     "JSON (*.json)\0*.json\0";
-constexpr platform::DWORD kMaxPath = 260;
 
 // Windows wants CR LF in files and on the clipboard.
 constexpr const char* kLineEnd = "\r\n";
@@ -41,33 +41,16 @@ constexpr const char* kLineEnd = "\r\n";
 }  // namespace
 
 void TForm1::SaveListAs1Click() {
-    platform::Desktop& desktop = platform_.desktop();
-    std::array<char, kMaxPath> path{};
-    const std::string initial = "Drives.csv";
-    std::copy(initial.begin(), initial.end(), path.begin());
-    platform::OPENFILENAMEA ofn;
-    ofn.hwndOwner = dialogs_.OwnerWindow();
-    ofn.lpstrFilter = kSaveFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = path.data();
-    ofn.nMaxFile = kMaxPath;
-    ofn.lpstrTitle = "Save List As";
-    ofn.Flags = platform::OFN_EXPLORER | platform::OFN_OVERWRITEPROMPT | platform::OFN_PATHMUSTEXIST |
-                platform::OFN_HIDEREADONLY | platform::OFN_NOCHANGEDIR;
-    ofn.lpstrDefExt = "csv";
-    if (!desktop.GetSaveFileNameA(&ofn)) {
-        const platform::DWORD error = desktop.CommDlgExtendedError();
-        if (error == platform::FNERR_BUFFERTOOSMALL) throw AppError("The file name is too long.");
-        if (error != 0) throw AppError("The Save dialog could not be shown (error " + platform::Decimal(error) + ").");
-        return;  // cancelled
-    }
-    const std::string file(path.data());
+    const std::optional<ChosenFile> chosen =
+        AskSaveFile(platform_.desktop(), {dialogs_.OwnerWindow(), "Drives.csv", kSaveFilter, "Save List As", "csv"});
+    if (!chosen) return;  // cancelled
+    const std::string& file = chosen->path;
     // The name's extension decides; a name without a known one takes the chosen type.
     ListFormat format = ListFormat::Csv;
     if (auto named = inventory::ListFormatOfFile(file)) {
         format = *named;
-    } else if (ofn.nFilterIndex >= 1 && ofn.nFilterIndex <= kSaveTypes.size()) {
-        format = kSaveTypes[ofn.nFilterIndex - 1].format;
+    } else if (chosen->filterIndex >= 1 && chosen->filterIndex <= kSaveTypes.size()) {
+        format = kSaveTypes[chosen->filterIndex - 1].format;
     }
     const std::string text = inventory::FormatList(rows_, format, kLineEnd);
     if (const platform::DWORD error = actions::WriteTextFile(platform_.kernel(), file, text)) {
