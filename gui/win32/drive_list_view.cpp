@@ -42,12 +42,14 @@ void DriveListView::Create(HWND parent, UINT controlId, UINT dpi) {
         lvc.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH | LVCF_SUBITEM;
         // The first column always aligns left; the others as the table says.
         lvc.fmt = column.align == inventory::Align::Right && i > 0 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        lvc.cx = kDefaultColumnWidth;
+        lvc.cx = ColumnWidth(i);  // each width set later would lay the list out again
         lvc.pszText = const_cast<char*>(caption.c_str());
         lvc.iSubItem = static_cast<int>(i);
         SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&lvc));
     }
-    SetDpi(dpi);
+    CreateFonts();
+    ApplyFont();
+    CreateImages();
 }
 
 void DriveListView::SetDpi(UINT dpi) {
@@ -55,8 +57,12 @@ void DriveListView::SetDpi(UINT dpi) {
     CreateFonts();
     ApplyFont();
     SizeColumns();
+    CreateImages();
+}
+
+void DriveListView::CreateImages() {
     HIMAGELIST old = images_;
-    images_ = CreateDriveImageList(SystemMetricForDpi(SM_CXSMICON, dpi));
+    images_ = CreateDriveImageList(SystemMetricForDpi(SM_CXSMICON, dpi_));
     ListView_SetImageList(hwnd_, images_, LVSIL_SMALL);
     if (old) ImageList_Destroy(old);
 }
@@ -78,10 +84,14 @@ void DriveListView::ApplyFont() {
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(bold_ ? boldFont_ : normalFont_), TRUE);
 }
 
+int DriveListView::ColumnWidth(size_t column) const {
+    const int width = inventory::kColumns[column].width ? inventory::kColumns[column].width : kDefaultColumnWidth;
+    return Scale(width, dpi_);
+}
+
 void DriveListView::SizeColumns() {
     for (size_t i = 0; i < inventory::kColumns.size(); ++i) {
-        const int width = inventory::kColumns[i].width ? inventory::kColumns[i].width : kDefaultColumnWidth;
-        ListView_SetColumnWidth(hwnd_, static_cast<int>(i), Scale(width, dpi_));
+        ListView_SetColumnWidth(hwnd_, static_cast<int>(i), ColumnWidth(i));
     }
 }
 

@@ -40,6 +40,8 @@ public:
 
 private:
     void CreateFonts();
+    void CreateImages();
+    int ColumnWidth(size_t column) const;
     void ApplyFont();
     void SizeColumns();
     LRESULT CustomDraw(NMLVCUSTOMDRAW* draw);

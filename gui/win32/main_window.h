@@ -63,7 +63,9 @@ private:
     const MessagePump* pump_ = nullptr;
     // Runs a component's click, then shows the marks as they now are.
     void Route(ComponentSlot slot);
+    // Places the children; while the window is hidden, once, as it is first shown.
     void Layout();
+    void PlaceChildren();
     void ShowShields();
     void ApplyDpi(UINT dpi);
     bool OnCommand(WPARAM wParam, LPARAM lParam);
@@ -84,6 +86,7 @@ private:
     HMENU menuBar_ = nullptr;
     HBITMAP shield_ = nullptr;  // the shield beside entries that ask for rights
     bool shieldsShown_ = false;
+    bool layoutPending_ = false;
     HACCEL accelerators_ = nullptr;
     HFONT font_ = nullptr;
     TrayIcon tray_;

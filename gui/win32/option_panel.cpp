@@ -48,8 +48,12 @@ int OptionPanel::Layout(int left, int top, UINT dpi, HFONT font) {
 
 void OptionPanel::Sync() {
     for (const Box& box : boxes_) {
-        // BM_SETCHECK sends no click, so this never feeds back into the logic.
-        SendMessageA(box.hwnd, BM_SETCHECK, form_.At(box.slot).checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        // BM_SETCHECK sends no click, so this never feeds back into the logic;
+        // a box already as it should be is left alone (each setting redraws it).
+        const WPARAM state = form_.At(box.slot).checked ? BST_CHECKED : BST_UNCHECKED;
+        if (static_cast<WPARAM>(SendMessageA(box.hwnd, BM_GETCHECK, 0, 0)) != state) {
+            SendMessageA(box.hwnd, BM_SETCHECK, state, 0);
+        }
     }
 }
 

@@ -137,6 +137,9 @@ protected:
         form = std::make_unique<tw::TForm1>(*machine, *view, dialogs, app);
         ASSERT_TRUE(view->Create(*form));
         form->FormCreate();
+        // Shown, as the program shows it: a hidden window places its children
+        // as it is first shown.
+        ShowWindow(view->hwnd(), SW_SHOWNOACTIVATE);
         commands = std::make_unique<tw::gui::CommandMap>(*form);
         list = Child(view->hwnd(), WC_LISTVIEWA);
         ASSERT_NE(list, nullptr);
@@ -366,6 +369,7 @@ TEST_F(MainWindowTest, TheSiteAddressShowsAboveAndBelowTheListAndOpensTheSite) {
     ASSERT_EQ(labels.size(), 2u);
     RECT listRect{};
     GetWindowRect(list, &listRect);
+    EXPECT_GT(listRect.bottom - listRect.top, 100);
     for (HWND label : labels) {
         RECT rc{};
         GetWindowRect(label, &rc);
