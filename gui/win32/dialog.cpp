@@ -72,16 +72,18 @@ bool Dialog::CreateHidden(HWND owner) {
     }
     if (parts && CanFillLater(*parts)) {
         pending_ = std::move(parts->items);
-        CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(parts->header.data()), owner,
-                                   &Dialog::Proc, reinterpret_cast<LPARAM>(this));
+        CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(parts->header.data()),
+                                   parked_.Park(owner), &Dialog::Proc, reinterpret_cast<LPARAM>(this));
         if (hwnd_) return true;
         pending_.clear();
+        parked_.Forget();
     }
     CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), owner, &Dialog::Proc, reinterpret_cast<LPARAM>(this));
     return hwnd_ != nullptr;
 }
 
 void Dialog::Fill() {
+    parked_.Unpark(hwnd_);
     if (!hwnd_ || pending_.empty()) return;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     const auto font = static_cast<WPARAM>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
@@ -124,8 +126,10 @@ void Dialog::CenterOverOwner() { gui::CenterOverOwner(hwnd_); }
 
 void Dialog::ShowModal() {
     if (!hwnd_ || modal_) return;
+    // Modal before it comes up: a close that arrives meanwhile ends it.
+    modal_ = true;
     Fill();
-    RunModal(hwnd_, &modal_);
+    if (modal_) RunModal(hwnd_, &modal_);
 }
 
 void Dialog::ShowModeless() {

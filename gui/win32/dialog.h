@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gui/win32/dialog_template.h"
+#include "gui/win32/parked_window.h"
 #include "gui/win32/win_headers.h"
 
 namespace tw::gui {
@@ -30,8 +31,9 @@ public:
     // Its controls are made at the first showing (Fill), or at once where
     // the template holds what only the dialog manager makes.
     bool CreateHidden(HWND owner);
-    // Makes the controls if they are not there yet; the showing does it, and
-    // whatever sets controls before showing calls it first.
+    // Makes the window a top-level one and its controls if they are not
+    // there yet; the showing does it, and whatever sets controls or places
+    // the window before showing calls it first.
     void Fill();
     HWND hwnd() const { return hwnd_; }
 
@@ -74,6 +76,7 @@ private:
     int templateId_;
     HWND hwnd_ = nullptr;
     std::vector<TemplateItem> pending_;  // the controls not made yet
+    ParkedWindow parked_;
     bool modal_ = false;
 };
 

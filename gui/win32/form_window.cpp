@@ -9,11 +9,12 @@ namespace tw::gui {
 void FormWindow::CreateHidden(HWND owner, HICON icon, int width96, int height96, UINT dpi) {
     RegisterClassOnce(className_.c_str(), icon, icon);
     Create(className_.c_str(), caption_.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, owner, nullptr, CW_USEDEFAULT, CW_USEDEFAULT, Scale(width96, dpi),
-           Scale(height96, dpi));
+           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, parked_.Park(owner), nullptr, CW_USEDEFAULT, CW_USEDEFAULT,
+           Scale(width96, dpi), Scale(height96, dpi));
 }
 
 void FormWindow::Fill() {
+    parked_.Unpark(hwnd());
     if (!hwnd() || filled_) return;
     filled_ = true;
     CreateControls(DpiOf(hwnd()));
@@ -21,9 +22,11 @@ void FormWindow::Fill() {
 
 void FormWindow::ShowModal() {
     if (!hwnd() || modal_) return;
+    // Modal before it comes up: a close that arrives meanwhile ends it.
+    modal_ = true;
     // Before the window is placed over its owner: the controls set its size.
     Fill();
-    RunModal(hwnd(), &modal_);
+    if (modal_) RunModal(hwnd(), &modal_);
 }
 
 LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

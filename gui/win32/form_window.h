@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "gui/win32/parked_window.h"
 #include "gui/win32/window_class.h"
 
 namespace tw::gui {
@@ -13,8 +14,9 @@ public:
         : className_(std::move(className)), caption_(std::move(caption)) {}
 
     void CreateHidden(HWND owner, HICON icon, int width96, int height96, UINT dpi);
-    // Makes the window's controls, once: at its first showing, so that the
-    // windows made at start-up cost little before the list is on screen.
+    // Makes the window a top-level one and its controls, once: at its first
+    // showing, so that the windows made at start-up cost little before the
+    // list is on screen.
     void Fill();
     // Shows the window modally over its owner until it hides itself.
     void ShowModal();
@@ -28,6 +30,7 @@ protected:
 private:
     std::string className_;
     std::string caption_;
+    ParkedWindow parked_;
     bool modal_ = false;
     bool filled_ = false;
 };

@@ -685,6 +685,32 @@ TEST(DialogFill, TheFirstShowingMakesTheControlsTheDialogManagerWould) {
     }
 }
 
+// Made at start-up, a secondary window is a top-level window owned by the
+// main window by the time it is first shown.
+TEST(DialogFill, TheFirstShowingMakesItATopLevelWindowOfTheMainWindow) {
+    HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    {
+        tw::gui::Dialog dialog(IDD_VOLUMES);
+        tw::gui::FormWindow form("TwOwnedForm", "Owned");
+        ASSERT_TRUE(dialog.CreateHidden(owner));
+        form.CreateHidden(owner, nullptr, 200, 100, tw::gui::DpiOf(owner));
+        ASSERT_NE(form.hwnd(), nullptr);
+        for (HWND window : {dialog.hwnd(), form.hwnd()}) {
+            SCOPED_TRACE(window == dialog.hwnd() ? "dialog" : "form");
+            window == dialog.hwnd() ? dialog.Fill() : form.Fill();
+            EXPECT_EQ(GetWindow(window, GW_OWNER), owner);
+            EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow());
+            EXPECT_FALSE(IsWindowVisible(window));
+        }
+        dialog.ShowModeless();
+        EXPECT_TRUE(IsWindowVisible(dialog.hwnd()));
+        EXPECT_EQ(GetActiveWindow(), dialog.hwnd());
+    }
+    DestroyWindow(owner);
+}
+
 class SubstDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
