@@ -17,31 +17,38 @@ void OptionPanel::Create(HWND parent) {
     Sync();
 }
 
-int OptionPanel::BoxWidth(const Box& box, UINT dpi, HFONT font) const {
-    const std::string& text = form_.At(box.slot).caption;
-    HDC dc = GetDC(box.hwnd);
+void OptionPanel::Measure(UINT dpi, HFONT font) {
+    if (font == measuredFont_ && dpi == measuredDpi_) return;
+    measuredFont_ = font;
+    measuredDpi_ = dpi;
+    if (boxes_.empty()) return;
+    HDC dc = GetDC(boxes_.front().hwnd);
     HGDIOBJ old = SelectObject(dc, font);
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    for (Box& box : boxes_) {
+        SendMessageA(box.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        const std::string& text = form_.At(box.slot).caption;
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        box.width = extent.cx + SystemMetricForDpi(SM_CXMENUCHECK, dpi) + Scale(10, dpi);
+    }
     SelectObject(dc, old);
-    ReleaseDC(box.hwnd, dc);
-    return extent.cx + SystemMetricForDpi(SM_CXMENUCHECK, dpi) + Scale(10, dpi);
+    ReleaseDC(boxes_.front().hwnd, dc);
 }
 
-int OptionPanel::Width(UINT dpi, HFONT font) const {
+int OptionPanel::Width(UINT dpi, HFONT font) {
+    Measure(dpi, font);
     int width = 0;
-    for (const Box& box : boxes_) width += BoxWidth(box, dpi, font) + Scale(6, dpi);
+    for (const Box& box : boxes_) width += box.width + Scale(6, dpi);
     return width;
 }
 
 int OptionPanel::Layout(int left, int top, UINT dpi, HFONT font) {
+    Measure(dpi, font);
     const int height = Scale(22, dpi);
     int x = left;
     for (const Box& box : boxes_) {
-        SendMessageA(box.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        const int width = BoxWidth(box, dpi, font);
-        MoveWindow(box.hwnd, x, top, width, height, TRUE);
-        x += width + Scale(6, dpi);
+        MoveWindow(box.hwnd, x, top, box.width, height, TRUE);
+        x += box.width + Scale(6, dpi);
     }
     return height;
 }

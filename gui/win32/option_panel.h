@@ -18,19 +18,23 @@ public:
     // Lays the boxes out in a row from (left, top); returns the row's height.
     int Layout(int left, int top, UINT dpi, HFONT font);
     // The width the row takes with the given font.
-    int Width(UINT dpi, HFONT font) const;
+    int Width(UINT dpi, HFONT font);
     void Sync();
 
 private:
     struct Box {
         HWND hwnd;
         ComponentSlot slot;
+        int width = 0;  // with the font and dpi last measured
     };
-    int BoxWidth(const Box& box, UINT dpi, HFONT font) const;
+    // Gives the boxes the font and measures them, once per font and dpi.
+    void Measure(UINT dpi, HFONT font);
 
     const TForm1& form_;
     const CommandMap& commands_;
     std::vector<Box> boxes_;
+    HFONT measuredFont_ = nullptr;
+    UINT measuredDpi_ = 0;
 };
 
 }  // namespace tw::gui
