@@ -68,6 +68,7 @@ void DriveListView::CreateImages() {
 }
 
 void DriveListView::SetBold(bool bold) {
+    if (bold == bold_) return;
     bold_ = bold;
     ApplyFont();
 }

@@ -101,6 +101,8 @@ bool MainWindow::Create(TForm1& form) {
                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kBusyLabelId)),
                                  GetModuleHandleA(nullptr), nullptr);
     SendMessageA(busyLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    // Made in the font it is shown in: each change of font lays the list out again.
+    list_->SetBold(form.Get(MainOption::Bold).checked);
     list_->Create(hwnd(), kListId, dpi_);
     // The site address: a link-blue label whose click the form handles.
     auto siteLabel = [&](MainCommand id) {
@@ -231,6 +233,7 @@ void MainWindow::SetToolBarWidth(int pixels) {
 void MainWindow::SetWindowWidth(int pixels) {
     RECT rc{};
     GetWindowRect(hwnd(), &rc);
+    if (rc.right - rc.left == Scale(pixels, dpi_)) return;
     SetWindowPos(hwnd(), nullptr, 0, 0, Scale(pixels, dpi_), rc.bottom - rc.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
