@@ -21,6 +21,9 @@ constexpr UINT_PTR kTimerId = 1;
 constexpr UINT_PTR kDeviceChangeTimerId = 2;
 // Adds the notification-area icon once the shown list has been painted.
 constexpr UINT_PTR kTrayTimerId = 3;
+// The notification icon loads the shell, which the list does not need: it
+// comes a moment after the list is on screen.
+constexpr UINT kTrayDelayMs = 1000;
 constexpr const char* kClassName = "TForm1";
 
 // The private menu-loop messages and the notification-icon callback; the
@@ -144,9 +147,9 @@ void MainWindow::Show(int showCommand) {
     UpdateWindow(hwnd());
     SetForegroundWindow(hwnd());
     if (List()) SetFocus(List());
-    // The icon waits for the first idle moment: timer messages come only
-    // once the window has taken its paint messages.
-    SetTimer(hwnd(), kTrayTimerId, USER_TIMER_MINIMUM, nullptr);
+    // Timer messages come only once the window has taken its paint
+    // messages, so the icon never holds up the list's first painting.
+    SetTimer(hwnd(), kTrayTimerId, kTrayDelayMs, nullptr);
 }
 
 void MainWindow::Dispatch(MSG& msg) {
@@ -187,6 +190,10 @@ void MainWindow::PlaceChildren() {
     if (!hwnd() || !toolBar_ || !toolBar_->hwnd() || !List()) return;
     RECT client{};
     GetClientRect(hwnd(), &client);
+    // The showing sizes the window as it was: the children stay where they are.
+    const Placement placement{client.right, client.bottom, dpi_, toolBarWidth_, font_};
+    if (placement == placed_) return;
+    placed_ = placement;
     const int gap = Scale(4, dpi_);
     const int toolBarHeight = toolBar_->Height();
     MoveWindow(toolBar_->hwnd(), 0, 0, Scale(toolBarWidth_, dpi_), toolBarHeight, TRUE);

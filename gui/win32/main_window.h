@@ -87,6 +87,16 @@ private:
     HBITMAP shield_ = nullptr;  // the shield beside entries that ask for rights
     bool shieldsShown_ = false;
     bool layoutPending_ = false;
+    // What the children were last placed for.
+    struct Placement {
+        LONG width = -1;
+        LONG height = -1;
+        UINT dpi = 0;
+        int toolBarWidth = 0;
+        HFONT font = nullptr;
+        bool operator==(const Placement&) const = default;
+    };
+    Placement placed_;
     HACCEL accelerators_ = nullptr;
     HFONT font_ = nullptr;
     TrayIcon tray_;
