@@ -26,7 +26,13 @@ void EnableDpiAwareness() {
         if (set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) return;
         if (GetLastError() == ERROR_ACCESS_DENIED) return;  // already set, by the manifest
         if (set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)))) return;
+        if (GetLastError() == ERROR_ACCESS_DENIED) return;  // a system without the second version
     }
+    // The manifest asks for per-monitor awareness; a system that took it
+    // (Windows 8.1 reads "true/pm") needs no more, and the shell's scaling
+    // library, loaded for the call below, would cost the start its loading.
+    using IsAware = BOOL(WINAPI*)();
+    if (auto aware = Lookup<IsAware>("user32.dll", "IsProcessDPIAware"); aware && aware()) return;
     if (auto set = Lookup<SetAwareness>("shcore.dll", "SetProcessDpiAwareness")) {
         const HRESULT hr = set(2);  // PROCESS_PER_MONITOR_DPI_AWARE
         if (SUCCEEDED(hr) || hr == E_ACCESSDENIED) return;
