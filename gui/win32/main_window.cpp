@@ -25,6 +25,10 @@ constexpr UINT_PTR kTrayTimerId = 3;
 // comes a moment after the list is on screen.
 constexpr UINT kTrayDelayMs = 1000;
 constexpr const char* kClassName = "TForm1";
+// Posted as the application becomes active: the activation's refresh runs
+// once the system's activation is over, as an application object's own
+// activation event does.
+constexpr UINT kActivatedMessage = WM_APP + 0x50;
 
 // The private menu-loop messages and the notification-icon callback; the
 // logic sees them before the window does.
@@ -143,8 +147,9 @@ void MainWindow::ShowShields() {
 }
 
 void MainWindow::Show(int showCommand) {
+    // No painting forced here: the activation's refresh, posted, comes
+    // before the paint messages, and the first painting shows its rows.
     ShowWindow(hwnd(), showCommand);
-    UpdateWindow(hwnd());
     SetForegroundWindow(hwnd());
     if (List()) SetFocus(List());
     // Timer messages come only once the window has taken its paint
@@ -374,7 +379,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_INITMENUPOPUP: ShowShields(); break;
         case WM_ACTIVATEAPP:
-            if (wParam && form_) form_->ApplicationEvents1Activate();
+            if (wParam) PostMessageA(hwnd(), kActivatedMessage, 0, 0);
+            return 0;
+        case kActivatedMessage:
+            if (form_) form_->ApplicationEvents1Activate();
             return 0;
         case WM_TIMER:
             if (wParam == kTimerId && form_) {
