@@ -60,6 +60,13 @@ int SystemMetricForDpi(int index, UINT dpi) {
     return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(DpiOf(nullptr)));
 }
 
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+    using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust = Lookup<Adjust>("user32.dll", "AdjustWindowRectExForDpi");
+    if (adjust && adjust(&rect, style, FALSE, exStyle, dpi)) return;
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+}
+
 HFONT CreateMessageFont(UINT dpi, bool bold, int extraPoints) {
     using GetParams = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
     static const auto getParams = Lookup<GetParams>("user32.dll", "SystemParametersInfoForDpi");

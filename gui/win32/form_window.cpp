@@ -8,13 +8,14 @@ namespace tw::gui {
 
 void FormWindow::CreateHidden(HWND owner, HICON icon, int width96, int height96, UINT dpi) {
     RegisterClassOnce(className_.c_str(), icon, icon);
-    Create(className_.c_str(), caption_.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-           WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, parked_.Park(owner), nullptr, CW_USEDEFAULT, CW_USEDEFAULT,
-           Scale(width96, dpi), Scale(height96, dpi));
+    HWND parent = nullptr;
+    const DWORD style = parked_.Park(owner, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, parent);
+    Create(className_.c_str(), caption_.c_str(), style, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, parent, nullptr,
+           CW_USEDEFAULT, CW_USEDEFAULT, Scale(width96, dpi), Scale(height96, dpi));
 }
 
 void FormWindow::Fill() {
-    parked_.Unpark(hwnd());
+    parked_.Unpark(hwnd(), false);
     if (!hwnd() || filled_) return;
     filled_ = true;
     CreateControls(DpiOf(hwnd()));

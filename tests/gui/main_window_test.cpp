@@ -678,6 +678,18 @@ TEST(DialogFill, TheFirstShowingMakesTheControlsTheDialogManagerWould) {
         EXPECT_NE(GetActiveWindow(), ours.hwnd());
         EXPECT_NE(GetFocus(), ours.hwnd());
         ours.Fill();
+        // Its frame and sizes are the ones the dialog manager gives.
+        RECT systemOuter{}, ourOuter{}, systemClient{}, ourClient{};
+        GetWindowRect(system, &systemOuter);
+        GetWindowRect(ours.hwnd(), &ourOuter);
+        GetClientRect(system, &systemClient);
+        GetClientRect(ours.hwnd(), &ourClient);
+        EXPECT_EQ(ourOuter.right - ourOuter.left, systemOuter.right - systemOuter.left);
+        EXPECT_EQ(ourOuter.bottom - ourOuter.top, systemOuter.bottom - systemOuter.top);
+        EXPECT_EQ(ourClient.right, systemClient.right);
+        EXPECT_EQ(ourClient.bottom, systemClient.bottom);
+        EXPECT_EQ(GetWindowLongA(ours.hwnd(), GWL_STYLE) & ~WS_VISIBLE,
+                  GetWindowLongA(system, GWL_STYLE) & ~WS_VISIBLE);
         EXPECT_EQ(GetDlgCtrlID(GetFocus()), systemFocus);
         EXPECT_EQ(DescribeControls(ours.hwnd()), DescribeControls(system));
         EXPECT_FALSE(DescribeControls(system).empty());
@@ -703,7 +715,9 @@ TEST(DialogFill, TheFirstShowingMakesItATopLevelWindowOfTheMainWindow) {
             EXPECT_EQ(GetWindow(window, GW_OWNER), owner);
             EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow());
             EXPECT_FALSE(IsWindowVisible(window));
+            EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
         }
+        EXPECT_FALSE(GetWindowLongA(form.hwnd(), GWL_STYLE) & WS_POPUP);
         dialog.ShowModeless();
         EXPECT_TRUE(IsWindowVisible(dialog.hwnd()));
         EXPECT_EQ(GetActiveWindow(), dialog.hwnd());
