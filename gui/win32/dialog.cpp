@@ -70,16 +70,10 @@ bool Dialog::CreateHidden(HWND owner) {
         parts = ReadDialogTemplate(
             std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(bytes), SizeofResource(instance, found)));
     }
-    // DLGTEMPLATEEX: dlgVer, signature (0xFFFF), helpID, exStyle, then the style at offset 12.
-    constexpr size_t kStyleOffset = 12;
-    if (parts && CanFillLater(*parts) && parts->header.size() >= kStyleOffset + 4) {
+    if (parts && CanFillLater(*parts)) {
         pending_ = std::move(parts->items);
-        std::uint8_t* field = parts->header.data() + kStyleOffset;
-        const DWORD style = static_cast<DWORD>(field[0]) | static_cast<DWORD>(field[1]) << 8 |
-                            static_cast<DWORD>(field[2]) << 16 | static_cast<DWORD>(field[3]) << 24;
         HWND parent = nullptr;
-        const DWORD parked = parked_.Park(owner, style, parent);
-        for (int i = 0; i < 4; ++i) field[i] = static_cast<std::uint8_t>(parked >> (8 * i));
+        parts->SetStyle(parked_.Park(owner, parts->Style(), parent));
         CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(parts->header.data()), parent,
                                    &Dialog::Proc, reinterpret_cast<LPARAM>(this));
         if (hwnd_) return true;

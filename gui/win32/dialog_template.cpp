@@ -9,6 +9,7 @@ namespace {
 constexpr std::uint32_t kSetFont = 0x40;  // DS_SETFONT (DS_SHELLFONT includes it)
 constexpr std::size_t kHeaderFixed = 26;  // dlgVer .. cy
 constexpr std::size_t kItemFixed = 24;    // helpID .. id
+constexpr std::size_t kStyleAt = 12;      // after dlgVer, signature, helpID, exStyle
 constexpr std::size_t kItemCountAt = 16;
 
 class Reader {
@@ -60,10 +61,16 @@ private:
 
 }  // namespace
 
+std::uint32_t DialogTemplate::Style() const { return Reader(header).Dword(kStyleAt); }
+
+void DialogTemplate::SetStyle(std::uint32_t style) {
+    for (std::size_t i = 0; i < 4; ++i) header[kStyleAt + i] = static_cast<std::uint8_t>(style >> (8 * i));
+}
+
 std::optional<DialogTemplate> ReadDialogTemplate(std::span<const std::uint8_t> bytes) {
     Reader r(bytes);
     if (!r.Has(kHeaderFixed) || r.Word(0) != 1 || r.Word(2) != 0xFFFF) return std::nullopt;
-    const std::uint32_t style = r.Dword(12);
+    const std::uint32_t style = r.Dword(kStyleAt);
     const std::uint16_t count = r.Word(kItemCountAt);
     r.Skip(kHeaderFixed);
     if (!r.Name() || !r.Name() || !r.String()) return std::nullopt;  // menu, class, title

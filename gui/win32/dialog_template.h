@@ -30,6 +30,10 @@ struct TemplateItem {
 struct DialogTemplate {
     std::vector<std::uint8_t> header;  // the template with its item count set to 0
     std::vector<TemplateItem> items;
+
+    // The dialog's style, as the header holds it.
+    std::uint32_t Style() const;
+    void SetStyle(std::uint32_t style);
 };
 
 // None when the bytes are not a whole DIALOGEX template.

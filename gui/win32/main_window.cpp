@@ -183,15 +183,11 @@ bool MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
 void MainWindow::Layout() {
     // Each placement of the list costs its relayout; a hidden window's
     // children are placed once, when it is shown.
-    if (hwnd() && !IsWindowVisible(hwnd())) {
-        layoutPending_ = true;
-        return;
-    }
+    if (hwnd() && !IsWindowVisible(hwnd())) return;
     PlaceChildren();
 }
 
 void MainWindow::PlaceChildren() {
-    layoutPending_ = false;
     if (!hwnd() || !toolBar_ || !toolBar_->hwnd() || !List()) return;
     RECT client{};
     GetClientRect(hwnd(), &client);
@@ -375,7 +371,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_SHOWWINDOW:
-            if (wParam && layoutPending_) PlaceChildren();
+            if (wParam) PlaceChildren();
             break;
         case WM_INITMENUPOPUP: ShowShields(); break;
         case WM_ACTIVATEAPP:

@@ -63,7 +63,8 @@ private:
     const MessagePump* pump_ = nullptr;
     // Runs a component's click, then shows the marks as they now are.
     void Route(ComponentSlot slot);
-    // Places the children; while the window is hidden, once, as it is first shown.
+    // Places the children; a hidden window's wait for its showing, and a
+    // placement for the same size, DPI and font leaves them where they are.
     void Layout();
     void PlaceChildren();
     void ShowShields();
@@ -86,7 +87,6 @@ private:
     HMENU menuBar_ = nullptr;
     HBITMAP shield_ = nullptr;  // the shield beside entries that ask for rights
     bool shieldsShown_ = false;
-    bool layoutPending_ = false;
     // What the children were last placed for.
     struct Placement {
         LONG width = -1;
